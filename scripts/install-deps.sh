@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quillora needs to build, run, test and benchmark.
+# Only what is missing is installed; when everything is present this does nothing.
+set -euo pipefail
+
+packages=(
+    # toolchain
+    cmake ninja-build g++ pkg-config ccache clang-format
+    # Qt 6
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+    qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins
+    # recognition
+    libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-deu
+    # JSON
+    nlohmann-json3-dev
+    # X11
+    libx11-dev libx11-xcb-dev libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xtest0-dev
+    libxcb-xinput-dev libxcb-keysyms1-dev libxcb-xkb-dev libxtst-dev libxi-dev
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth openbox trayer xdotool xclip x11-xserver-utils x11-utils imagemagick
+    curl python3 fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

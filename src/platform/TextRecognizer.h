@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// On-device text recognition engine. recognize() blocks and is called on worker threads, never on the
+// main thread; implementations must be safe to call from several threads at once.
+class TextRecognizer {
+public:
+    virtual ~TextRecognizer() = default;
+
+    // The recognised text, lines joined by one line feed in reading order; empty when nothing was recognised.
+    // On failure returns an empty text and sets *error (when given) to a description.
+    virtual QString recognize(const QImage& image, QString* error) = 0;
+};

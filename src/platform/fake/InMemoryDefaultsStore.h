@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/DefaultsStore.h"
+
+#include <map>
+#include <mutex>
+#include <vector>
+
+// A defaults store in memory that records every write, for tests.
+class InMemoryDefaultsStore : public DefaultsStore {
+public:
+    std::optional<nlohmann::json> value(const std::string& key) const override;
+    void setValue(const std::string& key, const nlohmann::json& value) override;
+
+    // Puts a value in place without recording it as a write (a value "already stored" before the test).
+    void preset(const std::string& key, const nlohmann::json& value);
+    std::vector<std::pair<std::string, nlohmann::json>> writes() const;
+    void clearWrites();
+
+private:
+    mutable std::mutex m_mutex;
+    std::map<std::string, nlohmann::json> m_values;
+    std::vector<std::pair<std::string, nlohmann::json>> m_writes;
+};

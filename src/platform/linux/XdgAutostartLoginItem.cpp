@@ -1,0 +1,76 @@
+#include "platform/linux/XdgAutostartLoginItem.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/XdgPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// Quotes an argument of the Exec key as the Desktop Entry specification asks: reserved characters inside
+// double quotes, with backslash, double quote, backtick and dollar escaped.
+QString quotedExec(const QString& path)
+{
+    QString escaped;
+    for (const QChar c : path) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            escaped += u'\\';
+        escaped += c;
+    }
+    QString quoted = u'"' + escaped + u'"';
+    // "%" starts a field code and must be doubled; in a .desktop value a backslash is itself escaped.
+    quoted.replace(u'%', QStringLiteral("%%"));
+    quoted.replace(u'\\', QStringLiteral("\\\\"));
+    return quoted;
+}
+
+} // namespace
+
+XdgAutostartLoginItem::XdgAutostartLoginItem(const QString& executablePath, const QString& filePath)
+    : m_executablePath(executablePath)
+    , m_filePath(filePath.isEmpty() ? XdgPaths::autostartFile() : filePath)
+{
+}
+
+bool XdgAutostartLoginItem::isEnabled() const
+{
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // A user (or another desktop tool) may disable an entry by marking it hidden instead of deleting it.
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray& raw : lines) {
+        const QByteArray line = raw.trimmed();
+        if (line == "Hidden=true")
+            return false;
+    }
+    return true;
+}
+
+bool XdgAutostartLoginItem::setEnabled(bool enabled, QString* error)
+{
+    if (!enabled) {
+        if (!QFile::exists(m_filePath) || QFile::remove(m_filePath))
+            return true;
+        if (error)
+            *error = QStringLiteral("could not remove %1").arg(m_filePath);
+        return false;
+    }
+    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
+        if (error)
+            *error = QStringLiteral("could not create %1").arg(QFileInfo(m_filePath).absolutePath());
+        return false;
+    }
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=Quillora\n"
+                                         "Comment=Copy text from anywhere on the screen\n"
+                                         "Exec=%1\n"
+                                         "Icon=quillora\n"
+                                         "Terminal=false\n"
+                                         "X-GNOME-Autostart-enabled=true\n")
+                              .arg(quotedExec(m_executablePath));
+    return AtomicFile::write(m_filePath, entry.toUtf8(), error);
+}

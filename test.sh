@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite. Tests that need X11 start their own
+# virtual desktop (scripts/virtual-desktop.sh). A second build with address and undefined-behaviour
+# sanitizers runs the unit tests again.
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$PWD
+
+./scripts/install-deps.sh
+
+export CCACHE_BASEDIR="$root"
+export CCACHE_NOHASHDIR=1
+jobs=$(nproc)
+
+configure() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_WERROR=ON \
+        -DCMAKE_CXX_FLAGS="-D_GLIBCXX_ASSERTIONS" -DQUILLORA_BUILD_BENCHMARKS=OFF "$@" >/dev/null
+}
+
+echo "== Build"
+configure build/test
+cmake --build build/test -j "$jobs"
+
+echo "== Tests"
+ctest --test-dir build/test --output-on-failure -j "$jobs" --timeout 600
+
+echo "== Unit tests with sanitizers"
+configure build/sanitize -DQUILLORA_SANITIZE=ON
+cmake --build build/sanitize -j "$jobs"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -L unit --timeout 600
+
+echo "== All tests passed"

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QRectF>
+
+class SelectionView;
+
+// What a selection view tells its delegate (the capture session controller). Called on the main thread.
+class ScreenshotOverlayViewDelegate {
+public:
+    // rect is in the view's own coordinates: points, origin at the bottom-left corner of its monitor, y upwards.
+    virtual void overlayViewDidFinishSelection(SelectionView* view, const QRectF& rect) = 0;
+    // The user pressed Escape.
+    virtual void overlayViewDidCancel(SelectionView* view) = 0;
+
+protected:
+    ~ScreenshotOverlayViewDelegate() = default;
+};

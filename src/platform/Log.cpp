@@ -32,12 +32,16 @@ void write(Log::Channel channel, const QString& line)
         std::fflush(stdout);
         return;
     }
-    static const bool opened = [] {
+    static const bool mirrorToStderr = [] {
         openlog("quillora", LOG_PID, LOG_USER);
-        return true;
+        return qEnvironmentVariableIntValue("QUILLORA_LOG_STDERR") != 0;
     }();
-    (void)opened;
     syslog(LOG_NOTICE, "%s", bytes.constData());
+    // Scripts and end-to-end tests cannot read the system log of a sandbox; they ask for a copy on stderr.
+    if (mirrorToStderr) {
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+        std::fputc('\n', stderr);
+    }
 }
 
 } // namespace

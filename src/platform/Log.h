@@ -7,7 +7,8 @@
 #include <initializer_list>
 
 // The program's two diagnostic channels: the system log (syslog, ident "quillora") and standard output.
-// Tests install a sink to see every line instead.
+// Tests install a sink to see every line instead. With QUILLORA_LOG_STDERR=1 in the environment, system-log
+// lines are also copied to standard error.
 class Log {
 public:
     enum class Channel { System, Out };

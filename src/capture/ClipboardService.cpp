@@ -1,0 +1,12 @@
+#include "capture/ClipboardService.h"
+
+#include "platform/Pasteboard.h"
+
+#include <QString>
+
+ClipboardService::ClipboardService(Pasteboard& pasteboard)
+    : m_pasteboard(pasteboard) {}
+
+void ClipboardService::copyToClipboard(const QString& text) {
+    m_pasteboard.setText(text);
+}

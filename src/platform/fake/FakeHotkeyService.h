@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/HotkeyService.h"
+
+#include <QPair>
+#include <QStringList>
+
+#include <optional>
+
+// A hotkey service that records every call ("grab 26 768", "release", "handler set", "handler cleared").
+// Combinations listed in heldByOthers are refused with the window system's access-denied status, as when another
+// client holds them; pressCombination() plays a press as the window system would deliver it.
+class FakeHotkeyService : public HotkeyService {
+public:
+    using Combination = QPair<quint32, quint32>; // key code, modifiers
+
+    static constexpr int BadAccess = 10;
+
+    int grab(quint32 keyCode, quint32 modifiers) override;
+    void release() override;
+    void setPressHandler(std::function<void()> handler) override;
+
+    // Delivers a press when the combination is grabbed and a handler is set; returns whether one was delivered.
+    bool pressCombination(quint32 keyCode, quint32 modifiers);
+
+    QList<Combination> heldByOthers;
+    QStringList calls;
+    std::optional<Combination> grabbed;
+    bool hasPressHandler() const { return bool(m_handler); }
+
+private:
+    std::function<void()> m_handler;
+};

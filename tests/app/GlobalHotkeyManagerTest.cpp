@@ -1,0 +1,122 @@
+#include "app/GlobalHotkeyManager.h"
+#include "platform/fake/FakeHotkeyService.h"
+
+#include "LogCapture.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr quint32 Seven = 26;
+constexpr quint32 CmdShift = 768;
+
+} // namespace
+
+TEST(GlobalHotkeyManager, RegisteringTwiceReplacesTheFirstRegistration) {
+    FakeHotkeyService service;
+    GlobalHotkeyManager manager(service);
+    int first = 0;
+    int second = 0;
+    manager.registerHotkey(Seven, CmdShift, [&] { ++first; });
+    manager.registerHotkey(Seven, CmdShift, [&] { ++second; });
+
+    EXPECT_EQ(service.calls,
+              QStringList({"grab 26 768", "handler set", "release", "handler cleared", "grab 26 768", "handler set"}));
+    EXPECT_TRUE(service.pressCombination(Seven, CmdShift));
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 1);
+
+    // A different combination: the old one is no longer held.
+    manager.registerHotkey(0, 4096, [&] { ++second; });
+    EXPECT_FALSE(service.pressCombination(Seven, CmdShift));
+    EXPECT_TRUE(service.pressCombination(0, 4096));
+    EXPECT_EQ(second, 2);
+}
+
+TEST(GlobalHotkeyManager, RefusedCombinationKeepsTheHandlerButDeliversNothing) {
+    LogCapture log;
+    FakeHotkeyService service;
+    service.heldByOthers = {{Seven, CmdShift}};
+    GlobalHotkeyManager manager(service);
+    int presses = 0;
+
+    manager.registerHotkey(Seven, CmdShift, [&] { ++presses; });
+    EXPECT_EQ(log.outLines(), QStringList({"Failed to register hotkey: 10"}));
+    EXPECT_FALSE(manager.isRegistered());
+    EXPECT_FALSE(service.hasPressHandler());
+    ASSERT_TRUE(manager.onHotkeyPressed());
+    EXPECT_FALSE(service.pressCombination(Seven, CmdShift));
+
+    // The other client lets go; registering again works normally.
+    service.heldByOthers.clear();
+    manager.registerHotkey(Seven, CmdShift, [&] { presses += 10; });
+    EXPECT_TRUE(manager.isRegistered());
+    EXPECT_TRUE(service.pressCombination(Seven, CmdShift));
+    EXPECT_EQ(presses, 10);
+    EXPECT_EQ(log.outLines().size(), 1);
+}
+
+TEST(GlobalHotkeyManager, UnregisterStopsPressesAndIsIdempotent) {
+    FakeHotkeyService service;
+    auto manager = std::make_unique<GlobalHotkeyManager>(service);
+    int presses = 0;
+    manager->registerHotkey(Seven, CmdShift, [&] { ++presses; });
+    manager->unregister();
+    EXPECT_EQ(service.calls.mid(2), QStringList({"release", "handler cleared"}));
+    EXPECT_FALSE(service.grabbed.has_value());
+    EXPECT_FALSE(service.pressCombination(Seven, CmdShift));
+    EXPECT_EQ(presses, 0);
+
+    manager->unregister();
+    EXPECT_EQ(service.calls.size(), 4);
+
+    // Destruction unregisters a live registration.
+    manager->registerHotkey(Seven, CmdShift, [&] { ++presses; });
+    manager.reset();
+    EXPECT_FALSE(service.grabbed.has_value());
+    EXPECT_FALSE(service.hasPressHandler());
+}
+
+TEST(GlobalHotkeyManager, PressWithoutStoredFunctionDoesNothing) {
+    FakeHotkeyService service;
+    GlobalHotkeyManager manager(service);
+    manager.registerHotkey(Seven, CmdShift, {});
+    EXPECT_TRUE(manager.isRegistered());
+    EXPECT_TRUE(service.pressCombination(Seven, CmdShift));
+}
+
+TEST(GlobalHotkeyManager, HandlerMayReRegisterWhileRunning) {
+    // The preferences can change the hotkey from within a press; the running function is replaced mid-call.
+    FakeHotkeyService service;
+    GlobalHotkeyManager manager(service);
+    QStringList seen;
+    manager.registerHotkey(Seven, CmdShift, [&] {
+        const QString marker = QStringLiteral("first");
+        manager.registerHotkey(0, CmdShift, [&] { seen << QStringLiteral("second"); });
+        seen << marker;
+    });
+    EXPECT_TRUE(service.pressCombination(Seven, CmdShift));
+    EXPECT_TRUE(service.pressCombination(0, CmdShift));
+    EXPECT_EQ(seen, QStringList({"first", "second"}));
+}
+
+TEST(GlobalHotkeyManager, HandlerKeptByTheServiceOutlivingTheManagerDoesNothing) {
+    // A service that forgets to drop the handler must not reach a destroyed manager's function.
+    class ForgetfulService : public FakeHotkeyService {
+    public:
+        void setPressHandler(std::function<void()> handler) override {
+            if (handler)
+                FakeHotkeyService::setPressHandler(std::move(handler));
+        }
+    } service;
+    int presses = 0;
+    {
+        GlobalHotkeyManager manager(service);
+        manager.registerHotkey(Seven, CmdShift, [&] { ++presses; });
+    }
+    service.grabbed = FakeHotkeyService::Combination(Seven, CmdShift);
+    EXPECT_TRUE(service.pressCombination(Seven, CmdShift));
+    EXPECT_EQ(presses, 0);
+}

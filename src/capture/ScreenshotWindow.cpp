@@ -1,0 +1,32 @@
+#include "capture/ScreenshotWindow.h"
+
+#include "capture/ScreenshotOverlayView.h"
+
+#include <QVBoxLayout>
+
+// The window bypasses the window manager (an override-redirect window on X11): it is mapped at once exactly
+// where it is put, with no frame, no placement policy and no focus-stealing prevention, and it stacks above
+// managed windows, full-screen ones included. It takes the keyboard through a grab instead of the window
+// manager's focus (see OverlayManager).
+ScreenshotWindow::ScreenshotWindow(const Display& display)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint)
+    , m_display(display) {
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowTitle(QStringLiteral("Quillora Capture"));
+    setGeometry(display.geometry);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+}
+
+ScreenshotWindow::~ScreenshotWindow() = default;
+
+void ScreenshotWindow::setContentView(ScreenshotOverlayView* view) {
+    if (m_view) {
+        layout()->removeWidget(m_view);
+        m_view->deleteLater();
+    }
+    m_view = view;
+    layout()->addWidget(view);
+}

@@ -1,0 +1,155 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name></name>
+    <message id="about.library.qt">
+        <source>user interface, images, networking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.library.tesseract">
+        <source>text recognition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.library.leptonica">
+        <source>image handling for text recognition</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.library.json">
+        <source>settings and history files, HTTP API</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.library.xcb">
+        <source>screen capture and global hotkey</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.title">
+        <source>About Quillora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.version">
+        <source>Version %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.tagline">
+        <source>Copies text from anywhere on your screen. Recognition runs on your computer; nothing leaves it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.license">
+        <source>Quillora is free and open-source software under the MIT License.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.libraries.heading">
+        <source>Built with</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="about.copyright">
+        <source>© the Quillora contributors</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.acceptance.title">
+        <source>Welcome to Quillora</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.acceptance.intro">
+        <source>Quillora copies text from anywhere on your screen, and does all of its work on your computer. Before you start, please read the terms of use and the privacy notice below.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.acceptance.decline">
+        <source>Decline and Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.acceptance.accept">
+        <source>Accept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.terms">
+        <source>Terms of Use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.privacy">
+        <source>Privacy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.accessibility">
+        <source>Accessibility</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="menu.impressum">
+        <source>Imprint</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.terms.content">
+        <source>&lt;h2&gt;Terms of Use&lt;/h2&gt;&lt;p&gt;Quillora is free and open-source software, published by the Quillora contributors under the MIT License. By using it you accept these terms.&lt;/p&gt;&lt;h3&gt;1. What you may do&lt;/h3&gt;&lt;p&gt;You may use, copy, modify, merge, publish, distribute, sublicense and sell copies of Quillora, provided that the copyright notice and the license text are included in all copies or substantial portions of the software. The full license is shown in the About window.&lt;/p&gt;&lt;h3&gt;2. No warranty&lt;/h3&gt;&lt;p&gt;Quillora is provided “as is”, without warranty of any kind, express or implied, including the warranties of merchantability, fitness for a particular purpose and non-infringement. In no event shall the authors or copyright holders be liable for any claim, damages or other liability arising from the software or its use.&lt;/p&gt;&lt;h3&gt;3. Check what was recognised&lt;/h3&gt;&lt;p&gt;Text recognition can make mistakes: letters may be confused, lines merged or left out. Check recognised text before you rely on it, especially numbers, names, amounts and passwords.&lt;/p&gt;&lt;h3&gt;4. Your responsibility&lt;/h3&gt;&lt;p&gt;Capture only what you are allowed to copy. Respect the copyright of others and the confidentiality of what other people show you or send you.&lt;/p&gt;&lt;h3&gt;5. Everything stays on your computer&lt;/h3&gt;&lt;p&gt;Quillora processes your screen on your own computer. What it stores, and where, is described in the privacy notice.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.privacy.content">
+        <source>&lt;h2&gt;Privacy&lt;/h2&gt;&lt;p&gt;Quillora works entirely on your computer. It has no account, sends no usage statistics, loads nothing from the internet and makes no network connection of its own. The screen images and the recognised text never leave your computer unless you paste or send them somewhere yourself.&lt;/p&gt;&lt;h3&gt;What is stored, and where&lt;/h3&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Settings&lt;/b&gt; – &lt;code&gt;~/.config/Quillora/settings.json&lt;/code&gt; (or under &lt;code&gt;$XDG_CONFIG_HOME&lt;/code&gt;): your preferences, the hotkey, the HTTP API settings and token, and the date you accepted the terms.&lt;/li&gt;&lt;li&gt;&lt;b&gt;History&lt;/b&gt; – &lt;code&gt;~/.local/share/Quillora/history.json&lt;/code&gt; (or under &lt;code&gt;$XDG_DATA_HOME&lt;/code&gt;): the text of each saved capture, its time and the name of the monitor. By default the last 50 captures are kept for 30 days. You can delete single entries or the whole history, and switch the history off in the preferences.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Screenshots&lt;/b&gt; – &lt;code&gt;~/.local/share/Quillora/Screenshots/&lt;/code&gt;: a picture of the whole monitor for each history entry, so you can see where a text came from. It is deleted together with its entry. With the history off, no screenshot is kept.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Open at login&lt;/b&gt; – &lt;code&gt;~/.config/autostart/quillora.desktop&lt;/code&gt;, only while that option is on.&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;These files can be read by your user account only. Quillora also writes messages about its own operation to the system log and to &lt;code&gt;/tmp/quillora-debug.log&lt;/code&gt;.&lt;/p&gt;&lt;h3&gt;The clipboard&lt;/h3&gt;&lt;p&gt;When you save a capture, its text is put on the clipboard, where every program of your desktop session can read it, as with anything you copy.&lt;/p&gt;&lt;h3&gt;The local HTTP API&lt;/h3&gt;&lt;p&gt;Quillora can be controlled by scripts through an HTTP API. It is &lt;b&gt;off by default&lt;/b&gt;. When you switch it on, it listens on port 9876 (or the port you choose) on every network interface of your computer, and can return your history and pictures of your screen. Set an access token in the preferences, and block the port in your firewall if others share your network.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.accessibility.content">
+        <source>&lt;h2&gt;Accessibility&lt;/h2&gt;&lt;p&gt;Quillora should be usable by everyone. This is what it offers today, and where its limits are.&lt;/p&gt;&lt;h3&gt;Keyboard&lt;/h3&gt;&lt;ul&gt;&lt;li&gt;A capture starts with the hotkey (Ctrl+Shift+7 unless you change it in the preferences).&lt;/li&gt;&lt;li&gt;Where a global hotkey is not possible, bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to a shortcut of your desktop.&lt;/li&gt;&lt;li&gt;Every window can be used with the keyboard: Tab moves between controls, Escape closes information windows and cancels a capture, Ctrl+S saves the text in the editor.&lt;/li&gt;&lt;/ul&gt;&lt;h3&gt;Screen readers and display&lt;/h3&gt;&lt;ul&gt;&lt;li&gt;The tray icon and the controls carry names for screen readers (through the desktop&apos;s accessibility bus, AT-SPI).&lt;/li&gt;&lt;li&gt;Fonts, text size and colours follow your desktop&apos;s settings and theme.&lt;/li&gt;&lt;li&gt;Recognised text is plain text: after saving you can paste it into any program, including ones that read text aloud or enlarge it.&lt;/li&gt;&lt;/ul&gt;&lt;h3&gt;Known limits&lt;/h3&gt;&lt;p&gt;Choosing the area to capture needs a pointing device (mouse, touchpad, pen or trackball). If something keeps you from using Quillora, please tell us through the project&apos;s issue tracker so that we can fix it.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="legal.impressum.content">
+        <source>&lt;h2&gt;Imprint&lt;/h2&gt;&lt;p&gt;&lt;b&gt;Quillora&lt;/b&gt; – screen text capture for the Linux desktop.&lt;/p&gt;&lt;p&gt;Quillora is free and open-source software, developed and published by the Quillora contributors under the MIT License. It is not sold, carries no advertising and collects no data.&lt;/p&gt;&lt;h3&gt;Contact&lt;/h3&gt;&lt;p&gt;Questions, bug reports and suggestions are welcome in the project&apos;s public issue tracker, where the maintainers answer them in the open. Please do not attach screenshots that show personal or confidential information.&lt;/p&gt;&lt;h3&gt;Responsibility for content&lt;/h3&gt;&lt;p&gt;Quillora only shows text that you captured from your own screen. You are responsible for what you capture and for where you paste it.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.title">
+        <source>Quillora Quick Start</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.capture.body">
+        <source>Press %1 anywhere. Every screen freezes; drag a rectangle around the text you want to copy. Escape cancels.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.capture.tray">
+        <source>You can also choose &lt;b&gt;Capture Text&lt;/b&gt; in the Quillora menu of the system tray.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.capture.notray">
+        <source>No system tray was found, so Quillora shows no icon. Use the hotkey, or bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to a shortcut in your desktop&apos;s keyboard settings.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.capture.heading">
+        <source>Capture text anywhere</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.edit.heading">
+        <source>Check, correct, paste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.edit.body">
+        <source>Quillora recognises the text on your computer and shows it in a small editor. Correct it if needed and press &lt;b&gt;Save&lt;/b&gt; (Ctrl+S): the text is on the clipboard, ready to paste.&lt;br&gt;&lt;br&gt;Your captures are kept in the history. Push the pointer against the right edge of the screen to open it, copy an earlier text again or look at the screenshot it came from.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.launchAtLogin">
+        <source>Open Quillora when I log in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.finish.heading">
+        <source>You&apos;re ready</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.finish.body">
+        <source>The hotkey, text clean-up, the history and the local HTTP API (off by default) can be changed in &lt;b&gt;Preferences&lt;/b&gt;. This quick start stays available in the menu under Legal &amp;amp; Info.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.back">
+        <source>Back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.finish">
+        <source>Get Started</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="onboarding.next">
+        <source>Next</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="capture.hint">
+        <source>Drag to select text · Esc to cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

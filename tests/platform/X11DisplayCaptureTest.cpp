@@ -1,0 +1,154 @@
+#include "platform/linux/X11DisplayCapture.h"
+#include "platform/linux/GuiApplication.h"
+
+#include "capture/ScreenCaptureService.h"
+
+#include "LogCapture.h"
+#include "X11TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using X11TestSupport::ColourWindow;
+using X11TestSupport::waitUntil;
+
+// The suite runs on a 3840x1080 virtual screen split into two RandR monitors, LEFT and RIGHT.
+class X11DisplayCaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(waitUntil([] { return QGuiApplication::screens().size() == 2; }));
+        m_displays = m_capture.displays();
+        ASSERT_EQ(m_displays.size(), 2);
+    }
+
+    // Shows a coloured window and waits until the screen shows it.
+    void show(ColourWindow& window, const Display& display, const QPoint& local) {
+        window.show();
+        const QPoint inside = local + QPoint(5, 5);
+        ASSERT_TRUE(waitUntil([&] {
+            const QImage image = m_capture.captureDisplay(display);
+            return !image.isNull() && image.pixelColor(inside) == window.property("colour").value<QColor>();
+        })) << display.name.toStdString();
+    }
+
+    X11DisplayCapture m_capture;
+    QList<Display> m_displays;
+};
+
+TEST_F(X11DisplayCaptureTest, ListsTheRandRMonitorsPrimaryFirst) {
+    EXPECT_EQ(m_displays[0].name, QStringLiteral("LEFT"));
+    EXPECT_EQ(m_displays[1].name, QStringLiteral("RIGHT"));
+    EXPECT_EQ(m_displays[0].geometry, QRect(0, 0, 1920, 1080));
+    EXPECT_EQ(m_displays[1].geometry, QRect(1920, 0, 1920, 1080));
+    EXPECT_NE(m_displays[0].id, m_displays[1].id);
+    EXPECT_EQ(m_capture.displays()[1].id, m_displays[1].id) << "ids are stable";
+    EXPECT_TRUE(m_capture.canCapture());
+}
+
+TEST_F(X11DisplayCaptureTest, EachMonitorIsCapturedFromItsOwnPartOfTheScreen) {
+    // A red square near the left monitor's top-left corner, a blue one 100 pixels into the right monitor.
+    ColourWindow red(QRect(40, 30, 80, 60), Qt::red);
+    red.setProperty("colour", QColor(Qt::red));
+    ColourWindow blue(QRect(1920 + 100, 200, 80, 60), Qt::blue);
+    blue.setProperty("colour", QColor(Qt::blue));
+    show(red, m_displays[0], {40, 30});
+    show(blue, m_displays[1], {100, 200});
+
+    const QImage left = m_capture.captureDisplay(m_displays[0]);
+    const QImage right = m_capture.captureDisplay(m_displays[1]);
+    ASSERT_EQ(left.size(), QSize(1920, 1080));
+    ASSERT_EQ(right.size(), QSize(1920, 1080));
+    EXPECT_EQ(left.pixelColor(40, 30), QColor(Qt::red));
+    EXPECT_EQ(left.pixelColor(119, 89), QColor(Qt::red));
+    EXPECT_NE(left.pixelColor(120, 89), QColor(Qt::red)) << "the square's right edge is at x 120";
+    EXPECT_NE(left.pixelColor(100, 200), QColor(Qt::blue)) << "the blue square is not on the left monitor";
+    EXPECT_EQ(right.pixelColor(100, 200), QColor(Qt::blue));
+    EXPECT_EQ(right.pixelColor(179, 259), QColor(Qt::blue));
+    EXPECT_NE(right.pixelColor(99, 200), QColor(Qt::blue));
+    EXPECT_NE(right.pixelColor(40, 30), QColor(Qt::red));
+}
+
+TEST_F(X11DisplayCaptureTest, ParallelCapturesOfBothMonitorsAreComplete) {
+    ColourWindow green(QRect(1920 + 10, 10, 50, 50), Qt::green);
+    green.setProperty("colour", QColor(Qt::green));
+    show(green, m_displays[1], {10, 10});
+
+    for (int round = 0; round < 5; ++round) {
+        QImage images[2];
+        std::thread workers[2];
+        for (int i = 0; i < 2; ++i)
+            workers[i] = std::thread([&, i] { images[i] = m_capture.captureDisplay(m_displays[i]); });
+        for (std::thread& worker : workers)
+            worker.join();
+        ASSERT_EQ(images[0].size(), QSize(1920, 1080)) << round;
+        ASSERT_EQ(images[1].size(), QSize(1920, 1080)) << round;
+        EXPECT_EQ(images[1].pixelColor(20, 20), QColor(Qt::green)) << round;
+        EXPECT_NE(images[0].pixelColor(20, 20), QColor(Qt::green)) << round;
+    }
+
+    // The capture service over this capture: one image per monitor, taken on worker threads.
+    LogCapture log;
+    ScreenCaptureService service(m_capture);
+    EXPECT_TRUE(service.checkScreenRecordingPermission());
+    const CapturedImages captured = service.captureAllScreens();
+    ASSERT_EQ(captured.size(), 2);
+    for (const CapturedDisplay& entry : captured)
+        EXPECT_EQ(entry.image.size(), entry.display.pixelSize()) << entry.display.name.toStdString();
+    EXPECT_TRUE(log.containsOut(QStringLiteral("✅ Screen Recording: Permission granted")));
+}
+
+TEST_F(X11DisplayCaptureTest, MonitorsReachingBeyondTheScreenKeepTheirSizeAndScale) {
+    ColourWindow red(QRect(3840 - 60, 1080 - 40, 60, 40), Qt::red);
+    red.setProperty("colour", QColor(Qt::red));
+    show(red, m_displays[1], {1920 - 60, 1080 - 40});
+
+    // A monitor half outside the screen: the part outside is black, the rest is where it belongs.
+    Display overhanging = m_displays[1];
+    overhanging.geometry = QRect(3840 - 100, 1080 - 50, 200, 100);
+    const QImage image = m_capture.captureDisplay(overhanging);
+    ASSERT_EQ(image.size(), QSize(200, 100));
+    EXPECT_EQ(image.pixelColor(60, 20), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(150, 80), QColor(Qt::black));
+
+    // A 2x monitor: the image has its device pixels, read from where Qt places the screen's corner.
+    Display doubled = m_displays[1];
+    doubled.geometry = QRect(3840 - 60, 1080 - 40, 30, 20);
+    doubled.devicePixelRatio = 2.0;
+    const QImage sharp = m_capture.captureDisplay(doubled);
+    ASSERT_EQ(sharp.size(), QSize(60, 40));
+    EXPECT_EQ(sharp.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(sharp.pixelColor(59, 39), QColor(Qt::red));
+
+    Display outside = m_displays[1];
+    outside.geometry = QRect(5000, 0, 100, 100);
+    EXPECT_TRUE(m_capture.captureDisplay(outside).isNull());
+}
+
+// Registered a second time with QT_SCREEN_SCALE_FACTORS="LEFT=2;RIGHT=1.5": each monitor is mapped with its own
+// scale factor, and its image has its device pixels.
+TEST_F(X11DisplayCaptureTest, MonitorsWithTheirOwnScaleFactors) {
+    if (qEnvironmentVariable("QT_SCREEN_SCALE_FACTORS") != QStringLiteral("LEFT=2;RIGHT=1.5"))
+        GTEST_SKIP() << "needs the scaled desktop";
+    EXPECT_EQ(m_displays[0].geometry, QRect(0, 0, 960, 540));
+    EXPECT_EQ(m_displays[1].geometry, QRect(1920, 0, 1280, 720));
+
+    // Logical positions: 100,50 on the 2x monitor is pixel 200,100; 100,200 into the 1.5x one is pixel 150,300.
+    ColourWindow red(QRect(100, 50, 40, 30), Qt::red);
+    red.setProperty("colour", QColor(Qt::red));
+    ColourWindow blue(QRect(1920 + 100, 200, 40, 40), Qt::blue);
+    blue.setProperty("colour", QColor(Qt::blue));
+    show(red, m_displays[0], {200, 100});
+    show(blue, m_displays[1], {150, 300});
+
+    const QImage left = m_capture.captureDisplay(m_displays[0]);
+    const QImage right = m_capture.captureDisplay(m_displays[1]);
+    ASSERT_EQ(left.size(), QSize(1920, 1080));
+    ASSERT_EQ(right.size(), QSize(1920, 1080));
+    EXPECT_EQ(left.pixelColor(200, 100), QColor(Qt::red));
+    EXPECT_EQ(left.pixelColor(279, 159), QColor(Qt::red));
+    EXPECT_NE(left.pixelColor(281, 100), QColor(Qt::red));
+    EXPECT_EQ(right.pixelColor(150, 300), QColor(Qt::blue));
+    EXPECT_EQ(right.pixelColor(209, 359), QColor(Qt::blue));
+    EXPECT_NE(right.pixelColor(211, 300), QColor(Qt::blue));
+}

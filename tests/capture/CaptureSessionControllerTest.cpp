@@ -1,0 +1,435 @@
+#include "capture/CaptureSessionController.h"
+
+#include "capture/ClipboardService.h"
+#include "capture/LiveTextRecognitionService.h"
+#include "capture/ScreenCaptureService.h"
+#include "history/HistoryManager.h"
+#include "platform/fake/FakeDisplayCapture.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakePasteboard.h"
+#include "platform/fake/FakeTextRecognizer.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+#include "settings/AppSettings.h"
+
+#include "EventWait.h"
+#include "FakeOverlayPresenter.h"
+#include "FakeTextEditor.h"
+#include "LogCapture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const Display laptop{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0};
+const Display monitor{2, QStringLiteral("HDMI-1"), {1440, 0, 1920, 1080}, 1.0};
+
+QImage stillOf(const Display& display, QColor color) {
+    QImage image(display.pixelSize(), QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+QString log(const char* line) {
+    return QStringLiteral("(log) ") + QString::fromUtf8(line);
+}
+
+QString out(const char* line) {
+    return QStringLiteral("(out) ") + QString::fromUtf8(line);
+}
+
+// Members are public: the failure table's rows prepare them.
+class CaptureSessionControllerTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        displays.addDisplay(laptop, stillOf(laptop, Qt::white));
+        controller.setTextEditorDelegate(&editor);
+    }
+
+    // Starts a capture and selects rect on the overlay of the given monitor.
+    void startAndSelect(const QRectF& rect, int viewIndex = 0) {
+        controller.startCapture(true);
+        ASSERT_GT(overlays.visibleCount(), viewIndex);
+        overlays.view(viewIndex)->finishSelection(rect);
+    }
+
+    // Waits until every recognition asked for has been answered on the main thread.
+    void waitForRecognition() {
+        ASSERT_TRUE(processEventsUntil([&] { return engine.finished() == engine.started(); }));
+        processEventsFor(30);
+    }
+
+    QStringList screenshotFiles() const {
+        return QDir(history.screenshotsFolder()).entryList({QStringLiteral("*.png")}, QDir::Files);
+    }
+
+    QTemporaryDir folder;
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    AppSettings settings{store, loginItem};
+    FakeDisplayCapture displays;
+    ScreenCaptureService screenCapture{displays};
+    FakeOverlayPresenter overlays;
+    FakeTextRecognizer engine;
+    LiveTextRecognitionService recognition{engine};
+    FakePasteboard pasteboard;
+    ClipboardService clipboard{pasteboard};
+    HistoryManager history{settings, folder.path()};
+    FakeTextEditor editor;
+    CaptureSessionController controller{settings, screenCapture, overlays, recognition, clipboard, history};
+    LogCapture lines;
+};
+
+} // namespace
+
+TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStill) {
+    engine.setText(QStringLiteral("Inter-\nnational  trade"));
+    startAndSelect({100, 200, 300, 50});
+    waitForRecognition();
+
+    const QStringList expected = {
+        log("📸📸📸 startCapture() called, showHint=1"),
+        log("  Captured 1 screens"),
+        log("  Overlay shown, overlayViews count=1"),
+        log("  Set delegate for view 0, delegate=SET"),
+        out("📸 Capture started - draw a rectangle to select text area"),
+        log("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: {{100, 200}, {300, 50}}"),
+        out("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: (100.0, 200.0, 300.0, 50.0)"),
+        log("  view.window=exists"),
+        log("  window.screen=eDP-1"),
+        log("  capturedImages count=1"),
+        log("✅ Found screen 'eDP-1' and image 2880x1800, starting OCR..."),
+        out("🔍 Starting OCR on selected region: (100.0, 200.0, 300.0, 50.0)"),
+        out("  View rect: (100.0, 200.0, 300.0, 50.0)"),
+        out("  Image rect: (200.0, 1300.0, 600.0, 100.0)"),
+        out("  Cropped image size: 600x100"),
+        log("📝 OCR Result: 'Inter-\nnational  trade'... (length: 22)"),
+        log("✅ Text found, calling processTextSelection"),
+        out("🔄 processTextSelection called with 22 chars"),
+        out("📍 Screen: eDP-1"),
+        out("🔒 Closing overlay..."),
+        out("📝 textEditorDelegate is set"),
+        out("🖼️ Showing text editor..."),
+    };
+    EXPECT_EQ(lines.allLines(), expected);
+    ASSERT_EQ(engine.calls().size(), 1);
+    EXPECT_EQ(engine.calls().first().imageSize, QSize(600, 100));
+    EXPECT_EQ(overlays.shows.size(), 1);
+    EXPECT_TRUE(overlays.shows.first().showHint);
+    EXPECT_EQ(overlays.visibleCount(), 0);
+    EXPECT_TRUE(controller.capturedImages().isEmpty());
+
+    ASSERT_EQ(editor.requests.size(), 1);
+    EXPECT_EQ(editor.requests.first().text, QStringLiteral("International trade"));
+    EXPECT_TRUE(pasteboard.writes.isEmpty()); // nothing is copied before the user saves
+
+    lines.clear();
+    // The user's own text is taken as it is, not cleaned up again.
+    editor.save(QStringLiteral("International  trade-\n"));
+    EXPECT_EQ(lines.allLines().value(0), out("✏️ Editor callback: text returned"));
+    EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("International  trade-\n")});
+    history.waitForPendingWrites();
+    const QList<HistoryEntry> entries = history.entries();
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries.first().text, QStringLiteral("International  trade-\n"));
+    EXPECT_EQ(entries.first().displayName, QStringLiteral("eDP-1"));
+    EXPECT_FALSE(entries.first().thumbnailData.has_value());
+    ASSERT_TRUE(entries.first().screenshotFilename.has_value());
+    EXPECT_EQ(QImage(history.screenshotPath(entries.first())).size(), QSize(2880, 1800));
+}
+
+TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing) {
+    struct Row {
+        const char* name;
+        std::function<void(FakeTextEditor&)> answer;
+        QStringList lines;
+        int showsAfter;
+    };
+    const std::vector<Row> rows = {
+        {"cancel", [](FakeTextEditor& e) { e.cancel(); }, {out("✏️ Editor callback: cancelled")}, 1},
+        {"empty save", [](FakeTextEditor& e) { e.save(QString()); }, {out("✏️ Editor callback: text returned")}, 1},
+        {"recapture",
+         [](FakeTextEditor& e) { e.recapture(); },
+         {out("🔄 Recapture requested"), log("📸📸📸 startCapture() called, showHint=0")},
+         2},
+    };
+    engine.setText(QStringLiteral("some text"));
+    for (const Row& row : rows) {
+        overlays.shows.clear();
+        startAndSelect({100, 200, 300, 50});
+        waitForRecognition();
+        ASSERT_FALSE(editor.requests.isEmpty()) << row.name;
+        lines.clear();
+        row.answer(editor);
+        const QStringList written = lines.allLines();
+        EXPECT_EQ(written.mid(0, row.lines.size()), row.lines) << row.name;
+        EXPECT_EQ(overlays.shows.size(), row.showsAfter) << row.name;
+        if (row.showsAfter == 2) {
+            EXPECT_FALSE(overlays.shows.last().showHint) << row.name;
+            overlays.view(0)->pressEscape();
+        }
+    }
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+    EXPECT_TRUE(history.entries().isEmpty());
+}
+
+TEST_F(CaptureSessionControllerTest, WithoutEditorTheCleanedTextIsCopiedAtOnce) {
+    controller.setTextEditorDelegate(nullptr);
+    engine.setText(QStringLiteral("  exam-\nple\ttext "));
+    startAndSelect({10, 10, 200, 100});
+    waitForRecognition();
+
+    EXPECT_TRUE(lines.containsOut(QStringLiteral("📝 textEditorDelegate is NIL")));
+    EXPECT_TRUE(lines.containsOut(QStringLiteral("⚠️ No editor delegate, copying directly")));
+    EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("example text")});
+    history.waitForPendingWrites();
+    ASSERT_EQ(history.entries().size(), 1);
+    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("eDP-1"));
+    EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).size(), QSize(2880, 1800));
+}
+
+TEST_F(CaptureSessionControllerTest, AnEditorThatIsGoneCountsAsNone) {
+    auto shortLived = std::make_unique<FakeTextEditor>();
+    controller.setTextEditorDelegate(shortLived.get());
+    shortLived.reset();
+    engine.setText(QStringLiteral("text"));
+    startAndSelect({10, 10, 200, 100});
+    waitForRecognition();
+    EXPECT_TRUE(lines.containsOut(QStringLiteral("📝 textEditorDelegate is NIL")));
+    EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("text")});
+}
+
+TEST_F(CaptureSessionControllerTest, WhitespaceOnlyTextIsCopiedUnchangedWithCleanUpOff) {
+    controller.setTextEditorDelegate(nullptr);
+    settings.setFixHyphenation(false);
+    settings.setCleanupWhitespace(false);
+    engine.setText(QStringLiteral("\n  \n"));
+    startAndSelect({10, 10, 200, 100});
+    waitForRecognition();
+    EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("\n  \n")});
+}
+
+TEST_F(CaptureSessionControllerTest, HistorySwitchedOffOnlyCopies) {
+    settings.setHistoryEnabled(false);
+    engine.setText(QStringLiteral("text"));
+    startAndSelect({10, 10, 200, 100});
+    waitForRecognition();
+    editor.save(QStringLiteral("text"));
+    history.waitForPendingWrites();
+    EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("text")});
+    EXPECT_TRUE(history.entries().isEmpty());
+    EXPECT_TRUE(screenshotFiles().isEmpty());
+}
+
+TEST_F(CaptureSessionControllerTest, SelectionOnTheSecondMonitorUsesItsStillAndName) {
+    displays.addDisplay(monitor, stillOf(monitor, Qt::black));
+    engine.setText(QStringLiteral("second"));
+    controller.startCapture(true);
+    ASSERT_EQ(overlays.visibleCount(), 2);
+    overlays.view(1)->finishSelection({100, 200, 300, 50});
+    waitForRecognition();
+
+    EXPECT_TRUE(lines.containsSystem(QStringLiteral("✅ Found screen 'HDMI-1' and image 1920x1080, starting OCR...")));
+    EXPECT_TRUE(lines.containsOut(QStringLiteral("  Image rect: (100.0, 830.0, 300.0, 50.0)")));
+    ASSERT_EQ(engine.calls().size(), 1);
+    EXPECT_EQ(engine.calls().first().imageSize, QSize(300, 50));
+    editor.save(QStringLiteral("second"));
+    history.waitForPendingWrites();
+    ASSERT_EQ(history.entries().size(), 1);
+    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("HDMI-1"));
+    const QImage screenshot(history.screenshotPath(history.entries().first()));
+    EXPECT_EQ(screenshot.size(), QSize(1920, 1080));
+    EXPECT_EQ(screenshot.pixelColor(0, 0), QColor(Qt::black));
+}
+
+TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay) {
+    FakeDisplayCapture none;
+    ScreenCaptureService noScreens(none);
+    CaptureSessionController empty(settings, noScreens, overlays, recognition, clipboard, history);
+    empty.startCapture(true);
+    EXPECT_EQ(lines.allLines(),
+              (QStringList{log("📸📸📸 startCapture() called, showHint=1"), log("  Captured 0 screens"),
+                           log("❌ No screens captured - check Screen Recording permission")}));
+    EXPECT_TRUE(overlays.shows.isEmpty());
+    EXPECT_EQ(overlays.hides, 0);
+}
+
+// Every way a capture can fail after the overlays are up: the overlays close, the still images are dropped, and
+// neither the clipboard nor the history nor the editor hears of it.
+TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingElse) {
+    struct Row {
+        const char* name;
+        std::function<void(CaptureSessionControllerTest&)> prepare; // before the selection
+        QRectF selection;
+        QString lastLine;
+        QString alsoWritten = {};
+    };
+    const QRectF inside(100, 200, 300, 50);
+    const std::vector<Row> rows = {
+        {"view in no window", [](auto& t) { t.overlays.view(0)->setHost(SelectionView::Host::NoWindow); }, inside,
+         log("❌ view.window is not ScreenshotWindow")},
+        {"view in another window", [](auto& t) { t.overlays.view(0)->setHost(SelectionView::Host::OtherWindow); },
+         inside, log("❌ view.window is not ScreenshotWindow")},
+        {"window on no monitor", [](auto& t) { t.overlays.view(0)->setHostDisplay(std::nullopt); }, inside,
+         log("❌ window.screen is nil")},
+        {"monitor without a still",
+         [](auto& t) {
+             t.overlays.view(0)->setHostDisplay(Display{9, QStringLiteral("DP-9"), {0, 0, 10, 10}});
+         },
+         inside, log("❌ No captured image for screen DP-9")},
+        {"selection outside the still", [](auto&) {}, QRectF(1500, 0, 100, 100), out("❌ Failed to crop image")},
+        {"nothing recognised", [](auto& t) { t.engine.setText(QString()); }, inside,
+         log("⚠️ No text recognized in selected area")},
+        {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); }, inside,
+         log("⚠️ No text recognized in selected area"), out("Text recognition error: engine broke")},
+        {"clean-up leaves nothing", [](auto& t) { t.engine.setText(QStringLiteral("\n \t\n")); }, inside,
+         out("❌ No text after processing")},
+    };
+    for (const Row& row : rows) {
+        engine.setText(QStringLiteral("text"));
+        engine.setError(QString());
+        controller.startCapture(true);
+        ASSERT_EQ(overlays.visibleCount(), 1) << row.name;
+        row.prepare(*this);
+        lines.clear();
+        overlays.view(0)->finishSelection(row.selection);
+        waitForRecognition();
+        ASSERT_FALSE(lines.allLines().isEmpty()) << row.name;
+        EXPECT_EQ(lines.allLines().last(), row.lastLine) << row.name;
+        EXPECT_EQ(overlays.visibleCount(), 0) << row.name;
+        EXPECT_TRUE(controller.capturedImages().isEmpty()) << row.name;
+        if (!row.alsoWritten.isEmpty()) {
+            EXPECT_TRUE(lines.allLines().contains(row.alsoWritten)) << row.name;
+        }
+    }
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+    EXPECT_TRUE(history.entries().isEmpty());
+    EXPECT_TRUE(editor.requests.isEmpty());
+}
+
+TEST_F(CaptureSessionControllerTest, MonitorWithoutAreaFailsTheCropAfterTheTransformError) {
+    FakeDisplayCapture odd;
+    const Display flat{5, QStringLiteral("VIRTUAL-1"), {0, 0, 0, 0}, 1.0};
+    QImage still(10, 10, QImage::Format_RGB32);
+    still.fill(Qt::white);
+    odd.addDisplay(flat, still);
+    ScreenCaptureService oddCapture(odd);
+    CaptureSessionController flatController(settings, oddCapture, overlays, recognition, clipboard, history);
+    flatController.startCapture(true);
+    overlays.view(0)->finishSelection({1, 1, 5, 5});
+    const QStringList written = lines.outLines();
+    ASSERT_GE(written.size(), 4);
+    EXPECT_EQ(
+        written.mid(written.size() - 4),
+        (QStringList{QStringLiteral("❌ ERROR: CoordinateTransform - viewSize is zero!"),
+                     QStringLiteral("  View rect: (1.0, 1.0, 5.0, 5.0)"),
+                     QStringLiteral("  Image rect: (0.0, 0.0, 0.0, 0.0)"), QStringLiteral("❌ Failed to crop image")}));
+    EXPECT_EQ(overlays.visibleCount(), 0);
+    EXPECT_TRUE(engine.calls().isEmpty());
+}
+
+TEST_F(CaptureSessionControllerTest, EscapeClosesEveryOverlay) {
+    displays.addDisplay(monitor, stillOf(monitor, Qt::black));
+    controller.startCapture(true);
+    ASSERT_EQ(overlays.visibleCount(), 2);
+    overlays.view(1)->pressEscape();
+    EXPECT_EQ(overlays.visibleCount(), 0);
+    EXPECT_TRUE(controller.capturedImages().isEmpty());
+    EXPECT_TRUE(engine.calls().isEmpty());
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+}
+
+TEST_F(CaptureSessionControllerTest, EscapeDuringRecognitionStillDeliversTheResult) {
+    engine.setText(QStringLiteral("late text"));
+    engine.hold();
+    startAndSelect({100, 200, 300, 50});
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    EXPECT_EQ(overlays.visibleCount(), 1); // the overlay stays while recognising
+    overlays.view(0)->pressEscape();
+    EXPECT_EQ(overlays.visibleCount(), 0);
+    EXPECT_TRUE(controller.capturedImages().isEmpty());
+
+    engine.release();
+    waitForRecognition();
+    ASSERT_EQ(editor.requests.size(), 1);
+    EXPECT_EQ(editor.requests.first().text, QStringLiteral("late text"));
+    editor.save(QStringLiteral("late text"));
+    history.waitForPendingWrites();
+    ASSERT_EQ(history.entries().size(), 1);
+    EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).size(), QSize(2880, 1800));
+}
+
+// A result that arrives after the user has moved on to a new capture must not close the new overlays under the
+// user's pointer nor open the editor over them.
+TEST_F(CaptureSessionControllerTest, ResultOfAnAbandonedCaptureLeavesTheNewOneAlone) {
+    engine.setText(QStringLiteral("old text"));
+    engine.hold();
+    startAndSelect({100, 200, 300, 50});
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    overlays.view(0)->pressEscape();
+    controller.startCapture(true);
+    ASSERT_EQ(overlays.visibleCount(), 1);
+
+    engine.release();
+    waitForRecognition();
+    EXPECT_TRUE(lines.containsSystem(QStringLiteral("⚠️ Ignoring OCR result of an earlier capture")));
+    EXPECT_EQ(overlays.visibleCount(), 1);
+    EXPECT_EQ(controller.capturedImages().size(), 1);
+    EXPECT_TRUE(editor.requests.isEmpty());
+
+    // The new capture still works.
+    engine.setText(QStringLiteral("new text"));
+    overlays.view(0)->finishSelection({100, 200, 300, 50});
+    waitForRecognition();
+    ASSERT_EQ(editor.requests.size(), 1);
+    EXPECT_EQ(editor.requests.first().text, QStringLiteral("new text"));
+}
+
+TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing) {
+    auto shortLived =
+        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
+    shortLived->setTextEditorDelegate(nullptr);
+    engine.setText(QStringLiteral("text"));
+    engine.hold();
+    shortLived->startCapture(true);
+    overlays.view(0)->finishSelection({100, 200, 300, 50});
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    shortLived.reset();
+    EXPECT_EQ(overlays.view(0)->delegate(), nullptr);
+    engine.release();
+    waitForRecognition();
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+
+    // An open editor outlives its controller: saving or recapturing then does nothing.
+    shortLived =
+        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
+    shortLived->setTextEditorDelegate(&editor);
+    overlays.hideOverlay();
+    shortLived->startCapture(true);
+    overlays.view(0)->finishSelection({100, 200, 300, 50});
+    waitForRecognition();
+    ASSERT_EQ(editor.requests.size(), 1);
+    shortLived.reset();
+    const int shows = int(overlays.shows.size());
+    editor.recapture();
+    editor.save(QStringLiteral("text"));
+    EXPECT_EQ(overlays.shows.size(), shows);
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+    EXPECT_TRUE(history.entries().isEmpty());
+}
+
+TEST_F(CaptureSessionControllerTest, ResultLineShowsTheFirstHundredCharactersAndTheLength) {
+    // 150 characters of two UTF-16 units each (e + combining acute): a cut by code units would split one.
+    QString text;
+    for (int i = 0; i < 150; ++i)
+        text += QStringLiteral("e\u0301");
+    engine.setText(text);
+    startAndSelect({100, 200, 300, 50});
+    waitForRecognition();
+    EXPECT_TRUE(lines.containsSystem(QStringLiteral("📝 OCR Result: '%1'... (length: 150)").arg(text.left(200))));
+    EXPECT_TRUE(lines.containsOut(QStringLiteral("🔄 processTextSelection called with 150 chars")));
+}

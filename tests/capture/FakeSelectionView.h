@@ -1,0 +1,31 @@
+#pragma once
+
+#include "capture/SelectionView.h"
+
+#include <QObject>
+#include <QPointer>
+
+// A selection view without a window: its host and monitor are whatever the test sets. Holds its delegate weakly
+// when the delegate is a QObject, as the real view does.
+class FakeSelectionView : public SelectionView {
+public:
+    explicit FakeSelectionView(std::optional<Display> display);
+
+    void setDelegate(ScreenshotOverlayViewDelegate* delegate) override;
+    ScreenshotOverlayViewDelegate* delegate() const override;
+    Host host() const override { return m_host; }
+    std::optional<Display> hostDisplay() const override { return m_display; }
+
+    void setHost(Host host) { m_host = host; }
+    void setHostDisplay(std::optional<Display> display) { m_display = std::move(display); }
+
+    // What the real view does on mouse-up and on Escape.
+    void finishSelection(const QRectF& rect);
+    void pressEscape();
+
+private:
+    ScreenshotOverlayViewDelegate* m_delegate = nullptr;
+    QPointer<QObject> m_guard;
+    Host m_host = Host::ScreenshotWindow;
+    std::optional<Display> m_display;
+};

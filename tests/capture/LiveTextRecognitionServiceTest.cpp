@@ -1,0 +1,112 @@
+#include "capture/LiveTextRecognitionService.h"
+
+#include "EventWait.h"
+#include "LogCapture.h"
+#include "platform/fake/FakeTextRecognizer.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QThread>
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct Delivery {
+    QString text;
+    Qt::HANDLE thread = nullptr;
+};
+
+QImage sampleImage() {
+    QImage image(60, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+} // namespace
+
+TEST(LiveTextRecognitionService, DeliversOnceOnTheMainThreadAfterReturning) {
+    FakeTextRecognizer engine;
+    engine.setText(QStringLiteral("first line\nsecond line"));
+    LiveTextRecognitionService service(engine);
+    QList<Delivery> deliveries;
+
+    service.recognizeText(sampleImage(), [&](QString text) { deliveries.append({text, QThread::currentThreadId()}); });
+    EXPECT_TRUE(deliveries.isEmpty()); // never synchronously, even when the engine is quick
+    ASSERT_TRUE(processEventsUntil([&] { return !deliveries.isEmpty(); }));
+    processEventsFor(50);
+
+    ASSERT_EQ(deliveries.size(), 1);
+    EXPECT_EQ(deliveries.first().text, QStringLiteral("first line\nsecond line"));
+    EXPECT_EQ(deliveries.first().thread, QThread::currentThreadId());
+    ASSERT_EQ(engine.calls().size(), 1);
+    EXPECT_EQ(engine.calls().first().imageSize, QSize(60, 20));
+    EXPECT_NE(engine.calls().first().thread, QThread::currentThreadId());
+}
+
+TEST(LiveTextRecognitionService, FailuresDeliverTheEmptyTextOnce) {
+    struct Row {
+        const char* name;
+        QString error;
+        QImage image;
+        QStringList outLines;
+    };
+    const std::vector<Row> rows = {
+        {"engine error",
+         QStringLiteral("no language data"),
+         sampleImage(),
+         {QStringLiteral("Text recognition error: no language data")}},
+        {"null image", QString(), QImage(), {QStringLiteral("Text recognition error: the image is empty")}},
+    };
+    for (const Row& row : rows) {
+        FakeTextRecognizer engine;
+        engine.setText(QStringLiteral("must not be delivered"));
+        engine.setError(row.error);
+        LiveTextRecognitionService service(engine);
+        LogCapture log;
+        QStringList deliveries;
+        service.recognizeText(row.image, [&](QString text) { deliveries.append(text); });
+        ASSERT_TRUE(processEventsUntil([&] { return !deliveries.isEmpty(); })) << row.name;
+        processEventsFor(50);
+        EXPECT_EQ(deliveries, QStringList{QString()}) << row.name;
+        EXPECT_EQ(log.outLines(), row.outLines) << row.name;
+    }
+}
+
+TEST(LiveTextRecognitionService, RunsAtMostTwoAtOnceAndAnswersEveryRequest) {
+    FakeTextRecognizer engine;
+    engine.setText(QStringLiteral("text"));
+    engine.hold();
+    LiveTextRecognitionService service(engine);
+    int delivered = 0;
+    for (int i = 0; i < 4; ++i)
+        service.recognizeText(sampleImage(), [&](QString) { ++delivered; });
+
+    ASSERT_TRUE(engine.waitUntilStarted(2));
+    EXPECT_FALSE(engine.waitUntilStarted(3, std::chrono::milliseconds(200)));
+    engine.release();
+    ASSERT_TRUE(processEventsUntil([&] { return delivered == 4; }));
+    EXPECT_EQ(engine.started(), 4);
+}
+
+// Requests still queued or running when the service goes must neither crash nor call back into objects that
+// are gone with it.
+TEST(LiveTextRecognitionService, DestroyedWithWorkPendingCallsNothing) {
+    FakeTextRecognizer engine;
+    engine.setText(QStringLiteral("late"));
+    engine.setDelay(std::chrono::milliseconds(100));
+    auto service = std::make_unique<LiveTextRecognitionService>(engine);
+    int delivered = 0;
+    for (int i = 0; i < 4; ++i)
+        service->recognizeText(sampleImage(), [&](QString) { ++delivered; });
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    service.reset();
+    EXPECT_LE(engine.started(), 2); // queued requests were dropped, not run
+    EXPECT_EQ(engine.finished(), engine.started());
+    processEventsFor(50);
+    EXPECT_EQ(delivered, 0);
+}

@@ -1,0 +1,116 @@
+#include "capture/TextCleanup.h"
+
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+#include "settings/AppSettings.h"
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Options = TextCleanup::Options;
+
+constexpr Options defaults{true, false, true};
+constexpr Options allOff{false, false, false};
+constexpr Options onlyLineBreaks{false, true, false};
+constexpr Options onlyHyphenation{true, false, false};
+constexpr Options onlyWhitespace{false, false, true};
+constexpr Options hyphenationAndLineBreaks{true, true, false};
+
+QString u(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+} // namespace
+
+TEST(TextCleanup, Examples) {
+    struct Row {
+        const char* name;
+        Options options;
+        QString input;
+        QString expected;
+    };
+    const std::vector<Row> rows = {
+        {"broken words joined, runs collapsed", defaults, u(u"Inter-\nnational  trade\nagree-\n ment"),
+         u(u"International trade agreement")},
+        {"only whitespace becomes empty", defaults, u(u" \t\n  \n\t"), QString()},
+        {"ends trimmed", defaults, u(u"  leading and trailing  "), u(u"leading and trailing")},
+        {"tab between words", defaults, u(u"a\tb"), u(u"a b")},
+        {"no-break space between words", defaults, u(u"a\u00A0b"), u(u"a b")},
+        {"hyphen at the end stays", defaults, u(u"end-"), u(u"end-")},
+        {"hyphen before a word stays", defaults, u(u"x -y"), u(u"x -y")},
+        {"hyphen followed by a space is removed", defaults, u(u"well- known"), u(u"wellknown")},
+        {"spaced dash loses hyphen and its space", defaults, u(u"a - b"), u(u"a b")},
+        {"matches do not overlap", defaults, u(u"a- - b"), u(u"ab")},
+        {"double hyphen keeps the first", defaults, u(u"a-- b"), u(u"a-b")},
+        {"unicode hyphen and dashes stay", defaults, u(u"a\u2010\nb a\u2013 b a\u00AD\nb"),
+         u(u"a\u2010 b a\u2013 b a\u00AD b")},
+        {"all off leaves the text alone", allOff, u(u"  a-\n\nb\t "), u(u"  a-\n\nb\t ")},
+        {"line feeds become single spaces each", onlyLineBreaks, u(u"a\n\nb"), u(u"a  b")},
+        {"trailing line feed becomes a trailing space", onlyLineBreaks, u(u"a \n"), u(u"a  ")},
+        {"carriage return is not a line feed", onlyLineBreaks, u(u"a\r\nb"), u(u"a\r b")},
+        {"hyphenation alone keeps other line feeds", onlyHyphenation, u(u"self-\ncontained\nnext"),
+         u(u"selfcontained\nnext")},
+        {"whitespace alone keeps the hyphen", onlyWhitespace, u(u"exam-\nple"), u(u"exam- ple")},
+        {"hyphen run across blank line", hyphenationAndLineBreaks, u(u"a-\n\nb"), u(u"ab")},
+        {"line feeds without clean-up", hyphenationAndLineBreaks, u(u"a\n\nb"), u(u"a  b")},
+        {"emoji and accents pass through", defaults, u(u" caf\u00E9 \U0001F600\n"), u(u"caf\u00E9 \U0001F600")},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(TextCleanup::clean(row.input, row.options), row.expected) << row.name;
+}
+
+// The two character sets differ from QRegularExpression's \s and from QChar::isSpace(): a wrong set shows as a
+// vertical tab or U+0085 collapsed, or an ideographic space left in place.
+TEST(TextCleanup, WhitespaceAndTrimmingSets) {
+    struct Row {
+        const char* name;
+        char16_t c;
+        bool matched; // collapsed by the whitespace run replacement
+        bool trimmed; // removed at the ends
+    };
+    const std::vector<Row> rows = {
+        {"tab", 0x0009, true, true},
+        {"line feed", 0x000A, true, true},
+        {"vertical tab", 0x000B, false, true},
+        {"form feed", 0x000C, true, true},
+        {"carriage return", 0x000D, true, true},
+        {"next line", 0x0085, false, true},
+        {"space", 0x0020, true, true},
+        {"no-break space", 0x00A0, true, true},
+        {"ogham space mark", 0x1680, true, true},
+        {"em space", 0x2003, true, true},
+        {"narrow no-break space", 0x202F, true, true},
+        {"ideographic space", 0x3000, true, true},
+        {"line separator", 0x2028, true, true},
+        {"paragraph separator", 0x2029, true, true},
+        {"zero width space", 0x200B, false, false},
+        {"byte order mark", 0xFEFF, false, false},
+        {"information separator", 0x001F, false, false},
+    };
+    for (const Row& row : rows) {
+        const QChar c(row.c);
+        const QString inside = QStringLiteral("a") + c + c + QStringLiteral("b");
+        EXPECT_EQ(TextCleanup::cleanupWhitespace(inside), row.matched ? QStringLiteral("a b") : inside) << row.name;
+        const QString ends = QString(c) + QStringLiteral("x") + c;
+        EXPECT_EQ(TextCleanup::cleanupWhitespace(ends), row.trimmed ? QStringLiteral("x") : ends) << row.name;
+        EXPECT_EQ(TextCleanup::fixHyphenation(QStringLiteral("a-") + c + QStringLiteral("b")),
+                  row.matched ? QStringLiteral("ab") : QStringLiteral("a-") + c + QStringLiteral("b"))
+            << row.name;
+    }
+}
+
+TEST(TextCleanup, ReadsTheSwitchesAtEveryCall) {
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    AppSettings settings(store, loginItem);
+    const QString text = QStringLiteral("exam-\nple  one\ntwo");
+
+    EXPECT_EQ(TextCleanup::clean(text, settings), QStringLiteral("example one two"));
+    settings.setFixHyphenation(false);
+    settings.setCleanupWhitespace(false);
+    settings.setRemoveLineBreaks(true);
+    EXPECT_EQ(TextCleanup::clean(text, settings), QStringLiteral("exam- ple  one two"));
+}

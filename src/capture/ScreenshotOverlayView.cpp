@@ -160,8 +160,14 @@ void ScreenshotOverlayView::paintEvent(QPaintEvent*) {
 
 void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selection) const {
     painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area = toQt(selection);
     QPainterPath hole;
-    hole.addRoundedRect(toQt(selection), SelectionCornerRadius, SelectionCornerRadius);
+    hole.addRoundedRect(area, SelectionCornerRadius, SelectionCornerRadius);
+    // The outline runs half a pen width outside the selection, so that it is crisp and covers none of the
+    // selected pixels.
+    QPainterPath outline;
+    outline.addRoundedRect(area.adjusted(-0.5, -0.5, 0.5, 0.5), SelectionCornerRadius + 0.5,
+                           SelectionCornerRadius + 0.5);
 
     QPainterPath outside;
     outside.setFillRule(Qt::OddEvenFill);
@@ -170,15 +176,20 @@ void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selec
     painter.fillPath(outside, QColor::fromRgbF(0, 0, 0, OutsideDimming));
 
     // A soft shadow under the outline keeps it visible on white backgrounds: concentric strokes, each a little
-    // wider and all faint, add up to a dark edge that fades out over the blur radius.
+    // wider and all faint, add up to a dark edge that fades out over the blur radius. It falls outside only,
+    // so the selected text keeps its contrast.
+    painter.save();
+    painter.setClipPath(outside);
+    painter.setBrush(Qt::NoBrush);
     const int steps = int(ShadowBlur);
     const qreal stepAlpha = 1.0 - std::pow(1.0 - ShadowAlpha, 1.0 / steps);
     for (int i = steps; i >= 1; --i) {
         painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, stepAlpha), 1.0 + 2.0 * i));
-        painter.drawPath(hole);
+        painter.drawPath(outline);
     }
     painter.setPen(QPen(Qt::white, 1.0));
-    painter.drawPath(hole);
+    painter.drawPath(outline);
+    painter.restore();
 }
 
 void ScreenshotOverlayView::drawSizeLabel(QPainter& painter, const QRectF& selection) const {

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -50,7 +51,6 @@ TextEditorWindow::TextEditorWindow(QWidget* parent)
     m_saveButton->setMinimumWidth(SaveButtonMinimumWidth);
     m_saveButton->setDefault(false);
     m_saveButton->setAutoDefault(false);
-    m_saveButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     //% "Capture Again"
     m_recaptureButton = new QPushButton(qtTrId("editor.recapture"), this);
     m_recaptureButton->setObjectName(QStringLiteral("recaptureButton"));
@@ -70,6 +70,9 @@ TextEditorWindow::TextEditorWindow(QWidget* parent)
 
     connect(m_saveButton, &QPushButton::clicked, this, &TextEditorWindow::saveAndClose);
     connect(m_recaptureButton, &QPushButton::clicked, this, &TextEditorWindow::recaptureAction);
+    // A shortcut of its own rather than the button's, which would only click after its press animation.
+    auto* saveShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    connect(saveShortcut, &QShortcut::activated, this, &TextEditorWindow::saveAndClose);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

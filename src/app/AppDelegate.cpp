@@ -50,7 +50,8 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_clipboard(std::make_unique<ClipboardService>(services.pasteboard))
     , m_captureController(std::make_unique<CaptureSessionController>(m_settings, *m_screenCapture, *m_overlayManager,
                                                                      *m_textRecognition, *m_clipboard, m_history))
-    , m_textEditorWindow(std::make_unique<TextEditorWindow>()) {}
+    , m_textEditorWindow(std::make_unique<TextEditorWindow>())
+    , m_apiServer(std::make_unique<HTTPAPIServer>(m_settings, m_history)) {}
 
 AppDelegate::~AppDelegate() {
     m_captureController->setTextEditorDelegate(nullptr);

@@ -1,0 +1,221 @@
+#include "platform/linux/X11HotkeyService.h"
+#include "platform/linux/GuiApplication.h"
+
+#include "platform/Log.h"
+#include "platform/linux/X11KeyTable.h"
+#include "platform/linux/XcbReply.h"
+
+#include <X11/keysym.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+
+namespace {
+
+xcb_connection_t* qtConnection() {
+    const auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t rootWindow(xcb_connection_t* connection) {
+    int screenNumber = 0;
+    char* host = nullptr;
+    int display = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screenNumber))
+        std::free(host);
+    auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; i < screenNumber && screens.rem > 1; ++i)
+        xcb_screen_next(&screens);
+    return screens.rem ? screens.data->root : xcb_window_t(XCB_WINDOW_NONE);
+}
+
+// The modifier bit (Mod1..Mod5) that a lock key such as Num_Lock is mapped to, or 0 when it is not mapped.
+quint16 modifierOfKeysym(xcb_connection_t* connection, xcb_key_symbols_t* symbols, xcb_keysym_t keysym) {
+    XcbReply<xcb_keycode_t> keycodes(xcb_key_symbols_get_keycode(symbols, keysym));
+    if (!keycodes)
+        return 0;
+    XcbReply<xcb_get_modifier_mapping_reply_t> mapping(
+        xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr));
+    if (!mapping)
+        return 0;
+    const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping.get());
+    const int perModifier = mapping->keycodes_per_modifier;
+    for (int modifier = 0; modifier < 8; ++modifier)
+        for (int i = 0; i < perModifier; ++i)
+            for (const xcb_keycode_t* code = keycodes.get(); *code != XCB_NO_SYMBOL; ++code)
+                if (codes[modifier * perModifier + i] == *code)
+                    return quint16(1 << modifier);
+    return 0;
+}
+
+} // namespace
+
+X11HotkeyService::X11HotkeyService(QObject* parent)
+    : QObject(parent) {
+    if (qApp)
+        qApp->installNativeEventFilter(this);
+}
+
+X11HotkeyService::~X11HotkeyService() {
+    release();
+    if (qApp)
+        qApp->removeNativeEventFilter(this);
+}
+
+int X11HotkeyService::grab(quint32 keyCode, quint32 modifiers) {
+    release();
+    const int status = grabVariants({keyCode, modifiers});
+    if (status == 0)
+        m_combination = Combination{keyCode, modifiers};
+    return status;
+}
+
+int X11HotkeyService::grabVariants(const Combination& combination) {
+    xcb_connection_t* connection = qtConnection();
+    if (!connection)
+        return NoDisplay;
+    const std::optional<quint32> keysym = X11KeyTable::keysym(combination.keyCode);
+    if (!keysym)
+        return UnknownKey;
+    const xcb_window_t root = rootWindow(connection);
+
+    xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(connection);
+    QList<quint8> keycodes;
+    if (XcbReply<xcb_keycode_t> codes{xcb_key_symbols_get_keycode(symbols, *keysym)})
+        for (const xcb_keycode_t* code = codes.get(); *code != XCB_NO_SYMBOL; ++code)
+            if (!keycodes.contains(*code))
+                keycodes.append(*code);
+    const quint16 numLock = modifierOfKeysym(connection, symbols, XK_Num_Lock);
+    const quint16 scrollLock = modifierOfKeysym(connection, symbols, XK_Scroll_Lock);
+    xcb_key_symbols_free(symbols);
+    if (keycodes.isEmpty())
+        return UnknownKey;
+
+    QList<quint16> locks{0, XCB_MOD_MASK_LOCK};
+    for (const quint16 lock : {numLock, scrollLock}) {
+        if (lock == 0 || locks.contains(lock))
+            continue;
+        const qsizetype count = locks.size();
+        for (qsizetype i = 0; i < count; ++i)
+            locks.append(locks[i] | lock);
+    }
+
+    const quint16 xModifiers = X11KeyTable::xModifiers(combination.modifiers);
+    QList<KeyGrab> requested;
+    QList<xcb_void_cookie_t> cookies;
+    for (const quint8 keycode : keycodes)
+        for (const quint16 lock : locks) {
+            requested.append({keycode, quint16(xModifiers | lock)});
+            cookies.append(xcb_grab_key_checked(connection, true, root, xModifiers | lock, keycode, XCB_GRAB_MODE_ASYNC,
+                                                XCB_GRAB_MODE_ASYNC));
+        }
+    // Only the checked requests report a grab that another client holds (BadAccess); every variant is checked so
+    // that a refusal leaves none of them behind.
+    int status = 0;
+    for (qsizetype i = 0; i < cookies.size(); ++i) {
+        XcbReply<xcb_generic_error_t> error(xcb_request_check(connection, cookies[i]));
+        if (error) {
+            if (status == 0)
+                status = error->error_code;
+        } else {
+            m_grabs.append(requested[i]);
+        }
+    }
+    if (status != 0) {
+        ungrabAll();
+        return status;
+    }
+    m_keycodes = keycodes;
+    m_xModifiers = xModifiers;
+    m_keyDown = false;
+    return 0;
+}
+
+void X11HotkeyService::ungrabAll() {
+    xcb_connection_t* connection = qtConnection();
+    if (connection && !m_grabs.isEmpty()) {
+        const xcb_window_t root = rootWindow(connection);
+        for (const KeyGrab& grab : std::as_const(m_grabs))
+            xcb_ungrab_key(connection, grab.keycode, root, grab.modifiers);
+        xcb_flush(connection);
+    }
+    m_grabs.clear();
+    m_keycodes.clear();
+}
+
+void X11HotkeyService::release() {
+    ungrabAll();
+    m_combination.reset();
+    m_keyDown = false;
+}
+
+void X11HotkeyService::setPressHandler(std::function<void()> handler) {
+    m_handler = std::move(handler);
+}
+
+void X11HotkeyService::deliverPress() {
+    // Queued, so that whatever the handler does (a modal alert, a new registration) runs outside Qt's event
+    // dispatch; the handler is looked up when it runs, so a press pending at release() calls nothing.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_combination || !m_handler)
+                return;
+            const std::function<void()> handler = m_handler;
+            handler();
+        },
+        Qt::QueuedConnection);
+}
+
+bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    switch (event->response_type & 0x7f) {
+    case XCB_KEY_PRESS:
+    case XCB_KEY_RELEASE: {
+        const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
+        if (m_keycodes.isEmpty() || key->event != key->root || !m_keycodes.contains(key->detail))
+            return false;
+        // The modifiers may be let go before the key, so a release counts whatever they are.
+        if ((event->response_type & 0x7f) == XCB_KEY_RELEASE) {
+            if (!m_keyDown)
+                return false;
+            m_keyDown = false;
+            m_lastReleaseTime = key->time;
+            return true;
+        }
+        if ((key->state & (XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4)) !=
+            m_xModifiers)
+            return false;
+        const bool repeat = m_keyDown || (m_lastReleaseTime != 0 && key->time == m_lastReleaseTime);
+        m_keyDown = true;
+        if (!repeat)
+            deliverPress();
+        return true;
+    }
+    case XCB_MAPPING_NOTIFY: {
+        // A new keyboard layout may move the key; grab it again where it now is.
+        const auto* mapping = reinterpret_cast<const xcb_mapping_notify_event_t*>(event);
+        if (m_combination && mapping->request != XCB_MAPPING_POINTER && !m_regrabQueued) {
+            m_regrabQueued = true;
+            QMetaObject::invokeMethod(this, &X11HotkeyService::regrabAfterMappingChange, Qt::QueuedConnection);
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void X11HotkeyService::regrabAfterMappingChange() {
+    m_regrabQueued = false;
+    if (!m_combination)
+        return;
+    const Combination combination = *m_combination;
+    ungrabAll();
+    const int status = grabVariants(combination);
+    if (status != 0) {
+        m_combination.reset();
+        Log::system(QStringLiteral("Hotkey lost after a keyboard mapping change: %d"), {status});
+    }
+}

@@ -1,0 +1,214 @@
+// The overlay windows on a real X server with two monitors side by side (LEFT and RIGHT, 1920 × 1080 each)
+// and another application's full-screen window on LEFT that has the keyboard focus.
+#include "capture/OverlayManager.h"
+#include "capture/ScreenshotOverlayView.h"
+#include "capture/ScreenshotOverlayViewDelegate.h"
+#include "capture/ScreenshotWindow.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+#include "settings/AppSettings.h"
+
+#include "LogCapture.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QPixmap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QWindow>
+#include <QtCore/qtestsupport_core.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+class RecordingDelegate : public QObject, public ScreenshotOverlayViewDelegate {
+public:
+    void overlayViewDidFinishSelection(SelectionView* view, const QRectF&) override { finishedBy.append(view); }
+    void overlayViewDidCancel(SelectionView* view) override { cancelledBy.append(view); }
+
+    QList<SelectionView*> finishedBy;
+    QList<SelectionView*> cancelledBy;
+};
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+void xdotool(const QStringList& arguments) {
+    run(QStringLiteral("xdotool"), arguments);
+}
+
+// The window's real place on the X server, as another client sees it.
+QRect serverGeometry(WId window) {
+    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    const auto number = [&](const char* label) {
+        const QRegularExpression pattern(QString::fromLatin1(label) + QStringLiteral(":\\s+(-?\\d+)"));
+        return pattern.match(info).captured(1).toInt();
+    };
+    if (!info.contains(QStringLiteral("IsViewable")))
+        return {};
+    return {number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height")};
+}
+
+// Qt's application header declares X11's Display, which clashes with ours; the monitors are reached through
+// a window instead.
+QList<QScreen*> monitors() {
+    QWindow probe;
+    QList<QScreen*> screens = probe.screen()->virtualSiblings();
+    std::sort(screens.begin(), screens.end(),
+              [](QScreen* a, QScreen* b) { return a->geometry().x() < b->geometry().x(); });
+    return screens;
+}
+
+// What the screen shows at a point of the desktop, read back from the X server, as "#rrggbb".
+QString screenColour(QPoint point) {
+    return monitors().front()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixelColor(0, 0).name();
+}
+
+class OverlayManagerX11Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QList<QScreen*> screens = monitors();
+        ASSERT_EQ(screens.size(), 2) << "run under scripts/virtual-desktop.sh --monitors 2";
+
+        helper.start(qEnvironmentVariable("QUILLORA_FULLSCREEN_HELPER"), {});
+        ASSERT_TRUE(helper.waitForStarted(5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return helperOutput().contains(QStringLiteral("ready")); }, 10000));
+        // The window manager has made it full-screen and focused it once its colour fills LEFT.
+        ASSERT_TRUE(QTest::qWaitFor([] { return screenColour({960, 540}) == QStringLiteral("#ff00ff"); }, 10000));
+
+        quint32 id = 1;
+        for (QScreen* screen : screens) {
+            QImage image(screen->geometry().size() * screen->devicePixelRatio(), QImage::Format_RGB32);
+            image.fill(QColor(screen->geometry().x() == 0 ? colourLeft : colourRight));
+            images.append({Display{id++, screen->name(), screen->geometry(), screen->devicePixelRatio()}, image});
+        }
+    }
+
+    void TearDown() override {
+        manager.hideOverlay();
+        helper.kill();
+        helper.waitForFinished(5000);
+    }
+
+    QString helperWindow() {
+        return QRegularExpression(QStringLiteral("ready (\\d+)")).match(helperOutput()).captured(1);
+    }
+
+    QString helperOutput() {
+        m_helperText += QString::fromUtf8(helper.readAllStandardOutput());
+        return m_helperText;
+    }
+
+    void showOverlayWithPointerAt(QPoint pointer) {
+        xdotool({QStringLiteral("mousemove"), QString::number(pointer.x()), QString::number(pointer.y())});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == pointer; }, 2000));
+        manager.showOverlay(images, false);
+        for (SelectionView* view : manager.overlayViews())
+            view->setDelegate(&delegate);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return screenColour({960, 540}) == colourLeft; }, 5000));
+    }
+
+    const QString colourLeft = QStringLiteral("#00a000");
+    const QString colourRight = QStringLiteral("#0000c8");
+    InMemoryDefaultsStore defaults;
+    FakeLoginItem loginItem;
+    AppSettings settings{defaults, loginItem};
+    OverlayManager manager{settings};
+    RecordingDelegate delegate;
+    LogCapture log;
+    CapturedImages images;
+    QProcess helper;
+
+private:
+    QString m_helperText;
+};
+
+} // namespace
+
+TEST_F(OverlayManagerX11Test, EachMonitorIsCoveredAboveTheFullScreenWindow) {
+    showOverlayWithPointerAt({2500, 500});
+
+    const QList<ScreenshotWindow*> windows = manager.windows();
+    ASSERT_EQ(windows.size(), 2);
+    // The monitor under the pointer comes first.
+    EXPECT_EQ(windows[0]->display().geometry.x(), 1920);
+    for (ScreenshotWindow* window : windows)
+        EXPECT_EQ(serverGeometry(window->winId()), window->display().geometry) << window->display().name.toStdString();
+
+    // Each monitor shows its own frozen image, over the full-screen window too, edge to edge.
+    EXPECT_EQ(screenColour({960, 540}), colourLeft);
+    EXPECT_EQ(screenColour({0, 0}), colourLeft);
+    EXPECT_EQ(screenColour({1919, 1079}), colourLeft);
+    EXPECT_EQ(screenColour({1920, 0}), colourRight);
+    EXPECT_EQ(screenColour({3839, 1079}), colourRight);
+
+    const QList<WId> ids{windows[0]->winId(), windows[1]->winId()};
+    manager.hideOverlay();
+    EXPECT_TRUE(manager.overlayViews().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([] { return screenColour({960, 540}) == QStringLiteral("#ff00ff"); }, 5000));
+    for (WId id : ids)
+        EXPECT_EQ(serverGeometry(id), QRect());
+}
+
+TEST_F(OverlayManagerX11Test, KeyboardBelongsToTheOverlayWhileItIsShown) {
+    showOverlayWithPointerAt({2500, 500});
+    const QList<SelectionView*> views = manager.overlayViews();
+    ASSERT_EQ(views.size(), 2);
+
+    EXPECT_TRUE(log.systemLines().filter(QStringLiteral("grab")).isEmpty());
+    // Even when the full-screen application takes the focus back, no key reaches it while the overlay is up.
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), helperWindow()});
+    xdotool({QStringLiteral("key"), QStringLiteral("a")});
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !delegate.cancelledBy.isEmpty(); }, 3000));
+    EXPECT_EQ(delegate.cancelledBy, QList<SelectionView*>{views[0]});
+
+    manager.hideOverlay();
+    QTest::qWait(200);
+    xdotool({QStringLiteral("key"), QStringLiteral("b")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return helperOutput().contains(QStringLiteral("key b")); }, 3000))
+        << helperOutput().toStdString();
+    EXPECT_FALSE(helperOutput().contains(QStringLiteral("key a")));
+    EXPECT_EQ(delegate.cancelledBy.size(), 1);
+}
+
+TEST_F(OverlayManagerX11Test, ClickingAnotherMonitorTakesTheKeyboardAlong) {
+    showOverlayWithPointerAt({2500, 500});
+    const QList<SelectionView*> views = manager.overlayViews();
+    ASSERT_EQ(views.size(), 2);
+    ASSERT_EQ(views[1]->hostDisplay()->geometry.x(), 0);
+
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("500"), QStringLiteral("500"), QStringLiteral("click"),
+             QStringLiteral("1")});
+    QTest::qWait(200);
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !delegate.cancelledBy.isEmpty(); }, 3000));
+    EXPECT_EQ(delegate.cancelledBy, QList<SelectionView*>{views[1]});
+    EXPECT_TRUE(delegate.finishedBy.isEmpty());
+}
+
+TEST_F(OverlayManagerX11Test, DragOnTheSecondMonitorReportsItsOwnPoints) {
+    showOverlayWithPointerAt({2500, 500});
+    const QList<SelectionView*> views = manager.overlayViews();
+    ASSERT_EQ(views.size(), 2);
+
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("100"), QStringLiteral("980"), QStringLiteral("mousedown"),
+             QStringLiteral("1")});
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("200"), QStringLiteral("900")});
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("400"), QStringLiteral("780")});
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !delegate.finishedBy.isEmpty(); }, 3000));
+    EXPECT_EQ(delegate.finishedBy, QList<SelectionView*>{views[1]});
+    auto* left = dynamic_cast<ScreenshotOverlayView*>(views[1]);
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(left->selectionRect(), QRectF(100, 100, 300, 200));
+}

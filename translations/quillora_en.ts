@@ -151,5 +151,69 @@
         <source>Drag to select text · Esc to cancel</source>
         <translation>Drag to select text · Esc to cancel</translation>
     </message>
+    <message id="menu.capture">
+        <source>Capture Text</source>
+        <translation>Capture Text</translation>
+    </message>
+    <message id="menu.history">
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message id="menu.preferences">
+        <source>Preferences…</source>
+        <translation>Preferences…</translation>
+    </message>
+    <message id="menu.legal">
+        <source>Legal &amp; Info</source>
+        <translation>Legal &amp; Info</translation>
+    </message>
+    <message id="menu.about">
+        <source>About Quillora</source>
+        <translation>About Quillora</translation>
+    </message>
+    <message id="menu.quickstart">
+        <source>Quick Start</source>
+        <translation>Quick Start</translation>
+    </message>
+    <message id="menu.quit">
+        <source>Quit Quillora</source>
+        <translation>Quit Quillora</translation>
+    </message>
+    <message id="tray.alreadyRunning">
+        <source>Quillora is already running. Open its menu here, or press %1 to capture text.</source>
+        <translation>Quillora is already running. Open its menu here, or press %1 to capture text.</translation>
+    </message>
+    <message id="permission.required.title">
+        <source>Quillora cannot capture the screen</source>
+        <translation>Quillora cannot capture the screen</translation>
+    </message>
+    <message id="permission.required.message">
+        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+
+The help page explains how to switch to an X11 session. Start Quillora again afterwards.</source>
+        <translation>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+
+The help page explains how to switch to an X11 session. Start Quillora again afterwards.</translation>
+    </message>
+    <message id="permission.button.settings">
+        <source>Open Help</source>
+        <translation>Open Help</translation>
+    </message>
+    <message id="permission.button.quit">
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message id="permission.button.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="editor.save">
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message id="editor.recapture">
+        <source>Capture Again</source>
+        <translation>Capture Again</translation>
+    </message>
 </context>
 </TS>

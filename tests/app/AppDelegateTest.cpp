@@ -1,0 +1,406 @@
+// Qt's X11 interface declares Xlib's `Display` in the global namespace, where the program has its own: include
+// QApplication first with Qt's declaration renamed.
+#define Display QtXlibDisplay
+#include <QApplication>
+#undef Display
+
+#include "ShellFixture.h"
+
+#include "LogCapture.h"
+#include "api/HTTPAPIServer.h"
+#include "app/AboutWindowController.h"
+#include "app/GlobalHotkeyManager.h"
+#include "app/LegalAcceptanceWindowController.h"
+#include "app/LegalInfoWindowController.h"
+#include "app/OnboardingWindowController.h"
+#include "capture/EscClosableWindow.h"
+
+#include <QCheckBox>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTcpServer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList visibleWindowTitles() {
+    QStringList titles;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && !qobject_cast<QMenu*>(widget))
+            titles.append(widget->windowTitle());
+    return titles;
+}
+
+void acceptedAndOnboarded(ShellFixture& f) {
+    f.store.preset(AppSettings::HasAcceptedLegalKey, true);
+    f.store.preset(AppSettings::HasCompletedOnboardingKey, true);
+}
+
+quint16 freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// The menu as a flat list: object names of actions, "-" for separators, submenus indented with ">".
+QStringList menuModel(const QMenu* menu, const QString& indent = QString()) {
+    QStringList model;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            model.append(indent + QStringLiteral("-"));
+        else
+            model.append(indent + action->objectName());
+        if (action->menu())
+            model += menuModel(action->menu(), indent + QStringLiteral(">"));
+    }
+    return model;
+}
+
+QAction* findAction(QMenu* menu, const QString& name) {
+    return menu->findChild<QAction*>(name);
+}
+
+} // namespace
+
+TEST(AppDelegate, FirstStartShowsOnlyTheTermsAndDecliningQuits) {
+    ShellFixture f;
+    LogCapture log;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+
+    EXPECT_EQ(app.state(), AppDelegate::State::AwaitingTerms);
+    EXPECT_EQ(visibleWindowTitles(), QStringList{QStringLiteral("Welcome to Quillora")});
+    EXPECT_EQ(app.statusMenu(), nullptr);
+    EXPECT_TRUE(f.hotkeys.calls.isEmpty()) << "no hotkey before the terms are accepted";
+    EXPECT_TRUE(f.displays.calls().isEmpty()) << "no permission gate before the terms are accepted";
+
+    app.legalAcceptanceWindowController()->declineButton()->click();
+    EXPECT_EQ(log.outLines(), QStringList{QStringLiteral("Legal terms declined - quitting app")});
+    EXPECT_EQ(f.terminations, 1);
+    EXPECT_FALSE(f.settings->hasAcceptedLegal());
+    EXPECT_TRUE(f.hotkeys.calls.isEmpty());
+}
+
+TEST(AppDelegate, ClosingTheTermsWindowIsADeclineAndHappensOnce) {
+    ShellFixture f;
+    LogCapture log;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    EscClosableWindow* terms = app.legalAcceptanceWindowController()->window();
+    terms->close();
+    terms->close();
+    EXPECT_EQ(log.outLines(), QStringList{QStringLiteral("Legal terms declined - quitting app")});
+    EXPECT_EQ(f.terminations, 1);
+}
+
+TEST(AppDelegate, AcceptingRunsTheWholeLaunchInOrder) {
+    ShellFixture f;
+    LogCapture log;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    app.legalAcceptanceWindowController()->acceptButton()->click();
+
+    EXPECT_EQ(log.outLines(), (QStringList{
+                                  QStringLiteral("Legal terms accepted"),
+                                  QStringLiteral("🔍 Checking Screen Recording permission..."),
+                                  QStringLiteral("✅ Screen Recording: Permission granted"),
+                                  QStringLiteral("✅ Screen Recording permission granted"),
+                                  QStringLiteral("🔧 API Setup: enabled=false, port=9876"),
+                                  QStringLiteral("🔧 API server disabled in settings"),
+                              }));
+    EXPECT_EQ(app.state(), AppDelegate::State::Running);
+    EXPECT_TRUE(f.settings->hasAcceptedLegal());
+    EXPECT_TRUE(f.store.value(AppSettings::LegalAcceptanceDateKey)->is_string());
+    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
+    ASSERT_NE(app.statusMenu(), nullptr);
+    EXPECT_EQ(visibleWindowTitles(), QStringList{QStringLiteral("Quillora Quick Start")});
+    EXPECT_FALSE(app.apiServer().isRunning());
+    EXPECT_EQ(f.terminations, 0);
+}
+
+TEST(AppDelegate, LaterStartWithBothFlagsShowsNoWindow) {
+    ShellFixture f;
+    acceptedAndOnboarded(f);
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    EXPECT_EQ(app.state(), AppDelegate::State::Running);
+    EXPECT_TRUE(visibleWindowTitles().isEmpty()) << visibleWindowTitles().join(u',').toStdString();
+    EXPECT_NE(app.statusItem(), nullptr);
+    EXPECT_TRUE(f.hotkeys.grabbed.has_value());
+}
+
+// Whatever the person chooses in the start-up alert, the program quits and builds nothing.
+TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert) {
+    for (const bool openSettings : {false, true}) {
+        SCOPED_TRACE(openSettings ? "open help chosen" : "quit chosen");
+        ShellFixture f;
+        acceptedAndOnboarded(f);
+        f.displays.setCanCapture(false);
+        f.prompt.chooseOpenSettings = openSettings;
+        LogCapture log;
+        AppDelegate& app = f.make();
+        app.applicationDidFinishLaunching();
+
+        EXPECT_EQ(log.outLines(),
+                  (QStringList{
+                      QStringLiteral("🔍 Checking Screen Recording permission..."),
+                      QStringLiteral("❌ Screen Recording: Permission NOT granted"),
+                      QStringLiteral("⛔ Screen Recording permission NOT granted - blocking app startup"),
+                      QStringLiteral("🚪 Quitting app - user must grant permission and restart"),
+                  }));
+        EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Critical});
+        EXPECT_EQ(f.prompt.settingsOpened, openSettings ? 1 : 0);
+        EXPECT_EQ(f.terminations, 1);
+        EXPECT_EQ(app.statusMenu(), nullptr);
+        EXPECT_TRUE(f.hotkeys.calls.isEmpty());
+        EXPECT_EQ(f.displays.calls().size(), 1) << "the throw-away capture comes before the check";
+    }
+}
+
+TEST(AppDelegate, CaptureRequestChecksPermissionEachTime) {
+    ShellFixture f(2);
+    acceptedAndOnboarded(f);
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+
+    ASSERT_TRUE(f.hotkeys.pressCombination(26, 768));
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{2}) << "the hotkey freezes both monitors";
+    EXPECT_EQ(f.overlays->hints, QList<bool>{true});
+
+    f.displays.setCanCapture(false);
+    f.prompt.chooseOpenSettings = true;
+    app.captureText();
+    EXPECT_EQ(f.overlays->shownImages.size(), 1) << "nothing is captured without permission";
+    EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Warning});
+    EXPECT_EQ(f.prompt.settingsOpened, 1);
+    EXPECT_EQ(f.terminations, 0) << "a missing permission at a capture does not quit";
+}
+
+TEST(AppDelegate, MenuHasTheItemsInOrderAndEachOpensItsWindow) {
+    ShellFixture f;
+    acceptedAndOnboarded(f);
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    QMenu* menu = app.statusMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menuModel(menu), (QStringList{"captureText", "toggleHistory", "-", "showPreferences", "-", "legalMenu",
+                                            ">showAbout", ">showOnboardingFromMenu", ">-", ">showImpressum",
+                                            ">showTerms", ">showPrivacy", ">showAccessibility", "-", "quit"}));
+    EXPECT_EQ(menu->actions().first()->text(), QStringLiteral("Capture Text"));
+
+    findAction(menu, "showAbout")->trigger();
+    ASSERT_NE(app.aboutWindowController(), nullptr);
+    EXPECT_TRUE(app.aboutWindowController()->window()->isVisible());
+    auto* about = app.aboutWindowController();
+    findAction(menu, "showAbout")->trigger();
+    EXPECT_EQ(app.aboutWindowController(), about) << "the About window is made once";
+
+    findAction(menu, "showOnboardingFromMenu")->trigger();
+    ASSERT_NE(app.onboardingWindowController(), nullptr);
+    EXPECT_TRUE(app.onboardingWindowController()->window()->isVisible());
+
+    findAction(menu, "quit")->trigger();
+    EXPECT_EQ(f.terminations, 1);
+}
+
+TEST(AppDelegate, EachLegalRequestOpensAFreshWindowAndDropsThePrevious) {
+    ShellFixture f;
+    acceptedAndOnboarded(f);
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    const struct {
+        const char* action;
+        int kind;
+        QString title;
+    } rows[] = {
+        {"showImpressum", 0, QStringLiteral("Imprint")},  {"showTerms", 1, QStringLiteral("Terms of Use")},
+        {"showPrivacy", 2, QStringLiteral("Privacy")},    {"showAccessibility", 3, QStringLiteral("Accessibility")},
+        {"showTerms", 1, QStringLiteral("Terms of Use")},
+    };
+    QPointer<EscClosableWindow> previous;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.action);
+        findAction(app.statusMenu(), row.action)->trigger();
+        LegalInfoWindowController* controller = app.legalInfoWindowController();
+        ASSERT_NE(controller, nullptr);
+        EXPECT_EQ(controller->kind(), row.kind);
+        EXPECT_EQ(controller->window()->windowTitle(), row.title);
+        EXPECT_TRUE(controller->window()->isVisible());
+        EXPECT_EQ(controller->window()->minimumSize(), QSize(400, 300));
+        EXPECT_TRUE(previous.isNull()) << "the previous window went with its controller";
+        previous = controller->window();
+    }
+}
+
+// Each row: the stored hotkey, and what the capture item shows for it.
+TEST(AppDelegate, CaptureItemFollowsTheHotkey) {
+    struct Row {
+        const char* name;
+        quint32 keyCode;
+        quint32 modifiers;
+        QString keyEquivalent;
+        Qt::KeyboardModifiers mask;
+        QKeySequence shortcut;
+    };
+    const Row rows[] = {
+        {"default", 26, 768, "7", Qt::ControlModifier | Qt::ShiftModifier,
+         QKeySequence(QStringLiteral("Ctrl+Shift+7"))},
+        {"all four modifiers", 0, 4096 + 2048 + 512 + 256, "a",
+         Qt::MetaModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::ControlModifier,
+         QKeySequence(QStringLiteral("Meta+Alt+Shift+Ctrl+A"))},
+        {"space is not a character key", 49, 256, "", Qt::ControlModifier, QKeySequence()},
+        {"unknown bits are ignored", 18, 512 | 1, "1", Qt::ShiftModifier, QKeySequence(QStringLiteral("Shift+1"))},
+    };
+    ShellFixture f;
+    acceptedAndOnboarded(f);
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        f.settings->setHotkeyKeyCode(row.keyCode);
+        f.settings->setHotkeyModifiers(row.modifiers);
+        app.updateCaptureMenuItem();
+        QAction* capture = app.statusMenu()->actions().first();
+        EXPECT_EQ(capture->property("keyEquivalent").toString(), row.keyEquivalent);
+        EXPECT_EQ(capture->property("keyEquivalentModifierMask").toInt(), int(row.mask));
+        EXPECT_EQ(capture->shortcut(), row.shortcut) << capture->shortcut().toString().toStdString();
+    }
+}
+
+TEST(AppDelegate, HotkeyHeldByAnotherClientIsReportedAndALaterRegistrationWorks) {
+    ShellFixture f;
+    acceptedAndOnboarded(f);
+    f.hotkeys.heldByOthers.append({26, 768});
+    LogCapture log;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+
+    EXPECT_TRUE(log.containsOut(QStringLiteral("Failed to register hotkey: 10")));
+    EXPECT_EQ(app.state(), AppDelegate::State::Running);
+    EXPECT_FALSE(f.hotkeys.pressCombination(26, 768));
+    EXPECT_TRUE(f.overlays->shownImages.isEmpty());
+
+    f.settings->setHotkeyKeyCode(28); // the 8 key
+    app.registerHotkey();
+    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
+    EXPECT_EQ(f.overlays->shownImages.size(), 1);
+
+    app.applicationWillTerminate();
+    EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "termination releases the hotkey";
+}
+
+TEST(AppDelegate, ApiServerStartsWhenEnabledAndRestartsSilently) {
+    ShellFixture f;
+    acceptedAndOnboarded(f);
+    const quint16 port = freePort();
+    f.store.preset("apiEnabled", true);
+    f.store.preset("apiPort", port);
+    LogCapture log;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+
+    const QStringList lines = log.outLines();
+    const qsizetype setup = lines.indexOf(QStringLiteral("🔧 API Setup: enabled=true, port=%1").arg(port));
+    ASSERT_GE(setup, 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.value(setup + 1), QStringLiteral("🔧 Starting API server on port %1...").arg(port));
+    EXPECT_TRUE(app.apiServer().isRunning());
+    EXPECT_EQ(app.apiServer().delegate(), static_cast<HTTPAPIServerDelegate*>(&app));
+
+    log.clear();
+    f.settings->setApiEnabled(false);
+    app.restartAPIServer();
+    EXPECT_FALSE(app.apiServer().isRunning());
+    for (const QString& line : log.outLines())
+        EXPECT_FALSE(line.startsWith(QStringLiteral("🔧"))) << "a restart announces nothing of its own";
+
+    app.applicationWillTerminate();
+}
+
+// A port that does not fit 16 bits must not wrap around to another port.
+TEST(AppDelegate, ApiPortOutsideTheRangeDoesNotStartTheServer) {
+    for (const qint64 port : {0LL, 65536LL + 80, -1LL}) {
+        SCOPED_TRACE(port);
+        ShellFixture f;
+        acceptedAndOnboarded(f);
+        f.store.preset("apiEnabled", true);
+        f.store.preset("apiPort", port);
+        LogCapture log;
+        AppDelegate& app = f.make();
+        app.applicationDidFinishLaunching();
+        EXPECT_FALSE(app.apiServer().isRunning());
+        EXPECT_TRUE(log.containsOut(
+            QStringLiteral("⚠️ HTTP API Server not started: port %1 is outside 1-65535").arg(port)));
+        for (const QString& line : log.outLines())
+            EXPECT_FALSE(line.startsWith(QStringLiteral("🔧 Starting")));
+    }
+}
+
+TEST(AppDelegate, FinishingTheQuickStartStoresItAndAppliesOpenAtLogin) {
+    ShellFixture f;
+    f.store.preset(AppSettings::HasAcceptedLegalKey, true);
+    LogCapture log;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    OnboardingWindowController* onboarding = app.onboardingWindowController();
+    ASSERT_NE(onboarding, nullptr);
+    QPointer<EscClosableWindow> window = onboarding->window();
+
+    onboarding->launchAtLoginCheckBox()->setChecked(true);
+    onboarding->nextButton()->click();
+    onboarding->nextButton()->click();
+    EXPECT_FALSE(f.settings->hasCompletedOnboarding()) << "only the last page finishes";
+    onboarding->nextButton()->click();
+
+    EXPECT_TRUE(f.settings->hasCompletedOnboarding());
+    EXPECT_EQ(f.loginItem.requests, QList<bool>{true});
+    EXPECT_TRUE(log.containsOut(QStringLiteral("Onboarding completed")));
+    EXPECT_EQ(app.onboardingWindowController(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull()) << "the finished quick start is released";
+}
+
+TEST(AppDelegate, ClosingTheQuickStartEarlyKeepsItForNextTime) {
+    ShellFixture f;
+    f.store.preset(AppSettings::HasAcceptedLegalKey, true);
+    f.loginItem.setEnabled(true, nullptr);
+    f.loginItem.requests.clear();
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    OnboardingWindowController* onboarding = app.onboardingWindowController();
+    EXPECT_TRUE(onboarding->launchAtLoginCheckBox()->isChecked()) << "the checkbox shows the current state";
+    onboarding->window()->close();
+    EXPECT_FALSE(f.settings->hasCompletedOnboarding());
+    EXPECT_TRUE(f.loginItem.requests.isEmpty());
+}
+
+TEST(AppDelegate, RequestsFromLaterStartsWaitForTheTerms) {
+    ShellFixture f;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    app.legalAcceptanceWindowController()->window()->hide();
+
+    app.handleInstanceRequest(QStringLiteral("capture"));
+    EXPECT_TRUE(f.overlays->shownImages.isEmpty()) << "no capture before the terms are accepted";
+    EXPECT_TRUE(app.legalAcceptanceWindowController()->window()->isVisible());
+
+    app.legalAcceptanceWindowController()->acceptButton()->click();
+    app.handleInstanceRequest(QStringLiteral("capture"));
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
+}
+
+TEST(AppDelegate, RunsWithoutATray) {
+    ShellFixture f;
+    acceptedAndOnboarded(f);
+    f.trayAvailable = false;
+    LogCapture log;
+    AppDelegate& app = f.make();
+    app.applicationDidFinishLaunching();
+    EXPECT_EQ(app.state(), AppDelegate::State::Running);
+    EXPECT_TRUE(f.hotkeys.grabbed.has_value());
+    bool warned = false;
+    for (const QString& line : log.outLines())
+        warned = warned || line.startsWith(QStringLiteral("⚠️ No system tray available"));
+    EXPECT_TRUE(warned);
+}

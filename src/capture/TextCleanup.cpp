@@ -18,15 +18,9 @@ QString TextCleanup::clean(const QString& text, const Options& options) {
 }
 
 bool TextCleanup::isWhitespace(QChar c) {
-    switch (c.unicode()) {
-    case 0x0009:
-    case 0x000A:
-    case 0x000C:
-    case 0x000D:
-        return true;
-    default:
-        break;
-    }
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return u == 0x20 || u == 0x09 || u == 0x0A || u == 0x0C || u == 0x0D;
     // Every category Z character lies in the Basic Multilingual Plane, so looking at single UTF-16 units is exact.
     const QChar::Category category = c.category();
     return category == QChar::Separator_Space || category == QChar::Separator_Line ||
@@ -35,7 +29,9 @@ bool TextCleanup::isWhitespace(QChar c) {
 
 bool TextCleanup::isTrimmable(QChar c) {
     const char16_t u = c.unicode();
-    if ((u >= 0x0009 && u <= 0x000D) || u == 0x0085)
+    if (u < 0x80)
+        return u == 0x20 || (u >= 0x09 && u <= 0x0D);
+    if (u == 0x0085)
         return true;
     const QChar::Category category = c.category();
     return category == QChar::Separator_Space || category == QChar::Separator_Line ||
@@ -46,8 +42,10 @@ bool TextCleanup::isTrimmable(QChar c) {
 // match the scan resumes right behind the whitespace run, so "- - x" loses both hyphens.
 QString TextCleanup::fixHyphenation(const QString& text) {
     const qsizetype size = text.size();
-    QString result;
-    result.reserve(size);
+    // Written into a buffer of the input's size: the result is never longer, and a per-character append would
+    // cost more than the scan itself.
+    QString result(size, Qt::Uninitialized);
+    QChar* out = result.data();
     const QChar* data = text.constData();
     qsizetype i = 0;
     while (i < size) {
@@ -57,9 +55,9 @@ QString TextCleanup::fixHyphenation(const QString& text) {
                 ++i;
             continue;
         }
-        result.append(data[i]);
-        ++i;
+        *out++ = data[i++];
     }
+    result.truncate(out - result.constData());
     return result;
 }
 
@@ -71,26 +69,28 @@ QString TextCleanup::removeLineBreaks(const QString& text) {
 
 QString TextCleanup::cleanupWhitespace(const QString& text) {
     const qsizetype size = text.size();
-    QString collapsed;
-    collapsed.reserve(size);
+    QString collapsed(size, Qt::Uninitialized);
+    QChar* out = collapsed.data();
     const QChar* data = text.constData();
     qsizetype i = 0;
     while (i < size) {
         if (isWhitespace(data[i])) {
-            collapsed.append(u' ');
+            *out++ = u' ';
             while (i < size && isWhitespace(data[i]))
                 ++i;
             continue;
         }
-        collapsed.append(data[i]);
-        ++i;
+        *out++ = data[i++];
     }
-
-    qsizetype begin = 0;
-    qsizetype end = collapsed.size();
-    while (begin < end && isTrimmable(collapsed.at(begin)))
+    const QChar* begin = collapsed.constData();
+    const QChar* end = out;
+    while (begin < end && isTrimmable(*begin))
         ++begin;
-    while (end > begin && isTrimmable(collapsed.at(end - 1)))
+    while (end > begin && isTrimmable(*(end - 1)))
         --end;
-    return collapsed.sliced(begin, end - begin);
+    if (begin == collapsed.constData()) {
+        collapsed.truncate(end - begin);
+        return collapsed;
+    }
+    return QString(begin, end - begin);
 }

@@ -1,0 +1,25 @@
+#!/bin/bash
+# Builds the benchmarks in an optimised build and runs them. Not part of ./test.sh.
+#   ./bench.sh                 every benchmark below
+#   ./bench.sh text_cleanup    only the named ones
+# BUILD_DIR (default build/bench) and JOBS (default 1) can be set in the environment.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# One benchmark target per line; add yours here.
+BENCHMARKS=(
+    text_cleanup
+)
+
+BUILD_DIR=${BUILD_DIR:-build/bench}
+JOBS=${JOBS:-1}
+if [ $# -gt 0 ]; then
+    BENCHMARKS=("$@")
+fi
+
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >/dev/null
+ninja -C "$BUILD_DIR" -j"$JOBS" "${BENCHMARKS[@]}"
+for name in "${BENCHMARKS[@]}"; do
+    echo "== $name"
+    "$BUILD_DIR/bench/$name" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+done

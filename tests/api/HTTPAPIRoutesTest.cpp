@@ -1,0 +1,213 @@
+// Every route of the server against real stores, spoken to in raw HTTP.
+#include "ServerFixture.h"
+
+#include "api/HTTPAPIServer.h"
+#include "history/HistoryManager.h"
+#include "platform/linux/JsonFileDefaultsStore.h"
+#include "settings/AppSettings.h"
+
+#include <QImage>
+
+using json = nlohmann::json;
+
+namespace {
+
+QByteArray jsonHeaderBlock(int status, const QByteArray& reason, qsizetype length) {
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason +
+           "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(length) +
+           "\r\nAccess-Control-Allow-Origin: *\r\n"
+           "Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n"
+           "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n";
+}
+
+json success(const char* message) {
+    return {{"success", true}, {"message", message}};
+}
+
+} // namespace
+
+using HTTPAPIRoutes = ServerFixture;
+
+TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit) {
+    delegate.sidebarVisible = true;
+    history->addEntry(QStringLiteral("one"), std::nullopt, QImage(), QImage());
+    for (const QByteArray& path : {QByteArray("/status"), QByteArray("/"), QByteArray("/status?verbose=1&x")}) {
+        SCOPED_TRACE(path.constData());
+        const RawHttpResponse status = get(path);
+        EXPECT_EQ(status.headerBlock, jsonHeaderBlock(200, "OK", status.body.size()));
+        EXPECT_EQ(status.json(), (json{{"app", "Quillora"},
+                                       {"version", "1.0"},
+                                       {"status", "running"},
+                                       {"historyCount", 1},
+                                       {"sidebarVisible", true},
+                                       {"apiPort", port}}));
+    }
+
+    // Method and path are compared exactly.
+    EXPECT_EQ(get("/Status").json(), (json{{"error", "Not found"}, {"path", "/Status"}}));
+    EXPECT_EQ(send("get /status HTTP/1.1\r\n\r\n").status(), 404);
+    EXPECT_EQ(send(request("POST", "/status")).status(), 404);
+
+    delegate.calls.clear();
+    EXPECT_EQ(send(request("POST", "/capture")).json(), success("Capture initiated"));
+    EXPECT_EQ(get("/capture").json(), success("Capture initiated"));
+    settle();
+    EXPECT_EQ(delegate.calls, QStringList({"requestCapture", "requestCapture"}));
+
+    EXPECT_EQ(send(request("POST", "/sidebar/hide")).json(), success("Sidebar hidden"));
+    settle();
+    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
+    EXPECT_EQ(send(request("POST", "/sidebar/show")).json(), success("Sidebar shown"));
+    settle();
+    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", true}}));
+    EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", false}}));
+    EXPECT_FALSE(delegate.sidebarVisible);
+    EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", true}}));
+    EXPECT_TRUE(delegate.sidebarVisible);
+
+    delegate.calls.clear();
+    EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
+    settle();
+    EXPECT_FALSE(delegate.calls.contains("quitApplication")) << "the answer leaves before the application ends";
+    EXPECT_TRUE(waitUntil([&] { return delegate.calls.contains("quitApplication"); }));
+}
+
+TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear) {
+    const RawHttpResponse added = send(request("POST", "/history", R"({"text": "Grüße", "displayName": 7})"));
+    EXPECT_EQ(added.headerBlock, jsonHeaderBlock(201, "Created", added.body.size()));
+    EXPECT_EQ(added.json(), success("Entry added"));
+    EXPECT_EQ(send(request("POST", "/history", R"({"text": "second", "displayName": "Mine"})")).status(), 201);
+    settle();
+
+    const QList<HistoryEntry> entries = history->entriesSnapshot();
+    ASSERT_EQ(entries.size(), 2);
+    const json list = get("/history?ignored=1").json();
+    EXPECT_EQ(list["count"], 2);
+    ASSERT_EQ(list["entries"].size(), 2u);
+    EXPECT_EQ(list["entries"][0],
+              (json{{"id", HistoryEntry::formatId(entries[0].id).toStdString()},
+                    {"text", "second"},
+                    {"displayName", "Mine"},
+                    {"timestamp", HistoryEntry::formatTimestamp(entries[0].timestamp).toStdString()}}));
+    EXPECT_EQ(list["entries"][1]["text"], "Grüße");
+    EXPECT_EQ(list["entries"][1]["displayName"], "API Entry") << "a display name that is not a string";
+    EXPECT_EQ(QString::fromStdString(list["entries"][1]["timestamp"].get<std::string>()).size(), 20);
+
+    const json missingText = {{"error", "Missing 'text' field"}};
+    for (const QByteArray& body : {QByteArray(R"({"text": ""})"), QByteArray(R"({"text": 5})"),
+                                   QByteArray(R"({"displayName": "x"})"), QByteArray("[\"text\"]"), QByteArray()}) {
+        const RawHttpResponse refused = send(request("POST", "/history", body));
+        EXPECT_EQ(refused.status(), 400) << body.constData();
+        EXPECT_EQ(refused.json(), missingText) << body.constData();
+    }
+
+    // Deleting by a lower-case id finds the upper-case one.
+    const QByteArray lowerId = HistoryEntry::formatId(entries[1].id).toLower().toUtf8();
+    EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), success("Entry deleted"));
+    settle();
+    ASSERT_EQ(history->count(), 1);
+    EXPECT_EQ(history->entriesSnapshot().first().text, QStringLiteral("second"));
+    EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), (json{{"error", "Entry not found"}}));
+    for (const QByteArray& bad : {QByteArray(""), QByteArray("not-a-uuid"), "{" + lowerId + "}"}) {
+        const RawHttpResponse refused = send(request("DELETE", "/history/" + bad));
+        EXPECT_EQ(refused.status(), 400) << bad.constData();
+        EXPECT_EQ(refused.json(), (json{{"error", "Invalid ID format"}}));
+    }
+    EXPECT_EQ(get("/history/" + lowerId).json(), (json{{"error", "Not found"}, {"path", "/history/" + lowerId}}));
+
+    EXPECT_EQ(send(request("DELETE", "/history")).json(), success("History cleared"));
+    settle();
+    EXPECT_EQ(history->count(), 0);
+    EXPECT_EQ(get("/history").json(), (json{{"entries", json::array()}, {"count", 0}}));
+}
+
+TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate) {
+    settings->setApiEnabled(true);
+    const json before = {{"historyEnabled", true},      {"historyMaxEntries", 50},
+                         {"historyAutoDeleteDays", 30}, {"removeLineBreaks", false},
+                         {"cleanupWhitespace", true},   {"fixHyphenation", true},
+                         {"apiEnabled", true},          {"apiPort", 9876}};
+    EXPECT_EQ(get("/settings").json(), before);
+
+    // Wrong types and the keys this route does not write change nothing, and the answer is still a success.
+    const QByteArray ignored =
+        R"({"historyMaxEntries": "10", "historyEnabled": 0, "fixHyphenation": "false", "historyAutoDeleteDays": 1.5,
+            "apiPort": 1234, "apiEnabled": false, "apiToken": "x", "unknown": true})";
+    EXPECT_EQ(send(request("PUT", "/settings", ignored)).json(), success("Settings updated"));
+    settle();
+    EXPECT_EQ(get("/settings").json(), before);
+    EXPECT_EQ(settings->apiToken(), QString());
+
+    EXPECT_EQ(send(request("PATCH", "/settings", R"({"historyMaxEntries": 10.0, "removeLineBreaks": true})")).json(),
+              success("Settings updated"));
+    EXPECT_EQ(send(request("PUT", "/settings", R"({"historyEnabled": false, "historyAutoDeleteDays": 0})")).status(),
+              200);
+    settle();
+    json after = before;
+    after["historyMaxEntries"] = 10;
+    after["removeLineBreaks"] = true;
+    after["historyEnabled"] = false;
+    after["historyAutoDeleteDays"] = 0;
+    EXPECT_EQ(get("/settings").json(), after);
+    EXPECT_EQ(defaults->value("historyMaxEntries"), json(10)) << "stored at once";
+
+    // History switched off: an add is answered but records nothing.
+    EXPECT_EQ(send(request("POST", "/history", R"({"text": "x"})")).status(), 201);
+    settle();
+    EXPECT_EQ(history->count(), 0);
+
+    for (const QByteArray& body : {QByteArray(), QByteArray("[1]"), QByteArray("nonsense")}) {
+        const RawHttpResponse refused = send(request("PUT", "/settings", body));
+        EXPECT_EQ(refused.status(), 400);
+        EXPECT_EQ(refused.json(), (json{{"error", "Missing request body"}}));
+    }
+}
+
+TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths) {
+    const RawHttpResponse document = get("/openapi.json?x=1");
+    EXPECT_EQ(document.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
+                                        QByteArray::number(document.body.size()) +
+                                        "\r\nAccess-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(document.json()["servers"][0]["url"], "http://localhost:" + std::to_string(port));
+
+    const RawHttpResponse page = get("/docs");
+    EXPECT_EQ(page.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                                    QByteArray::number(page.body.size()) + "\r\nConnection: close\r\n\r\n");
+    EXPECT_TRUE(page.body.contains("url: '/openapi.json'"));
+    EXPECT_EQ(send(request("POST", "/docs")).json(), (json{{"error", "Not found"}, {"path", "/docs"}}));
+
+    for (const QByteArray& path : {QByteArray("/history"), QByteArray("/no/such/path")})
+        EXPECT_EQ(send(request("OPTIONS", path)).raw,
+                  "HTTP/1.1 204 No Content\r\nAccess-Control-Allow-Origin: *\r\n"
+                  "Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n"
+                  "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n");
+
+    // Routes that are not served yet fall through to not found, with the query stripped from the path.
+    for (const QByteArray& path : {QByteArray("/windows"), QByteArray("/mouse/position"), QByteArray("/screen")})
+        EXPECT_EQ(get(path + "?maxSize=10").json(), (json{{"error", "Not found"}, {"path", path.toStdString()}}));
+}
+
+TEST_F(HTTPAPIRoutes, WaitingRoutesAnswerTheirDefaultWhenTheMainThreadIsBusy) {
+    delegate.sidebarVisible = true;
+    delegate.blockMainThread = std::chrono::milliseconds(1600);
+    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
+    EXPECT_EQ(get("/status").json()["sidebarVisible"], false);
+
+    // The late answers of the busy main thread are dropped; the next request gets its own.
+    delegate.blockMainThread = std::chrono::milliseconds(0);
+    settle();
+    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", true}}));
+}
+
+TEST_F(HTTPAPIRoutes, DelegateGone) {
+    auto gone = std::make_unique<RecordingAPIDelegate>();
+    gone->sidebarVisible = true;
+    server->setDelegate(gone.get());
+    gone.reset();
+
+    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
+    EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", true}}));
+    EXPECT_EQ(send(request("POST", "/capture")).json(), success("Capture initiated"));
+    EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
+    spin(700); // the delayed quit finds no delegate and does nothing
+}

@@ -1,0 +1,231 @@
+// The transport and its protections: reading whole requests, limits, slow clients, the token and the
+// local-only rules, start and stop.
+#include "ServerFixture.h"
+
+#include "api/HTTPAPIServer.h"
+#include "api/HTTPTransport.h"
+#include "history/HistoryManager.h"
+#include "settings/AppSettings.h"
+
+#include <QElapsedTimer>
+
+#include <thread>
+#include <vector>
+
+using json = nlohmann::json;
+using namespace std::chrono_literals;
+
+using HTTPAPITransport = ServerFixture;
+
+TEST_F(HTTPAPITransport, MalformedRequestsAndOneAnswerPerConnection) {
+    EXPECT_EQ(send("GET /\xc3\x28 HTTP/1.1\r\n\r\n").json(), (json{{"error", "Invalid request"}}));
+    const RawHttpResponse malformed = send("HELLO\r\n\r\n");
+    EXPECT_EQ(malformed.statusLine, "HTTP/1.1 400 Bad Request");
+    EXPECT_EQ(malformed.json(), (json{{"error", "Malformed request"}}));
+
+    // Bare line feeds: one line, no headers, but method and path still found.
+    EXPECT_EQ(send("GET /status HTTP/1.1\nHost: localhost\n\n").json()["status"], "running");
+
+    // Two requests in one go: the first is answered, then the connection ends.
+    const RawHttpResponse first = send(request("GET", "/sidebar") + request("POST", "/sidebar/show"));
+    EXPECT_EQ(first.json(), (json{{"visible", false}}));
+    EXPECT_EQ(first.raw.count("HTTP/1.1"), 1);
+    settle();
+    EXPECT_FALSE(delegate.calls.contains("showHistorySidebar"));
+}
+
+TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits) {
+    // A body that follows its header block in a later segment is still read.
+    const QByteArray body = R"({"text": "split"})";
+    QByteArray raw;
+    runOffMainThread([&] {
+        RawHttpConnection connection(QStringLiteral("127.0.0.1"), port);
+        connection.send(request("POST", "/history", body).chopped(body.size()));
+        std::this_thread::sleep_for(300ms);
+        connection.send(body);
+        raw = connection.readToEnd();
+    });
+    EXPECT_EQ(RawHttpResponse::parse(raw).status(), 201);
+
+    // Expect: 100-continue gets the interim answer before the body is sent.
+    QByteArray interim;
+    runOffMainThread([&] {
+        RawHttpConnection connection(QStringLiteral("127.0.0.1"), port);
+        const QByteArray full = request("POST", "/history", R"({"text": "continued"})", "Expect: 100-continue\r\n");
+        const qsizetype headerEnd = full.indexOf("\r\n\r\n") + 4;
+        connection.send(full.left(headerEnd));
+        interim = connection.readUntil("\r\n\r\n");
+        connection.send(full.mid(headerEnd));
+        raw = connection.readToEnd();
+    });
+    EXPECT_EQ(interim, "HTTP/1.1 100 Continue\r\n\r\n");
+    EXPECT_EQ(RawHttpResponse::parse(raw).status(), 201);
+    settle();
+    ASSERT_EQ(history->count(), 2);
+    EXPECT_EQ(history->entriesSnapshot().first().text, QStringLiteral("continued"));
+
+    const RawHttpResponse headerTooLarge =
+        send(request("GET", "/status", {}, "X-Padding: " + QByteArray(17 * 1024, 'a') + "\r\n"));
+    EXPECT_EQ(headerTooLarge.statusLine, "HTTP/1.1 431 Unknown");
+    EXPECT_EQ(headerTooLarge.json(), (json{{"error", "Request header too large"}}));
+
+    const RawHttpResponse announced = send("POST /history HTTP/1.1\r\nContent-Length: 2000000\r\n\r\n");
+    EXPECT_EQ(announced.json(), (json{{"error", "Request body too large"}}));
+    // A client that sends its oversized body anyway still reads the refusal (more than socket buffers hold).
+    const QByteArray big = "{\"text\": \"" + QByteArray(16 * 1024 * 1024, 'x') + "\"}";
+    const RawHttpResponse sent = send(request("POST", "/history", big));
+    EXPECT_EQ(sent.status(), 413);
+    EXPECT_EQ(sent.json(), (json{{"error", "Request body too large"}}));
+    settle();
+    EXPECT_EQ(history->count(), 2);
+}
+
+TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited) {
+    std::atomic<bool> tricklerClosed{false};
+    QByteArray tricklerAnswer;
+    std::vector<std::unique_ptr<RawHttpConnection>> idle;
+    RawHttpResponse servedMeanwhile;
+    bool overLimitClosedAtOnce = false;
+    QByteArray afterDeadline;
+    runOffMainThread([&] {
+        // One client trickles a request byte by byte and never finishes it.
+        std::thread trickler([&] {
+            RawHttpConnection connection(QStringLiteral("127.0.0.1"), port);
+            const QByteArray text = "GET /status HTTP/1.1\r\nX-Slow: " + QByteArray(100, 'a');
+            for (qsizetype i = 0; i < text.size() && !connection.closedByPeer(500); ++i)
+                connection.send(text.mid(i, 1));
+            tricklerAnswer = connection.readToEnd();
+            tricklerClosed = true;
+        });
+        for (int i = 0; i < HTTPTransport::MaxConnections - 2; ++i)
+            idle.push_back(std::make_unique<RawHttpConnection>(QStringLiteral("127.0.0.1"), port));
+        idle.front()->send("GET /sta");
+        std::this_thread::sleep_for(500ms);
+        {
+            // With the trickler and 30 idle clients open, others are still served.
+            RawHttpConnection served(QStringLiteral("127.0.0.1"), port);
+            served.send(request("GET", "/status"));
+            servedMeanwhile = RawHttpResponse::parse(served.readToEnd());
+        }
+        std::this_thread::sleep_for(300ms); // the served connection ends on the server too
+        // The 32nd connection is taken; the 33rd is closed at once.
+        idle.push_back(std::make_unique<RawHttpConnection>(QStringLiteral("127.0.0.1"), port));
+        RawHttpConnection overLimit(QStringLiteral("127.0.0.1"), port);
+        overLimitClosedAtOnce = overLimit.closedByPeer(2000) && overLimit.readToEnd().isEmpty();
+        afterDeadline = idle.front()->readToEnd(); // waits until the server drops it
+        trickler.join();
+    });
+    EXPECT_EQ(servedMeanwhile.json()["status"], "running");
+    EXPECT_TRUE(overLimitClosedAtOnce);
+    EXPECT_TRUE(tricklerClosed);
+    EXPECT_TRUE(tricklerAnswer.isEmpty()) << "dropped without an answer";
+    EXPECT_TRUE(afterDeadline.isEmpty());
+    // Once the slow ones are gone, new clients are served again.
+    EXPECT_EQ(get("/status").status(), 200);
+}
+
+TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed) {
+    EXPECT_TRUE(log.containsOut(QStringLiteral("🌐 HTTP API Server started on port %1").arg(port)));
+    EXPECT_TRUE(log.containsOut(
+        QStringLiteral("🌐 Listening on 127.0.0.1:%1 and [::1]:%1 only: no API token is set").arg(port)));
+    EXPECT_EQ(send(request("GET", "/status"), QStringLiteral("::1")).status(), 200);
+    const QString lan = networkAddress();
+    if (!lan.isEmpty()) {
+        runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(lan, port).isOpen()) << qPrintable(lan); });
+    }
+
+    // A page whose name was rebound to 127.0.0.1.
+    const RawHttpResponse rebound =
+        send("GET /history HTTP/1.1\r\nHost: attacker.example:" + QByteArray::number(port) + "\r\n\r\n");
+    EXPECT_EQ(rebound.statusLine, "HTTP/1.1 403 Unknown");
+    EXPECT_EQ(rebound.json(), (json{{"error", "Forbidden"}}));
+
+    // A page of another site posting a "simple" request that needs no preflight.
+    const QByteArray body = R"({"text": "from a web page"})";
+    const RawHttpResponse crossSite = send(
+        "POST /history HTTP/1.1\r\nHost: localhost\r\nOrigin: http://attacker.example\r\nContent-Type: text/plain\r\n"
+        "Sec-Fetch-Site: cross-site\r\nContent-Length: " +
+        QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    EXPECT_EQ(crossSite.status(), 403);
+    EXPECT_EQ(send("GET /history HTTP/1.1\r\nHost: localhost\r\nSec-Fetch-Site: cross-site\r\n\r\n").status(), 403);
+    settle();
+    EXPECT_EQ(history->count(), 0);
+
+    // A page served by this machine gets its own origin back.
+    const RawHttpResponse local = send(request("GET", "/status", {}, "Origin: http://localhost:3000\r\n"));
+    EXPECT_EQ(local.status(), 200);
+    EXPECT_EQ(local.header("Access-Control-Allow-Origin"), "http://localhost:3000");
+}
+
+TEST_F(HTTPAPITransport, TokenGuardsEveryRequest) {
+    settings->setApiToken(QStringLiteral("s3cret"));
+    server->start(port);
+    EXPECT_TRUE(log.containsOut(
+        QStringLiteral("🌐 Listening on all network interfaces, port %1: an API token is set").arg(port)));
+
+    const json unauthorized = {{"error", "Unauthorized"}};
+    struct Row {
+        const char* name;
+        QByteArray raw;
+        int status;
+    };
+    const std::vector<Row> rows = {
+        {"no header", request("GET", "/status"), 401},
+        {"header name in any case", request("GET", "/status", {}, "aUtHoRiZaTiOn: Bearer s3cret\r\n"), 200},
+        {"scheme in lower case", request("GET", "/status", {}, "Authorization: bearer s3cret\r\n"), 401},
+        {"no space after the colon", request("GET", "/status", {}, "Authorization:Bearer s3cret\r\n"), 401},
+        {"wrong token", request("GET", "/status", {}, "Authorization: Bearer s3creT\r\n"), 401},
+        {"bare line feeds hide the header", "GET /status HTTP/1.1\nAuthorization: Bearer s3cret\n\n", 401},
+        {"preflight carries no token", request("OPTIONS", "/history"), 401},
+        {"documentation page", request("GET", "/docs"), 401},
+        {"a foreign Host is the token's business",
+         "GET /status HTTP/1.1\r\nHost: attacker.example\r\nAuthorization: Bearer s3cret\r\n\r\n", 200},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RawHttpResponse response = send(row.raw);
+        EXPECT_EQ(response.status(), row.status);
+        if (row.status == 401) {
+            EXPECT_EQ(response.statusLine, "HTTP/1.1 401 Unauthorized");
+            EXPECT_EQ(response.json(), unauthorized);
+        }
+    }
+    // With a token the answers keep the wildcard origin.
+    EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\nOrigin: http://elsewhere\r\n"))
+                  .header("Access-Control-Allow-Origin"),
+              "*");
+
+    const QString lan = networkAddress();
+    if (lan.isEmpty())
+        GTEST_SKIP() << "no network address to reach the server from";
+    EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\n"), lan).status(), 200);
+    // The token removed while the server still listens everywhere: the network is refused at once.
+    settings->setApiToken(QString());
+    EXPECT_EQ(send(request("GET", "/status"), lan).json(), (json{{"error", "Forbidden"}}));
+}
+
+TEST_F(HTTPAPITransport, StartStopAndRestart) {
+    server->stop();
+    EXPECT_FALSE(server->isRunning());
+    EXPECT_TRUE(log.containsOut(QStringLiteral("🌐 HTTP API Server stopped")));
+    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(QStringLiteral("127.0.0.1"), port).isOpen()); });
+
+    const quint16 second = freePort();
+    log.clear();
+    server->start(second);
+    EXPECT_EQ(log.outLines().mid(0, 2),
+              QStringList({QStringLiteral("🌐 HTTP API Server stopped"),
+                           QStringLiteral("🌐 HTTP API Server started on port %1").arg(second)}));
+    port = second;
+    EXPECT_EQ(get("/openapi.json").json()["servers"][0]["url"], "http://localhost:" + std::to_string(second));
+    EXPECT_EQ(get("/status").json()["apiPort"], second);
+
+    // A port another program holds.
+    HTTPAPIServer other(*settings, *history);
+    log.clear();
+    other.start(second);
+    EXPECT_FALSE(other.isRunning());
+    ASSERT_EQ(log.outLines().size(), 2);
+    EXPECT_TRUE(log.outLines().at(1).startsWith(QStringLiteral("❌ Failed to start HTTP API Server: ")));
+    EXPECT_EQ(get("/status").status(), 200);
+}

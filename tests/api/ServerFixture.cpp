@@ -1,0 +1,73 @@
+#include "ServerFixture.h"
+
+#include "TestEnvironment.h"
+#include "api/HTTPAPIServer.h"
+#include "history/HistoryManager.h"
+#include "platform/linux/JsonFileDefaultsStore.h"
+#include "settings/AppSettings.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QNetworkInterface>
+#include <QTcpServer>
+
+ServerFixture::ServerFixture() = default;
+ServerFixture::~ServerFixture() = default;
+
+void ServerFixture::SetUp() {
+    folder = std::make_unique<QTemporaryDir>(TestEnvironment::home() + QStringLiteral("/api-XXXXXX"));
+    defaults = std::make_unique<JsonFileDefaultsStore>(folder->path() + QStringLiteral("/settings.json"));
+    settings = std::make_unique<AppSettings>(*defaults, loginItem);
+    history = std::make_unique<HistoryManager>(*settings, folder->path() + QStringLiteral("/Quillora"));
+    server = std::make_unique<HTTPAPIServer>(*settings, *history);
+    server->setDelegate(&delegate);
+    port = freePort();
+    server->start(port);
+    ASSERT_TRUE(server->isRunning());
+}
+
+void ServerFixture::TearDown() {
+    server.reset();
+    history.reset();
+    settings.reset();
+}
+
+quint16 ServerFixture::freePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+QString ServerFixture::networkAddress() {
+    for (const QHostAddress& address : QNetworkInterface::allAddresses())
+        if (!address.isLoopback() && address.protocol() == QAbstractSocket::IPv4Protocol)
+            return address.toString();
+    return QString();
+}
+
+QByteArray ServerFixture::request(const QByteArray& method, const QByteArray& path, const QByteArray& body,
+                                  const QByteArray& extraHeaders) {
+    QByteArray text = method + ' ' + path + " HTTP/1.1\r\nHost: localhost\r\n" + extraHeaders;
+    if (!body.isEmpty())
+        text += "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n";
+    return text + "\r\n" + body;
+}
+
+RawHttpResponse ServerFixture::send(const QByteArray& bytes, const QString& address) {
+    return exchange(port, bytes, address);
+}
+
+void ServerFixture::settle() {
+    QCoreApplication::processEvents();
+}
+
+bool ServerFixture::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}

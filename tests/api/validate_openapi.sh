@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Validates the OpenAPI document the real server serves with a real OpenAPI 3.0 validator, and checks that it
+# documents exactly the expected paths and methods.
+#
+#   validate_openapi.sh <quillora_api_serve> <work folder>
+set -euo pipefail
+serve=$1
+work=$2
+validator_version=10.1.1
+
+for tool in node npm curl; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "validate_openapi.sh: '$tool' is needed (Debian: apt-get install nodejs npm curl)" >&2
+        exit 1
+    fi
+done
+
+mkdir -p "$work"
+if [ ! -f "$work/node_modules/@apidevtools/swagger-parser/package.json" ] ||
+    ! grep -q "\"version\": \"$validator_version\"" "$work/node_modules/@apidevtools/swagger-parser/package.json"; then
+    (cd "$work" && npm install --no-audit --no-fund --silent --no-save "@apidevtools/swagger-parser@$validator_version")
+fi
+
+# The server runs until its standard input closes: this script holds the writing end of a pipe to it.
+fifo=$(mktemp -u "$work/serve-XXXXXX")
+mkfifo "$fifo"
+"$serve" < "$fifo" > "$work/serve.out" 2>&1 &
+server_pid=$!
+exec {to_server}>"$fifo"
+rm -f "$fifo"
+trap 'exec {to_server}>&-; wait "$server_pid" 2>/dev/null || true' EXIT
+
+for _ in $(seq 100); do
+    grep -q '^ready ' "$work/serve.out" 2>/dev/null && break
+    sleep 0.1
+done
+port=$(sed -n 's/^ready \([0-9]*\)$/\1/p' "$work/serve.out")
+if [ -z "$port" ]; then
+    echo "validate_openapi.sh: the server did not start:" >&2
+    cat "$work/serve.out" >&2
+    exit 1
+fi
+
+curl -sS --fail "http://127.0.0.1:$port/openapi.json?from=validator" -o "$work/openapi.json"
+
+cd "$work"
+node - "$work/openapi.json" "$port" <<'JS'
+const SwaggerParser = require("@apidevtools/swagger-parser");
+const fs = require("fs");
+const [file, port] = process.argv.slice(2);
+const expected = [
+  "GET /status", "GET /capture", "GET /history", "POST /history", "DELETE /history", "DELETE /history/{id}",
+  "GET /settings", "PUT /settings", "GET /sidebar", "POST /sidebar/show", "POST /sidebar/hide",
+  "POST /sidebar/toggle", "GET /sidebar/screenshot", "GET /screen", "GET /screenshot", "GET /windows",
+  "GET /mouse/position", "POST /mouse/move", "POST /mouse/click", "POST /mouse/drag", "POST /keyboard/type",
+  "POST /keyboard/key", "POST /keyboard/hotkey", "POST /quit",
+];
+(async () => {
+  const document = JSON.parse(fs.readFileSync(file, "utf8"));
+  const api = await SwaggerParser.validate(document);
+  const methods = ["get", "put", "post", "delete", "options", "head", "patch", "trace"];
+  const served = [];
+  for (const [path, item] of Object.entries(api.paths))
+    for (const method of methods)
+      if (item[method]) served.push(`${method.toUpperCase()} ${path}`);
+  const missing = expected.filter((e) => !served.includes(e));
+  const extra = served.filter((s) => !expected.includes(s));
+  if (missing.length || extra.length) {
+    console.error("paths differ; missing:", missing, "extra:", extra);
+    process.exit(1);
+  }
+  if (api.openapi !== "3.0.3" || api.servers[0].url !== `http://localhost:${port}`) {
+    console.error("unexpected version or server entry:", api.openapi, api.servers);
+    process.exit(1);
+  }
+  console.log(`OpenAPI ${api.openapi} document is valid: ${served.length} operations on ${Object.keys(api.paths).length} paths`);
+})().catch((error) => {
+  console.error("invalid OpenAPI document:", error.message);
+  process.exit(1);
+});
+JS

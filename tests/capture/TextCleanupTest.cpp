@@ -37,7 +37,6 @@ TEST(TextCleanup, Examples) {
          u(u"International trade agreement")},
         {"only whitespace becomes empty", defaults, u(u" \t\n  \n\t"), QString()},
         {"ends trimmed", defaults, u(u"  leading and trailing  "), u(u"leading and trailing")},
-        {"tab between words", defaults, u(u"a\tb"), u(u"a b")},
         {"no-break space between words", defaults, u(u"a\u00A0b"), u(u"a b")},
         {"hyphen at the end stays", defaults, u(u"end-"), u(u"end-")},
         {"hyphen before a word stays", defaults, u(u"x -y"), u(u"x -y")},

@@ -1,0 +1,42 @@
+#pragma once
+
+class QImage;
+
+// Turns a crop of the screen into an image the recogniser reads well: grayscale, dark text on a light
+// background, no uniform border (a window edge caught in the selection reads as "l" or "I"), a margin of
+// background around the text, and small screen text enlarged. Each step can be switched off so that its
+// effect can be measured.
+class ScreenTextPreparer {
+public:
+    enum class Filter { Lanczos, Bilinear, Nearest };
+
+    struct Steps {
+        bool invertDark = true;
+        bool trimBorders = true;
+        int margin = 10;                // pixels of background added on every side, before scaling
+        double upscale = 2.0;           // 1.0 leaves the size alone
+        int upscaleBelowLineHeight = 0; // when > 0, only crops whose text lines are lower than this are scaled
+        Filter filter = Filter::Lanczos;
+        bool stretchContrast = false;
+    };
+
+    ScreenTextPreparer() = default;
+    explicit ScreenTextPreparer(const Steps& steps)
+        : m_steps(steps) {}
+
+    const Steps& steps() const { return m_steps; }
+
+    // The prepared crop as QImage::Format_Grayscale8; a null image when the crop is a single colour, so it
+    // cannot hold text.
+    QImage prepare(const QImage& crop) const;
+
+    // Helpers of prepare(), on 8-bit grayscale images.
+    static bool isMostlyDark(const QImage& grayscale);
+    static QImage trimmedUniformBorders(const QImage& grayscale);
+    static int backgroundLevel(const QImage& grayscale);
+    // The typical height in pixels of a line of text (dark on light), or 0 when there is none.
+    static int typicalLineHeight(const QImage& grayscale);
+
+private:
+    Steps m_steps;
+};

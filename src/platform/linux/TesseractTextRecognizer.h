@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/ScreenTextPreparer.h"
+#include "platform/TextRecognizer.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// Recognition with Tesseract's LSTM engine. Initialising an engine costs more than reading a selection, so
+// initialised engines are kept warm in a pool: each call checks one out (or makes one), uses it alone, and
+// returns it. Engines are made again only when the language set changes. Each crop is first prepared for
+// screen text (ScreenTextPreparer) inside the call, on the calling worker thread.
+class TesseractTextRecognizer : public TextRecognizer {
+public:
+    struct Tuning {
+        ScreenTextPreparer::Steps steps;
+        int pageSegMode = 3;
+        bool retryInvertedLines = true;
+        int sourceResolution = 70;
+        bool readTablesAcross = true;
+    };
+
+    // dataPath is the folder of the *.traineddata files; languages are recogniser codes joined in that
+    // order ("deu", "eng"). Use defaultDataPath() and defaultLanguages() for the user's setup.
+    TesseractTextRecognizer(const QString& dataPath, const QStringList& languages);
+    TesseractTextRecognizer(const QString& dataPath, const QStringList& languages, const Tuning& tuning);
+    ~TesseractTextRecognizer() override;
+
+    QString recognize(const QImage& image, QString* error) override;
+
+    // Makes one engine ahead of the first capture. Blocks; call it off the main thread.
+    bool warmUp(QString* error);
+
+    // Engines of another language set are dropped as they come back; calls in progress finish with theirs.
+    void setLanguages(const QStringList& languages);
+    QStringList languages() const;
+    QString dataPath() const { return m_dataPath; }
+
+    // $TESSDATA_PREFIX when it holds trained data, else the folder of the system's Tesseract packages.
+    static QString defaultDataPath();
+    // German, English and the user's first three preferred languages, as far as installed in dataPath.
+    static QStringList defaultLanguages(const QString& dataPath);
+
+    // Limits the OpenMP team of the calling thread to one thread. Tesseract otherwise starts a team as
+    // large as the machine for every line, which on a small machine is ten times slower, not faster.
+    static void limitThreadsOfCallingThread();
+
+private:
+    class Engine;
+
+    std::unique_ptr<Engine> checkOut(QString* error);
+    void checkIn(std::unique_ptr<Engine> engine);
+
+    const QString m_dataPath;
+    const Tuning m_tuning;
+    const ScreenTextPreparer m_preparer;
+    mutable std::mutex m_mutex;
+    QStringList m_languages;
+    std::vector<std::unique_ptr<Engine>> m_idle;
+};

@@ -1,0 +1,162 @@
+#include "platform/ScreenTextPreparer.h"
+#include "platform/LanczosResampler.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ScreenTextPreparer::Steps onlySteps(bool invert, bool trim, int margin, double upscale) {
+    ScreenTextPreparer::Steps steps;
+    steps.invertDark = invert;
+    steps.trimBorders = trim;
+    steps.margin = margin;
+    steps.upscale = upscale;
+    return steps;
+}
+
+// A block standing in for a word: preparation must never cut into it, whatever surrounds it.
+const QRect Word(30, 12, 40, 9);
+
+QImage page(QColor background, QColor ink, int frameWidth = 0, QColor frame = Qt::black) {
+    QImage image(120, 40, QImage::Format_RGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    if (frameWidth > 0) {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(frame);
+        painter.drawRect(0, 0, image.width(), frameWidth);
+        painter.drawRect(0, image.height() - frameWidth, image.width(), frameWidth);
+        painter.drawRect(0, 0, frameWidth, image.height());
+        painter.drawRect(image.width() - frameWidth, 0, frameWidth, image.height());
+    }
+    painter.fillRect(Word, ink);
+    return image;
+}
+
+int level(const QImage& gray, int x, int y) {
+    return gray.constScanLine(y)[x];
+}
+
+} // namespace
+
+TEST(ScreenTextPreparer, DarkThemesBecomeDarkTextOnLight) {
+    const ScreenTextPreparer preparer(onlySteps(true, false, 0, 1.0));
+    struct Row {
+        const char* name;
+        QColor background;
+        QColor ink;
+    };
+    const Row rows[] = {
+        {"dark theme", QColor(30, 30, 30), QColor(220, 220, 220)},
+        {"low-contrast dark theme", QColor(40, 44, 52), QColor(120, 125, 130)},
+        {"light theme stays", QColor(250, 250, 250), QColor(20, 20, 20)},
+        {"coloured light background stays", QColor(200, 230, 255), QColor(0, 0, 120)},
+    };
+    for (const Row& row : rows) {
+        const QImage prepared = preparer.prepare(page(row.background, row.ink));
+        ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8) << row.name;
+        ASSERT_EQ(prepared.size(), QSize(120, 40)) << row.name;
+        EXPECT_GT(level(prepared, 2, 2), 128) << row.name << ": background light";
+        EXPECT_LT(level(prepared, Word.center().x(), Word.center().y()), level(prepared, 2, 2))
+            << row.name << ": ink darker than the background";
+    }
+}
+
+TEST(ScreenTextPreparer, TrimsFramesAndBackgroundDownToTheText) {
+    struct Row {
+        const char* name;
+        QImage crop;
+    };
+    const Row rows[] = {
+        {"plain background", page(Qt::white, Qt::black)},
+        {"one-pixel window border", page(Qt::white, Qt::black, 1, QColor(90, 90, 90))},
+        {"thick coloured frame", page(Qt::white, Qt::black, 5, QColor(0, 120, 215))},
+        {"frame on a dark theme", page(QColor(30, 30, 30), Qt::white, 2, QColor(200, 200, 200))},
+    };
+    for (const Row& row : rows) {
+        const QImage gray = ScreenTextPreparer(onlySteps(true, false, 0, 1.0)).prepare(row.crop);
+        const QImage trimmed = ScreenTextPreparer::trimmedUniformBorders(gray);
+        EXPECT_EQ(trimmed.size(), Word.size()) << row.name;
+    }
+}
+
+TEST(ScreenTextPreparer, FramesTheTextWithBackgroundAndScalesIt) {
+    const QImage crop = page(Qt::white, Qt::black, 1, QColor(90, 90, 90));
+    const QImage prepared = ScreenTextPreparer(onlySteps(true, true, 10, 2.0)).prepare(crop);
+    ASSERT_EQ(prepared.size(), (Word.size() + QSize(20, 20)) * 2);
+    // The border is gone: every pixel of the margin is the page's white, none is the frame's grey.
+    for (int x = 0; x < prepared.width(); ++x) {
+        EXPECT_EQ(level(prepared, x, 0), 255) << x;
+        EXPECT_EQ(level(prepared, x, prepared.height() - 1), 255) << x;
+    }
+    EXPECT_EQ(level(prepared, prepared.width() / 2, prepared.height() / 2), 0);
+}
+
+TEST(ScreenTextPreparer, NothingToReadInAOneColourCrop) {
+    QImage blank(200, 50, QImage::Format_RGB32);
+    blank.fill(QColor(37, 99, 235));
+    EXPECT_TRUE(ScreenTextPreparer().prepare(blank).isNull());
+    EXPECT_TRUE(ScreenTextPreparer().prepare(QImage()).isNull());
+}
+
+TEST(ScreenTextPreparer, TransparentPartsOfAFileCountAsWhitePage) {
+    QImage image(120, 40, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter(&image).fillRect(Word, Qt::black);
+    const QImage prepared = ScreenTextPreparer(onlySteps(true, false, 0, 1.0)).prepare(image);
+    EXPECT_EQ(level(prepared, 2, 2), 255);
+    EXPECT_EQ(level(prepared, Word.center().x(), Word.center().y()), 0);
+}
+
+TEST(ScreenTextPreparer, MeasuresTheHeightOfTextLines) {
+    QImage gray(100, 60, QImage::Format_Grayscale8);
+    gray.fill(Qt::white);
+    QPainter painter(&gray);
+    painter.fillRect(10, 5, 60, 12, Qt::black);
+    painter.fillRect(10, 25, 70, 12, Qt::black);
+    painter.fillRect(10, 45, 30, 11, Qt::black);
+    painter.end();
+    EXPECT_EQ(ScreenTextPreparer::typicalLineHeight(gray), 12);
+}
+
+TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly) {
+    ScreenTextPreparer::Steps steps = onlySteps(true, false, 0, 2.0);
+    steps.upscaleBelowLineHeight = 20;
+    QImage small(120, 40, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    QPainter(&small).fillRect(10, 10, 80, 10, Qt::black);
+    QImage large(120, 60, QImage::Format_RGB32);
+    large.fill(Qt::white);
+    QPainter(&large).fillRect(10, 10, 80, 30, Qt::black);
+    EXPECT_EQ(ScreenTextPreparer(steps).prepare(small).size(), QSize(240, 80));
+    EXPECT_EQ(ScreenTextPreparer(steps).prepare(large).size(), QSize(120, 60));
+}
+
+TEST(LanczosResampler, DoublesWithoutShiftingEdgesOrDisturbingFlatAreas) {
+    // Black columns 0-4, white 5-9: the edge at x = 5 must land at x = 10 after doubling.
+    QImage edge(10, 3, QImage::Format_Grayscale8);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 10; ++x)
+            edge.scanLine(y)[x] = x < 5 ? 0 : 255;
+    const QImage doubled = LanczosResampler::scaled(edge, 2.0);
+    ASSERT_EQ(doubled.size(), QSize(20, 6));
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 7; ++x)
+            EXPECT_LT(level(doubled, x, y), 16) << x << "," << y;
+        for (int x = 13; x < 20; ++x)
+            EXPECT_GT(level(doubled, x, y), 239) << x << "," << y;
+        EXPECT_LT(level(doubled, 9, y), 128);
+        EXPECT_GT(level(doubled, 10, y), 128);
+    }
+
+    QImage flat(7, 5, QImage::Format_Grayscale8);
+    flat.fill(QColor(137, 137, 137));
+    const QImage scaled = LanczosResampler::scaled(flat, 3.0);
+    ASSERT_EQ(scaled.size(), QSize(21, 15));
+    for (int y = 0; y < scaled.height(); ++y)
+        for (int x = 0; x < scaled.width(); ++x)
+            ASSERT_EQ(level(scaled, x, y), 137) << x << "," << y;
+}

@@ -1,7 +1,5 @@
-#include <QApplication>
+#include "app/Application.h"
 
-int main(int argc, char** argv)
-{
-    QApplication app(argc, argv);
-    return 0;
+int main(int argc, char** argv) {
+    return Application::main(argc, argv);
 }

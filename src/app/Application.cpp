@@ -1,0 +1,147 @@
+#include "platform/linux/GuiApplication.h"
+
+#include "app/Application.h"
+
+#include "app/AppDelegate.h"
+#include "app/Localization.h"
+#include "app/MessageBoxPermissionPrompt.h"
+#include "app/SingleInstance.h"
+#include "app/TerminationSignals.h"
+#include "history/HistoryManager.h"
+#include "platform/XdgPaths.h"
+#include "platform/linux/JsonFileDefaultsStore.h"
+#include "platform/linux/QtClipboardPasteboard.h"
+#include "platform/linux/TesseractTextRecognizer.h"
+#include "platform/linux/X11DisplayCapture.h"
+#include "platform/linux/X11HotkeyService.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "settings/AppSettings.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QSystemTrayIcon>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void printError(const QString& line) {
+    std::fprintf(stderr, "quillora: %s\n", line.toLocal8Bit().constData());
+}
+
+bool hasOption(int argc, char** argv, const char* option) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], option) == 0)
+            return true;
+    return false;
+}
+
+void setIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("Quillora"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
+}
+
+} // namespace
+
+int Application::main(int argc, char** argv) {
+    if (hasOption(argc, argv, "--help") || hasOption(argc, argv, "-h")) {
+        std::printf("Usage: quillora [--capture]\n\n"
+                    "Copies text from anywhere on the screen. Press Ctrl+Shift+7, or use the tray menu.\n\n"
+                    "  --capture          ask the running Quillora to start a capture (bind it to a shortcut\n"
+                    "                     of your desktop where a global hotkey is not possible)\n"
+                    "  --recognize FILE   print the text of image files\n"
+                    "  --version          print the version\n");
+        return 0;
+    }
+    if (hasOption(argc, argv, "--version")) {
+        std::printf("Quillora %s\n", QUILLORA_VERSION);
+        return 0;
+    }
+    if (hasOption(argc, argv, CaptureOption))
+        return sendCapture(argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        // Qt's own options (-platform, -display ...) are taken by QApplication; anything else is a mistake.
+        if (argv[i][0] == '-' && argv[i][1] == '-') {
+            printError(QStringLiteral("unknown option %1 (see --help)").arg(QString::fromLocal8Bit(argv[i])));
+            return 2;
+        }
+    }
+    return run(argc, argv);
+}
+
+int Application::sendCapture(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    setIdentity();
+    SingleInstance instance(SingleInstance::defaultFolder());
+    QString error;
+    switch (instance.send(QString::fromLatin1(SingleInstance::CaptureRequest), &error)) {
+    case SingleInstance::SendResult::Delivered:
+        return 0;
+    case SingleInstance::SendResult::NoInstance:
+        printError(QStringLiteral("Quillora is not running, so there is nothing to capture with. Start Quillora "
+                                  "first, then use --capture."));
+        return 1;
+    case SingleInstance::SendResult::Failed:
+        break;
+    }
+    printError(QStringLiteral("could not reach the running Quillora: %1").arg(error));
+    return 1;
+}
+
+int Application::run(int argc, char** argv) {
+    QApplication app(argc, argv);
+    setIdentity();
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillora"));
+    // A tray program: closing its last window (the About window, the editor) does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QString language = Localization::install(app, QLocale::system());
+
+    SingleInstance instance(SingleInstance::defaultFolder());
+    QString error;
+    if (!instance.becomePrimary(&error)) {
+        if (!error.isEmpty()) {
+            printError(QStringLiteral("cannot check for a running Quillora: %1").arg(error));
+            return 1;
+        }
+        QString sendError;
+        if (instance.send(QString::fromLatin1(SingleInstance::ActivateRequest), &sendError) ==
+            SingleInstance::SendResult::Delivered) {
+            std::printf("Quillora is already running.\n");
+            return 0;
+        }
+        printError(QStringLiteral("another Quillora holds the instance lock but does not answer: %1").arg(sendError));
+        return 1;
+    }
+
+    JsonFileDefaultsStore defaults(XdgPaths::settingsFile());
+    XdgAutostartLoginItem loginItem(QCoreApplication::applicationFilePath());
+    AppSettings settings(defaults, loginItem);
+    HistoryManager history(settings, XdgPaths::appDataFolder());
+    X11DisplayCapture displayCapture;
+    X11HotkeyService hotkeyService;
+    const QString tessdata = TesseractTextRecognizer::defaultDataPath();
+    TesseractTextRecognizer recognizer(tessdata, TesseractTextRecognizer::defaultLanguages(tessdata));
+    QtClipboardPasteboard pasteboard;
+    MessageBoxPermissionPrompt permissionPrompt(language);
+
+    AppDelegate delegate({
+        .settings = settings,
+        .history = history,
+        .displayCapture = displayCapture,
+        .hotkeyService = hotkeyService,
+        .textRecognizer = recognizer,
+        .pasteboard = pasteboard,
+        .permissionPrompt = permissionPrompt,
+        // Queued: the launch may decide to quit before the event loop runs, and quit() needs a running loop.
+        .terminate = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); },
+        .isSystemTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+    });
+    QObject::connect(&instance, &SingleInstance::requestReceived, &delegate, &AppDelegate::handleInstanceRequest);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &app, &QCoreApplication::quit);
+    QMetaObject::invokeMethod(&delegate, &AppDelegate::applicationDidFinishLaunching, Qt::QueuedConnection);
+    return app.exec();
+}

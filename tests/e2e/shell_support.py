@@ -1,0 +1,166 @@
+"""Drives the real quillora program under the virtual desktop for the end-to-end tests of the shell.
+
+Each test gets a fresh home (HOME and the XDG folders in a temporary folder), starts the program with
+QUILLORA_LOG_STDERR=1 so that system-log lines arrive on stderr, and reads both streams line by line.
+"""
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import threading
+import time
+
+
+class Home:
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="quillora-e2e-")
+        for sub in (".config", ".local/share", ".local/state", ".cache", "runtime"):
+            os.makedirs(os.path.join(self.root, sub), exist_ok=True)
+        os.chmod(os.path.join(self.root, "runtime"), 0o700)
+
+    def env(self):
+        env = dict(os.environ)
+        env.update({
+            "HOME": self.root,
+            "XDG_CONFIG_HOME": os.path.join(self.root, ".config"),
+            "XDG_DATA_HOME": os.path.join(self.root, ".local/share"),
+            "XDG_STATE_HOME": os.path.join(self.root, ".local/state"),
+            "XDG_CACHE_HOME": os.path.join(self.root, ".cache"),
+            "XDG_RUNTIME_DIR": os.path.join(self.root, "runtime"),
+            "QUILLORA_LOG_STDERR": "1",
+            "QT_QPA_PLATFORM": "xcb",
+            # Window titles are searched for in English.
+            "LANGUAGE": "en", "LC_ALL": "C.UTF-8", "LANG": "C.UTF-8",
+        })
+        return env
+
+    def settings_path(self):
+        return os.path.join(self.root, ".config", "Quillora", "settings.json")
+
+    def settings(self):
+        with open(self.settings_path(), encoding="utf-8") as f:
+            return json.load(f)
+
+    def preset(self, values):
+        os.makedirs(os.path.dirname(self.settings_path()), exist_ok=True)
+        with open(self.settings_path(), "w", encoding="utf-8") as f:
+            json.dump(values, f)
+
+    def remove(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class App:
+    """One running quillora process and what it printed."""
+
+    def __init__(self, exe, home, *args):
+        self.proc = subprocess.Popen([exe, *args], env=home.env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                     stdin=subprocess.DEVNULL)
+        self.out, self.err = [], []
+        self._changed = threading.Condition()
+        self._readers = [threading.Thread(target=self._read, args=(self.proc.stdout, self.out), daemon=True),
+                         threading.Thread(target=self._read, args=(self.proc.stderr, self.err), daemon=True)]
+        for reader in self._readers:
+            reader.start()
+
+    def _read(self, stream, lines):
+        for raw in stream:
+            with self._changed:
+                lines.append(raw.decode("utf-8", "replace").rstrip("\n"))
+                self._changed.notify_all()
+        with self._changed:
+            self._changed.notify_all()
+
+    def _wait(self, predicate, timeout, what):
+        deadline = time.monotonic() + timeout
+        with self._changed:
+            while not predicate():
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    raise AssertionError(f"timed out waiting for {what}\n{self.dump()}")
+                self._changed.wait(min(left, 0.2))
+
+    def wait_out(self, line, timeout=20, count=1):
+        self._wait(lambda: self.out.count(line) >= count, timeout, f"stdout line {line!r} x{count}")
+
+    def wait_err(self, pattern, timeout=20, count=1):
+        regex = re.compile(pattern)
+        self._wait(lambda: sum(1 for l in self.err if regex.search(l)) >= count, timeout,
+                   f"stderr matching {pattern!r} x{count}")
+        return [l for l in self.err if regex.search(l)]
+
+    def wait_exit(self, timeout=20):
+        try:
+            code = self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"the program did not exit\n{self.dump()}")
+        for reader in self._readers:
+            reader.join(5)
+        return code
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def stop(self):
+        if self.running():
+            self.proc.send_signal(signal.SIGTERM)
+        return self.wait_exit()
+
+    def dump(self):
+        return "--- stdout\n" + "\n".join(self.out) + "\n--- stderr\n" + "\n".join(self.err[-40:])
+
+
+def run(*cmd, timeout=20, env=None):
+    return subprocess.run(cmd, capture_output=True, text=True, timeout=timeout, env=env)
+
+
+def visible_windows(name):
+    """Ids of the visible top-level windows whose title is exactly name."""
+    result = run("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$")
+    return result.stdout.split()
+
+
+def wait_for_window(name, timeout=15):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        ids = visible_windows(name)
+        if ids:
+            return ids[0]
+        time.sleep(0.1)
+    raise AssertionError(f"no visible window {name!r}; windows: {run('xwininfo', '-root', '-tree').stdout}")
+
+
+def send_keys(window, *keys):
+    run("xdotool", "windowactivate", "--sync", window)
+    run("xdotool", "key", "--clearmodifiers", *keys)
+
+
+def tray_icons(name="Quillora"):
+    """How many icons called name the trayer panel hosts (windows reparented below its "panel" window)."""
+    tree = run("xwininfo", "-root", "-tree").stdout.splitlines()
+    count, panel_depth = 0, None
+    for line in tree:
+        depth = len(line) - len(line.lstrip(" "))
+        if panel_depth is not None and depth <= panel_depth:
+            panel_depth = None
+        if '("panel" "trayer")' in line:
+            panel_depth = depth
+        elif panel_depth is not None and f'"{name}": ("quillora"' in line:
+            count += 1
+    return count
+
+
+def wait_for_tray_icons(expected, timeout=15):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if tray_icons() == expected:
+            return
+        time.sleep(0.1)
+    raise AssertionError(f"expected {expected} tray icon(s), found {tray_icons()}")
+
+
+def accepted_settings(onboarded=True):
+    return {"hasAcceptedLegal": True, "hasCompletedOnboarding": onboarded}

@@ -133,7 +133,9 @@ bool ScreenshotOverlayView::event(QEvent* event) {
 
 void ScreenshotOverlayView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
+    // The frozen image covers the whole view; black only shows where there is none.
+    if (m_image.isNull() || m_image.deviceIndependentSize() != QSizeF(size()))
+        painter.fillRect(rect(), Qt::black);
     if (m_image.isNull()) {
         // Once per image rather than on every redraw: the system log is not a trace.
         if (!m_warnedNoImage)

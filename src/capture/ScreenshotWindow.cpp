@@ -2,7 +2,7 @@
 
 #include "capture/ScreenshotOverlayView.h"
 
-#include <QVBoxLayout>
+#include <QResizeEvent>
 
 // The window bypasses the window manager (an override-redirect window on X11): it is mapped at once exactly
 // where it is put, with no frame, no placement policy and no focus-stealing prevention, and it stacks above
@@ -15,18 +15,21 @@ ScreenshotWindow::ScreenshotWindow(const Display& display)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QStringLiteral("Quillora Capture"));
     setGeometry(display.geometry);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
 }
 
 ScreenshotWindow::~ScreenshotWindow() = default;
 
 void ScreenshotWindow::setContentView(ScreenshotOverlayView* view) {
-    if (m_view) {
-        layout()->removeWidget(m_view);
+    if (m_view)
         m_view->deleteLater();
-    }
     m_view = view;
-    layout()->addWidget(view);
+    view->setParent(this);
+    view->setGeometry(rect());
+    view->show();
+}
+
+void ScreenshotWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_view)
+        m_view->setGeometry(rect());
 }

@@ -20,6 +20,9 @@ public:
     void setContentView(ScreenshotOverlayView* view);
     ScreenshotOverlayView* contentView() const { return m_view; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     Display m_display;
     ScreenshotOverlayView* m_view = nullptr;

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Measures the time from the capture hotkey to the overlay on the screen (bench/overlay_latency.cpp), for Quillora
+# and for Debian's flameshot side by side, on a private virtual desktop with one 1920 x 1080 monitor.
+#
+#   bench/overlay-latency.sh [build-dir]      (default build/bench; the benchmark target is built there)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/bench}
+
+# flameshot is the point of comparison only; it is never needed by the program or its tests.
+if ! command -v flameshot >/dev/null; then
+    sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get install -y --no-install-recommends flameshot >/dev/null
+fi
+
+[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+ninja -C "$build" -j1 quillora overlay_latency >/dev/null
+
+home=$(mktemp -d "${TMPDIR:-/tmp}/quillora-bench-XXXXXX")
+trap 'cp "$home/quillora.log" "${QUILLORA_BENCH_LOG:-/dev/null}" 2>/dev/null || true; rm -rf "$home"' EXIT
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state
+export XDG_RUNTIME_DIR=$home/runtime XDG_CACHE_HOME=$home/.cache
+mkdir -p "$XDG_CONFIG_HOME/Quillora" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+# Past the first-run windows, as for a user who has set the program up.
+cat > "$XDG_CONFIG_HOME/Quillora/settings.json" <<JSON
+{"hasAcceptedLegal": true, "legalAcceptanceDate": "2026-01-01T00:00:00Z", "hasCompletedOnboarding": true}
+JSON
+
+cat > "$home/run.sh" <<SH
+#!/usr/bin/env bash
+set -euo pipefail
+# A plain coloured desktop, so that both overlays' dimming changes the probed pixel.
+xsetroot -solid '#6080a0'
+"$build/src/app/quillora" >"$home/quillora.log" 2>&1 &
+app=\$!
+sleep 2
+status=0
+"$build/bench/overlay_latency" --benchmark_counters_tabular=true || status=\$?
+kill \$app 2>/dev/null || true
+wait \$app 2>/dev/null || true
+exit \$status
+SH
+chmod +x "$home/run.sh"
+scripts/virtual-desktop.sh --size 1920x1080 -- "$home/run.sh"

@@ -13,7 +13,7 @@ if ! command -v flameshot >/dev/null; then
     $sudo apt-get install -y --no-install-recommends flameshot >/dev/null
 fi
 
-[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >/dev/null
 ninja -C "$build" -j1 quillora overlay_latency >/dev/null
 
 home=$(mktemp -d "${TMPDIR:-/tmp}/quillora-bench-XXXXXX")

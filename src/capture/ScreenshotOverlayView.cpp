@@ -1,6 +1,7 @@
 #include "capture/ScreenshotOverlayView.h"
 
 #include "capture/DebugLogFile.h"
+#include "capture/RectText.h"
 #include "capture/ScreenshotOverlayViewDelegate.h"
 #include "capture/ScreenshotWindow.h"
 #include "capture/SelectionGeometry.h"
@@ -40,12 +41,17 @@ QFont mediumFont(const QFont& base, int pixelSize) {
     return font;
 }
 
+// A point in the system log's form, like a rectangle's origin: {100, 200}.
+QString describe(const QPointF& point) {
+    return QStringLiteral("{%1, %2}").arg(RectText::shortNumber(point.x()), RectText::shortNumber(point.y()));
+}
+
 QString describeOrNil(const std::optional<QRectF>& rect) {
-    return rect ? SelectionGeometry::describe(*rect) : QStringLiteral("nil");
+    return rect ? RectText::nested(*rect) : QStringLiteral("nil");
 }
 
 QString describeOrNil(const std::optional<QPointF>& point) {
-    return point ? SelectionGeometry::describe(*point) : QStringLiteral("nil");
+    return point ? describe(*point) : QStringLiteral("nil");
 }
 
 } // namespace
@@ -56,7 +62,7 @@ ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const 
     , m_showHint(showHint) {
     setGeometry(frame);
     Log::system(QStringLiteral("🔧 ScreenshotOverlayView.setup() called - frame: %@"),
-                {SelectionGeometry::describe(QRectF(geometry()))});
+                {RectText::nested(QRectF(geometry()))});
     DebugLogFile::append(QStringLiteral("🔧 ScreenshotOverlayView setup() called"));
 
     // The frozen image covers every pixel, so Qt need not clear the background first.
@@ -121,9 +127,9 @@ QString ScreenshotOverlayView::delegateState(const char* present, const char* ab
 bool ScreenshotOverlayView::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange && DebugLogFile::isEnabled()) {
         const QWidget* host = parentWidget() ? window() : nullptr;
-        DebugLogFile::append(QStringLiteral("🪟 viewDidMoveToWindow: window=%1, frame=%2")
-                                 .arg(host ? QStringLiteral("SET") : QStringLiteral("nil"),
-                                      SelectionGeometry::describe(QRectF(geometry()))));
+        DebugLogFile::append(
+            QStringLiteral("🪟 viewDidMoveToWindow: window=%1, frame=%2")
+                .arg(host ? QStringLiteral("SET") : QStringLiteral("nil"), RectText::nested(QRectF(geometry()))));
         if (host)
             DebugLogFile::append(QStringLiteral("  window.isKeyWindow=%1, window.canBecomeKey=true")
                                      .arg(host->isActiveWindow() ? QStringLiteral("true") : QStringLiteral("false")));
@@ -262,15 +268,15 @@ void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const QPointF point = toViewPoint(event->position());
-    Log::system(QStringLiteral("🖱️ mouseDown called at %@"), {SelectionGeometry::describe(point)});
-    DebugLogFile::append(QStringLiteral("🖱️ mouseDown called at ") + SelectionGeometry::describe(point));
+    Log::system(QStringLiteral("🖱️ mouseDown called at %@"), {describe(point)});
+    DebugLogFile::append(QStringLiteral("🖱️ mouseDown called at ") + describe(point));
     takeKeyboardFocus();
-    DebugLogFile::append(QStringLiteral("  converted location: ") + SelectionGeometry::describe(point));
+    DebugLogFile::append(QStringLiteral("  converted location: ") + describe(point));
 
     m_selectionStart = point;
     m_selectionRect = QRectF(point, QSizeF(0, 0));
     update();
-    DebugLogFile::append(QStringLiteral("  started selection at ") + SelectionGeometry::describe(point));
+    DebugLogFile::append(QStringLiteral("  started selection at ") + describe(point));
 }
 
 // Qt delivers the second press of a double-click as a press followed by this event, and the release after it.
@@ -355,7 +361,7 @@ void ScreenshotOverlayView::keyPressEvent(QKeyEvent* event) {
 std::optional<QByteArray> ScreenshotOverlayView::captureViewContentAsPNG(int maxWidth) {
     if (width() <= 0 || height() <= 0) {
         Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Invalid bounds %@"),
-                    {SelectionGeometry::describe(QRectF(rect()))});
+                    {RectText::nested(QRectF(rect()))});
         return std::nullopt;
     }
     const qreal scale = std::min(qreal(maxWidth) / width(), 1.0);

@@ -39,13 +39,3 @@ QRectF SelectionGeometry::labelPillRect(const QRectF& selection, const QSizeF& t
     x = std::max(x, LabelEdgeInset);
     return {x, y, width, height};
 }
-
-QString SelectionGeometry::describe(const QRectF& rect) {
-    return QStringLiteral("{{%1, %2}, {%3, %4}}")
-        .arg(QString::number(rect.x()), QString::number(rect.y()), QString::number(rect.width()),
-             QString::number(rect.height()));
-}
-
-QString SelectionGeometry::describe(const QPointF& point) {
-    return QStringLiteral("{%1, %2}").arg(QString::number(point.x()), QString::number(point.y()));
-}

@@ -31,8 +31,4 @@ public:
     // Where the size label's pill goes for a label text of textSize: below the selection, or above it when
     // there is no room below, centred on the selection but kept inside the view.
     static QRectF labelPillRect(const QRectF& selection, const QSizeF& textSize, const QSizeF& viewSize);
-
-    // The text form of the system-log lines: "{{100, 200}, {300, 50}}" and "{100, 200}".
-    static QString describe(const QRectF& rect);
-    static QString describe(const QPointF& point);
 };

@@ -93,6 +93,8 @@ TEST_F(ScreenshotOverlayViewTest, DragReportsTheRectangleInBottomLeftPoints) {
     EXPECT_FALSE(view->isDragging());
     // The reported rectangle stays drawn until the overlay goes away.
     EXPECT_EQ(view->selectionRect(), QRectF(40, 100, 60, 200));
+    EXPECT_TRUE(log.containsSystem(
+        QStringLiteral("🖱️ mouseUp called, selectionRect={{40, 100}, {60, 200}}, startPoint={100, 100}")));
     EXPECT_TRUE(log.containsSystem(QStringLiteral("✅ mouseUp: Valid selection 60x200, delegate=SET")));
     EXPECT_TRUE(log.containsSystem(QStringLiteral("📤 delegate callback completed")));
 }

@@ -66,11 +66,6 @@ TEST(SelectionGeometry, SizeLabelPlacement) {
         EXPECT_EQ(SelectionGeometry::labelPillRect(c.selection, text, c.viewSize), c.expectedPill) << c.name;
 }
 
-TEST(SelectionGeometry, DescribesLikeTheSystemLogExpects) {
-    EXPECT_EQ(SelectionGeometry::describe(QRectF(100, 200, 300, 50)), QStringLiteral("{{100, 200}, {300, 50}}"));
-    EXPECT_EQ(SelectionGeometry::describe(QPointF(10.5, 0)), QStringLiteral("{10.5, 0}"));
-}
-
 TEST(TextEditorPlacement, KeepsTheWindowInsideTheAvailableArea) {
     // A 1440 × 900 monitor whose bottom 25 points are taken by a panel.
     const QRectF available(0, 25, 1440, 875);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/PointerMonitor.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QSocketNotifier;
+
+// Global pointer motion on X11 from XInput 2 raw motion events on the root window, which arrive whichever client
+// the pointer is over and also while the pointer is pinned at a screen edge. Uses an X connection of its own,
+// read on the main thread; the motion that piles up between two reads is reported once, with the deltas summed.
+// Only device motion is reported: the server sends no raw events for warps of the pointer to a position (XTest's
+// absolute moves, XWarpPointer).
+class XInput2PointerMonitor : public QObject, public PointerMonitor {
+public:
+    explicit XInput2PointerMonitor(QObject* parent = nullptr);
+    ~XInput2PointerMonitor() override;
+
+    bool start(Handler handler) override;
+    void stop() override;
+    QPointF position() const override;
+
+private:
+    struct Private;
+
+    void readEvents();
+    bool connectToDisplay();
+
+    std::unique_ptr<Private> d;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    Handler m_handler;
+};

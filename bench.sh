@@ -8,6 +8,7 @@ cd "$(dirname "$0")"
 
 # One benchmark target per line; add yours here.
 BENCHMARKS=(
+    api_load
     text_cleanup
 )
 

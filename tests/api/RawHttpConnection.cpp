@@ -130,9 +130,12 @@ void runOffMainThread(const std::function<void()>& work) {
     std::thread helper([&] {
         work();
         done = true;
+        // Wakes the loop below, which sleeps until an event arrives.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] {}, Qt::QueuedConnection);
     });
     while (!done)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     helper.join();
 }
 

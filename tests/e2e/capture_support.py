@@ -1,0 +1,150 @@
+"""What the end-to-end capture tests share: a window of another application showing a known paragraph, the mouse
+drag over it, the clipboard, the monitors of the virtual desktop, the history's files and the error rate of a
+recognised text."""
+import json
+import os
+import re
+import struct
+import subprocess
+import time
+
+from shell_support import run
+
+LICENSES = "/usr/share/common-licenses"
+
+
+def license_lines(name, first, last):
+    """Lines first..last (counted from 1) of a license text that every Debian system carries."""
+    with open(os.path.join(LICENSES, name), encoding="utf-8") as f:
+        return f.read().splitlines()[first - 1:last]
+
+
+def folded(text):
+    """The text with every run of whitespace made one space, as the clean-up does with line breaks and indents."""
+    return " ".join(text.split())
+
+
+def edit_distance(a, b):
+    previous = list(range(len(b) + 1))
+    for i, ca in enumerate(a, start=1):
+        current = [i]
+        for j, cb in enumerate(b, start=1):
+            current.append(min(previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (ca != cb)))
+        previous = current
+    return previous[-1]
+
+
+def character_error_rate(expected, got):
+    expected, got = folded(expected), folded(got)
+    return edit_distance(expected, got) / max(1, len(expected))
+
+
+class TextWindow:
+    """Another application's window at (x, y) showing the given lines; rect is the text block on the screen."""
+
+    def __init__(self, exe, x, y, lines, workdir, dark=False, pixel_size=14):
+        path = os.path.join(workdir, f"text-{x}-{y}.txt")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("\n".join(lines) + "\n")
+        args = [exe, "--pixel-size", str(pixel_size)] + (["--dark"] if dark else []) + [str(x), str(y), path]
+        self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True)
+        line = self.proc.stdout.readline().split()
+        if len(line) != 5 or line[0] != "ready":
+            self.close()
+            raise AssertionError(f"the text window did not start: {line!r}")
+        self.rect = tuple(int(v) for v in line[1:])
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            self.proc.wait(10)
+
+
+def drag(x0, y0, x1, y1, steps=12):
+    """Presses the left button at (x0, y0), moves to (x1, y1) in steps as a hand would, and lets go there."""
+    run("xdotool", "mousemove", str(x0), str(y0))
+    time.sleep(0.05)
+    run("xdotool", "mousedown", "1")
+    for step in range(1, steps + 1):
+        run("xdotool", "mousemove", str(x0 + (x1 - x0) * step // steps), str(y0 + (y1 - y0) * step // steps))
+        time.sleep(0.02)
+    run("xdotool", "mouseup", "1")
+
+
+def drag_around(rect, margin=10):
+    x, y, w, h = rect
+    drag(x - margin, y - margin, x + w + margin, y + h + margin)
+
+
+def clipboard():
+    return run("xclip", "-o", "-selection", "clipboard").stdout
+
+
+def set_clipboard(text):
+    # xclip stays in the background to serve the text; its output streams must not hold a pipe of ours open.
+    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text.encode("utf-8"),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True, timeout=10)
+
+
+def monitors():
+    """The RandR monitors of the desktop as {name: (x, y, width, height)}."""
+    found = {}
+    for line in run("xrandr", "--listmonitors").stdout.splitlines()[1:]:
+        match = re.match(r"\s*\d+:\s+\+?\*?(\S+)\s+(\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)", line)
+        if match:
+            name, w, h, x, y = match.groups()
+            found[name] = (int(x), int(y), int(w), int(h))
+    return found
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        header = f.read(24)
+    assert header[:8] == b"\x89PNG\r\n\x1a\n" and header[12:16] == b"IHDR", f"{path} is not a PNG"
+    return struct.unpack(">II", header[16:24])
+
+
+def png_pixel(path, x, y):
+    """The (r, g, b) of one pixel of a PNG, read with ImageMagick."""
+    out = run("convert", path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-").stdout
+    match = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
+    assert match, out
+    return tuple(int(v) for v in match.groups())
+
+
+class HistoryFiles:
+    def __init__(self, home):
+        self.folder = os.path.join(home.root, ".local/share/Quillora")
+        self.file = os.path.join(self.folder, "history.json")
+        self.screenshots = os.path.join(self.folder, "Screenshots")
+
+    def entries(self):
+        if not os.path.exists(self.file):
+            return []
+        with open(self.file, encoding="utf-8") as f:
+            return json.load(f)
+
+    def wait_entries(self, count, timeout=10):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            try:
+                entries = self.entries()
+                if len(entries) >= count:
+                    return entries
+            except json.JSONDecodeError:
+                pass  # caught between the write and the rename of another writer; read again
+            time.sleep(0.1)
+        raise AssertionError(f"history.json has fewer than {count} entries: {self.entries()}")
+
+    def screenshot_files(self):
+        return sorted(os.listdir(self.screenshots)) if os.path.isdir(self.screenshots) else []
+
+    def wait_screenshot(self, name, timeout=10):
+        """The screenshot's path once its file is complete (screenshots may be written after the entry)."""
+        path = os.path.join(self.screenshots, name)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if os.path.exists(path) and os.path.getsize(path) > 24:
+                return path
+            time.sleep(0.1)
+        raise AssertionError(f"no screenshot {path}; folder holds {self.screenshot_files()}")

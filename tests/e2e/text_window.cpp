@@ -1,0 +1,122 @@
+// Another application's window with a known text in it, for the end-to-end capture tests: the lines of a file
+// drawn exactly as they stand (no wrapping), DejaVu Sans at a given pixel size, light or dark theme. The window
+// bypasses the window manager so that it sits exactly where it is asked to; once its pixels are on the screen it
+// prints "ready X Y W H", the text block's rectangle in global coordinates, and it stays until it is killed.
+//
+//   e2e_text_window [--pixel-size N] [--dark] X Y FILE
+#include <QFile>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QRasterWindow>
+#include <QStringList>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int Padding = 24;
+
+class TextWindow : public QRasterWindow {
+public:
+    TextWindow(const QStringList& lines, const QFont& font, bool dark)
+        : m_lines(lines)
+        , m_font(font)
+        , m_dark(dark) {
+        setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+        const QFontMetrics metrics(m_font);
+        int width = 0;
+        for (const QString& line : m_lines)
+            width = std::max(width, metrics.horizontalAdvance(line));
+        m_textSize = QSize(width, metrics.lineSpacing() * int(m_lines.size()));
+        resize(m_textSize + QSize(2 * Padding, 2 * Padding));
+    }
+
+    QRect textRect() const { return QRect(position() + QPoint(Padding, Padding), m_textSize); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(QRect(QPoint(), size()), m_dark ? QColor(0x1e, 0x1e, 0x1e) : QColor(Qt::white));
+        painter.setPen(m_dark ? QColor(0xd4, 0xd4, 0xd4) : QColor(0x20, 0x20, 0x20));
+        painter.setFont(m_font);
+        const QFontMetrics metrics(m_font);
+        int baseline = Padding + metrics.ascent();
+        for (const QString& line : m_lines) {
+            painter.drawText(Padding, baseline, line);
+            baseline += metrics.lineSpacing();
+        }
+    }
+
+    void exposeEvent(QExposeEvent* event) override {
+        QRasterWindow::exposeEvent(event);
+        if (!m_announced && isExposed()) {
+            m_announced = true;
+            // Flushed once the painted frame has reached the server, so a test never captures an empty window.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    const QRect text = textRect();
+                    std::printf("ready %d %d %d %d\n", text.x(), text.y(), text.width(), text.height());
+                    std::fflush(stdout);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+
+private:
+    QStringList m_lines;
+    QFont m_font;
+    bool m_dark;
+    QSize m_textSize;
+    bool m_announced = false;
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: e2e_text_window [--pixel-size N] [--dark] X Y FILE\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    int pixelSize = 14;
+    bool dark = false;
+    while (!args.isEmpty() && args.first().startsWith(QStringLiteral("--"))) {
+        const QString option = args.takeFirst();
+        if (option == QStringLiteral("--dark"))
+            dark = true;
+        else if (option == QStringLiteral("--pixel-size") && !args.isEmpty())
+            pixelSize = args.takeFirst().toInt();
+        else
+            return usage();
+    }
+    bool xOk = false;
+    bool yOk = false;
+    if (args.size() != 3 || pixelSize <= 0)
+        return usage();
+    const int x = args.at(0).toInt(&xOk);
+    const int y = args.at(1).toInt(&yOk);
+    if (!xOk || !yOk)
+        return usage();
+
+    QFile file(args.at(2));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        std::fprintf(stderr, "e2e_text_window: cannot read %s\n", qPrintable(args.at(2)));
+        return 1;
+    }
+    QStringList lines = QTextStream(&file).readAll().split(u'\n');
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    TextWindow window(lines, font, dark);
+    window.setPosition(x, y);
+    window.show();
+    return app.exec();
+}

@@ -23,7 +23,7 @@ const QString capturedText = QStringLiteral(
     "The committee reviewed the international trade agreement in detail and found that the proposed changes "
     "would affect export quotas for 2024. Grüße aus Köln – café crème.");
 
-// A history as the program keeps it, in its own temporary folder (the same disk as the user's data folder).
+// A history as the program keeps it, in a temporary folder next to the executable (on a disk, not in memory).
 struct Store {
     Store(int storedEntries, qint64 maxEntries) {
         settings.setHistoryMaxEntries(maxEntries);
@@ -45,7 +45,7 @@ struct Store {
         history = std::make_unique<HistoryManager>(settings, dir.path());
     }
 
-    QTemporaryDir dir{QDir::currentPath() + QStringLiteral("/bench-history-XXXXXX")};
+    QTemporaryDir dir{QCoreApplication::applicationDirPath() + QStringLiteral("/bench-history-XXXXXX")};
     InMemoryDefaultsStore defaults;
     FakeLoginItem loginItem;
     AppSettings settings{defaults, loginItem};

@@ -57,10 +57,14 @@ public:
         overlays.view(viewIndex)->finishSelection(rect);
     }
 
-    // Waits until every recognition asked for has been answered on the main thread.
+    // Waits until every crop handed to recognition since the log was last cleared has come back to the
+    // controller (each crop writes its size line, each result its result line).
     void waitForRecognition() {
-        ASSERT_TRUE(processEventsUntil([&] { return engine.finished() == engine.started(); }));
-        processEventsFor(30);
+        const auto count = [&](const QString& prefix) { return lines.allLines().filter(prefix).size(); };
+        ASSERT_TRUE(processEventsUntil([&] {
+            return count(QStringLiteral("(log) 📝 OCR Result: ")) ==
+                   count(QStringLiteral("(out)   Cropped image size: "));
+        }));
     }
 
     QStringList screenshotFiles() const {
@@ -379,7 +383,8 @@ TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
     shortLived.reset();
     EXPECT_EQ(overlays.view(0)->delegate(), nullptr);
     engine.release();
-    waitForRecognition();
+    ASSERT_TRUE(processEventsUntil([&] { return engine.finished() == 1; }));
+    processEventsFor(50);
     EXPECT_TRUE(pasteboard.writes.isEmpty());
 
     // An open editor outlives its controller: saving or recapturing then does nothing.
@@ -387,6 +392,7 @@ TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
         std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
     shortLived->setTextEditorDelegate(&editor);
     overlays.hideOverlay();
+    lines.clear();
     shortLived->startCapture(true);
     overlays.view(0)->finishSelection({100, 200, 300, 50});
     waitForRecognition();

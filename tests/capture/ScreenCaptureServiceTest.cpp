@@ -68,7 +68,7 @@ TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThre
     const QList<QColor> colors = {Qt::red, Qt::green, Qt::blue};
     for (int i = 0; i < displays.size(); ++i)
         capture.addDisplay(displays[i], imageOf(displays[i], colors[i]));
-    capture.setRendezvous(3, std::chrono::seconds(2));
+    capture.setRendezvous(3);
     ScreenCaptureService service(capture);
 
     const CapturedImages images = service.captureAllScreens();

@@ -15,11 +15,16 @@ public:
         QString text;
         QRect box;
         int block = 0; // lines of one block share a number; blocks in the recogniser's order
+        int words = 0;
     };
 
     // The lines' texts in reading order; one output line per row, cells of a row joined by a space.
     static QStringList arrange(const QList<Line>& lines);
 
-    // Whether the lines of one block look like running text: several lines, most filling the block's width.
-    static bool isRunningText(const QList<Line>& blockLines);
+    // Whether the page has columns of running text side by side, which only a layout analysis reads right.
+    static bool hasColumnsOfRunningText(const QList<Line>& lines);
+
+    // Whether lines of one column look like running text: several lines, most filling the column's width,
+    // with several words each.
+    static bool isRunningText(const QList<Line>& columnLines);
 };

@@ -22,6 +22,25 @@ QString joinedCodes(const QStringList& languages) {
     return languages.join(QLatin1Char('+'));
 }
 
+// The text lines found by a layout analysis, with their word counts but no text yet.
+QList<ReadingOrder::Line> layoutLines(tesseract::PageIterator* it) {
+    QList<ReadingOrder::Line> lines;
+    if (!it || it->Empty(tesseract::RIL_WORD))
+        return lines;
+    int block = 0;
+    do {
+        if (it->IsAtBeginningOf(tesseract::RIL_BLOCK))
+            ++block;
+        if (lines.isEmpty() || it->IsAtBeginningOf(tesseract::RIL_TEXTLINE)) {
+            int left = 0, top = 0, right = 0, bottom = 0;
+            it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
+            lines.append({QString(), QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), block, 0});
+        }
+        ++lines.last().words;
+    } while (it->Next(tesseract::RIL_WORD));
+    return lines;
+}
+
 } // namespace
 
 class TesseractTextRecognizer::Engine {
@@ -111,7 +130,6 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
     // Its diagnostics ("Estimating resolution as ...") are not for our users' terminals.
     engine->api.SetVariable("debug_file", "/dev/null");
     engine->api.SetVariable("tessedit_do_invert", m_tuning.retryInvertedLines ? "1" : "0");
-    engine->api.SetPageSegMode(tesseract::PageSegMode(m_tuning.pageSegMode));
     return engine;
 }
 
@@ -147,8 +165,28 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error) 
         return QString();
 
     tesseract::TessBaseAPI& api = engine->api;
-    api.SetImage(prepared.constBits(), prepared.width(), prepared.height(), 1, int(prepared.bytesPerLine()));
-    api.SetSourceResolution(m_tuning.sourceResolution);
+    const auto setImage = [&] {
+        api.SetImage(prepared.constBits(), prepared.width(), prepared.height(), 1, int(prepared.bytesPerLine()));
+        api.SetSourceResolution(m_tuning.sourceResolution);
+    };
+    setImage();
+    if (m_tuning.pageSegMode >= 0) {
+        api.SetPageSegMode(tesseract::PageSegMode(m_tuning.pageSegMode));
+    } else {
+        // Reading the crop as one block keeps table rows and code lines whole, and keeps the small cells
+        // that the full layout analysis drops as noise; but it reads across columns of running text, which
+        // only the layout analysis separates. A layout analysis alone is cheap next to recognition.
+        api.SetPageSegMode(tesseract::PSM_AUTO);
+        bool columns = false;
+        {
+            const std::unique_ptr<tesseract::PageIterator> layout(api.AnalyseLayout());
+            columns = ReadingOrder::hasColumnsOfRunningText(layoutLines(layout.get()));
+        }
+        if (!columns) {
+            api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+            setImage(); // drops the blocks found, which Recognize() would otherwise reuse
+        }
+    }
     if (api.Recognize(nullptr) != 0) {
         if (error)
             *error = QStringLiteral("Tesseract could not recognise the image");
@@ -171,7 +209,8 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error) 
             int left = 0, top = 0, right = 0, bottom = 0;
             it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
             if (!line.isEmpty())
-                lines.append({line, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), block});
+                lines.append({line, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), block,
+                              int(line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size())});
         } while (it->Next(tesseract::RIL_TEXTLINE));
     }
     checkIn(std::move(engine));

@@ -17,7 +17,7 @@ class TesseractTextRecognizer : public TextRecognizer {
 public:
     struct Tuning {
         ScreenTextPreparer::Steps steps;
-        int pageSegMode = 3;
+        int pageSegMode = -1; // Tesseract's page segmentation mode; -1 chooses per crop
         bool retryInvertedLines = true;
         int sourceResolution = 70;
         bool readTablesAcross = true;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+
+class AppSettings;
+class QTextStream;
+class TextRecognizer;
+
+// `quillora --recognize FILE...`: reads image files with the recogniser, preparation and clean-up settings of a
+// capture and prints each text. No window, no tray, no display connection.
+//
+// One file: its text and a line feed (nothing for an image without text). Several files: for each, a header
+// line "==> FILE <==", then its text, files separated by an empty line. "-" reads an image from standard input.
+// Exit status 0 when every file was read and recognised, 1 when any was not (the others are still printed),
+// 2 for a call without files.
+class RecognizeCommand {
+public:
+    static constexpr const char* Option = "--recognize";
+
+    RecognizeCommand(TextRecognizer& recognizer, const AppSettings& settings, QTextStream& out, QTextStream& err);
+
+    int run(const QStringList& files);
+
+    // Whether the command line asks for this command (its first argument is the option).
+    static bool isRequested(int argc, char** argv);
+    // Runs the command with the user's real recogniser and settings; argv as given to main().
+    static int main(int argc, char** argv);
+
+private:
+    TextRecognizer& m_recognizer;
+    const AppSettings& m_settings;
+    QTextStream& m_out;
+    QTextStream& m_err;
+};

@@ -161,6 +161,7 @@ HTTPResponse APIRouter::capture(const Request&) {
 }
 
 HTTPResponse APIRouter::listHistory(const Request&) {
+    m_server.waitForStoreChanges();
     const QList<HistoryEntry> entries = m_server.history().entriesSnapshot();
     json list = json::array();
     for (const HistoryEntry& entry : entries)
@@ -180,8 +181,9 @@ HTTPResponse APIRouter::addHistoryEntry(const Request& request) {
                                     ? QString::fromStdString(name->get<std::string>())
                                     : QStringLiteral("API Entry");
     HistoryManager& history = m_server.history();
-    m_server.post([&history, entryText = QString::fromStdString(text->get<std::string>()), displayName](
-                      HTTPAPIServerDelegate*) { history.addEntry(entryText, displayName, QImage(), QImage()); });
+    m_server.postStoreChange([&history, entryText = QString::fromStdString(text->get<std::string>()), displayName] {
+        history.addEntry(entryText, displayName, QImage(), QImage());
+    });
     return HTTPResponse::json(201, success("Entry added"));
 }
 
@@ -189,20 +191,22 @@ HTTPResponse APIRouter::deleteHistoryEntry(const Request& request) {
     const std::optional<QUuid> id = HistoryEntry::parseId(request.routePath.mid(QStringLiteral("/history/").size()));
     if (!id)
         return HTTPResponse::error({400, QStringLiteral("Invalid ID format")});
+    m_server.waitForStoreChanges();
     if (!m_server.history().entry(*id))
         return HTTPResponse::error({404, QStringLiteral("Entry not found")});
     HistoryManager& history = m_server.history();
-    m_server.post([&history, id = *id](HTTPAPIServerDelegate*) { history.deleteEntry(id); });
+    m_server.postStoreChange([&history, id = *id] { history.deleteEntry(id); });
     return HTTPResponse::json(200, success("Entry deleted"));
 }
 
 HTTPResponse APIRouter::clearHistory(const Request&) {
     HistoryManager& history = m_server.history();
-    m_server.post([&history](HTTPAPIServerDelegate*) { history.clearHistory(); });
+    m_server.postStoreChange([&history] { history.clearHistory(); });
     return HTTPResponse::json(200, success("History cleared"));
 }
 
 HTTPResponse APIRouter::readSettings(const Request&) {
+    m_server.waitForStoreChanges();
     const AppSettings& settings = m_server.settings();
     return HTTPResponse::json(200, {{"historyEnabled", settings.historyEnabled()},
                                     {"historyMaxEntries", settings.historyMaxEntries()},
@@ -218,7 +222,7 @@ HTTPResponse APIRouter::updateSettings(const Request& request) {
     if (!request.body)
         return HTTPResponse::error({400, QStringLiteral("Missing request body")});
     AppSettings& settings = m_server.settings();
-    m_server.post([&settings, body = *request.body](HTTPAPIServerDelegate*) { applySettings(settings, body); });
+    m_server.postStoreChange([&settings, body = *request.body] { applySettings(settings, body); });
     return HTTPResponse::json(200, success("Settings updated"));
 }
 
@@ -270,6 +274,7 @@ HTTPResponse APIRouter::quit(const Request&) {
 
 HTTPResponse APIRouter::status(const Request&) {
     const bool visible = sidebarVisible();
+    m_server.waitForStoreChanges();
     return HTTPResponse::json(200, {{"app", "Quillora"},
                                     {"version", m_server.applicationVersion().toStdString()},
                                     {"status", "running"},

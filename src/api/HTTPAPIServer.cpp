@@ -133,6 +133,26 @@ void HTTPAPIServer::post(std::function<void(HTTPAPIServerDelegate*)> work, std::
         Qt::QueuedConnection);
 }
 
+void HTTPAPIServer::postStoreChange(std::function<void()> change) {
+    {
+        std::lock_guard lock(m_changesMutex);
+        ++m_pendingChanges;
+    }
+    post([this, change = std::move(change)](HTTPAPIServerDelegate*) {
+        change();
+        {
+            std::lock_guard lock(m_changesMutex);
+            --m_pendingChanges;
+        }
+        m_changesDone.notify_all();
+    });
+}
+
+void HTTPAPIServer::waitForStoreChanges() {
+    std::unique_lock lock(m_changesMutex);
+    m_changesDone.wait_for(lock, StateTimeout, [this] { return m_pendingChanges == 0; });
+}
+
 std::any HTTPAPIServer::waitForMainThread(std::any fallback, std::chrono::milliseconds timeout,
                                           std::function<std::optional<std::any>(HTTPAPIServerDelegate*)> work) {
     const auto cell = std::make_shared<ResultCell>(fallback);

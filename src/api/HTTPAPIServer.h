@@ -7,6 +7,7 @@
 #include <any>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,11 @@ public:
     // delegate passed in is null when there is none.
     void post(std::function<void(HTTPAPIServerDelegate*)> work,
               std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+    // A change of the history or the settings, queued like post. The answer does not wait for it, but the reads
+    // below do, so a script that adds and then lists sees its own change.
+    void postStoreChange(std::function<void()> change);
+    // Waits (at most the state time-out) until every store change queued so far has run on the main thread.
+    void waitForStoreChanges();
     // Runs work on the main thread and waits up to timeout for its value; the fallback when the time runs out,
     // when the server stops meanwhile, or when the work gives nothing.
     std::any waitForMainThread(std::any fallback, std::chrono::milliseconds timeout,
@@ -86,6 +92,10 @@ private:
 
     std::atomic<bool> m_running{false};
     std::atomic<quint16> m_port{DefaultPort};
+
+    std::mutex m_changesMutex;
+    std::condition_variable m_changesDone;
+    int m_pendingChanges = 0; // queued store changes that have not run yet
 
     std::mutex m_waitMutex; // guards the two below
     bool m_stopping = false;

@@ -6,7 +6,10 @@
 #include "platform/linux/JsonFileDefaultsStore.h"
 #include "settings/AppSettings.h"
 
+#include <QCoreApplication>
 #include <QImage>
+
+#include <thread>
 
 using json = nlohmann::json;
 
@@ -185,6 +188,30 @@ TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths) {
     // Routes that are not served yet fall through to not found, with the query stripped from the path.
     for (const QByteArray& path : {QByteArray("/windows"), QByteArray("/mouse/position"), QByteArray("/screen")})
         EXPECT_EQ(get(path + "?maxSize=10").json(), (json{{"error", "Not found"}, {"path", path.toStdString()}}));
+}
+
+TEST_F(HTTPAPIRoutes, ReadsSeeTheChangesAnsweredBeforeThem) {
+    // The main thread is busy when the changes arrive: they are answered at once and applied later, and the
+    // reads that follow wait for them.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { std::this_thread::sleep_for(std::chrono::milliseconds(400)); },
+        Qt::QueuedConnection);
+    json settingsRead, listRead;
+    int secondDelete = 0;
+    runOffMainThread([&] {
+        exchangeHere(port, request("PUT", "/settings", R"({"historyMaxEntries": 3, "fixHyphenation": false})"));
+        exchangeHere(port, request("POST", "/history", R"({"text": "fresh"})"));
+        settingsRead = exchangeHere(port, request("GET", "/settings")).json();
+        listRead = exchangeHere(port, request("GET", "/history")).json();
+        const json& entries = listRead["entries"];
+        const QByteArray id = entries.empty() ? "none" : QByteArray::fromStdString(entries[0]["id"].get<std::string>());
+        exchangeHere(port, request("DELETE", "/history/" + id));
+        secondDelete = exchangeHere(port, request("DELETE", "/history/" + id)).status();
+    });
+    EXPECT_EQ(settingsRead["historyMaxEntries"], 3);
+    EXPECT_EQ(settingsRead["fixHyphenation"], false);
+    EXPECT_EQ(listRead["count"], 1);
+    EXPECT_EQ(secondDelete, 404);
 }
 
 TEST_F(HTTPAPIRoutes, WaitingRoutesAnswerTheirDefaultWhenTheMainThreadIsBusy) {

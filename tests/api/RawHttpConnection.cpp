@@ -139,15 +139,17 @@ void runOffMainThread(const std::function<void()>& work) {
     helper.join();
 }
 
+RawHttpResponse exchangeHere(quint16 port, const QByteArray& request, const QString& address) {
+    RawHttpConnection connection(address, port);
+    if (!connection.isOpen())
+        return RawHttpResponse();
+    // Read even when sending failed half-way: the server may have answered early (a refused body).
+    connection.send(request);
+    return RawHttpResponse::parse(connection.readToEnd());
+}
+
 RawHttpResponse exchange(quint16 port, const QByteArray& request, const QString& address) {
-    QByteArray raw;
-    runOffMainThread([&] {
-        RawHttpConnection connection(address, port);
-        // Read even when sending failed half-way: the server may have answered early (a refused body).
-        if (connection.isOpen()) {
-            connection.send(request);
-            raw = connection.readToEnd();
-        }
-    });
-    return RawHttpResponse::parse(raw);
+    RawHttpResponse response;
+    runOffMainThread([&] { response = exchangeHere(port, request, address); });
+    return response;
 }

@@ -52,5 +52,8 @@ private:
 // Runs work on a helper thread while this thread's event loop keeps running, and returns when it is done.
 void runOffMainThread(const std::function<void()>& work);
 
-// The whole exchange of one request on a fresh connection, off the main thread.
+// The whole exchange of one request on a fresh connection, on this thread.
+RawHttpResponse exchangeHere(quint16 port, const QByteArray& request,
+                             const QString& address = QStringLiteral("127.0.0.1"));
+// The same, off the main thread.
 RawHttpResponse exchange(quint16 port, const QByteArray& request, const QString& address = QStringLiteral("127.0.0.1"));

@@ -1,5 +1,5 @@
-#include "platform/linux/GuiApplication.h"
 #include "platform/linux/X11DisplayCapture.h"
+#include "platform/linux/GuiApplication.h"
 
 #include "platform/Log.h"
 #include "platform/linux/XcbReply.h"
@@ -16,6 +16,7 @@
 namespace {
 
 constexpr size_t MaxIdleConnections = 4;
+constexpr size_t MaxIdleSegments = 4;
 
 // How the root window's pixels are laid out in a ZPixmap image, or Format_Invalid when this code cannot read them.
 QImage::Format imageFormat(const xcb_setup_t* setup, const xcb_screen_t* screen) {
@@ -39,12 +40,79 @@ QImage::Format imageFormat(const xcb_setup_t* setup, const xcb_screen_t* screen)
     return QImage::Format_Invalid;
 }
 
-void detachSegment(void* address) {
-    shmdt(address);
-}
-
 void freeReply(void* reply) {
     std::free(reply);
+}
+
+struct Segment {
+    int id = -1;
+    void* address = nullptr;
+    size_t size = 0;
+};
+
+} // namespace
+
+struct X11DisplayCapture::SegmentPool {
+    std::mutex mutex;
+    std::vector<Segment> idle;
+
+    ~SegmentPool() {
+        for (const Segment& segment : idle)
+            shmdt(segment.address);
+    }
+
+    // An idle segment that fits without wasting more than half of it, or a new one.
+    Segment acquire(size_t size) {
+        {
+            std::lock_guard lock(mutex);
+            for (auto it = idle.begin(); it != idle.end(); ++it)
+                if (it->size >= size && it->size / 2 <= size) {
+                    const Segment segment = *it;
+                    idle.erase(it);
+                    return segment;
+                }
+        }
+        Segment segment;
+        segment.id = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+        if (segment.id == -1)
+            return {};
+        segment.address = shmat(segment.id, nullptr, 0);
+        // Marked for removal at once (Linux still lets the server attach it by id), so that it disappears with
+        // the last process that has it attached, whatever happens to this one.
+        shmctl(segment.id, IPC_RMID, nullptr);
+        if (segment.address == reinterpret_cast<void*>(-1))
+            return {};
+        segment.size = size;
+        return segment;
+    }
+
+    void release(const Segment& segment) {
+        {
+            std::lock_guard lock(mutex);
+            if (idle.size() < MaxIdleSegments) {
+                idle.push_back(segment);
+                return;
+            }
+        }
+        shmdt(segment.address);
+    }
+};
+
+namespace {
+
+// Owned by an image that wraps a segment; hands the segment back when the image is let go.
+struct SegmentLease {
+    std::weak_ptr<X11DisplayCapture::SegmentPool> pool;
+    Segment segment;
+};
+
+void returnSegment(void* info) {
+    auto* lease = static_cast<SegmentLease*>(info);
+    if (const auto pool = lease->pool.lock())
+        pool->release(lease->segment);
+    else
+        shmdt(lease->segment.address);
+    delete lease;
 }
 
 } // namespace
@@ -63,7 +131,9 @@ struct X11DisplayCapture::Connection {
     }
 };
 
-X11DisplayCapture::X11DisplayCapture() = default;
+X11DisplayCapture::X11DisplayCapture()
+    : m_segments(std::make_shared<SegmentPool>()) {}
+
 X11DisplayCapture::~X11DisplayCapture() = default;
 
 quint32 X11DisplayCapture::idForName(const QString& name) {
@@ -144,29 +214,23 @@ QImage X11DisplayCapture::capture(Connection& connection, const QRect& rect) {
     const size_t size = size_t(bytesPerLine) * size_t(rect.height());
 
     if (connection.shmUsable) {
-        // The segment is marked for removal as soon as both sides have attached it; it disappears when the
-        // image that wraps it lets go of it.
-        const int id = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
-        void* address = id == -1 ? reinterpret_cast<void*>(-1) : shmat(id, nullptr, 0);
-        if (address != reinterpret_cast<void*>(-1)) {
-            const xcb_shm_seg_t segment = xcb_generate_id(connection.xcb);
-            const xcb_void_cookie_t attach = xcb_shm_attach_checked(connection.xcb, segment, id, false);
+        const Segment segment = m_segments->acquire(size);
+        if (segment.address) {
+            const xcb_shm_seg_t xid = xcb_generate_id(connection.xcb);
+            const xcb_void_cookie_t attach = xcb_shm_attach_checked(connection.xcb, xid, segment.id, false);
             const auto cookie = xcb_shm_get_image(connection.xcb, connection.root, rect.x(), rect.y(), rect.width(),
-                                                  rect.height(), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, segment, 0);
-            XcbReply<xcb_generic_error_t> error;
+                                                  rect.height(), ~0u, XCB_IMAGE_FORMAT_Z_PIXMAP, xid, 0);
             XcbReply<xcb_shm_get_image_reply_t> reply(xcb_shm_get_image_reply(connection.xcb, cookie, nullptr));
             XcbReply<xcb_generic_error_t> attachError(xcb_request_check(connection.xcb, attach));
-            xcb_shm_detach(connection.xcb, segment);
-            shmctl(id, IPC_RMID, nullptr);
+            xcb_shm_detach(connection.xcb, xid);
+            xcb_flush(connection.xcb);
             if (reply && !attachError)
-                return QImage(static_cast<uchar*>(address), rect.width(), rect.height(), bytesPerLine,
-                              connection.format, detachSegment, address);
-            shmdt(address);
+                return QImage(static_cast<uchar*>(segment.address), rect.width(), rect.height(), bytesPerLine,
+                              connection.format, returnSegment, new SegmentLease{m_segments, segment});
+            m_segments->release(segment);
             // Typically a server on another machine or another user's: stop trying on this connection.
             if (attachError)
                 connection.shmUsable = false;
-        } else if (id != -1) {
-            shmctl(id, IPC_RMID, nullptr);
         }
     }
 

@@ -26,6 +26,11 @@ public:
     // A monitor's id: derived from its name, so the same monitor keeps its id for the whole session.
     static quint32 idForName(const QString& name);
 
+    // Shared-memory segments of images that were let go, kept for reuse: a fresh segment costs the server a
+    // page fault per 4 KiB it writes, which for a 4K monitor is most of the capture's time. Images hold the pool
+    // weakly and hand their segment back when they go.
+    struct SegmentPool;
+
 private:
     struct Connection;
     std::unique_ptr<Connection> takeConnection();
@@ -34,4 +39,5 @@ private:
 
     std::mutex m_poolMutex;
     std::vector<std::unique_ptr<Connection>> m_idle;
+    std::shared_ptr<SegmentPool> m_segments;
 };

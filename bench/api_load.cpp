@@ -3,7 +3,9 @@
 // thread plays the interface thread: a 5 ms timer measures how late its event loop gets while the load runs.
 //
 // Counters: req_per_s, p50_us and p99_us (client-side, per request from connect to the end of the answer),
-// failed (must be 0), ui_lag_p99_ms and ui_lag_max_ms (how late the main thread's 5 ms timer fired).
+// failed (must be 0), server_cpu_us_per_req (CPU time of the server's thread per request), ui_lag_p99_ms and
+// ui_lag_max_ms (how late the main thread's 5 ms timer fired). BM_IdleBaseline3s gives the lag with no load, for
+// comparison: the machine's own scheduling noise.
 #include "api/HTTPAPIServer.h"
 #include "api/HTTPAPIServerDelegate.h"
 #include "history/HistoryManager.h"
@@ -24,6 +26,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -51,7 +54,14 @@ public:
 struct LoadFigures {
     QMap<QString, double> client;
     std::vector<double> lagMs;
+    double serverCpuSeconds = 0; // the whole process but this thread: the server thread, in practice
 };
+
+double cpuSeconds(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
 
 LoadFigures runLoad(const QString& path, int historyEntries) {
     Log::setSink([](Log::Channel, const QString&) {});
@@ -82,17 +92,27 @@ LoadFigures runLoad(const QString& path, int historyEntries) {
         figures.lagMs.push_back(std::max(0.0, sinceTick.nsecsElapsed() / 1e6 - TickMs));
         sinceTick.restart();
     });
+    const double processBefore = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const double threadBefore = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     QProcess client;
-    client.start(QCoreApplication::applicationDirPath() + QStringLiteral("/api_load_client"),
-                 {QString::number(port), path, QString::number(Requests)});
-    sinceTick.start();
-    tick.start(TickMs);
     QEventLoop untilDone;
     QObject::connect(&client, &QProcess::finished, &untilDone, &QEventLoop::quit);
     QObject::connect(&client, &QProcess::errorOccurred, &untilDone, &QEventLoop::quit);
-    if (client.state() != QProcess::NotRunning)
+    sinceTick.start();
+    tick.start(TickMs);
+    if (path.isEmpty()) {
+        // The baseline: the same timer with no load at all.
+        QTimer::singleShot(3000, &untilDone, &QEventLoop::quit);
         untilDone.exec();
+    } else {
+        client.start(QCoreApplication::applicationDirPath() + QStringLiteral("/api_load_client"),
+                     {QString::number(port), path, QString::number(Requests)});
+        if (client.waitForStarted())
+            untilDone.exec();
+    }
     tick.stop();
+    figures.serverCpuSeconds =
+        (cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore) - (cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadBefore);
     server.stop();
     Log::setSink({});
 
@@ -101,7 +121,7 @@ LoadFigures runLoad(const QString& path, int historyEntries) {
         if (parts.size() == 2)
             figures.client[QString::fromLatin1(parts[0])] = parts[1].toDouble();
     }
-    if (figures.client.isEmpty())
+    if (figures.client.isEmpty() && !path.isEmpty())
         figures.client[QStringLiteral("failed")] = Requests;
     return figures;
 }
@@ -110,7 +130,9 @@ void report(benchmark::State& state, const LoadFigures& figures) {
     std::vector<double> lag = figures.lagMs;
     std::sort(lag.begin(), lag.end());
     const auto c = figures.client;
-    state.SetIterationTime(c.value(QStringLiteral("seconds")));
+    state.SetIterationTime(std::max(1e-9, c.value(QStringLiteral("seconds"))));
+    state.counters["server_cpu_us_per_req"] =
+        1e6 * figures.serverCpuSeconds / std::max(1.0, c.value(QStringLiteral("requests")));
     state.counters["req_per_s"] =
         c.value(QStringLiteral("requests")) / std::max(1e-9, c.value(QStringLiteral("seconds")));
     state.counters["p50_us"] = c.value(QStringLiteral("p50_us"));
@@ -120,6 +142,11 @@ void report(benchmark::State& state, const LoadFigures& figures) {
     state.counters["ui_lag_max_ms"] = lag.empty() ? 0 : lag.back();
     if (c.value(QStringLiteral("failed")) > 0)
         state.SkipWithError("some requests failed");
+}
+
+void BM_IdleBaseline3s(benchmark::State& state) {
+    for (auto _ : state)
+        report(state, runLoad(QString(), 0));
 }
 
 void BM_Status10k(benchmark::State& state) {
@@ -134,6 +161,7 @@ void BM_History500Entries10k(benchmark::State& state) {
 
 } // namespace
 
+BENCHMARK(BM_IdleBaseline3s)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Status10k)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_History500Entries10k)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QTimer>
 
 #include <memory>
 
@@ -46,6 +47,42 @@ private:
 void key(const QString& keys) {
     run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
 }
+
+// Keeps the event loop running meanwhile, so that press handlers run while the keys go down and up as they would
+// under a user's fingers.
+void xdotool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    EXPECT_TRUE(waitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+}
+
+void pause(int ms) {
+    waitUntil([] { return false; }, ms);
+}
+
+// Takes the keyboard for a while on every hotkey press, as the capture overlay does when it appears: the key's
+// release then goes to this window, not to the hotkey's grab on the root window.
+class KeyboardGrabbingWindow {
+public:
+    KeyboardGrabbingWindow()
+        : m_window(QRect(200, 200, 40, 40), Qt::darkGreen) {
+        m_window.show();
+        EXPECT_TRUE(waitUntil([&] { return m_window.isExposed(); }));
+    }
+    void grabFor(int ms) {
+        if (!m_window.setKeyboardGrabEnabled(true)) {
+            ++m_refusedGrabs;
+            return;
+        }
+        QTimer::singleShot(ms, &m_window, [this] { m_window.setKeyboardGrabEnabled(false); });
+    }
+    int refusedGrabs() const { return m_refusedGrabs; }
+
+private:
+    X11TestSupport::ColourWindow m_window;
+    int m_refusedGrabs = 0;
+};
 
 } // namespace
 
@@ -99,6 +136,39 @@ TEST_F(X11HotkeyServiceTest, HeldKeyIsOnePress) {
     expectPresses(1);
     key(QStringLiteral("ctrl+shift+7"));
     expectPresses(2);
+}
+
+TEST_F(X11HotkeyServiceTest, EveryPressCountsWhenAWindowTakesTheKeyboardOnThePress) {
+    KeyboardGrabbingWindow grabber;
+    int grabMs = 100;
+    m_service.setPressHandler([&] {
+        ++m_presses;
+        grabber.grabFor(grabMs);
+    });
+    ASSERT_EQ(m_service.grab(Seven, CmdShift), 0);
+
+    // Taps: each release arrives while the window holds the keyboard.
+    xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("150"), QStringLiteral("ctrl+shift+7"),
+             QStringLiteral("ctrl+shift+7"), QStringLiteral("ctrl+shift+7")});
+    expectPresses(3);
+
+    // Held past the auto-repeat delay, with the window letting the keyboard go while the key is still down: the
+    // repeats that follow are not new presses.
+    grabMs = 150;
+    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+shift+7")});
+    pause(1200);
+    xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+shift+7")});
+    expectPresses(4);
+
+    // Let go after the window gave the keyboard back: the release reaches whichever window has the focus, and
+    // the next press is still a new one.
+    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+shift+7")});
+    pause(300);
+    xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+shift+7")});
+    expectPresses(5);
+    key(QStringLiteral("ctrl+shift+7"));
+    expectPresses(6);
+    EXPECT_EQ(grabber.refusedGrabs(), 0);
 }
 
 TEST_F(X11HotkeyServiceTest, ReleaseLetsTheCombinationGo) {

@@ -2,6 +2,7 @@
 #include "platform/linux/GuiApplication.h"
 
 #include "platform/Log.h"
+#include "platform/linux/X11KeyReleaseMonitor.h"
 #include "platform/linux/X11KeyTable.h"
 #include "platform/linux/XcbReply.h"
 
@@ -50,7 +51,8 @@ quint16 modifierOfKeysym(xcb_connection_t* connection, xcb_key_symbols_t* symbol
 } // namespace
 
 X11HotkeyService::X11HotkeyService(QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+    , m_releases(std::make_unique<X11KeyReleaseMonitor>()) {
     if (qApp)
         qApp->installNativeEventFilter(this);
 }
@@ -127,6 +129,8 @@ int X11HotkeyService::grabVariants(const Combination& combination) {
     m_keycodes = keycodes;
     m_xModifiers = xModifiers;
     m_keyDown = false;
+    m_lastReleaseTime = 0;
+    m_releases->watch(keycodes);
     return 0;
 }
 
@@ -140,6 +144,7 @@ void X11HotkeyService::ungrabAll() {
     }
     m_grabs.clear();
     m_keycodes.clear();
+    m_releases->stop();
 }
 
 void X11HotkeyService::release() {
@@ -174,23 +179,26 @@ bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* mess
     case XCB_KEY_PRESS:
     case XCB_KEY_RELEASE: {
         const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(event);
-        if (m_keycodes.isEmpty() || key->event != key->root || !m_keycodes.contains(key->detail))
+        if (m_keycodes.isEmpty() || !m_keycodes.contains(key->detail))
             return false;
-        // The modifiers may be let go before the key, so a release counts whatever they are.
+        const bool toRoot = key->event == key->root;
+        // A release ends the press wherever it arrives: a window of ours that took the keyboard meanwhile (the
+        // capture overlay does so when it appears) gets it instead of the grab on the root window. The modifiers
+        // may be let go before the key, so a release counts whatever they are.
         if ((event->response_type & 0x7f) == XCB_KEY_RELEASE) {
-            if (!m_keyDown)
-                return false;
             m_keyDown = false;
             m_lastReleaseTime = key->time;
-            return true;
+            return toRoot;
         }
-        if ((key->state & (XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4)) !=
-            m_xModifiers)
+        // Presses to a window of ours that holds the keyboard are that window's keys, not the hotkey.
+        if (!toRoot || (key->state & (XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4)) !=
+                           m_xModifiers)
             return false;
-        const bool repeat = m_keyDown || (m_lastReleaseTime != 0 && key->time == m_lastReleaseTime);
-        m_keyDown = true;
-        if (!repeat)
+        if (!isRepeat(key->time)) {
+            m_pressTime = key->time;
             deliverPress();
+        }
+        m_keyDown = true;
         return true;
     }
     case XCB_MAPPING_NOTIFY: {
@@ -205,6 +213,18 @@ bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* mess
     default:
         return false;
     }
+}
+
+bool X11HotkeyService::isRepeat(quint32 time) {
+    // Auto-repeat sends a release and a press with the same time stamp.
+    const bool paired = m_lastReleaseTime != 0 && time == m_lastReleaseTime;
+    if (!m_keyDown && !paired)
+        return false;
+    // Either a repeat, or the key was let go while another client held the keyboard (after our own window gave
+    // it back, say) and its release never reached us: only the raw releases tell, which arrive whoever holds it.
+    if (const std::optional<bool> released = m_releases->releasedSince(m_pressTime))
+        return !*released;
+    return true;
 }
 
 void X11HotkeyService::regrabAfterMappingChange() {

@@ -6,7 +6,10 @@
 #include <QList>
 #include <QObject>
 
+#include <memory>
 #include <optional>
+
+class X11KeyReleaseMonitor;
 
 // The global hotkey on X11: a passive key grab on the root window through Qt's own X connection, made for the
 // combination and for each of its NumLock, CapsLock and ScrollLock variants (X matches the lock modifiers
@@ -43,6 +46,7 @@ private:
     void ungrabAll();
     void deliverPress();
     void regrabAfterMappingChange();
+    bool isRepeat(quint32 time);
 
     QList<KeyGrab> m_grabs;
     QList<quint8> m_keycodes;
@@ -53,5 +57,7 @@ private:
     // auto-repeat) or as release and press pairs with the same time stamp.
     bool m_keyDown = false;
     quint32 m_lastReleaseTime = 0;
+    quint32 m_pressTime = 0; // of the last press delivered
+    std::unique_ptr<X11KeyReleaseMonitor> m_releases;
     bool m_regrabQueued = false;
 };

@@ -35,7 +35,8 @@ constexpr int Padding = 8;
 constexpr int WarmUpCaptures = 2;
 
 // A page of running text from a license every Debian system carries: paragraphs joined into lines of their own.
-QString licenseText() {
+QString licenseText()
+{
     QFile file(QStringLiteral("/usr/share/common-licenses/GPL-3"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
@@ -51,14 +52,16 @@ class TextPage : public QRasterWindow {
 public:
     TextPage() { setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint); }
 
-    void setPage(const QString& text, const QSize& size) {
+    void setPage(const QString& text, const QSize& size)
+    {
         m_text = text;
         setGeometry(QRect(PageOrigin, size));
         update();
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent*) override
+    {
         QPainter painter(this);
         painter.fillRect(QRect(QPoint(), size()), Qt::white);
         QFont font(QStringLiteral("DejaVu Sans"));
@@ -74,7 +77,8 @@ private:
 };
 
 // Waits with the event loop running: the page must repaint whenever the overlay or the editor uncovers it.
-void pump(int ms) {
+void pump(int ms)
+{
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < ms) {
@@ -83,7 +87,8 @@ void pump(int ms) {
     }
 }
 
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
@@ -94,7 +99,8 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
     return false;
 }
 
-QString visibleWindow(const QString& title) {
+QString visibleWindow(const QString& title)
+{
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                               QStringLiteral("--name"), QStringLiteral("^%1$").arg(title)});
@@ -102,7 +108,8 @@ QString visibleWindow(const QString& title) {
     return QString::fromUtf8(xdotool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).value(0);
 }
 
-std::optional<QRect> windowGeometry(const QString& id) {
+std::optional<QRect> windowGeometry(const QString& id)
+{
     QProcess xdotool;
     xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
     xdotool.waitForFinished(5000);
@@ -123,7 +130,8 @@ std::optional<QRect> windowGeometry(const QString& id) {
 
 // The CPU time every thread of a process has run so far, from the kernel's scheduler statistics: unlike the wall
 // time it does not grow when other work on the machine takes the cores. -1 when the process cannot be read.
-qint64 processCpuNs(const QString& pid) {
+qint64 processCpuNs(const QString& pid)
+{
     if (pid.isEmpty())
         return -1;
     const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
@@ -137,7 +145,8 @@ qint64 processCpuNs(const QString& pid) {
     return threads.isEmpty() ? -1 : total;
 }
 
-QImage grab(const QRect& region) {
+QImage grab(const QRect& region)
+{
     return QGuiApplication::primaryScreen()
         ->grabWindow(0, region.x(), region.y(), region.width(), region.height())
         .toImage();
@@ -146,10 +155,12 @@ QImage grab(const QRect& region) {
 class CaptureDriver {
 public:
     explicit CaptureDriver(QString exe)
-        : m_exe(std::move(exe)) {}
+        : m_exe(std::move(exe))
+    {}
 
     // Starts a capture and drags over the page up to the button's release. False when no overlay came.
-    bool selectPage(const QSize& size) {
+    bool selectPage(const QSize& size)
+    {
         if (QProcess::execute(m_exe, {QStringLiteral("--capture")}) != 0)
             return false;
         if (!waitUntil([] { return !visibleWindow(QStringLiteral("Quillora Capture")).isEmpty(); }, 5000))
@@ -170,14 +181,16 @@ public:
 
     void release() { m_input.buttonUp(SyntheticInput::MouseButton::Left); }
 
-    void cancelEditor() {
+    void cancelEditor()
+    {
         m_input.keyDown(EscapeKeyCode, 0);
         m_input.keyUp(EscapeKeyCode, 0);
     }
 
     // Warm-up captures, untimed: they load whatever a first capture loads, and the last one tells where the
     // editor's first lines are and what they look like when shown.
-    bool calibrate(const QSize& size, QString* error) {
+    bool calibrate(const QSize& size, QString* error)
+    {
         for (int i = 0; i < WarmUpCaptures; ++i) {
             if (!selectPage(size)) {
                 *error = QStringLiteral("the overlay did not appear: is Quillora running?");
@@ -217,7 +230,8 @@ private:
     QImage m_shown;
 };
 
-void report(benchmark::State& state, std::vector<double> ms, std::vector<double> cpuMs) {
+void report(benchmark::State& state, std::vector<double> ms, std::vector<double> cpuMs)
+{
     std::sort(ms.begin(), ms.end());
     std::sort(cpuMs.begin(), cpuMs.end());
     if (ms.empty())
@@ -229,7 +243,8 @@ void report(benchmark::State& state, std::vector<double> ms, std::vector<double>
         state.counters["quillora_cpu_median_ms"] = cpuMs[cpuMs.size() / 2];
 }
 
-void BM_MouseUpToEditor(benchmark::State& state, TextPage* page) {
+void BM_MouseUpToEditor(benchmark::State& state, TextPage* page)
+{
     const QSize size(int(state.range(0)), int(state.range(1)));
     const QString exe = qEnvironmentVariable("QUILLORA_EXE");
     if (exe.isEmpty()) {
@@ -283,7 +298,8 @@ void BM_MouseUpToEditor(benchmark::State& state, TextPage* page) {
     report(state, samples, cpuSamples);
 }
 
-void registerBenchmarks(TextPage* page) {
+void registerBenchmarks(TextPage* page)
+{
     benchmark::RegisterBenchmark("BM_MouseUpToEditor", BM_MouseUpToEditor, page)
         ->ArgNames({"width", "height"})
         ->Args({600, 100})
@@ -295,7 +311,8 @@ void registerBenchmarks(TextPage* page) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QGuiApplication app(argc, argv);
     TextPage page;
     benchmark::Initialize(&argc, argv);

@@ -24,7 +24,8 @@ public:
     TextWindow(const QStringList& lines, const QFont& font, bool dark)
         : m_lines(lines)
         , m_font(font)
-        , m_dark(dark) {
+        , m_dark(dark)
+    {
         setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
         const QFontMetrics metrics(m_font);
         int width = 0;
@@ -37,7 +38,8 @@ public:
     QRect textRect() const { return QRect(position() + QPoint(Padding, Padding), m_textSize); }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent*) override
+    {
         QPainter painter(this);
         painter.fillRect(QRect(QPoint(), size()), m_dark ? QColor(0x1e, 0x1e, 0x1e) : QColor(Qt::white));
         painter.setPen(m_dark ? QColor(0xd4, 0xd4, 0xd4) : QColor(0x20, 0x20, 0x20));
@@ -50,7 +52,8 @@ protected:
         }
     }
 
-    void exposeEvent(QExposeEvent* event) override {
+    void exposeEvent(QExposeEvent* event) override
+    {
         QRasterWindow::exposeEvent(event);
         if (!m_announced && isExposed()) {
             m_announced = true;
@@ -74,14 +77,16 @@ private:
     bool m_announced = false;
 };
 
-int usage() {
+int usage()
+{
     std::fprintf(stderr, "usage: e2e_text_window [--pixel-size N] [--dark] X Y FILE\n");
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     int pixelSize = 14;

@@ -199,7 +199,7 @@ public:
             release();
             QString editor;
             if (!waitUntil([&] { return !(editor = visibleWindow(QStringLiteral("Captured Text"))).isEmpty(); },
-                           60000)) {
+                           120000)) {
                 *error = QStringLiteral("the editor did not appear");
                 return false;
             }
@@ -277,7 +277,7 @@ void BM_MouseUpToEditor(benchmark::State& state, TextPage* page)
         QElapsedTimer clock;
         clock.start();
         driver.release();
-        if (!waitUntil([&] { return driver.editorShown(); }, 30000)) {
+        if (!waitUntil([&] { return driver.editorShown(); }, 120000)) {
             state.SkipWithError("the editor did not show the text seen in the warm-up");
             break;
         }

@@ -36,3 +36,9 @@ if [ $# -eq 0 ]; then
             --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
     done
 fi
+
+# Mouse-up to the editor showing the recognised text, on the real program in a virtual desktop.
+if [ $# -eq 0 ]; then
+    echo "== capture_latency"
+    bench/capture-latency.sh "$BUILD_DIR"
+fi

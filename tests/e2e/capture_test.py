@@ -30,7 +30,7 @@ try:
     run("xdotool", "key", "ctrl+shift+7")
     app.wait_out("📸 Capture started - draw a rectangle to select text area")
     drag_around(page.rect)
-    editor = wait_for_window("Captured Text", timeout=30)
+    editor = wait_for_window("Captured Text", timeout=60)
     send_keys(editor, "ctrl+s")
     app.wait_out("✏️ Editor callback: text returned")
     assert not visible_windows("Captured Text"), "saving closes the editor"

@@ -36,7 +36,7 @@ try:
     app.wait_err(r"^  Captured 2 screens$")
     drag_around(right_page.rect)
     app.wait_err(r"^✅ Found screen 'RIGHT' and image 1920x1080, starting OCR\.\.\.$")
-    editor = wait_for_window("Captured Text", timeout=30)
+    editor = wait_for_window("Captured Text", timeout=60)
     send_keys(editor, "ctrl+s")
     app.wait_out("✏️ Editor callback: text returned")
 

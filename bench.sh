@@ -9,6 +9,7 @@ cd "$(dirname "$0")"
 # One benchmark target per line; add yours here.
 BENCHMARKS=(
     api_load
+    history_store
     text_cleanup
 )
 
@@ -18,6 +19,7 @@ if [ $# -gt 0 ]; then
     BENCHMARKS=("$@")
 fi
 
+./scripts/install-deps.sh
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >/dev/null
 ninja -C "$BUILD_DIR" -j"$JOBS" "${BENCHMARKS[@]}"
 for name in "${BENCHMARKS[@]}"; do

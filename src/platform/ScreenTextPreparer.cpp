@@ -17,9 +17,12 @@ constexpr int UniformTolerance = 16;
 // The widest frame that is peeled off as a border, in pixels.
 constexpr int MaxBorderWidth = 12;
 
+constexpr double MaxPreparedPixels = 40e6;
+
 using Histogram = std::array<qint64, 256>;
 
-Histogram histogram(const QImage& gray) {
+Histogram histogram(const QImage& gray)
+{
     Histogram counts{};
     for (int y = 0; y < gray.height(); ++y) {
         const uchar* line = gray.constScanLine(y);
@@ -30,7 +33,8 @@ Histogram histogram(const QImage& gray) {
 }
 
 // Transparent parts of a crop (image files can have them) count as a white page.
-QImage toGrayscale(const QImage& image) {
+QImage toGrayscale(const QImage& image)
+{
     if (!image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_Grayscale8);
     const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
@@ -46,7 +50,8 @@ QImage toGrayscale(const QImage& image) {
     return gray;
 }
 
-void invert(QImage& gray) {
+void invert(QImage& gray)
+{
     for (int y = 0; y < gray.height(); ++y) {
         uchar* line = gray.scanLine(y);
         for (int x = 0; x < gray.width(); ++x)
@@ -54,29 +59,8 @@ void invert(QImage& gray) {
     }
 }
 
-void stretchContrast(QImage& gray) {
-    const Histogram counts = histogram(gray);
-    const qint64 total = qint64(gray.width()) * gray.height();
-    const qint64 cut = total / 100;
-    int low = 0;
-    for (qint64 seen = 0; low < 255 && (seen += counts[size_t(low)]) <= cut;)
-        ++low;
-    int high = 255;
-    for (qint64 seen = 0; high > 0 && (seen += counts[size_t(high)]) <= cut;)
-        --high;
-    if (high - low < 2)
-        return;
-    std::array<uchar, 256> map{};
-    for (int v = 0; v < 256; ++v)
-        map[size_t(v)] = uchar(std::clamp((v - low) * 255 / (high - low), 0, 255));
-    for (int y = 0; y < gray.height(); ++y) {
-        uchar* line = gray.scanLine(y);
-        for (int x = 0; x < gray.width(); ++x)
-            line[x] = map[line[x]];
-    }
-}
-
-QImage withMargin(const QImage& gray, int margin, int level) {
+QImage withMargin(const QImage& gray, int margin, int level)
+{
     QImage framed(gray.width() + 2 * margin, gray.height() + 2 * margin, QImage::Format_Grayscale8);
     framed.fill(QColor(level, level, level));
     for (int y = 0; y < gray.height(); ++y)
@@ -84,13 +68,15 @@ QImage withMargin(const QImage& gray, int margin, int level) {
     return framed;
 }
 
-bool rowUniform(const QImage& gray, int y, int left, int right) {
+bool rowUniform(const QImage& gray, int y, int left, int right)
+{
     const uchar* line = gray.constScanLine(y);
     const auto [lo, hi] = std::minmax_element(line + left, line + right + 1);
     return *hi - *lo <= UniformTolerance;
 }
 
-bool columnUniform(const QImage& gray, int x, int top, int bottom) {
+bool columnUniform(const QImage& gray, int x, int top, int bottom)
+{
     int lo = 255;
     int hi = 0;
     for (int y = top; y <= bottom; ++y) {
@@ -103,7 +89,8 @@ bool columnUniform(const QImage& gray, int x, int top, int bottom) {
 
 } // namespace
 
-bool ScreenTextPreparer::isMostlyDark(const QImage& gray) {
+bool ScreenTextPreparer::isMostlyDark(const QImage& gray)
+{
     const Histogram counts = histogram(gray);
     qint64 dark = 0;
     for (int v = 0; v < 128; ++v)
@@ -111,7 +98,8 @@ bool ScreenTextPreparer::isMostlyDark(const QImage& gray) {
     return dark * 2 > qint64(gray.width()) * gray.height();
 }
 
-QImage ScreenTextPreparer::trimmedUniformBorders(const QImage& gray) {
+QImage ScreenTextPreparer::trimmedUniformBorders(const QImage& gray)
+{
     if (gray.isNull())
         return QImage();
     const int background = backgroundLevel(gray);
@@ -168,12 +156,14 @@ QImage ScreenTextPreparer::trimmedUniformBorders(const QImage& gray) {
     return gray.copy(left, top, right - left + 1, bottom - top + 1);
 }
 
-int ScreenTextPreparer::backgroundLevel(const QImage& gray) {
+int ScreenTextPreparer::backgroundLevel(const QImage& gray)
+{
     const Histogram counts = histogram(gray);
     return int(std::max_element(counts.begin(), counts.end()) - counts.begin());
 }
 
-int ScreenTextPreparer::typicalLineHeight(const QImage& gray) {
+int ScreenTextPreparer::typicalLineHeight(const QImage& gray)
+{
     const int background = backgroundLevel(gray);
     const Histogram counts = histogram(gray);
     int darkest = 0;
@@ -203,14 +193,13 @@ int ScreenTextPreparer::typicalLineHeight(const QImage& gray) {
     return runs[runs.size() / 2];
 }
 
-QImage ScreenTextPreparer::prepare(const QImage& crop) const {
+QImage ScreenTextPreparer::prepare(const QImage& crop) const
+{
     if (crop.isNull())
         return QImage();
     QImage gray = toGrayscale(crop);
     if (m_steps.invertDark && isMostlyDark(gray))
         invert(gray);
-    if (m_steps.stretchContrast)
-        stretchContrast(gray);
     // Measured on the whole crop: once trimmed to the text, ink can outweigh the background.
     const int background = backgroundLevel(gray);
     if (m_steps.trimBorders) {
@@ -221,17 +210,19 @@ QImage ScreenTextPreparer::prepare(const QImage& crop) const {
     if (m_steps.margin > 0)
         gray = withMargin(gray, m_steps.margin, background);
 
-    const bool scale = m_steps.upscale != 1.0 && (m_steps.upscaleBelowLineHeight <= 0 ||
-                                                  typicalLineHeight(gray) < m_steps.upscaleBelowLineHeight);
+    // An enlarged full 8K screen would hold over a hundred million pixels: enlarge less rather than run out.
+    const double area = double(gray.width()) * gray.height();
+    const double factor = std::max(1.0, std::min(m_steps.upscale, std::sqrt(MaxPreparedPixels / area)));
+    const bool scale = factor != 1.0 && (m_steps.upscaleBelowLineHeight <= 0 ||
+                                         typicalLineHeight(gray) < m_steps.upscaleBelowLineHeight);
     if (!scale)
         return gray;
     switch (m_steps.filter) {
     case Filter::Lanczos:
-        return LanczosResampler::scaled(gray, m_steps.upscale);
+        return LanczosResampler::scaled(gray, factor);
     case Filter::Bilinear:
     case Filter::Nearest: {
-        const QSize size(int(std::lround(gray.width() * m_steps.upscale)),
-                         int(std::lround(gray.height() * m_steps.upscale)));
+        const QSize size(int(std::lround(gray.width() * factor)), int(std::lround(gray.height() * factor)));
         return gray.scaled(size, Qt::IgnoreAspectRatio,
                            m_steps.filter == Filter::Bilinear ? Qt::SmoothTransformation : Qt::FastTransformation);
     }

@@ -18,7 +18,8 @@ public:
     struct Tuning {
         ScreenTextPreparer::Steps steps;
         int pageSegMode = -1; // Tesseract's page segmentation mode; -1 chooses per crop
-        bool retryInvertedLines = true;
+        // Dark crops are inverted before recognition; retrying lines inverted then only costs time.
+        bool retryInvertedLines = false;
         int sourceResolution = 70;
         bool readTablesAcross = true;
     };

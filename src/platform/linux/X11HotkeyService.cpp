@@ -12,12 +12,14 @@
 
 namespace {
 
-xcb_connection_t* qtConnection() {
+xcb_connection_t* qtConnection()
+{
     const auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_window_t rootWindow(xcb_connection_t* connection) {
+xcb_window_t rootWindow(xcb_connection_t* connection)
+{
     int screenNumber = 0;
     char* host = nullptr;
     int display = 0;
@@ -30,7 +32,8 @@ xcb_window_t rootWindow(xcb_connection_t* connection) {
 }
 
 // The modifier bit (Mod1..Mod5) that a lock key such as Num_Lock is mapped to, or 0 when it is not mapped.
-quint16 modifierOfKeysym(xcb_connection_t* connection, xcb_key_symbols_t* symbols, xcb_keysym_t keysym) {
+quint16 modifierOfKeysym(xcb_connection_t* connection, xcb_key_symbols_t* symbols, xcb_keysym_t keysym)
+{
     XcbReply<xcb_keycode_t> keycodes(xcb_key_symbols_get_keycode(symbols, keysym));
     if (!keycodes)
         return 0;
@@ -52,18 +55,21 @@ quint16 modifierOfKeysym(xcb_connection_t* connection, xcb_key_symbols_t* symbol
 
 X11HotkeyService::X11HotkeyService(QObject* parent)
     : QObject(parent)
-    , m_releases(std::make_unique<X11KeyReleaseMonitor>()) {
+    , m_releases(std::make_unique<X11KeyReleaseMonitor>())
+{
     if (qApp)
         qApp->installNativeEventFilter(this);
 }
 
-X11HotkeyService::~X11HotkeyService() {
+X11HotkeyService::~X11HotkeyService()
+{
     release();
     if (qApp)
         qApp->removeNativeEventFilter(this);
 }
 
-int X11HotkeyService::grab(quint32 keyCode, quint32 modifiers) {
+int X11HotkeyService::grab(quint32 keyCode, quint32 modifiers)
+{
     release();
     const int status = grabVariants({keyCode, modifiers});
     if (status == 0)
@@ -71,7 +77,8 @@ int X11HotkeyService::grab(quint32 keyCode, quint32 modifiers) {
     return status;
 }
 
-int X11HotkeyService::grabVariants(const Combination& combination) {
+int X11HotkeyService::grabVariants(const Combination& combination)
+{
     xcb_connection_t* connection = qtConnection();
     if (!connection)
         return NoDisplay;
@@ -134,7 +141,8 @@ int X11HotkeyService::grabVariants(const Combination& combination) {
     return 0;
 }
 
-void X11HotkeyService::ungrabAll() {
+void X11HotkeyService::ungrabAll()
+{
     xcb_connection_t* connection = qtConnection();
     if (connection && !m_grabs.isEmpty()) {
         const xcb_window_t root = rootWindow(connection);
@@ -147,17 +155,20 @@ void X11HotkeyService::ungrabAll() {
     m_releases->stop();
 }
 
-void X11HotkeyService::release() {
+void X11HotkeyService::release()
+{
     ungrabAll();
     m_combination.reset();
     m_keyDown = false;
 }
 
-void X11HotkeyService::setPressHandler(std::function<void()> handler) {
+void X11HotkeyService::setPressHandler(std::function<void()> handler)
+{
     m_handler = std::move(handler);
 }
 
-void X11HotkeyService::deliverPress() {
+void X11HotkeyService::deliverPress()
+{
     // Queued, so that whatever the handler does (a modal alert, a new registration) runs outside Qt's event
     // dispatch; the handler is looked up when it runs, so a press pending at release() calls nothing.
     QMetaObject::invokeMethod(
@@ -171,7 +182,8 @@ void X11HotkeyService::deliverPress() {
         Qt::QueuedConnection);
 }
 
-bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
@@ -215,19 +227,22 @@ bool X11HotkeyService::nativeEventFilter(const QByteArray& eventType, void* mess
     }
 }
 
-bool X11HotkeyService::isRepeat(quint32 time) {
+bool X11HotkeyService::isRepeat(quint32 time)
+{
     // Auto-repeat sends a release and a press with the same time stamp.
     const bool paired = m_lastReleaseTime != 0 && time == m_lastReleaseTime;
     if (!m_keyDown && !paired)
         return false;
     // Either a repeat, or the key was let go while another client held the keyboard (after our own window gave
     // it back, say) and its release never reached us: only the raw releases tell, which arrive whoever holds it.
-    if (const std::optional<bool> released = m_releases->releasedSince(m_pressTime))
+    // Only those before this press count: a repeat may be read after the key was let go.
+    if (const std::optional<bool> released = m_releases->releasedBetween(m_pressTime, time))
         return !*released;
     return true;
 }
 
-void X11HotkeyService::regrabAfterMappingChange() {
+void X11HotkeyService::regrabAfterMappingChange()
+{
     m_regrabQueued = false;
     if (!m_combination)
         return;

@@ -7,7 +7,13 @@
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
 
+#include <algorithm>
+#include <deque>
+
 namespace {
+
+// A key is let go a few times a second at most; these cover far more than the time one press takes to handle.
+constexpr size_t MaxReleases = 16;
 
 struct EventMask {
     xcb_input_event_mask_t head;
@@ -16,7 +22,8 @@ struct EventMask {
 
 // Server times are milliseconds that wrap after 49 days; this orders two times that lie less than half of that
 // apart.
-bool atOrAfter(quint32 time, quint32 reference) {
+bool atOrAfter(quint32 time, quint32 reference)
+{
     return qint32(time - reference) >= 0;
 }
 
@@ -29,14 +36,17 @@ struct X11KeyReleaseMonitor::Private {
     bool ready = false; // connected, with XInput 2.1 or later
     bool selected = false;
     QList<quint8> keycodes;
-    std::optional<quint32> lastRelease;
+    // The times of the latest releases of the watched keys, oldest first.
+    std::deque<quint32> releases;
 
-    ~Private() {
+    ~Private()
+    {
         if (connection)
             xcb_disconnect(connection);
     }
 
-    bool connect() {
+    bool connect()
+    {
         if (connection)
             return ready && !xcb_connection_has_error(connection);
         int screenNumber = 0;
@@ -59,34 +69,41 @@ struct X11KeyReleaseMonitor::Private {
     }
 
     // Takes the events already read from the socket.
-    void takeQueued() {
+    void takeQueued()
+    {
         while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_queued_event(connection)})
             take(event.get());
     }
 
-    void take(const xcb_generic_event_t* event) {
+    void take(const xcb_generic_event_t* event)
+    {
         if ((event->response_type & 0x7f) != XCB_GE_GENERIC)
             return;
         const auto* raw = reinterpret_cast<const xcb_input_raw_key_release_event_t*>(event);
         if (raw->extension != opcode || raw->event_type != XCB_INPUT_RAW_KEY_RELEASE)
             return;
-        if (raw->detail <= 0xff && keycodes.contains(quint8(raw->detail)) &&
-            (!lastRelease || atOrAfter(raw->time, *lastRelease)))
-            lastRelease = raw->time;
+        if (raw->detail > 0xff || !keycodes.contains(quint8(raw->detail)))
+            return;
+        releases.push_back(raw->time);
+        if (releases.size() > MaxReleases)
+            releases.pop_front();
     }
 };
 
 X11KeyReleaseMonitor::X11KeyReleaseMonitor(QObject* parent)
     : QObject(parent)
-    , d(std::make_unique<Private>()) {}
+    , d(std::make_unique<Private>())
+{}
 
-X11KeyReleaseMonitor::~X11KeyReleaseMonitor() {
+X11KeyReleaseMonitor::~X11KeyReleaseMonitor()
+{
     stop();
 }
 
-bool X11KeyReleaseMonitor::watch(const QList<quint8>& keycodes) {
+bool X11KeyReleaseMonitor::watch(const QList<quint8>& keycodes)
+{
     d->keycodes = keycodes;
-    d->lastRelease.reset();
+    d->releases.clear();
     if (d->selected)
         return true;
     if (!d->connect())
@@ -103,7 +120,8 @@ bool X11KeyReleaseMonitor::watch(const QList<quint8>& keycodes) {
     return true;
 }
 
-void X11KeyReleaseMonitor::stop() {
+void X11KeyReleaseMonitor::stop()
+{
     m_notifier.reset();
     if (d->selected && !xcb_connection_has_error(d->connection)) {
         EventMask none{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, 0};
@@ -112,10 +130,11 @@ void X11KeyReleaseMonitor::stop() {
     }
     d->selected = false;
     d->keycodes.clear();
-    d->lastRelease.reset();
+    d->releases.clear();
 }
 
-std::optional<bool> X11KeyReleaseMonitor::releasedSince(quint32 serverTime) {
+std::optional<bool> X11KeyReleaseMonitor::releasedBetween(quint32 from, quint32 to)
+{
     if (!d->selected || xcb_connection_has_error(d->connection))
         return std::nullopt;
     // A round trip: once its answer is in, so is every event the server sent before it.
@@ -124,10 +143,12 @@ std::optional<bool> X11KeyReleaseMonitor::releasedSince(quint32 serverTime) {
     if (!sync)
         return std::nullopt;
     d->takeQueued();
-    return d->lastRelease && atOrAfter(*d->lastRelease, serverTime);
+    return std::any_of(d->releases.begin(), d->releases.end(),
+                       [&](quint32 time) { return atOrAfter(time, from) && atOrAfter(to, time); });
 }
 
-void X11KeyReleaseMonitor::readEvents() {
+void X11KeyReleaseMonitor::readEvents()
+{
     if (!d->selected)
         return;
     while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(d->connection)})

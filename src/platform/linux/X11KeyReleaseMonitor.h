@@ -21,9 +21,9 @@ public:
     // XInput 2.1.
     bool watch(const QList<quint8>& keycodes);
     void stop();
-    // Whether one of the watched keys was let go at or after the given server time, counting every release the
-    // server had sent before this call; empty when releases cannot be watched.
-    std::optional<bool> releasedSince(quint32 serverTime);
+    // Whether one of the watched keys was let go between the two server times (both included), counting every
+    // release the server had sent before this call; empty when releases cannot be watched.
+    std::optional<bool> releasedBetween(quint32 from, quint32 to);
 
 private:
     struct Private;

@@ -5,8 +5,10 @@
 #include <QString>
 
 ClipboardService::ClipboardService(Pasteboard& pasteboard)
-    : m_pasteboard(pasteboard) {}
+    : m_pasteboard(pasteboard)
+{}
 
-void ClipboardService::copyToClipboard(const QString& text) {
+void ClipboardService::copyToClipboard(const QString& text)
+{
     m_pasteboard.setText(text);
 }

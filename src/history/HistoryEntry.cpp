@@ -6,19 +6,23 @@ namespace {
 
 using json = nlohmann::json;
 
-std::string utf8(const QString& text) {
+std::string utf8(const QString& text)
+{
     return text.toStdString();
 }
 
-QString fromUtf8(const std::string& text) {
+QString fromUtf8(const std::string& text)
+{
     return QString::fromStdString(text);
 }
 
-[[noreturn]] void fail(const std::string& message) {
+[[noreturn]] void fail(const std::string& message)
+{
     throw std::runtime_error(message);
 }
 
-const json& requiredString(const json& object, const char* key) {
+const json& requiredString(const json& object, const char* key)
+{
     const auto it = object.find(key);
     if (it == object.end() || it->is_null())
         fail(std::string("missing key \"") + key + "\"");
@@ -28,7 +32,8 @@ const json& requiredString(const json& object, const char* key) {
 }
 
 // A missing key and null both mean absent; any other type is an error, as for the required keys.
-std::optional<QString> optionalString(const json& object, const char* key) {
+std::optional<QString> optionalString(const json& object, const char* key)
+{
     const auto it = object.find(key);
     if (it == object.end() || it->is_null())
         return std::nullopt;
@@ -39,7 +44,8 @@ std::optional<QString> optionalString(const json& object, const char* key) {
 
 } // namespace
 
-nlohmann::ordered_json HistoryEntry::toJson() const {
+nlohmann::ordered_json HistoryEntry::toJson() const
+{
     nlohmann::ordered_json object;
     object["id"] = utf8(formatId(id));
     object["text"] = utf8(text);
@@ -53,7 +59,8 @@ nlohmann::ordered_json HistoryEntry::toJson() const {
     return object;
 }
 
-HistoryEntry HistoryEntry::fromJson(const nlohmann::json& object) {
+HistoryEntry HistoryEntry::fromJson(const nlohmann::json& object)
+{
     if (!object.is_object())
         fail("not an object");
     HistoryEntry entry;
@@ -83,14 +90,16 @@ HistoryEntry HistoryEntry::fromJson(const nlohmann::json& object) {
     return entry;
 }
 
-QByteArray HistoryEntry::encodeList(const QList<HistoryEntry>& entries) {
+QByteArray HistoryEntry::encodeList(const QList<HistoryEntry>& entries)
+{
     nlohmann::ordered_json array = nlohmann::ordered_json::array();
     for (const HistoryEntry& entry : entries)
         array.push_back(entry.toJson());
     return QByteArray::fromStdString(array.dump());
 }
 
-QList<HistoryEntry> HistoryEntry::decodeList(const QByteArray& bytes) {
+QList<HistoryEntry> HistoryEntry::decodeList(const QByteArray& bytes)
+{
     json document;
     try {
         document = json::parse(bytes.constBegin(), bytes.constEnd());
@@ -111,11 +120,13 @@ QList<HistoryEntry> HistoryEntry::decodeList(const QByteArray& bytes) {
     return entries;
 }
 
-QString HistoryEntry::formatTimestamp(const QDateTime& timestamp) {
+QString HistoryEntry::formatTimestamp(const QDateTime& timestamp)
+{
     return timestamp.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
 }
 
-QDateTime HistoryEntry::parseTimestamp(const QString& text) {
+QDateTime HistoryEntry::parseTimestamp(const QString& text)
+{
     // yyyy-MM-ddTHH:mm:ss followed by "Z" or "+hh:mm" / "-hh:mm"
     const auto digits = [&](qsizetype from, qsizetype count) -> int {
         int value = 0;
@@ -156,11 +167,13 @@ QDateTime HistoryEntry::parseTimestamp(const QString& text) {
     return QDateTime(date, QTime(hour, minute, second), Qt::OffsetFromUTC, offsetSeconds).toUTC();
 }
 
-QString HistoryEntry::formatId(const QUuid& id) {
+QString HistoryEntry::formatId(const QUuid& id)
+{
     return id.toString(QUuid::WithoutBraces).toUpper();
 }
 
-std::optional<QUuid> HistoryEntry::parseId(const QString& text) {
+std::optional<QUuid> HistoryEntry::parseId(const QString& text)
+{
     if (text.size() != 36)
         return std::nullopt;
     for (qsizetype i = 0; i < text.size(); ++i) {

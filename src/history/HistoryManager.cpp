@@ -22,7 +22,8 @@ constexpr qint64 maxAutoDeleteDays = 1'000'000;
 
 // Creates the folder readable by its owner only when it did not exist. Returns an error description or an empty
 // text.
-QString makeFolder(const QString& path) {
+QString makeFolder(const QString& path)
+{
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path folder(QFile::encodeName(path).toStdString());
@@ -33,12 +34,14 @@ QString makeFolder(const QString& path) {
 
 // Names come from the history file, which may have been edited: a name with a directory part must never let a
 // deletion reach outside the screenshots folder.
-bool isBareFileName(const QString& name) {
+bool isBareFileName(const QString& name)
+{
     return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
-QByteArray encodePng(const QImage& image) {
+QByteArray encodePng(const QImage& image)
+{
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -51,7 +54,8 @@ QByteArray encodePng(const QImage& image) {
 } // namespace
 
 HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, QObject* parent)
-    : HistoryManager(settings, folder, Clock(), parent) {}
+    : HistoryManager(settings, folder, Clock(), parent)
+{}
 
 HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, Clock clock, QObject* parent)
     : QObject(parent)
@@ -59,7 +63,8 @@ HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, Clo
     , m_folder(QDir::cleanPath(folder))
     , m_historyFilePath(m_folder + QStringLiteral("/history.json"))
     , m_screenshotsFolder(m_folder + QStringLiteral("/Screenshots"))
-    , m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); })) {
+    , m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); }))
+{
     // The writer thread ends in our destructor, before this object goes, so `this` is still valid here; Qt drops
     // a call still queued for a destroyed object.
     m_writer = std::make_unique<ScreenshotWriter>(m_screenshotsFolder, [this] {
@@ -72,22 +77,26 @@ HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, Clo
     pruneByAge();
 }
 
-HistoryManager::~HistoryManager() {
+HistoryManager::~HistoryManager()
+{
     waitForPendingWrites();
 }
 
-QList<HistoryEntry> HistoryManager::entries() const {
+QList<HistoryEntry> HistoryManager::entries() const
+{
     return entriesSnapshot();
 }
 
-QString HistoryManager::screenshotPath(const HistoryEntry& entry) const {
+QString HistoryManager::screenshotPath(const HistoryEntry& entry) const
+{
     if (!entry.screenshotFilename || !isBareFileName(*entry.screenshotFilename))
         return {};
     return m_screenshotsFolder + QLatin1Char('/') + *entry.screenshotFilename;
 }
 
 void HistoryManager::addEntry(const QString& text, const std::optional<QString>& displayName,
-                              const QImage& thumbnailImage, const QImage& screenshot) {
+                              const QImage& thumbnailImage, const QImage& screenshot)
+{
     if (!m_settings.historyEnabled())
         return;
 
@@ -128,7 +137,8 @@ void HistoryManager::addEntry(const QString& text, const std::optional<QString>&
     saveHistory();
 }
 
-void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newText) {
+void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newText)
+{
     QList<HistoryEntry> list = m_entries;
     const auto it = std::find_if(list.begin(), list.end(), [&](const HistoryEntry& e) { return e.id == entry.id; });
     if (it == list.end())
@@ -140,7 +150,8 @@ void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newTe
     saveHistory();
 }
 
-void HistoryManager::clearHistory() {
+void HistoryManager::clearHistory()
+{
     const QList<HistoryEntry> list = m_entries;
     for (const HistoryEntry& entry : list)
         deleteScreenshot(entry);
@@ -149,7 +160,8 @@ void HistoryManager::clearHistory() {
     saveHistory();
 }
 
-void HistoryManager::saveHistory() {
+void HistoryManager::saveHistory()
+{
     const QString folder = QFileInfo(m_historyFilePath).absolutePath();
     if (!QFileInfo::exists(folder)) {
         const QString error = makeFolder(folder);
@@ -175,7 +187,8 @@ void HistoryManager::saveHistory() {
     Log::system(QStringLiteral("📚 Saved %d history entries to %@"), {m_entries.size(), m_historyFilePath});
 }
 
-bool HistoryManager::deleteEntry(const QUuid& id) {
+bool HistoryManager::deleteEntry(const QUuid& id)
+{
     const std::optional<HistoryEntry> found = entry(id);
     if (!found)
         return false;
@@ -185,28 +198,33 @@ bool HistoryManager::deleteEntry(const QUuid& id) {
     return true;
 }
 
-void HistoryManager::deleteScreenshot(const HistoryEntry& entry) {
+void HistoryManager::deleteScreenshot(const HistoryEntry& entry)
+{
     if (entry.screenshotFilename)
         deleteScreenshotFile(*entry.screenshotFilename);
 }
 
-void HistoryManager::removeEntries(const QUuid& id) {
+void HistoryManager::removeEntries(const QUuid& id)
+{
     QList<HistoryEntry> list = m_entries;
     if (list.removeIf([&](const HistoryEntry& e) { return e.id == id; }) > 0)
         setEntries(list);
 }
 
-void HistoryManager::waitForPendingWrites() {
+void HistoryManager::waitForPendingWrites()
+{
     m_writer->waitForIdle();
     applyWriteResults();
 }
 
-QList<HistoryEntry> HistoryManager::entriesSnapshot() const {
+QList<HistoryEntry> HistoryManager::entriesSnapshot() const
+{
     std::lock_guard lock(m_mutex);
     return m_entries;
 }
 
-std::optional<HistoryEntry> HistoryManager::entry(const QUuid& id) const {
+std::optional<HistoryEntry> HistoryManager::entry(const QUuid& id) const
+{
     std::lock_guard lock(m_mutex);
     for (const HistoryEntry& e : m_entries)
         if (e.id == id)
@@ -214,12 +232,14 @@ std::optional<HistoryEntry> HistoryManager::entry(const QUuid& id) const {
     return std::nullopt;
 }
 
-qsizetype HistoryManager::count() const {
+qsizetype HistoryManager::count() const
+{
     std::lock_guard lock(m_mutex);
     return m_entries.size();
 }
 
-void HistoryManager::setEntries(QList<HistoryEntry> entries) {
+void HistoryManager::setEntries(QList<HistoryEntry> entries)
+{
     {
         std::lock_guard lock(m_mutex);
         m_entries = entries;
@@ -227,7 +247,8 @@ void HistoryManager::setEntries(QList<HistoryEntry> entries) {
     emit entriesChanged(entries);
 }
 
-void HistoryManager::loadHistory() {
+void HistoryManager::loadHistory()
+{
     const QFileInfo info(m_historyFilePath);
     if (!info.exists() && !info.isSymLink()) {
         Log::system(QStringLiteral("📚 History file does not exist yet: %@"), {m_historyFilePath});
@@ -265,7 +286,8 @@ void HistoryManager::loadHistory() {
         Log::system(QStringLiteral("⚠️ Moved the unreadable history file aside to: %@"), {aside});
 }
 
-void HistoryManager::pruneByAge() {
+void HistoryManager::pruneByAge()
+{
     const qint64 days = m_settings.historyAutoDeleteDays();
     if (days <= 0)
         return;
@@ -288,7 +310,8 @@ void HistoryManager::pruneByAge() {
         saveHistory();
 }
 
-void HistoryManager::deleteScreenshotFile(const QString& filename) {
+void HistoryManager::deleteScreenshotFile(const QString& filename)
+{
     if (!isBareFileName(filename))
         return;
     // A write still pending is dropped, so its file never appears.
@@ -296,7 +319,8 @@ void HistoryManager::deleteScreenshotFile(const QString& filename) {
         Log::system(QStringLiteral("🗑️ Deleted screenshot: %@"), {filename});
 }
 
-void HistoryManager::applyWriteResults() {
+void HistoryManager::applyWriteResults()
+{
     const QStringList failures = m_writer->takeFailures();
     if (failures.isEmpty())
         return;

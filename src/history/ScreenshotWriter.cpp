@@ -14,9 +14,11 @@
 
 ScreenshotWriter::ScreenshotWriter(const QString& folder, std::function<void()> resultsReady)
     : m_folder(folder)
-    , m_resultsReady(std::move(resultsReady)) {}
+    , m_resultsReady(std::move(resultsReady))
+{}
 
-ScreenshotWriter::~ScreenshotWriter() {
+ScreenshotWriter::~ScreenshotWriter()
+{
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
@@ -26,7 +28,8 @@ ScreenshotWriter::~ScreenshotWriter() {
         m_thread.join();
 }
 
-void ScreenshotWriter::enqueue(const QString& filename, const QImage& image) {
+void ScreenshotWriter::enqueue(const QString& filename, const QImage& image)
+{
     {
         std::lock_guard lock(m_mutex);
         m_queue.push_back(Job{filename, image});
@@ -36,7 +39,8 @@ void ScreenshotWriter::enqueue(const QString& filename, const QImage& image) {
     m_wake.notify_one();
 }
 
-bool ScreenshotWriter::cancel(const QString& filename) {
+bool ScreenshotWriter::cancel(const QString& filename)
+{
     std::lock_guard lock(m_mutex);
     if (m_current == filename) {
         m_currentCancelled = true;
@@ -53,17 +57,20 @@ bool ScreenshotWriter::cancel(const QString& filename) {
     return false;
 }
 
-void ScreenshotWriter::waitForIdle() {
+void ScreenshotWriter::waitForIdle()
+{
     std::unique_lock lock(m_mutex);
     m_idle.wait(lock, [this] { return m_queue.empty() && m_current.isEmpty(); });
 }
 
-QStringList ScreenshotWriter::takeFailures() {
+QStringList ScreenshotWriter::takeFailures()
+{
     std::lock_guard lock(m_mutex);
     return std::exchange(m_failures, {});
 }
 
-void ScreenshotWriter::run() {
+void ScreenshotWriter::run()
+{
     pthread_setname_np(pthread_self(), "screenshot-io");
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -84,7 +91,8 @@ void ScreenshotWriter::run() {
     }
 }
 
-void ScreenshotWriter::write(const Job& job) {
+void ScreenshotWriter::write(const Job& job)
+{
     const auto failed = [&] {
         std::unique_lock lock(m_mutex);
         if (m_currentCancelled)

@@ -13,7 +13,8 @@
 namespace {
 
 // Asks the X server as another program would; the event loop runs so that we can answer as the owner.
-QByteArray readClipboard(const char* target) {
+QByteArray readClipboard(const char* target)
+{
     QProcess xclip;
     QEventLoop loop;
     QObject::connect(&xclip, &QProcess::finished, &loop, &QEventLoop::quit);
@@ -24,7 +25,8 @@ QByteArray readClipboard(const char* target) {
 
 } // namespace
 
-TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText) {
+TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
+{
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("image.png"));
     ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(png));

@@ -4,7 +4,8 @@
 
 #include <stdexcept>
 
-TEST(HistoryEntry, WritesTheKeysInOrderAndOmitsAbsentOnes) {
+TEST(HistoryEntry, WritesTheKeysInOrderAndOmitsAbsentOnes)
+{
     HistoryEntry full;
     full.id = QUuid::fromString(QStringLiteral("6f9619ff-8b86-d011-b42d-00c04fc964ff"));
     full.text = QStringLiteral("Grüße\n\t\"quoted\"");
@@ -31,7 +32,8 @@ TEST(HistoryEntry, WritesTheKeysInOrderAndOmitsAbsentOnes) {
 }
 
 // Each row: the members after "id" and "text" of the only entry, and the timestamp read (invalid: the list fails).
-TEST(HistoryEntry, ReadRules) {
+TEST(HistoryEntry, ReadRules)
+{
     const QDateTime utc(QDate(2025, 3, 14), QTime(9, 26, 53), Qt::UTC);
     const std::vector<std::tuple<const char*, std::string, QDateTime>> rows = {
         {"null optionals mean absent",

@@ -24,33 +24,39 @@ const QDateTime fixedNow(QDate(2025, 3, 14), QTime(9, 26, 53, 400), Qt::UTC);
 const char* idA = "AAAAAAAA-0000-4000-8000-000000000001";
 const char* idB = "BBBBBBBB-0000-4000-8000-000000000002";
 
-void writeFile(const QString& path, const QByteArray& bytes = {}) {
+void writeFile(const QString& path, const QByteArray& bytes = {})
+{
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-QByteArray readFile(const QString& path) {
+QByteArray readFile(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-int mode(const QString& path) {
+int mode(const QString& path)
+{
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
 
 struct Fixture {
-    explicit Fixture(qint64 maxEntries = 50, qint64 autoDeleteDays = 30) {
+    explicit Fixture(qint64 maxEntries = 50, qint64 autoDeleteDays = 30)
+    {
         settings.setHistoryMaxEntries(maxEntries);
         settings.setHistoryAutoDeleteDays(autoDeleteDays);
     }
-    std::unique_ptr<HistoryManager> open(QDateTime now = fixedNow) {
+    std::unique_ptr<HistoryManager> open(QDateTime now = fixedNow)
+    {
         return std::make_unique<HistoryManager>(settings, folder, [now] { return now; });
     }
     QString shot(const QString& name) const { return folder + QStringLiteral("/Screenshots/") + name; }
-    QStringList shotFiles() const {
+    QStringList shotFiles() const
+    {
         return QDir(folder + QStringLiteral("/Screenshots")).entryList(QDir::Files | QDir::Hidden);
     }
     QList<HistoryEntry> stored() const { return HistoryEntry::decodeList(readFile(file)); }
@@ -64,7 +70,8 @@ struct Fixture {
     LogCapture log;
 };
 
-QImage testImage(int width, int height, int seed) {
+QImage testImage(int width, int height, int seed)
+{
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -72,14 +79,16 @@ QImage testImage(int width, int height, int seed) {
     return image;
 }
 
-QStringList texts(const QList<HistoryEntry>& entries) {
+QStringList texts(const QList<HistoryEntry>& entries)
+{
     QStringList result;
     for (const HistoryEntry& e : entries)
         result.append(e.text);
     return result;
 }
 
-QByteArray storedEntry(const char* id, const QDateTime& time, const char* screenshot = "") {
+QByteArray storedEntry(const char* id, const QDateTime& time, const char* screenshot = "")
+{
     return QByteArray::fromStdString(std::string(R"({"id":")") + id + R"(","text":")" + id + R"(","timestamp":")" +
                                      HistoryEntry::formatTimestamp(time).toStdString() + R"(","screenshotFilename":")" +
                                      screenshot + "\"}");
@@ -87,7 +96,8 @@ QByteArray storedEntry(const char* id, const QDateTime& time, const char* screen
 
 } // namespace
 
-TEST(HistoryManager, FirstUseCreatesFoldersButNoFileUntilTheFirstAdd) {
+TEST(HistoryManager, FirstUseCreatesFoldersButNoFileUntilTheFirstAdd)
+{
     Fixture f;
     auto history = f.open();
     EXPECT_TRUE(f.log.containsSystem(QStringLiteral("📚 History file does not exist yet: ") + f.file));
@@ -109,7 +119,8 @@ TEST(HistoryManager, FirstUseCreatesFoldersButNoFileUntilTheFirstAdd) {
     EXPECT_EQ(changes.at(0).at(0).value<QList<HistoryEntry>>(), history->entries());
 }
 
-TEST(HistoryManager, PruningByCountRemovesTheOldestWithTheirScreenshots) {
+TEST(HistoryManager, PruningByCountRemovesTheOldestWithTheirScreenshots)
+{
     const std::vector<std::tuple<const char*, qint64, QStringList>> rows = {
         {"full list drops its last entry", 2, {"new", "one"}},
         {"zero removes even the new entry", 0, {}},
@@ -138,7 +149,8 @@ TEST(HistoryManager, PruningByCountRemovesTheOldestWithTheirScreenshots) {
     }
 }
 
-TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself) {
+TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself)
+{
     const QDateTime now = fixedNow.addMSecs(-400);
     const QDateTime berlinSpring(QDate(2025, 4, 10), QTime(12, 0), QTimeZone("Europe/Berlin"));
     const std::vector<std::tuple<const char*, qint64, QDateTime, QDateTime, bool>> rows = {
@@ -166,7 +178,8 @@ TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself) {
     EXPECT_EQ(f.stored().size(), 1);
 }
 
-TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten) {
+TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten)
+{
     const QByteArray fractional = R"([{"id":"AAAAAAAA-0000-4000-8000-000000000001","text":"x",)"
                                   R"("timestamp":"2025-03-14T09:26:53.250Z"}])";
     for (const QByteArray& contents : {fractional, QByteArray("a folder")}) {
@@ -188,7 +201,8 @@ TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten) {
     }
 }
 
-TEST(HistoryManager, EditingDeletingAndClearingKeepFilesAndListInStep) {
+TEST(HistoryManager, EditingDeletingAndClearingKeepFilesAndListInStep)
+{
     Fixture f;
     writeFile(f.file, "[" + storedEntry(idA, fixedNow) + "," + storedEntry(idB, fixedNow, "../outside.png") + "]");
     writeFile(f.folder + QStringLiteral("/outside.png"));
@@ -219,7 +233,8 @@ TEST(HistoryManager, EditingDeletingAndClearingKeepFilesAndListInStep) {
     EXPECT_EQ(f.shotFiles(), QStringList{QStringLiteral("orphan.png")});
 }
 
-TEST(HistoryManager, ScreenshotsAreCompletePngFilesOrNoneAtAll) {
+TEST(HistoryManager, ScreenshotsAreCompletePngFilesOrNoneAtAll)
+{
     Fixture f;
     const QImage kept = testImage(3840, 2160, 2);
     std::optional<HistoryEntry> entry;
@@ -238,7 +253,8 @@ TEST(HistoryManager, ScreenshotsAreCompletePngFilesOrNoneAtAll) {
     EXPECT_TRUE(f.log.containsSystem(QStringLiteral("📸 Saved screenshot: ") + *entry->screenshotFilename));
 }
 
-TEST(HistoryManager, FailedScreenshotWriteLeavesTheEntryWithoutScreenshot) {
+TEST(HistoryManager, FailedScreenshotWriteLeavesTheEntryWithoutScreenshot)
+{
     Fixture f;
     auto history = f.open();
     // A plain file where the folder should be: the write cannot succeed.
@@ -252,7 +268,8 @@ TEST(HistoryManager, FailedScreenshotWriteLeavesTheEntryWithoutScreenshot) {
     EXPECT_FALSE(f.stored().at(0).screenshotFilename || history->entries().at(0).screenshotFilename);
 }
 
-TEST(HistoryManager, ReadersOnAnotherThreadSeeWholeLists) {
+TEST(HistoryManager, ReadersOnAnotherThreadSeeWholeLists)
+{
     Fixture f(1000);
     auto history = f.open();
     std::atomic<bool> done{false};

@@ -33,6 +33,7 @@ DIMENSIONS = ["theme", "size", "render", "lang", "layout"]
 STEPS = [
     ("all steps (Quillora)", []),
     ("no inversion of dark crops", ["--no-invert"]),
+    ("no recolouring of dark panels", ["--no-panels"]),
     ("no border trim", ["--no-trim"]),
     ("no margin", ["--margin", "0"]),
     ("no 2x enlargement", ["--upscale", "1"]),
@@ -40,7 +41,7 @@ STEPS = [
     ("2x Lanczos-3 instead of bilinear", ["--filter", "lanczos"]),
     ("2x nearest neighbour instead of bilinear", ["--filter", "nearest"]),
     ("lines retried inverted (Tesseract's default)", ["--line-retry"]),
-    ("no preparation at all", ["--no-invert", "--no-trim", "--margin", "0", "--upscale", "1"]),
+    ("no preparation at all", ["--no-invert", "--no-panels", "--no-trim", "--margin", "0", "--upscale", "1"]),
     ("full layout analysis always (psm 3)", ["--psm", "3"]),
     ("one block always (psm 6)", ["--psm", "6"]),
 ]

@@ -2,7 +2,8 @@
 // <id>.txt per image and timing.tsv (warm CPU milliseconds per image) into an output folder, so that
 // bench/ocr_bench.py can score what each step buys.
 //
-//   ocr_prepare_steps OUT_DIR IMAGE... [--psm N] [--no-invert] [--no-trim] [--margin N] [--upscale F]
+//   ocr_prepare_steps OUT_DIR IMAGE... [--psm N] [--no-invert] [--no-panels] [--no-trim] [--margin N]
+//   [--upscale F]
 //                     [--filter lanczos|bilinear|nearest] [--upscale-below PX] [--line-retry]
 //                     [--columns-only] [--dpi N] [--lang deu+eng]
 #include "platform/linux/TesseractTextRecognizer.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv)
             tuning.pageSegMode = next().toInt();
         else if (a == QLatin1String("--no-invert"))
             tuning.steps.invertDark = false;
+        else if (a == QLatin1String("--no-panels"))
+            tuning.steps.recolourDarkPanels = false;
         else if (a == QLatin1String("--no-trim"))
             tuning.steps.trimBorders = false;
         else if (a == QLatin1String("--margin"))

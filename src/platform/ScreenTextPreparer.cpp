@@ -3,9 +3,11 @@
 #include "platform/LanczosResampler.h"
 
 #include <QImage>
+#include <QRect>
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -18,6 +20,9 @@ constexpr int UniformTolerance = 16;
 constexpr int MaxBorderWidth = 12;
 
 constexpr double MaxPreparedPixels = 40e6;
+
+// A dark patch this high and wide, or more, can be a panel with text on it; letters of screen text are smaller.
+constexpr int MinPanelSide = 12;
 
 using Histogram = std::array<qint64, 256>;
 
@@ -57,6 +62,111 @@ void invert(QImage& gray)
         for (int x = 0; x < gray.width(); ++x)
             line[x] = uchar(255 - line[x]);
     }
+}
+
+// Redraws a dark panel (the pixels labelled `id`, and everything they enclose) as the page around it: its colour
+// becomes the page's background and its light text becomes dark ink. The page showing in its rounded corners
+// stays as it is, so that no outline is left to be read as "|".
+void recolourPanel(QImage& gray, const std::vector<int>& label, int id, const QRect& box, int background)
+{
+    const int width = gray.width();
+    const auto inPanel = [&](int x, int y) { return label[size_t(y) * size_t(width) + size_t(x)] == id; };
+    std::vector<int> rowFirst(size_t(box.height()), INT_MAX), rowLast(size_t(box.height()), -1);
+    std::vector<int> columnFirst(size_t(box.width()), INT_MAX), columnLast(size_t(box.width()), -1);
+    Histogram panelLevels{};
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (!inPanel(x, y))
+                continue;
+            ++panelLevels[gray.constScanLine(y)[x]];
+            const size_t r = size_t(y - box.top());
+            const size_t c = size_t(x - box.left());
+            rowFirst[r] = std::min(rowFirst[r], x);
+            rowLast[r] = std::max(rowLast[r], x);
+            columnFirst[c] = std::min(columnFirst[c], y);
+            columnLast[c] = std::max(columnLast[c], y);
+        }
+    }
+    const auto enclosed = [&](int x, int y) {
+        const size_t r = size_t(y - box.top());
+        const size_t c = size_t(x - box.left());
+        return x >= rowFirst[r] && x <= rowLast[r] && y >= columnFirst[c] && y <= columnLast[c];
+    };
+    const int panel = int(std::max_element(panelLevels.begin(), panelLevels.end()) - panelLevels.begin());
+    int text = panel;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (enclosed(x, y))
+                text = std::max(text, int(gray.constScanLine(y)[x]));
+        }
+    }
+    if (text - panel < 2 * UniformTolerance)
+        return; // a solid patch without text on it
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        uchar* line = gray.scanLine(y);
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (enclosed(x, y))
+                line[x] = uchar(std::clamp(background - (line[x] - panel) * background / (text - panel), 0, 255));
+        }
+    }
+}
+
+// Labels the 4-connected patches of pixels darker than `threshold` one after another and calls
+// visit(label, id, box, area) for each; label holds the ids of the patches found so far.
+template <typename Visit>
+void forEachDarkPatch(const QImage& gray, int threshold, Visit visit)
+{
+    const int width = gray.width();
+    const int height = gray.height();
+    std::vector<int> label(size_t(width) * size_t(height), 0);
+    std::vector<int> stack;
+    int next = 0;
+    for (int y0 = 0; y0 < height; ++y0) {
+        for (int x0 = 0; x0 < width; ++x0) {
+            const size_t start = size_t(y0) * size_t(width) + size_t(x0);
+            if (label[start] != 0 || gray.constScanLine(y0)[x0] >= threshold)
+                continue;
+            label[start] = ++next;
+            stack.assign(1, int(start));
+            QRect box(x0, y0, 1, 1);
+            qint64 area = 0;
+            while (!stack.empty()) {
+                const int index = stack.back();
+                stack.pop_back();
+                ++area;
+                const int x = index % width;
+                const int y = index / width;
+                box = box.united(QRect(x, y, 1, 1));
+                const auto reach = [&](int nx, int ny) {
+                    if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                        return;
+                    const size_t n = size_t(ny) * size_t(width) + size_t(nx);
+                    if (label[n] == 0 && gray.constScanLine(ny)[nx] < threshold) {
+                        label[n] = next;
+                        stack.push_back(int(n));
+                    }
+                };
+                reach(x - 1, y);
+                reach(x + 1, y);
+                reach(x, y - 1);
+                reach(x, y + 1);
+            }
+            visit(label, next, box, area);
+        }
+    }
+}
+
+// Light text on a dark panel inside a light crop (a default button, a selected menu entry): the panel is one
+// large, nearly solid patch of ink, unlike any letter.
+void recolourDarkPanels(QImage& gray, int background)
+{
+    const qint64 pixels = qint64(gray.width()) * gray.height();
+    forEachDarkPatch(gray, background - 64, [&](const std::vector<int>& label, int id, const QRect& box, qint64 area) {
+        const qint64 boxArea = qint64(box.width()) * box.height();
+        if (box.width() >= MinPanelSide && box.height() >= MinPanelSide && area * 10 >= boxArea * 6 &&
+            boxArea * 2 < pixels)
+            recolourPanel(gray, label, id, box, background);
+    });
 }
 
 QImage withMargin(const QImage& gray, int margin, int level)
@@ -202,6 +312,8 @@ QImage ScreenTextPreparer::prepare(const QImage& crop) const
         invert(gray);
     // Measured on the whole crop: once trimmed to the text, ink can outweigh the background.
     const int background = backgroundLevel(gray);
+    if (m_steps.recolourDarkPanels)
+        recolourDarkPanels(gray, background);
     if (m_steps.trimBorders) {
         gray = trimmedUniformBorders(gray);
         if (gray.isNull())

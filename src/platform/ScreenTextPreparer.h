@@ -3,7 +3,8 @@
 class QImage;
 
 // Turns a crop of the screen into an image the recogniser reads well: grayscale, dark text on a light
-// background (the recogniser otherwise retries dark lines inverted, which costs time), no uniform border (a
+// background (the recogniser otherwise retries dark lines inverted, which costs time), also on dark panels
+// such as a default button (it otherwise skips their light text), no uniform border (a
 // window edge caught in the selection reads as "l" or "I"), a margin of background around the text, and the
 // text enlarged 2x, which screen text of 11 to 14 px needs most. Each step can be switched off, and the
 // filter chosen, so that bench/ocr_bench.py can measure what each buys.
@@ -14,6 +15,7 @@ public:
 
     struct Steps {
         bool invertDark = true;
+        bool recolourDarkPanels = true;
         bool trimBorders = true;
         int margin = 10;                 // pixels of background added on every side, before scaling
         double upscale = 2.0;            // 1.0 leaves the size alone

@@ -8,7 +8,8 @@
 
 namespace {
 
-ScreenTextPreparer::Steps onlySteps(bool invert, bool trim, int margin, double upscale) {
+ScreenTextPreparer::Steps onlySteps(bool invert, bool trim, int margin, double upscale)
+{
     ScreenTextPreparer::Steps steps;
     steps.invertDark = invert;
     steps.trimBorders = trim;
@@ -20,7 +21,8 @@ ScreenTextPreparer::Steps onlySteps(bool invert, bool trim, int margin, double u
 // A block standing in for a word: preparation must never cut into it, whatever surrounds it.
 const QRect Word(30, 12, 40, 9);
 
-QImage page(QColor background, QColor ink, int frameWidth = 0, QColor frame = Qt::black) {
+QImage page(QColor background, QColor ink, int frameWidth = 0, QColor frame = Qt::black)
+{
     QImage image(120, 40, QImage::Format_RGB32);
     image.fill(background);
     QPainter painter(&image);
@@ -36,13 +38,15 @@ QImage page(QColor background, QColor ink, int frameWidth = 0, QColor frame = Qt
     return image;
 }
 
-int level(const QImage& gray, int x, int y) {
+int level(const QImage& gray, int x, int y)
+{
     return gray.constScanLine(y)[x];
 }
 
 } // namespace
 
-TEST(ScreenTextPreparer, DarkThemesBecomeDarkTextOnLight) {
+TEST(ScreenTextPreparer, DarkThemesBecomeDarkTextOnLight)
+{
     const ScreenTextPreparer preparer(onlySteps(true, false, 0, 1.0));
     struct Row {
         const char* name;
@@ -65,7 +69,8 @@ TEST(ScreenTextPreparer, DarkThemesBecomeDarkTextOnLight) {
     }
 }
 
-TEST(ScreenTextPreparer, TrimsFramesAndBackgroundDownToTheText) {
+TEST(ScreenTextPreparer, TrimsFramesAndBackgroundDownToTheText)
+{
     struct Row {
         const char* name;
         QImage crop;
@@ -83,7 +88,8 @@ TEST(ScreenTextPreparer, TrimsFramesAndBackgroundDownToTheText) {
     }
 }
 
-TEST(ScreenTextPreparer, FramesTheTextWithBackgroundAndScalesIt) {
+TEST(ScreenTextPreparer, FramesTheTextWithBackgroundAndScalesIt)
+{
     const QImage crop = page(Qt::white, Qt::black, 1, QColor(90, 90, 90));
     const QImage prepared = ScreenTextPreparer(onlySteps(true, true, 10, 2.0)).prepare(crop);
     ASSERT_EQ(prepared.size(), (Word.size() + QSize(20, 20)) * 2);
@@ -95,14 +101,35 @@ TEST(ScreenTextPreparer, FramesTheTextWithBackgroundAndScalesIt) {
     EXPECT_EQ(level(prepared, prepared.width() / 2, prepared.height() / 2), 0);
 }
 
-TEST(ScreenTextPreparer, NothingToReadInAOneColourCrop) {
+TEST(ScreenTextPreparer, LightTextOnADarkButtonBecomesDarkTextOnThePage)
+{
+    QImage crop = page(QColor(245, 245, 245), QColor(30, 30, 30));
+    QPainter painter(&crop);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(53, 132, 228)); // a default button, rounded
+    painter.drawRoundedRect(QRect(80, 8, 36, 24), 4, 4);
+    painter.fillRect(QRect(88, 16, 20, 8), Qt::white); // its label
+    painter.end();
+
+    const QImage prepared = ScreenTextPreparer(onlySteps(true, false, 0, 1.0)).prepare(crop);
+    const int pageLevel = level(prepared, 2, 2);
+    EXPECT_NEAR(level(prepared, 84, 20), pageLevel, 2) << "the button's face takes the page's colour";
+    EXPECT_LT(level(prepared, 98, 20), 40) << "its label becomes dark ink";
+    EXPECT_EQ(level(prepared, 80, 8), pageLevel) << "the page in the rounded corner is left alone";
+    EXPECT_LT(level(prepared, Word.center().x(), Word.center().y()), 40) << "text on the page stays dark";
+}
+
+TEST(ScreenTextPreparer, NothingToReadInAOneColourCrop)
+{
     QImage blank(200, 50, QImage::Format_RGB32);
     blank.fill(QColor(37, 99, 235));
     EXPECT_TRUE(ScreenTextPreparer().prepare(blank).isNull());
     EXPECT_TRUE(ScreenTextPreparer().prepare(QImage()).isNull());
 }
 
-TEST(ScreenTextPreparer, TransparentPartsOfAFileCountAsWhitePage) {
+TEST(ScreenTextPreparer, TransparentPartsOfAFileCountAsWhitePage)
+{
     QImage image(120, 40, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter(&image).fillRect(Word, Qt::black);
@@ -111,7 +138,8 @@ TEST(ScreenTextPreparer, TransparentPartsOfAFileCountAsWhitePage) {
     EXPECT_EQ(level(prepared, Word.center().x(), Word.center().y()), 0);
 }
 
-TEST(ScreenTextPreparer, MeasuresTheHeightOfTextLines) {
+TEST(ScreenTextPreparer, MeasuresTheHeightOfTextLines)
+{
     QImage gray(100, 60, QImage::Format_Grayscale8);
     gray.fill(Qt::white);
     QPainter painter(&gray);
@@ -122,7 +150,8 @@ TEST(ScreenTextPreparer, MeasuresTheHeightOfTextLines) {
     EXPECT_EQ(ScreenTextPreparer::typicalLineHeight(gray), 12);
 }
 
-TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly) {
+TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly)
+{
     ScreenTextPreparer::Steps steps = onlySteps(true, false, 0, 2.0);
     steps.upscaleBelowLineHeight = 20;
     QImage small(120, 40, QImage::Format_RGB32);
@@ -135,7 +164,8 @@ TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly) 
     EXPECT_EQ(ScreenTextPreparer(steps).prepare(large).size(), QSize(120, 60));
 }
 
-TEST(LanczosResampler, DoublesWithoutShiftingEdgesOrDisturbingFlatAreas) {
+TEST(LanczosResampler, DoublesWithoutShiftingEdgesOrDisturbingFlatAreas)
+{
     // Black columns 0-4, white 5-9: the edge at x = 5 must land at x = 10 after doubling.
     QImage edge(10, 3, QImage::Format_Grayscale8);
     for (int y = 0; y < 3; ++y)

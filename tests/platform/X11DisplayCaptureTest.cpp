@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include <thread>
+#include <vector>
 
 using X11TestSupport::ColourWindow;
 using X11TestSupport::waitUntil;
@@ -16,14 +19,16 @@ using X11TestSupport::waitUntil;
 // The suite runs on a 3840x1080 virtual screen split into two RandR monitors, LEFT and RIGHT.
 class X11DisplayCaptureTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(waitUntil([] { return QGuiApplication::screens().size() == 2; }));
         m_displays = m_capture.displays();
         ASSERT_EQ(m_displays.size(), 2);
     }
 
     // Shows a coloured window and waits until the screen shows it.
-    void show(ColourWindow& window, const Display& display, const QPoint& local) {
+    void show(ColourWindow& window, const Display& display, const QPoint& local)
+    {
         window.show();
         const QPoint inside = local + QPoint(5, 5);
         ASSERT_TRUE(waitUntil([&] {
@@ -36,7 +41,8 @@ protected:
     QList<Display> m_displays;
 };
 
-TEST_F(X11DisplayCaptureTest, ListsTheRandRMonitorsPrimaryFirst) {
+TEST_F(X11DisplayCaptureTest, ListsTheRandRMonitorsPrimaryFirst)
+{
     EXPECT_EQ(m_displays[0].name, QStringLiteral("LEFT"));
     EXPECT_EQ(m_displays[1].name, QStringLiteral("RIGHT"));
     EXPECT_EQ(m_displays[0].geometry, QRect(0, 0, 1920, 1080));
@@ -46,7 +52,8 @@ TEST_F(X11DisplayCaptureTest, ListsTheRandRMonitorsPrimaryFirst) {
     EXPECT_TRUE(m_capture.canCapture());
 }
 
-TEST_F(X11DisplayCaptureTest, EachMonitorIsCapturedFromItsOwnPartOfTheScreen) {
+TEST_F(X11DisplayCaptureTest, EachMonitorIsCapturedFromItsOwnPartOfTheScreen)
+{
     // A red square near the left monitor's top-left corner, a blue one 100 pixels into the right monitor.
     ColourWindow red(QRect(40, 30, 80, 60), Qt::red);
     red.setProperty("colour", QColor(Qt::red));
@@ -69,7 +76,8 @@ TEST_F(X11DisplayCaptureTest, EachMonitorIsCapturedFromItsOwnPartOfTheScreen) {
     EXPECT_NE(right.pixelColor(40, 30), QColor(Qt::red));
 }
 
-TEST_F(X11DisplayCaptureTest, ParallelCapturesOfBothMonitorsAreComplete) {
+TEST_F(X11DisplayCaptureTest, ParallelCapturesOfBothMonitorsAreComplete)
+{
     ColourWindow green(QRect(1920 + 10, 10, 50, 50), Qt::green);
     green.setProperty("colour", QColor(Qt::green));
     show(green, m_displays[1], {10, 10});
@@ -98,7 +106,8 @@ TEST_F(X11DisplayCaptureTest, ParallelCapturesOfBothMonitorsAreComplete) {
     EXPECT_TRUE(log.containsOut(QStringLiteral("✅ Screen Recording: Permission granted")));
 }
 
-TEST_F(X11DisplayCaptureTest, MonitorsReachingBeyondTheScreenKeepTheirSizeAndScale) {
+TEST_F(X11DisplayCaptureTest, MonitorsReachingBeyondTheScreenKeepTheirSizeAndScale)
+{
     ColourWindow red(QRect(3840 - 60, 1080 - 40, 60, 40), Qt::red);
     red.setProperty("colour", QColor(Qt::red));
     show(red, m_displays[1], {1920 - 60, 1080 - 40});
@@ -127,7 +136,8 @@ TEST_F(X11DisplayCaptureTest, MonitorsReachingBeyondTheScreenKeepTheirSizeAndSca
 
 // Registered a second time with QT_SCREEN_SCALE_FACTORS="LEFT=2;RIGHT=1.5": each monitor is mapped with its own
 // scale factor, and its image has its device pixels.
-TEST_F(X11DisplayCaptureTest, MonitorsWithTheirOwnScaleFactors) {
+TEST_F(X11DisplayCaptureTest, MonitorsWithTheirOwnScaleFactors)
+{
     if (qEnvironmentVariable("QT_SCREEN_SCALE_FACTORS") != QStringLiteral("LEFT=2;RIGHT=1.5"))
         GTEST_SKIP() << "needs the scaled desktop";
     EXPECT_EQ(m_displays[0].geometry, QRect(0, 0, 960, 540));
@@ -151,4 +161,68 @@ TEST_F(X11DisplayCaptureTest, MonitorsWithTheirOwnScaleFactors) {
     EXPECT_EQ(right.pixelColor(150, 300), QColor(Qt::blue));
     EXPECT_EQ(right.pixelColor(209, 359), QColor(Qt::blue));
     EXPECT_NE(right.pixelColor(211, 300), QColor(Qt::blue));
+}
+
+TEST_F(X11DisplayCaptureTest, ImagesKeepTheirPixelsWhileLaterCapturesReuseMemory)
+{
+    const Display& left = m_displays[0];
+    ColourWindow red(QRect(40, 30, 80, 60), Qt::red);
+    red.setProperty("colour", QColor(Qt::red));
+    show(red, left, {40, 30});
+    const QImage withRed = m_capture.captureDisplay(left);
+
+    ColourWindow blue(QRect(40, 30, 80, 60), Qt::blue);
+    blue.setProperty("colour", QColor(Qt::blue));
+    show(blue, left, {40, 30});
+    // More images alive at once than the capture keeps memory for: each needs memory of its own.
+    std::vector<QImage> held;
+    for (int i = 0; i < 4; ++i)
+        held.push_back(m_capture.captureDisplay(left));
+    for (const QImage& image : held)
+        EXPECT_EQ(image.pixelColor(50, 40), QColor(Qt::blue));
+    EXPECT_EQ(withRed.pixelColor(50, 40), QColor(Qt::red)) << "a later capture wrote into an image still in use";
+
+    // Their memory is used again once they are gone, and what is read into it is the screen of now.
+    held.clear();
+    blue.hide();
+    show(red, left, {40, 30});
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(m_capture.captureDisplay(left).pixelColor(50, 40), QColor(Qt::red)) << i;
+
+    // An image outlives the capture that took it.
+    QImage survivor;
+    {
+        X11DisplayCapture capture;
+        survivor = capture.captureDisplay(left);
+    }
+    ASSERT_EQ(survivor.size(), QSize(1920, 1080));
+    EXPECT_EQ(survivor.pixelColor(50, 40), QColor(Qt::red));
+}
+
+TEST_F(X11DisplayCaptureTest, FollowsTheScreenWhenItShrinksAndGrows)
+{
+    const auto setScreenSize = [](const QString& size) {
+        // xrandr complains that the monitors no longer fit, but the server resizes the screen.
+        QProcess xrandr;
+        xrandr.setStandardErrorFile(QProcess::nullDevice());
+        xrandr.start(QStringLiteral("xrandr"), {QStringLiteral("--fb"), size});
+        EXPECT_TRUE(xrandr.waitForFinished(10000));
+    };
+    const Display& right = m_displays[1];
+    ColourWindow green(QRect(1920 + 10, 10, 50, 50), Qt::green);
+    green.setProperty("colour", QColor(Qt::green));
+    show(green, right, {10, 10});
+
+    // Connections opened at the old size must not read beyond the new edge (the server refuses) nor stop short
+    // of it once the screen is back.
+    setScreenSize(QStringLiteral("3000x1080"));
+    const QImage cut = m_capture.captureDisplay(right);
+    setScreenSize(QStringLiteral("3840x1080"));
+    ASSERT_EQ(cut.size(), QSize(1920, 1080));
+    EXPECT_EQ(cut.pixelColor(20, 20), QColor(Qt::green));
+    EXPECT_EQ(cut.pixelColor(1500, 500), QColor(Qt::black)) << "beyond the screen's edge";
+
+    ColourWindow yellow(QRect(3840 - 60, 1080 - 40, 60, 40), Qt::yellow);
+    yellow.setProperty("colour", QColor(Qt::yellow));
+    show(yellow, right, {1920 - 60, 1080 - 40});
 }

@@ -9,7 +9,9 @@
 // Still images of the X11 monitors (the RandR monitors as Qt's screen list reports them), read from the root
 // window through shared memory (MIT-SHM), or with a plain GetImage where shared memory cannot be used.
 // displays() and canCapture() run on the main thread; captureDisplay() may run on several threads at once,
-// each call on an X connection of its own taken from a small pool.
+// each call on an X connection of its own taken from a small pool. Images wrap the shared memory the server wrote
+// into, without a copy; that memory stays attached to the server and is used again once its image is gone, so
+// the capture of a monitor costs little more than the server copying its pixels.
 class X11DisplayCapture : public DisplayCapture {
 public:
     X11DisplayCapture();
@@ -26,18 +28,18 @@ public:
     // A monitor's id: derived from its name, so the same monitor keeps its id for the whole session.
     static quint32 idForName(const QString& name);
 
-    // Shared-memory segments of images that were let go, kept for reuse: a fresh segment costs the server a
-    // page fault per 4 KiB it writes, which for a 4K monitor is most of the capture's time. Images hold the pool
-    // weakly and hand their segment back when they go.
+    // The shared-memory segments of one connection, which stay attached to the server between captures.
     struct SegmentPool;
 
 private:
     struct Connection;
-    std::unique_ptr<Connection> takeConnection();
+    // An idle connection, the one that last captured a monitor of this size when there is one.
+    std::unique_ptr<Connection> takeConnection(const QSize& size);
     void returnConnection(std::unique_ptr<Connection> connection);
+    // Asks the server for the root window's size; true when it differs from what the connection knew.
+    static bool updateRootRect(Connection& connection);
     QImage capture(Connection& connection, const QRect& rect);
 
     std::mutex m_poolMutex;
     std::vector<std::unique_ptr<Connection>> m_idle;
-    std::shared_ptr<SegmentPool> m_segments;
 };

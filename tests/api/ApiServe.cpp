@@ -20,7 +20,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     TestEnvironment::setUpPrivateHome();
     QCoreApplication app(argc, argv);
     QCommandLineParser options;

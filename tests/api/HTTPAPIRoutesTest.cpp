@@ -15,7 +15,8 @@ using json = nlohmann::json;
 
 namespace {
 
-QByteArray jsonHeaderBlock(int status, const QByteArray& reason, qsizetype length) {
+QByteArray jsonHeaderBlock(int status, const QByteArray& reason, qsizetype length)
+{
     return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason +
            "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(length) +
            "\r\nAccess-Control-Allow-Origin: *\r\n"
@@ -23,7 +24,8 @@ QByteArray jsonHeaderBlock(int status, const QByteArray& reason, qsizetype lengt
            "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n";
 }
 
-json success(const char* message) {
+json success(const char* message)
+{
     return {{"success", true}, {"message", message}};
 }
 
@@ -31,7 +33,8 @@ json success(const char* message) {
 
 using HTTPAPIRoutes = ServerFixture;
 
-TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit) {
+TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
+{
     delegate.sidebarVisible = true;
     history->addEntry(QStringLiteral("one"), std::nullopt, QImage(), QImage());
     for (const QByteArray& path : {QByteArray("/status"), QByteArray("/"), QByteArray("/status?verbose=1&x")}) {
@@ -75,7 +78,8 @@ TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit) {
     EXPECT_TRUE(waitUntil([&] { return delegate.calls.contains("quitApplication"); }));
 }
 
-TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear) {
+TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
+{
     const RawHttpResponse added = send(request("POST", "/history", R"({"text": "Grüße", "displayName": 7})"));
     EXPECT_EQ(added.headerBlock, jsonHeaderBlock(201, "Created", added.body.size()));
     EXPECT_EQ(added.json(), success("Entry added"));
@@ -124,7 +128,8 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear) {
     EXPECT_EQ(get("/history").json(), (json{{"entries", json::array()}, {"count", 0}}));
 }
 
-TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate) {
+TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
+{
     settings->setApiEnabled(true);
     const json before = {{"historyEnabled", true},      {"historyMaxEntries", 50},
                          {"historyAutoDeleteDays", 30}, {"removeLineBreaks", false},
@@ -166,12 +171,15 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate) {
     }
 }
 
-TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths) {
+TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
+{
     const RawHttpResponse document = get("/openapi.json?x=1");
     EXPECT_EQ(document.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
                                         QByteArray::number(document.body.size()) +
                                         "\r\nAccess-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n");
     EXPECT_EQ(document.json()["servers"][0]["url"], "http://localhost:" + std::to_string(port));
+    EXPECT_EQ(document.json()["info"]["description"],
+              "HTTP API for controlling Quillora - a Linux OCR text capture app");
 
     const RawHttpResponse page = get("/docs");
     EXPECT_EQ(page.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
@@ -190,7 +198,8 @@ TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths) {
         EXPECT_EQ(get(path + "?maxSize=10").json(), (json{{"error", "Not found"}, {"path", path.toStdString()}}));
 }
 
-TEST_F(HTTPAPIRoutes, ReadsSeeTheChangesAnsweredBeforeThem) {
+TEST_F(HTTPAPIRoutes, ReadsSeeTheChangesAnsweredBeforeThem)
+{
     // The main thread is busy when the changes arrive: they are answered at once and applied later, and the
     // reads that follow wait for them.
     QMetaObject::invokeMethod(
@@ -214,7 +223,8 @@ TEST_F(HTTPAPIRoutes, ReadsSeeTheChangesAnsweredBeforeThem) {
     EXPECT_EQ(secondDelete, 404);
 }
 
-TEST_F(HTTPAPIRoutes, WaitingRoutesAnswerTheirDefaultWhenTheMainThreadIsBusy) {
+TEST_F(HTTPAPIRoutes, WaitingRoutesAnswerTheirDefaultWhenTheMainThreadIsBusy)
+{
     delegate.sidebarVisible = true;
     delegate.blockMainThread = std::chrono::milliseconds(1600);
     EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
@@ -226,7 +236,8 @@ TEST_F(HTTPAPIRoutes, WaitingRoutesAnswerTheirDefaultWhenTheMainThreadIsBusy) {
     EXPECT_EQ(get("/sidebar").json(), (json{{"visible", true}}));
 }
 
-TEST_F(HTTPAPIRoutes, DelegateGone) {
+TEST_F(HTTPAPIRoutes, DelegateGone)
+{
     auto gone = std::make_unique<RecordingAPIDelegate>();
     gone->sidebarVisible = true;
     server->setDelegate(gone.get());

@@ -17,7 +17,8 @@ using namespace std::chrono_literals;
 
 using HTTPAPITransport = ServerFixture;
 
-TEST_F(HTTPAPITransport, MalformedRequestsAndOneAnswerPerConnection) {
+TEST_F(HTTPAPITransport, MalformedRequestsAndOneAnswerPerConnection)
+{
     EXPECT_EQ(send("GET /\xc3\x28 HTTP/1.1\r\n\r\n").json(), (json{{"error", "Invalid request"}}));
     const RawHttpResponse malformed = send("HELLO\r\n\r\n");
     EXPECT_EQ(malformed.statusLine, "HTTP/1.1 400 Bad Request");
@@ -34,7 +35,8 @@ TEST_F(HTTPAPITransport, MalformedRequestsAndOneAnswerPerConnection) {
     EXPECT_FALSE(delegate.calls.contains("showHistorySidebar"));
 }
 
-TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits) {
+TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits)
+{
     // A body that follows its header block in a later segment is still read.
     const QByteArray body = R"({"text": "split"})";
     QByteArray raw;
@@ -70,6 +72,7 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits) {
     EXPECT_EQ(headerTooLarge.json(), (json{{"error", "Request header too large"}}));
 
     const RawHttpResponse announced = send("POST /history HTTP/1.1\r\nContent-Length: 2000000\r\n\r\n");
+    EXPECT_EQ(announced.statusLine, "HTTP/1.1 413 Unknown");
     EXPECT_EQ(announced.json(), (json{{"error", "Request body too large"}}));
     // A client that sends its oversized body anyway still reads the refusal (more than socket buffers hold).
     const QByteArray big = "{\"text\": \"" + QByteArray(16 * 1024 * 1024, 'x') + "\"}";
@@ -80,7 +83,8 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits) {
     EXPECT_EQ(history->count(), 2);
 }
 
-TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited) {
+TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited)
+{
     std::atomic<bool> tricklerClosed{false};
     QByteArray tricklerAnswer;
     std::vector<std::unique_ptr<RawHttpConnection>> idle;
@@ -124,7 +128,8 @@ TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited) {
     EXPECT_EQ(get("/status").status(), 200);
 }
 
-TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed) {
+TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
+{
     EXPECT_TRUE(log.containsOut(QStringLiteral("🌐 HTTP API Server started on port %1").arg(port)));
     EXPECT_TRUE(log.containsOut(
         QStringLiteral("🌐 Listening on 127.0.0.1:%1 and [::1]:%1 only: no API token is set").arg(port)));
@@ -157,7 +162,8 @@ TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed) {
     EXPECT_EQ(local.header("Access-Control-Allow-Origin"), "http://localhost:3000");
 }
 
-TEST_F(HTTPAPITransport, TokenGuardsEveryRequest) {
+TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
+{
     settings->setApiToken(QStringLiteral("s3cret"));
     server->start(port);
     EXPECT_TRUE(log.containsOut(
@@ -175,6 +181,8 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest) {
         {"scheme in lower case", request("GET", "/status", {}, "Authorization: bearer s3cret\r\n"), 401},
         {"no space after the colon", request("GET", "/status", {}, "Authorization:Bearer s3cret\r\n"), 401},
         {"wrong token", request("GET", "/status", {}, "Authorization: Bearer s3creT\r\n"), 401},
+        {"a prefix of the token", request("GET", "/status", {}, "Authorization: Bearer s3cre\r\n"), 401},
+        {"the token and more", request("GET", "/status", {}, "Authorization: Bearer s3cret2\r\n"), 401},
         {"bare line feeds hide the header", "GET /status HTTP/1.1\nAuthorization: Bearer s3cret\n\n", 401},
         {"preflight carries no token", request("OPTIONS", "/history"), 401},
         {"documentation page", request("GET", "/docs"), 401},
@@ -204,7 +212,8 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest) {
     EXPECT_EQ(send(request("GET", "/status"), lan).json(), (json{{"error", "Forbidden"}}));
 }
 
-TEST_F(HTTPAPITransport, StartStopAndRestart) {
+TEST_F(HTTPAPITransport, StartStopAndRestart)
+{
     server->stop();
     EXPECT_FALSE(server->isRunning());
     EXPECT_TRUE(log.containsOut(QStringLiteral("🌐 HTTP API Server stopped")));

@@ -20,7 +20,8 @@ constexpr int ReadTimeoutMs = 15000;
 
 } // namespace
 
-RawHttpResponse RawHttpResponse::parse(const QByteArray& raw) {
+RawHttpResponse RawHttpResponse::parse(const QByteArray& raw)
+{
     RawHttpResponse response;
     response.raw = raw;
     const qsizetype blank = raw.indexOf("\r\n\r\n");
@@ -39,23 +40,27 @@ RawHttpResponse RawHttpResponse::parse(const QByteArray& raw) {
     return response;
 }
 
-int RawHttpResponse::status() const {
+int RawHttpResponse::status() const
+{
     const QList<QByteArray> parts = statusLine.split(' ');
     return parts.size() >= 2 ? parts.at(1).toInt() : 0;
 }
 
-QByteArray RawHttpResponse::header(const QByteArray& name) const {
+QByteArray RawHttpResponse::header(const QByteArray& name) const
+{
     for (const auto& [key, value] : headers)
         if (key.compare(name, Qt::CaseInsensitive) == 0)
             return value;
     return QByteArray();
 }
 
-nlohmann::json RawHttpResponse::json() const {
+nlohmann::json RawHttpResponse::json() const
+{
     return nlohmann::json::parse(body.constBegin(), body.constEnd(), nullptr, false);
 }
 
-RawHttpConnection::RawHttpConnection(const QString& address, quint16 port) {
+RawHttpConnection::RawHttpConnection(const QString& address, quint16 port)
+{
     sockaddr_storage storage{};
     socklen_t length = 0;
     const QByteArray host = address.toLatin1();
@@ -81,12 +86,14 @@ RawHttpConnection::RawHttpConnection(const QString& address, quint16 port) {
     m_fd = fd;
 }
 
-RawHttpConnection::~RawHttpConnection() {
+RawHttpConnection::~RawHttpConnection()
+{
     if (m_fd >= 0)
         ::close(m_fd);
 }
 
-bool RawHttpConnection::send(const QByteArray& bytes) {
+bool RawHttpConnection::send(const QByteArray& bytes)
+{
     qsizetype sent = 0;
     while (m_fd >= 0 && sent < bytes.size()) {
         const ssize_t n = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
@@ -97,7 +104,8 @@ bool RawHttpConnection::send(const QByteArray& bytes) {
     return m_fd >= 0;
 }
 
-QByteArray RawHttpConnection::readUntil(const QByteArray& marker) {
+QByteArray RawHttpConnection::readUntil(const QByteArray& marker)
+{
     QElapsedTimer clock;
     clock.start();
     char buffer[65536];
@@ -113,11 +121,13 @@ QByteArray RawHttpConnection::readUntil(const QByteArray& marker) {
     return std::exchange(m_pending, QByteArray());
 }
 
-QByteArray RawHttpConnection::readToEnd() {
+QByteArray RawHttpConnection::readToEnd()
+{
     return readUntil(QByteArray());
 }
 
-bool RawHttpConnection::closedByPeer(int timeoutMs) {
+bool RawHttpConnection::closedByPeer(int timeoutMs)
+{
     pollfd p{m_fd, POLLIN, 0};
     if (::poll(&p, 1, timeoutMs) <= 0)
         return false;
@@ -125,7 +135,8 @@ bool RawHttpConnection::closedByPeer(int timeoutMs) {
     return ::recv(m_fd, &byte, 1, MSG_PEEK) <= 0;
 }
 
-void runOffMainThread(const std::function<void()>& work) {
+void runOffMainThread(const std::function<void()>& work)
+{
     std::atomic<bool> done{false};
     std::thread helper([&] {
         work();
@@ -139,7 +150,8 @@ void runOffMainThread(const std::function<void()>& work) {
     helper.join();
 }
 
-RawHttpResponse exchangeHere(quint16 port, const QByteArray& request, const QString& address) {
+RawHttpResponse exchangeHere(quint16 port, const QByteArray& request, const QString& address)
+{
     RawHttpConnection connection(address, port);
     if (!connection.isOpen())
         return RawHttpResponse();
@@ -148,7 +160,8 @@ RawHttpResponse exchangeHere(quint16 port, const QByteArray& request, const QStr
     return RawHttpResponse::parse(connection.readToEnd());
 }
 
-RawHttpResponse exchange(quint16 port, const QByteArray& request, const QString& address) {
+RawHttpResponse exchange(quint16 port, const QByteArray& request, const QString& address)
+{
     RawHttpResponse response;
     runOffMainThread([&] { response = exchangeHere(port, request, address); });
     return response;

@@ -19,7 +19,6 @@ struct RawHttpResponse {
 
     // From raw bytes; a response without a blank line leaves everything but raw empty.
     static RawHttpResponse parse(const QByteArray& raw);
-    bool closedWithoutAnswer() const { return raw.isEmpty(); }
     int status() const;
     QByteArray header(const QByteArray& name) const;
     nlohmann::json json() const;

@@ -7,24 +7,26 @@
 
 #include <chrono>
 
-// The application's side of the server for tests: records every call (on the main thread, where the server
-// makes them) and keeps a sidebar flag that show, hide and the state query use.
+// The application's side of the server for tests: records the calls of the routes served so far (on the main
+// thread, where the server makes them) and keeps a sidebar flag that show, hide and the state query use.
 class RecordingAPIDelegate : public QObject, public HTTPAPIServerDelegate {
     Q_OBJECT
 
 public:
-    void requestCapture() override;
+    void requestCapture() override { calls << QStringLiteral("requestCapture"); }
     bool isSidebarVisible() override;
     void showHistorySidebar() override;
     void hideHistorySidebar() override;
-    std::optional<QByteArray> sidebarScreenshotPNG() override;
-    nlohmann::json appWindowList() override;
-    std::optional<QByteArray> appWindowsScreenshotPNG() override;
-    std::optional<QByteArray> overlayScreenshotPNG() override;
-    void openPreferences(const std::optional<QString>& tab) override;
-    void openAboutWindow() override;
-    void openOnboardingWindow() override;
-    void quitApplication() override;
+    void quitApplication() override { calls << QStringLiteral("quitApplication"); }
+
+    // The window, screenshot and window-opening routes are not served yet.
+    std::optional<QByteArray> sidebarScreenshotPNG() override { return std::nullopt; }
+    nlohmann::json appWindowList() override { return nlohmann::json::array(); }
+    std::optional<QByteArray> appWindowsScreenshotPNG() override { return std::nullopt; }
+    std::optional<QByteArray> overlayScreenshotPNG() override { return std::nullopt; }
+    void openPreferences(const std::optional<QString>&) override {}
+    void openAboutWindow() override {}
+    void openOnboardingWindow() override {}
 
     QStringList calls;
     bool sidebarVisible = false;

@@ -14,7 +14,8 @@
 ServerFixture::ServerFixture() = default;
 ServerFixture::~ServerFixture() = default;
 
-void ServerFixture::SetUp() {
+void ServerFixture::SetUp()
+{
     folder = std::make_unique<QTemporaryDir>(TestEnvironment::home() + QStringLiteral("/api-XXXXXX"));
     defaults = std::make_unique<JsonFileDefaultsStore>(folder->path() + QStringLiteral("/settings.json"));
     settings = std::make_unique<AppSettings>(*defaults, loginItem);
@@ -26,19 +27,22 @@ void ServerFixture::SetUp() {
     ASSERT_TRUE(server->isRunning());
 }
 
-void ServerFixture::TearDown() {
+void ServerFixture::TearDown()
+{
     server.reset();
     history.reset();
     settings.reset();
 }
 
-quint16 ServerFixture::freePort() {
+quint16 ServerFixture::freePort()
+{
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
 }
 
-QString ServerFixture::networkAddress() {
+QString ServerFixture::networkAddress()
+{
     for (const QHostAddress& address : QNetworkInterface::allAddresses())
         if (!address.isLoopback() && address.protocol() == QAbstractSocket::IPv4Protocol)
             return address.toString();
@@ -46,22 +50,26 @@ QString ServerFixture::networkAddress() {
 }
 
 QByteArray ServerFixture::request(const QByteArray& method, const QByteArray& path, const QByteArray& body,
-                                  const QByteArray& extraHeaders) {
+                                  const QByteArray& extraHeaders)
+{
     QByteArray text = method + ' ' + path + " HTTP/1.1\r\nHost: localhost\r\n" + extraHeaders;
     if (!body.isEmpty())
         text += "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n";
     return text + "\r\n" + body;
 }
 
-RawHttpResponse ServerFixture::send(const QByteArray& bytes, const QString& address) {
+RawHttpResponse ServerFixture::send(const QByteArray& bytes, const QString& address)
+{
     return exchange(port, bytes, address);
 }
 
-void ServerFixture::settle() {
+void ServerFixture::settle()
+{
     QCoreApplication::processEvents();
 }
 
-bool ServerFixture::waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+bool ServerFixture::waitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {

@@ -38,7 +38,8 @@ protected:
     // Lets the main thread run what the server handed it.
     void settle();
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
-    void spin(int ms) {
+    void spin(int ms)
+    {
         waitUntil([] { return false; }, ms);
     }
 

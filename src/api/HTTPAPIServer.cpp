@@ -19,7 +19,8 @@
 
 namespace {
 
-QString versionText() {
+QString versionText()
+{
     const QString version = QCoreApplication::applicationVersion();
     return version.isEmpty() ? QStringLiteral("1.0") : version;
 }
@@ -34,7 +35,8 @@ HTTPAPIServer::HTTPAPIServer(AppSettings& settings, HistoryManager& history, QOb
     , m_thread(std::make_unique<QThread>())
     , m_transport(new HTTPTransport(
           [this](const QByteArray& request, const QHostAddress& peer) { return respond(request, peer); }))
-    , m_router(std::make_unique<APIRouter>(*this)) {
+    , m_router(std::make_unique<APIRouter>(*this))
+{
     m_thread->setObjectName(QStringLiteral("com.quillora.httpapi"));
     m_transport->moveToThread(m_thread.get());
     connect(m_thread.get(), &QThread::finished, m_transport, &QObject::deleteLater);
@@ -42,20 +44,35 @@ HTTPAPIServer::HTTPAPIServer(AppSettings& settings, HistoryManager& history, QOb
     m_thread->start();
 }
 
-HTTPAPIServer::~HTTPAPIServer() {
-    {
-        // No log line here: the application stops the server itself before it quits.
-        std::lock_guard lock(m_waitMutex);
-        m_stopping = true;
-        for (const auto& weak : m_waiting)
-            if (const auto cell = weak.lock())
-                cell->cancel();
-    }
+HTTPAPIServer::~HTTPAPIServer()
+{
+    // No log line here: the application stops the server itself before it quits.
+    setStopping(true);
     m_thread->quit();
     m_thread->wait();
 }
 
-std::optional<quint16> HTTPAPIServer::validPort(qint64 value, QString* why) {
+void HTTPAPIServer::setStopping(bool stopping)
+{
+    // While the main thread waits in stop(), it cannot run what a handler waits for: such handlers are woken
+    // with their defaults at once, and new ones do not wait.
+    {
+        std::lock_guard lock(m_waitMutex);
+        m_stopping = stopping;
+        if (stopping)
+            for (const auto& weak : std::exchange(m_waiting, {}))
+                if (const auto cell = weak.lock())
+                    cell->cancel();
+    }
+    {
+        std::lock_guard lock(m_changesMutex);
+        m_changesStopping = stopping;
+    }
+    m_changesDone.notify_all();
+}
+
+std::optional<quint16> HTTPAPIServer::validPort(qint64 value, QString* why)
+{
     if (value >= 1 && value <= 65535)
         return static_cast<quint16>(value);
     if (why)
@@ -63,7 +80,8 @@ std::optional<quint16> HTTPAPIServer::validPort(qint64 value, QString* why) {
     return std::nullopt;
 }
 
-void HTTPAPIServer::start(quint16 port) {
+void HTTPAPIServer::start(quint16 port)
+{
     stop();
     m_port = port;
     const bool loopbackOnly = m_settings.apiToken().isEmpty();
@@ -82,44 +100,38 @@ void HTTPAPIServer::start(quint16 port) {
                  : QStringLiteral("🌐 Listening on all network interfaces, port %1: an API token is set").arg(port));
 }
 
-void HTTPAPIServer::stop() {
-    {
-        // A handler waiting for the main thread would otherwise hold the server thread, and so this call,
-        // for up to its whole time-out.
-        std::lock_guard lock(m_waitMutex);
-        m_stopping = true;
-        for (const auto& weak : std::exchange(m_waiting, {}))
-            if (const auto cell = weak.lock())
-                cell->cancel();
-    }
+void HTTPAPIServer::stop()
+{
+    setStopping(true);
     QMetaObject::invokeMethod(
         m_transport, [this] { m_transport->close(); }, Qt::BlockingQueuedConnection);
-    {
-        std::lock_guard lock(m_waitMutex);
-        m_stopping = false;
-    }
+    setStopping(false);
     m_running = false;
     Log::out(QStringLiteral("🌐 HTTP API Server stopped"));
 }
 
-void HTTPAPIServer::listenerFailed(const QString& description) {
+void HTTPAPIServer::listenerFailed(const QString& description)
+{
     Log::out(QStringLiteral("❌ HTTP API Server failed: ") + description);
     m_running = false;
 }
 
-void HTTPAPIServer::setDelegate(HTTPAPIServerDelegate* delegate) {
+void HTTPAPIServer::setDelegate(HTTPAPIServerDelegate* delegate)
+{
     m_delegate = delegate;
     m_delegateObject = dynamic_cast<QObject*>(delegate);
     m_delegateIsObject = !m_delegateObject.isNull();
 }
 
-HTTPAPIServerDelegate* HTTPAPIServer::delegate() const {
+HTTPAPIServerDelegate* HTTPAPIServer::delegate() const
+{
     if (m_delegateIsObject && m_delegateObject.isNull())
         return nullptr;
     return m_delegate;
 }
 
-void HTTPAPIServer::post(std::function<void(HTTPAPIServerDelegate*)> work, std::chrono::milliseconds delay) {
+void HTTPAPIServer::post(std::function<void(HTTPAPIServerDelegate*)> work, std::chrono::milliseconds delay)
+{
     // The server is the context of every hop, so work queued by a server that is gone never runs.
     QMetaObject::invokeMethod(
         this,
@@ -133,7 +145,8 @@ void HTTPAPIServer::post(std::function<void(HTTPAPIServerDelegate*)> work, std::
         Qt::QueuedConnection);
 }
 
-void HTTPAPIServer::postStoreChange(std::function<void()> change) {
+void HTTPAPIServer::postStoreChange(std::function<void()> change)
+{
     {
         std::lock_guard lock(m_changesMutex);
         ++m_pendingChanges;
@@ -148,13 +161,15 @@ void HTTPAPIServer::postStoreChange(std::function<void()> change) {
     });
 }
 
-void HTTPAPIServer::waitForStoreChanges() {
+void HTTPAPIServer::waitForStoreChanges()
+{
     std::unique_lock lock(m_changesMutex);
-    m_changesDone.wait_for(lock, StateTimeout, [this] { return m_pendingChanges == 0; });
+    m_changesDone.wait_for(lock, StateTimeout, [this] { return m_pendingChanges == 0 || m_changesStopping; });
 }
 
 std::any HTTPAPIServer::waitForMainThread(std::any fallback, std::chrono::milliseconds timeout,
-                                          std::function<std::optional<std::any>(HTTPAPIServerDelegate*)> work) {
+                                          std::function<std::optional<std::any>(HTTPAPIServerDelegate*)> work)
+{
     const auto cell = std::make_shared<ResultCell>(fallback);
     {
         std::lock_guard lock(m_waitMutex);
@@ -178,7 +193,8 @@ std::any HTTPAPIServer::waitForMainThread(std::any fallback, std::chrono::millis
     return result;
 }
 
-QByteArray HTTPAPIServer::respond(const QByteArray& bytes, const QHostAddress& peer) {
+QByteArray HTTPAPIServer::respond(const QByteArray& bytes, const QHostAddress& peer)
+{
     auto parsed = HTTPRequestParser::parse(bytes);
     if (const auto* error = std::get_if<HTTPError>(&parsed))
         return HTTPResponse::error(*error).serialize();

@@ -78,6 +78,7 @@ public:
 
 private:
     void listenerFailed(const QString& description);
+    void setStopping(bool stopping);
 
     AppSettings& m_settings;
     HistoryManager& m_history;
@@ -96,6 +97,7 @@ private:
     std::mutex m_changesMutex;
     std::condition_variable m_changesDone;
     int m_pendingChanges = 0; // queued store changes that have not run yet
+    bool m_changesStopping = false;
 
     std::mutex m_waitMutex; // guards the two below
     bool m_stopping = false;

@@ -30,7 +30,8 @@ constexpr int SaveButtonMinimumWidth = 80;
 } // namespace
 
 TextEditorWindow::TextEditorWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window)
+{
     setWindowTitle(QStringLiteral("Captured Text"));
     setMinimumSize(MinimumSize);
     resize(InitialSize);
@@ -78,16 +79,19 @@ TextEditorWindow::TextEditorWindow(QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-TextEditorWindow::~TextEditorWindow() {
+TextEditorWindow::~TextEditorWindow()
+{
     removeEscapeFilter();
 }
 
 void TextEditorWindow::showTextEditor(const QString& text, std::function<void(std::optional<QString>)> completion,
-                                      std::function<void()> recaptureHandler) {
+                                      std::function<void()> recaptureHandler)
+{
     show(text, std::move(completion), std::move(recaptureHandler));
 }
 
-void TextEditorWindow::show(const QString& text, Completion completion, RecaptureHandler recaptureHandler) {
+void TextEditorWindow::show(const QString& text, Completion completion, RecaptureHandler recaptureHandler)
+{
     m_completion = std::move(completion);
     m_recaptureHandler = std::move(recaptureHandler);
     m_textView->setPlainText(text);
@@ -107,16 +111,24 @@ void TextEditorWindow::show(const QString& text, Completion completion, Recaptur
     }
 }
 
-QString TextEditorWindow::text() const {
+QString TextEditorWindow::text() const
+{
     return m_textView->toPlainText();
 }
 
-void TextEditorWindow::placeNextToPointer() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
+void TextEditorWindow::placeNextToPointer()
+{
+    const QScreen* primaryScreen = QGuiApplication::primaryScreen();
+    if (!primaryScreen)
         return;
-    const QRectF primary = screen->geometry();
-    const QPointF pointer = ScreenGeometry::toGlobalBottomLeft(QPointF(QCursor::pos()), primary);
+    // The monitor the user just selected on: the pointer is still there, and so was the overlay window that had
+    // the keyboard. Opening on the primary monitor instead would put the editor far from the text.
+    const QPoint cursor = QCursor::pos();
+    const QScreen* screen = QGuiApplication::screenAt(cursor);
+    if (!screen)
+        screen = primaryScreen;
+    const QRectF primary = primaryScreen->geometry();
+    const QPointF pointer = ScreenGeometry::toGlobalBottomLeft(QPointF(cursor), primary);
     const QRectF available = ScreenGeometry::toGlobalBottomLeft(QRectF(screen->availableGeometry()), primary);
     // The frame includes the title bar once the window manager has decorated the window.
     const QSizeF size =
@@ -125,14 +137,16 @@ void TextEditorWindow::placeNextToPointer() {
     move(ScreenGeometry::fromGlobalBottomLeft(frame, primary).topLeft().toPoint());
 }
 
-void TextEditorWindow::removeEscapeFilter() {
+void TextEditorWindow::removeEscapeFilter()
+{
     if (m_escapeFilterInstalled) {
         qApp->removeEventFilter(this);
         m_escapeFilterInstalled = false;
     }
 }
 
-void TextEditorWindow::saveAndClose() {
+void TextEditorWindow::saveAndClose()
+{
     removeEscapeFilter();
     Completion completion = std::exchange(m_completion, {});
     m_recaptureHandler = {};
@@ -142,7 +156,8 @@ void TextEditorWindow::saveAndClose() {
         completion(edited);
 }
 
-void TextEditorWindow::cancel() {
+void TextEditorWindow::cancel()
+{
     removeEscapeFilter();
     Completion completion = std::exchange(m_completion, {});
     m_recaptureHandler = {};
@@ -151,7 +166,8 @@ void TextEditorWindow::cancel() {
         completion(std::nullopt);
 }
 
-void TextEditorWindow::recaptureAction() {
+void TextEditorWindow::recaptureAction()
+{
     removeEscapeFilter();
     RecaptureHandler handler = std::exchange(m_recaptureHandler, {});
     m_completion = {};
@@ -160,7 +176,8 @@ void TextEditorWindow::recaptureAction() {
         QTimer::singleShot(RecaptureDelayMs, this, std::move(handler));
 }
 
-bool TextEditorWindow::eventFilter(QObject* watched, QEvent* event) {
+bool TextEditorWindow::eventFilter(QObject* watched, QEvent* event)
+{
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         // A capture overlay opened over the editor holds the keyboard; its Escape cancels the capture, not this.
         const QWidget* grabber = QWidget::keyboardGrabber();
@@ -172,12 +189,14 @@ bool TextEditorWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TextEditorWindow::closeEvent(QCloseEvent* event) {
+void TextEditorWindow::closeEvent(QCloseEvent* event)
+{
     event->accept();
     cancel();
 }
 
-void TextEditorWindow::keyPressEvent(QKeyEvent* event) {
+void TextEditorWindow::keyPressEvent(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Escape) {
         cancel();
         return;

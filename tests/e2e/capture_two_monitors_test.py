@@ -6,6 +6,7 @@ whole image.
 
     capture_two_monitors_test.py QUILLORA TEXT_WINDOW
 """
+import re
 import sys
 
 from capture_support import (HistoryFiles, TextWindow, character_error_rate, clipboard, drag_around, license_lines,
@@ -37,6 +38,9 @@ try:
     drag_around(right_page.rect)
     app.wait_err(r"^✅ Found screen 'RIGHT' and image 1920x1080, starting OCR\.\.\.$")
     editor = wait_for_window("Captured Text", timeout=60)
+    # The editor opens next to the pointer, on the monitor the text was selected on.
+    position = re.search(r"Position: (-?\d+),(-?\d+)", run("xdotool", "getwindowgeometry", editor).stdout)
+    assert position and right_x <= int(position.group(1)) < right_x + 1920, run("xdotool", "getwindowgeometry", editor).stdout
     send_keys(editor, "ctrl+s")
     app.wait_out("✏️ Editor callback: text returned")
 

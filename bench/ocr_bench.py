@@ -125,7 +125,7 @@ def measure_steps(build, out):
             shutil.copy(os.path.join(IMAGES, case + ".txt"), bordered)
         shutil.copy(os.path.join(IMAGES, "manifest.tsv"), bordered)
         print("\nPreparation steps (warm, CPU ms of the recognising thread, summed over the 34 images)")
-        print(f"  {'':<42} {'CER%':>6} {'WER%':>6} {'CPU ms':>7}   {'bordered CER%':>13}")
+        print(f"  {'':<46} {'CER%':>6} {'WER%':>6} {'CPU ms':>7}   {'bordered CER%':>13}")
         for label, options in STEPS:
             results = []
             for corpus in (IMAGES, bordered):
@@ -140,7 +140,7 @@ def measure_steps(build, out):
                 with open(report) as f:
                     results.append(json.load(f)["overall"])
             plain, framed = results
-            print(f"  {label:<42} {100 * plain['cer']:6.2f} {100 * plain['wer']:6.2f}"
+            print(f"  {label:<46} {100 * plain['cer']:6.2f} {100 * plain['wer']:6.2f}"
                   f" {1000 * plain['total_s']:7.0f}   {100 * framed['cer']:13.2f}")
     finally:
         shutil.rmtree(bordered, ignore_errors=True)

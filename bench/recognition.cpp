@@ -6,6 +6,7 @@
 #include "platform/linux/TesseractTextRecognizer.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -20,8 +21,10 @@ const QString Prose = QStringLiteral(
     "deren Ausfuhren über mehrere Grenzen gehen. Members asked for a summary of the figures before the vote, "
     "and the secretary promised to circulate one within a week. Größere Unternehmen äußerten sich zufrieden.");
 
-// Lines of text as a browser draws them, 14 px DejaVu Sans, dark on light, wrapped to the width.
-QImage screenText(QSize size) {
+// Text as a browser draws it, 14 px DejaVu Sans, dark on light, wrapped to the width: `lines` lines 25 px
+// apart, or as many as fit when 0.
+QImage screenText(QSize size, int lines)
+{
     QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(250, 250, 250));
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -32,18 +35,36 @@ QImage screenText(QSize size) {
     QString text;
     while (text.size() < 6000)
         text += Prose + QLatin1Char(' ');
-    painter.drawText(QRect(QPoint(8, 8), size - QSize(16, 16)), Qt::TextWordWrap, text);
+    const QRect area(QPoint(8, 8), size - QSize(16, 16));
+    if (lines == 0) {
+        painter.drawText(area, Qt::TextWordWrap, text);
+        return image;
+    }
+    const QFontMetrics metrics(font);
+    qsizetype start = 0;
+    for (int i = 0; i < lines; ++i) {
+        qsizetype end = start;
+        // Whole words up to the width, as the browser breaks them.
+        for (qsizetype next = text.indexOf(QLatin1Char(' '), end + 1);
+             next > 0 && metrics.horizontalAdvance(text.mid(start, next - start)) <= area.width();
+             next = text.indexOf(QLatin1Char(' '), next + 1))
+            end = next;
+        painter.drawText(QPointF(area.left(), area.top() + 18 + 25 * i), text.mid(start, end - start));
+        start = end + 1;
+    }
     return image;
 }
 
-TesseractTextRecognizer& recognizer() {
+TesseractTextRecognizer& recognizer()
+{
     static TesseractTextRecognizer warm(TesseractTextRecognizer::defaultDataPath(),
                                         {QStringLiteral("deu"), QStringLiteral("eng")});
     return warm;
 }
 
-void BM_RecognizeWarm(benchmark::State& state) {
-    const QImage image = screenText(QSize(int(state.range(0)), int(state.range(1))));
+void BM_RecognizeWarm(benchmark::State& state)
+{
+    const QImage image = screenText(QSize(int(state.range(0)), int(state.range(1))), int(state.range(2)));
     QString error;
     recognizer().warmUp(&error);
     qsizetype characters = 0;
@@ -56,18 +77,20 @@ void BM_RecognizeWarm(benchmark::State& state) {
         state.SkipWithError(error.toUtf8().constData());
     state.counters["chars"] = double(characters);
 }
-BENCHMARK(BM_RecognizeWarm)->Args({600, 100})->Args({1200, 600})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RecognizeWarm)->Args({600, 100, 3})->Args({1200, 600, 0})->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void BM_PrepareOnly(benchmark::State& state) {
-    const QImage image = screenText(QSize(int(state.range(0)), int(state.range(1))));
+void BM_PrepareOnly(benchmark::State& state)
+{
+    const QImage image = screenText(QSize(int(state.range(0)), int(state.range(1))), int(state.range(2)));
     const ScreenTextPreparer preparer;
     for (auto _ : state)
         benchmark::DoNotOptimize(preparer.prepare(image));
 }
-BENCHMARK(BM_PrepareOnly)->Args({600, 100})->Args({1200, 600})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrepareOnly)->Args({600, 100, 3})->Args({1200, 600, 0})->Unit(benchmark::kMillisecond);
 
 // What every capture would pay without warm engines: a new engine for the German and English models.
-void BM_EngineInitialisation(benchmark::State& state) {
+void BM_EngineInitialisation(benchmark::State& state)
+{
     for (auto _ : state) {
         TesseractTextRecognizer fresh(TesseractTextRecognizer::defaultDataPath(),
                                       {QStringLiteral("deu"), QStringLiteral("eng")});
@@ -80,7 +103,8 @@ BENCHMARK(BM_EngineInitialisation)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Fonts for the rendered text, without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);

@@ -19,7 +19,8 @@
 
 namespace {
 
-QImage readImage(const QString& file, QString* error) {
+QImage readImage(const QString& file, QString* error)
+{
     QImageReader reader;
     QFile standardInput;
     QBuffer buffer;
@@ -49,9 +50,11 @@ RecognizeCommand::RecognizeCommand(TextRecognizer& recognizer, const AppSettings
     : m_recognizer(recognizer)
     , m_settings(settings)
     , m_out(out)
-    , m_err(err) {}
+    , m_err(err)
+{}
 
-int RecognizeCommand::run(const QStringList& files) {
+int RecognizeCommand::run(const QStringList& files)
+{
     if (files.isEmpty()) {
         m_err << "usage: quillora --recognize FILE...\n";
         m_err.flush();
@@ -90,11 +93,13 @@ int RecognizeCommand::run(const QStringList& files) {
     return failed ? 1 : 0;
 }
 
-bool RecognizeCommand::isRequested(int argc, char** argv) {
+bool RecognizeCommand::isRequested(int argc, char** argv)
+{
     return argc > 1 && std::strcmp(argv[1], Option) == 0;
 }
 
-int RecognizeCommand::main(int argc, char** argv) {
+int RecognizeCommand::main(int argc, char** argv)
+{
     // Image files need no display: a core application reads them on any machine, also over ssh.
     QCoreApplication app(argc, argv);
     const QStringList files = app.arguments().mid(2);

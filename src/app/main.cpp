@@ -1,7 +1,8 @@
 #include "app/Application.h"
 #include "app/RecognizeCommand.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Reading image files needs neither a display nor the running instance: dispatched before any of that.
     if (RecognizeCommand::isRequested(argc, argv))
         return RecognizeCommand::main(argc, argv);

@@ -11,7 +11,8 @@ namespace {
 
 constexpr int Lobes = 3;
 
-double lanczos(double x) {
+double lanczos(double x)
+{
     if (x == 0.0)
         return 1.0;
     if (x <= -Lobes || x >= Lobes)
@@ -27,7 +28,8 @@ struct Taps {
     std::vector<float> weights; // count per output position
 };
 
-Taps taps(int outSize, double factor) {
+Taps taps(int outSize, double factor)
+{
     // When shrinking, the filter is widened so that it still covers every input sample.
     const double support = factor < 1.0 ? Lobes / factor : Lobes;
     const double stretch = factor < 1.0 ? factor : 1.0;
@@ -53,7 +55,8 @@ Taps taps(int outSize, double factor) {
 
 } // namespace
 
-QImage LanczosResampler::scaled(const QImage& source, double factor) {
+QImage LanczosResampler::scaled(const QImage& source, double factor)
+{
     if (source.isNull() || !(factor > 0.0))
         return QImage();
     const QImage gray =

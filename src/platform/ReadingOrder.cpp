@@ -20,22 +20,26 @@ struct Band {
     std::vector<QList<Line>> columns;
 };
 
-bool overlapVertically(const QRect& a, const QRect& b) {
+bool overlapVertically(const QRect& a, const QRect& b)
+{
     const int overlap = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top()) + 1;
     return overlap > std::min(a.height(), b.height()) / 2;
 }
 
-bool overlapHorizontally(const QRect& a, const QRect& b) {
+bool overlapHorizontally(const QRect& a, const QRect& b)
+{
     return a.left() <= b.right() && b.left() <= a.right();
 }
 
 // Lines of one row: the vertical centre of one falls inside the other's extent.
-bool sameRow(const QRect& a, const QRect& b) {
+bool sameRow(const QRect& a, const QRect& b)
+{
     return (b.center().y() >= a.top() && b.center().y() <= a.bottom()) ||
            (a.center().y() >= b.top() && a.center().y() <= b.bottom());
 }
 
-std::vector<Block> blocksOf(const QList<Line>& lines) {
+std::vector<Block> blocksOf(const QList<Line>& lines)
+{
     std::vector<Block> blocks;
     std::map<int, size_t> index;
     for (const Line& line : lines) {
@@ -49,7 +53,8 @@ std::vector<Block> blocksOf(const QList<Line>& lines) {
     return blocks;
 }
 
-std::vector<Band> bandsOf(const std::vector<Block>& blocks) {
+std::vector<Band> bandsOf(const std::vector<Block>& blocks)
+{
     std::vector<int> bandOf(blocks.size(), -1);
     std::vector<Band> bands;
     for (size_t i = 0; i < blocks.size(); ++i) {
@@ -91,12 +96,14 @@ std::vector<Band> bandsOf(const std::vector<Block>& blocks) {
     return bands;
 }
 
-bool columnsOfRunningText(const Band& band) {
+bool columnsOfRunningText(const Band& band)
+{
     return band.columns.size() > 1 && std::all_of(band.columns.begin(), band.columns.end(),
                                                   [](const QList<Line>& c) { return ReadingOrder::isRunningText(c); });
 }
 
-QStringList rowsAcross(QList<Line> lines) {
+QStringList rowsAcross(QList<Line> lines)
+{
     std::stable_sort(lines.begin(), lines.end(),
                      [](const Line& a, const Line& b) { return a.box.top() < b.box.top(); });
     std::vector<QList<Line>> rows;
@@ -123,7 +130,8 @@ QStringList rowsAcross(QList<Line> lines) {
 
 } // namespace
 
-bool ReadingOrder::isRunningText(const QList<Line>& columnLines) {
+bool ReadingOrder::isRunningText(const QList<Line>& columnLines)
+{
     if (columnLines.size() < 3)
         return false;
     QRect box;
@@ -139,13 +147,15 @@ bool ReadingOrder::isRunningText(const QList<Line>& columnLines) {
     return filled && words >= 3 * columnLines.size();
 }
 
-bool ReadingOrder::hasColumnsOfRunningText(const QList<Line>& lines) {
+bool ReadingOrder::hasColumnsOfRunningText(const QList<Line>& lines)
+{
     const std::vector<Block> blocks = blocksOf(lines);
     const std::vector<Band> bands = bandsOf(blocks);
     return std::any_of(bands.begin(), bands.end(), columnsOfRunningText);
 }
 
-QStringList ReadingOrder::arrange(const QList<Line>& lines) {
+QStringList ReadingOrder::arrange(const QList<Line>& lines)
+{
     const std::vector<Block> blocks = blocksOf(lines);
     QStringList texts;
     for (const Band& band : bandsOf(blocks)) {

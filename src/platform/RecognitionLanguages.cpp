@@ -8,7 +8,8 @@ namespace {
 
 // ISO 639 language subtags (as locale tags spell them) to the recogniser's language codes. Languages whose
 // code depends on the script (Chinese, Serbian, Uzbek, Azerbaijani) are decided in codeForLocaleTag().
-const QHash<QString, QString>& languageCodes() {
+const QHash<QString, QString>& languageCodes()
+{
     static const QHash<QString, QString> codes = {
         {"af", "afr"}, {"am", "amh"},  {"ar", "ara"}, {"as", "asm"}, {"az", "aze"},  {"be", "bel"},  {"bg", "bul"},
         {"bn", "ben"}, {"bo", "bod"},  {"br", "bre"}, {"bs", "bos"}, {"ca", "cat"},  {"ceb", "ceb"}, {"chr", "chr"},
@@ -36,7 +37,8 @@ struct LocaleTag {
     QString region;   // upper case, empty when not given
 };
 
-LocaleTag parse(const QString& tag) {
+LocaleTag parse(const QString& tag)
+{
     // "sr@latin" (a glibc locale modifier) and "pt_BR.UTF-8" can reach us from the environment unchanged.
     QString cleaned = tag.trimmed();
     QString modifier;
@@ -69,7 +71,8 @@ LocaleTag parse(const QString& tag) {
 
 } // namespace
 
-QString RecognitionLanguages::codeForLocaleTag(const QString& tag) {
+QString RecognitionLanguages::codeForLocaleTag(const QString& tag)
+{
     const LocaleTag locale = parse(tag);
     if (locale.language == QLatin1String("zh")) {
         const bool traditional =
@@ -87,7 +90,8 @@ QString RecognitionLanguages::codeForLocaleTag(const QString& tag) {
     return languageCodes().value(locale.language);
 }
 
-QStringList RecognitionLanguages::select(const QStringList& uiLanguages, const QStringList& installed) {
+QStringList RecognitionLanguages::select(const QStringList& uiLanguages, const QStringList& installed)
+{
     QStringList wanted = {QStringLiteral("deu"), QStringLiteral("eng")};
     // Qt lists every preference in several spellings ("fr", "fr-Latn-FR", "fr-FR", "de", ...), so the first
     // three tags are often one language three times: count languages, not tags.
@@ -109,7 +113,8 @@ QStringList RecognitionLanguages::select(const QStringList& uiLanguages, const Q
     return result;
 }
 
-QStringList RecognitionLanguages::installedIn(const QString& folder) {
+QStringList RecognitionLanguages::installedIn(const QString& folder)
+{
     QStringList codes;
     const QStringList files =
         QDir(folder).entryList({QStringLiteral("*.traineddata")}, QDir::Files | QDir::Readable, QDir::Name);

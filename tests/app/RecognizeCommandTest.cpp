@@ -20,7 +20,8 @@ namespace {
 class WidthRecognizer : public TextRecognizer {
 public:
     std::map<int, QString> texts;
-    QString recognize(const QImage& image, QString* error) override {
+    QString recognize(const QImage& image, QString* error) override
+    {
         if (image.width() == 13) {
             *error = QStringLiteral("engine exploded");
             return QString();
@@ -32,7 +33,8 @@ public:
 
 class RecognizeCommandTest : public ::testing::Test {
 protected:
-    QString image(const char* name, int width) {
+    QString image(const char* name, int width)
+    {
         QImage picture(width, 10, QImage::Format_RGB32);
         picture.fill(Qt::white);
         const QString path = dir.filePath(QString::fromLatin1(name));
@@ -40,7 +42,8 @@ protected:
         return path;
     }
 
-    int run(const QStringList& files) {
+    int run(const QStringList& files)
+    {
         out.clear();
         err.clear();
         QTextStream outStream(&out);
@@ -59,7 +62,8 @@ protected:
 
 } // namespace
 
-TEST_F(RecognizeCommandTest, OneFilePrintsItsCleanedTextAlone) {
+TEST_F(RecognizeCommandTest, OneFilePrintsItsCleanedTextAlone)
+{
     recognizer.texts = {{10, QStringLiteral("Inter-\nnational  trade\nagreement")}};
     EXPECT_EQ(run({image("a.png", 10)}), 0);
     EXPECT_EQ(out, QStringLiteral("International trade agreement\n"));
@@ -72,7 +76,8 @@ TEST_F(RecognizeCommandTest, OneFilePrintsItsCleanedTextAlone) {
     EXPECT_EQ(out, QStringLiteral("Inter-\nnational  trade\nagreement\n"));
 }
 
-TEST_F(RecognizeCommandTest, SeveralFilesEachUnderAHeader) {
+TEST_F(RecognizeCommandTest, SeveralFilesEachUnderAHeader)
+{
     recognizer.texts = {{10, QStringLiteral("first")}, {20, QStringLiteral("second\nline")}};
     const QString a = image("a.png", 10);
     const QString blank = image("blank.png", 30);
@@ -81,7 +86,8 @@ TEST_F(RecognizeCommandTest, SeveralFilesEachUnderAHeader) {
     EXPECT_EQ(out, QStringLiteral("==> %1 <==\nfirst\n\n==> %2 <==\n\n==> %3 <==\nsecond line\n").arg(a, blank, b));
 }
 
-TEST_F(RecognizeCommandTest, UnreadableFilesFailClearlyAndTheOthersAreStillPrinted) {
+TEST_F(RecognizeCommandTest, UnreadableFilesFailClearlyAndTheOthersAreStillPrinted)
+{
     recognizer.texts = {{10, QStringLiteral("kept")}};
     const QString missing = dir.filePath(QStringLiteral("missing.png"));
     const QString notAnImage = dir.filePath(QStringLiteral("notes.png"));
@@ -101,7 +107,8 @@ TEST_F(RecognizeCommandTest, UnreadableFilesFailClearlyAndTheOthersAreStillPrint
     EXPECT_EQ(lines[2], QStringLiteral("quillora: cannot recognise %1: engine exploded").arg(failing));
 }
 
-TEST_F(RecognizeCommandTest, WithoutFilesItExplainsItsUse) {
+TEST_F(RecognizeCommandTest, WithoutFilesItExplainsItsUse)
+{
     EXPECT_EQ(run({}), 2);
     EXPECT_TRUE(out.isEmpty());
     EXPECT_TRUE(err.startsWith(QStringLiteral("usage: quillora --recognize")));

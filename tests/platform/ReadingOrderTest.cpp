@@ -6,13 +6,15 @@ namespace {
 
 using Line = ReadingOrder::Line;
 
-Line line(const char* text, int x, int y, int width, int block, int height = 14) {
+Line line(const char* text, int x, int y, int width, int block, int height = 14)
+{
     const QString t = QString::fromUtf8(text);
     return {t, QRect(x, y, width, height), block, int(t.split(QLatin1Char(' '), Qt::SkipEmptyParts).size())};
 }
 
 // A table as the layout analysis returns it: one block per column, read top to bottom.
-QList<Line> tableByColumns() {
+QList<Line> tableByColumns()
+{
     return {
         line("ssh", 10, 10, 30, 1),          line("telnet", 10, 30, 45, 1),  line("smtp", 10, 50, 35, 1),
         line("22/tcp", 120, 11, 50, 2),      line("23/tcp", 120, 31, 50, 2), line("25/tcp", 120, 51, 50, 2),
@@ -21,7 +23,8 @@ QList<Line> tableByColumns() {
 }
 
 // Two columns of running text: every line fills its column and has several words.
-QList<Line> twoColumns() {
+QList<Line> twoColumns()
+{
     return {
         line("dpkg ist ein Werkzeug mittlerer Stufe,", 10, 10, 300, 1),
         line("um Debian-Pakete zu installieren, zu", 10, 30, 298, 1),
@@ -34,7 +37,8 @@ QList<Line> twoColumns() {
 
 } // namespace
 
-TEST(ReadingOrder, ReadsTablesRowByRowAndColumnsOfTextColumnByColumn) {
+TEST(ReadingOrder, ReadsTablesRowByRowAndColumnsOfTextColumnByColumn)
+{
     EXPECT_EQ(ReadingOrder::arrange(tableByColumns()),
               QStringList({"ssh 22/tcp Secure Shell", "telnet 23/tcp", "smtp 25/tcp mail"}));
     EXPECT_FALSE(ReadingOrder::hasColumnsOfRunningText(tableByColumns()));
@@ -46,7 +50,8 @@ TEST(ReadingOrder, ReadsTablesRowByRowAndColumnsOfTextColumnByColumn) {
     EXPECT_TRUE(ReadingOrder::hasColumnsOfRunningText(twoColumns()));
 }
 
-TEST(ReadingOrder, OnlyBlocksSideBySideAreReadAcross) {
+TEST(ReadingOrder, OnlyBlocksSideBySideAreReadAcross)
+{
     // A heading and a paragraph above a table, and a footer below it, keep their places.
     QList<Line> page = {line("Services", 10, 0, 80, 0, 12)};
     page += tableByColumns();

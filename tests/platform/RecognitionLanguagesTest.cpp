@@ -11,7 +11,8 @@ const QStringList AllInstalled = {"chi_sim", "deu", "eng", "fra", "ita", "osd", 
 
 } // namespace
 
-TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes) {
+TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
+{
     struct Row {
         const char* name;
         const char* tag;
@@ -42,7 +43,8 @@ TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes) {
             << row.name;
 }
 
-TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguagesOnce) {
+TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguagesOnce)
+{
     struct Row {
         const char* name;
         QStringList uiLanguages;
@@ -72,7 +74,8 @@ TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguag
         EXPECT_EQ(RecognitionLanguages::select(row.uiLanguages, row.installed), row.expected) << row.name;
 }
 
-TEST(RecognitionLanguages, FindsTrainedDataFilesOnly) {
+TEST(RecognitionLanguages, FindsTrainedDataFilesOnly)
+{
     QTemporaryDir dir;
     for (const char* name : {"eng.traineddata", "deu.traineddata", "README.txt", "configs"}) {
         QFile file(dir.filePath(QString::fromLatin1(name)));

@@ -11,7 +11,8 @@
 namespace {
 
 // Screen text as a browser or terminal draws it: one line per entry, 14 px DejaVu Sans, anti-aliased.
-QImage screenText(const QStringList& lines, QColor background = Qt::white, QColor ink = QColor(30, 30, 30)) {
+QImage screenText(const QStringList& lines, QColor background = Qt::white, QColor ink = QColor(30, 30, 30))
+{
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(14);
     QImage image(600, 24 * int(lines.size()) + 16, QImage::Format_RGB32);
@@ -26,14 +27,16 @@ QImage screenText(const QStringList& lines, QColor background = Qt::white, QColo
 
 class TesseractTextRecognizerTest : public ::testing::Test {
 protected:
-    static TesseractTextRecognizer& recognizer() {
+    static TesseractTextRecognizer& recognizer()
+    {
         // One warm recogniser for the whole suite, as the program keeps one.
         static TesseractTextRecognizer shared(TesseractTextRecognizer::defaultDataPath(),
                                               {QStringLiteral("deu"), QStringLiteral("eng")});
         return shared;
     }
 
-    QString read(const QImage& image) {
+    QString read(const QImage& image)
+    {
         QString error;
         const QString text = recognizer().recognize(image, &error);
         EXPECT_TRUE(error.isEmpty()) << error.toStdString();
@@ -43,13 +46,15 @@ protected:
 
 } // namespace
 
-TEST_F(TesseractTextRecognizerTest, ReadsLinesInOrderJoinedByOneLineFeed) {
+TEST_F(TesseractTextRecognizerTest, ReadsLinesInOrderJoinedByOneLineFeed)
+{
     const QStringList lines = {QStringLiteral("The quick brown fox jumps over"),
                                QStringLiteral("the lazy dog near the river bank.")};
     EXPECT_EQ(read(screenText(lines)), lines.join(QLatin1Char('\n')));
 }
 
-TEST_F(TesseractTextRecognizerTest, ReadsDarkThemesAndGermanText) {
+TEST_F(TesseractTextRecognizerTest, ReadsDarkThemesAndGermanText)
+{
     struct Row {
         const char* name;
         QStringList lines;
@@ -65,7 +70,8 @@ TEST_F(TesseractTextRecognizerTest, ReadsDarkThemesAndGermanText) {
         EXPECT_EQ(read(screenText(row.lines, row.background, row.ink)), row.lines.join(QLatin1Char('\n'))) << row.name;
 }
 
-TEST_F(TesseractTextRecognizerTest, NoTextGivesTheEmptyTextWithoutError) {
+TEST_F(TesseractTextRecognizerTest, NoTextGivesTheEmptyTextWithoutError)
+{
     QImage blank(400, 80, QImage::Format_RGB32);
     blank.fill(QColor(245, 245, 245));
     EXPECT_EQ(read(blank), QString());
@@ -74,13 +80,15 @@ TEST_F(TesseractTextRecognizerTest, NoTextGivesTheEmptyTextWithoutError) {
     EXPECT_EQ(read(blank), QString());
 }
 
-TEST_F(TesseractTextRecognizerTest, AnEmptyImageIsAnError) {
+TEST_F(TesseractTextRecognizerTest, AnEmptyImageIsAnError)
+{
     QString error;
     EXPECT_EQ(recognizer().recognize(QImage(), &error), QString());
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST_F(TesseractTextRecognizerTest, MissingTrainedDataIsReportedNotCrashed) {
+TEST_F(TesseractTextRecognizerTest, MissingTrainedDataIsReportedNotCrashed)
+{
     TesseractTextRecognizer missing(QStringLiteral("/nonexistent/tessdata"), {QStringLiteral("eng")});
     QString error;
     EXPECT_EQ(missing.recognize(screenText({QStringLiteral("Hello")}), &error), QString());
@@ -92,7 +100,8 @@ TEST_F(TesseractTextRecognizerTest, MissingTrainedDataIsReportedNotCrashed) {
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST_F(TesseractTextRecognizerTest, ChangingLanguagesReplacesTheWarmEngines) {
+TEST_F(TesseractTextRecognizerTest, ChangingLanguagesReplacesTheWarmEngines)
+{
     TesseractTextRecognizer recognizer(TesseractTextRecognizer::defaultDataPath(), {QStringLiteral("eng")});
     const QImage image = screenText({QStringLiteral("Hello world")});
     QString error;
@@ -109,7 +118,8 @@ TEST_F(TesseractTextRecognizerTest, ChangingLanguagesReplacesTheWarmEngines) {
     EXPECT_TRUE(error.isEmpty());
 }
 
-TEST_F(TesseractTextRecognizerTest, ConcurrentCallsEachGetTheirOwnEngine) {
+TEST_F(TesseractTextRecognizerTest, ConcurrentCallsEachGetTheirOwnEngine)
+{
     const QStringList a = {QStringLiteral("First window with a short line")};
     const QStringList b = {QStringLiteral("Zweites Fenster mit Übergröße")};
     const QImage imageA = screenText(a);

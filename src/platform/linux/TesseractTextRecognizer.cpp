@@ -18,12 +18,14 @@ namespace {
 // More idle engines than cores would only hold memory (about 30 MiB each).
 constexpr size_t MaxIdleEngines = 2;
 
-QString joinedCodes(const QStringList& languages) {
+QString joinedCodes(const QStringList& languages)
+{
     return languages.join(QLatin1Char('+'));
 }
 
 // The text lines found by a layout analysis, with their word counts but no text yet.
-QList<ReadingOrder::Line> layoutLines(tesseract::PageIterator* it) {
+QList<ReadingOrder::Line> layoutLines(tesseract::PageIterator* it)
+{
     QList<ReadingOrder::Line> lines;
     if (!it || it->Empty(tesseract::RIL_WORD))
         return lines;
@@ -50,18 +52,21 @@ public:
 };
 
 TesseractTextRecognizer::TesseractTextRecognizer(const QString& dataPath, const QStringList& languages)
-    : TesseractTextRecognizer(dataPath, languages, Tuning{}) {}
+    : TesseractTextRecognizer(dataPath, languages, Tuning{})
+{}
 
 TesseractTextRecognizer::TesseractTextRecognizer(const QString& dataPath, const QStringList& languages,
                                                  const Tuning& tuning)
     : m_dataPath(dataPath)
     , m_tuning(tuning)
     , m_preparer(tuning.steps)
-    , m_languages(languages) {}
+    , m_languages(languages)
+{}
 
 TesseractTextRecognizer::~TesseractTextRecognizer() = default;
 
-void TesseractTextRecognizer::limitThreadsOfCallingThread() {
+void TesseractTextRecognizer::limitThreadsOfCallingThread()
+{
     // OpenMP settings belong to the thread; environment variables read at start-up come too late for a
     // library loaded with the program, so each thread that runs Tesseract sets its own once.
     thread_local bool limited = false;
@@ -72,7 +77,8 @@ void TesseractTextRecognizer::limitThreadsOfCallingThread() {
     limited = true;
 }
 
-QString TesseractTextRecognizer::defaultDataPath() {
+QString TesseractTextRecognizer::defaultDataPath()
+{
     const QString fromEnvironment = qEnvironmentVariable("TESSDATA_PREFIX");
     if (!fromEnvironment.isEmpty() && !RecognitionLanguages::installedIn(fromEnvironment).isEmpty())
         return fromEnvironment;
@@ -85,11 +91,13 @@ QString TesseractTextRecognizer::defaultDataPath() {
     return QStringLiteral("/usr/share/tesseract-ocr/5/tessdata");
 }
 
-QStringList TesseractTextRecognizer::defaultLanguages(const QString& dataPath) {
+QStringList TesseractTextRecognizer::defaultLanguages(const QString& dataPath)
+{
     return RecognitionLanguages::select(QLocale::system().uiLanguages(), RecognitionLanguages::installedIn(dataPath));
 }
 
-void TesseractTextRecognizer::setLanguages(const QStringList& languages) {
+void TesseractTextRecognizer::setLanguages(const QStringList& languages)
+{
     std::lock_guard lock(m_mutex);
     if (languages == m_languages)
         return;
@@ -97,12 +105,14 @@ void TesseractTextRecognizer::setLanguages(const QStringList& languages) {
     m_idle.clear();
 }
 
-QStringList TesseractTextRecognizer::languages() const {
+QStringList TesseractTextRecognizer::languages() const
+{
     std::lock_guard lock(m_mutex);
     return m_languages;
 }
 
-std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkOut(QString* error) {
+std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkOut(QString* error)
+{
     QString wanted;
     {
         std::lock_guard lock(m_mutex);
@@ -133,14 +143,16 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
     return engine;
 }
 
-void TesseractTextRecognizer::checkIn(std::unique_ptr<Engine> engine) {
+void TesseractTextRecognizer::checkIn(std::unique_ptr<Engine> engine)
+{
     engine->api.Clear();
     std::lock_guard lock(m_mutex);
     if (engine->languages == joinedCodes(m_languages) && m_idle.size() < MaxIdleEngines)
         m_idle.push_back(std::move(engine));
 }
 
-bool TesseractTextRecognizer::warmUp(QString* error) {
+bool TesseractTextRecognizer::warmUp(QString* error)
+{
     limitThreadsOfCallingThread();
     std::unique_ptr<Engine> engine = checkOut(error);
     if (!engine)
@@ -149,7 +161,8 @@ bool TesseractTextRecognizer::warmUp(QString* error) {
     return true;
 }
 
-QString TesseractTextRecognizer::recognize(const QImage& image, QString* error) {
+QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
+{
     if (image.isNull() || image.width() < 1 || image.height() < 1) {
         if (error)
             *error = QStringLiteral("the image is empty");

@@ -272,7 +272,7 @@ int ScreenTextPreparer::backgroundLevel(const QImage& gray)
     return int(std::max_element(counts.begin(), counts.end()) - counts.begin());
 }
 
-int ScreenTextPreparer::typicalLineHeight(const QImage& gray)
+int ScreenTextPreparer::inkThreshold(const QImage& gray)
 {
     const int background = backgroundLevel(gray);
     const Histogram counts = histogram(gray);
@@ -280,8 +280,15 @@ int ScreenTextPreparer::typicalLineHeight(const QImage& gray)
     while (darkest < background && counts[size_t(darkest)] == 0)
         ++darkest;
     if (background - darkest <= UniformTolerance)
+        return -1;
+    return (background + darkest) / 2;
+}
+
+int ScreenTextPreparer::typicalLineHeight(const QImage& gray)
+{
+    const int threshold = inkThreshold(gray);
+    if (threshold < 0)
         return 0;
-    const int threshold = (background + darkest) / 2;
     std::vector<int> runs;
     int run = 0;
     for (int y = 0; y <= gray.height(); ++y) {
@@ -301,6 +308,31 @@ int ScreenTextPreparer::typicalLineHeight(const QImage& gray)
         return 0;
     std::nth_element(runs.begin(), runs.begin() + runs.size() / 2, runs.end());
     return runs[runs.size() / 2];
+}
+
+bool ScreenTextPreparer::hasColumnGap(const QImage& gray)
+{
+    const int threshold = inkThreshold(gray);
+    const int lineHeight = typicalLineHeight(gray);
+    if (threshold < 0 || lineHeight == 0)
+        return false;
+    std::vector<bool> ink(size_t(gray.width()), false);
+    for (int y = 0; y < gray.height(); ++y) {
+        const uchar* line = gray.constScanLine(y);
+        for (int x = 0; x < gray.width(); ++x) {
+            if (line[x] < threshold)
+                ink[size_t(x)] = true;
+        }
+    }
+    const auto first = std::find(ink.begin(), ink.end(), true);
+    const auto last = std::find(ink.rbegin(), ink.rend(), true).base();
+    int gap = 0;
+    for (auto it = first; it < last; ++it) {
+        gap = *it ? 0 : gap + 1;
+        if (gap >= lineHeight)
+            return true;
+    }
+    return false;
 }
 
 QImage ScreenTextPreparer::prepare(const QImage& crop) const

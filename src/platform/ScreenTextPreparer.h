@@ -38,6 +38,11 @@ public:
     static bool isMostlyDark(const QImage& grayscale);
     static QImage trimmedUniformBorders(const QImage& grayscale);
     static int backgroundLevel(const QImage& grayscale);
+    // The level between background and the darkest ink, or -1 when the image has no contrast.
+    static int inkThreshold(const QImage& grayscale);
+    // Whether some stretch of background as wide as a text line is high runs through the whole text from top
+    // to bottom, as between columns or table cells; word spaces are narrower.
+    static bool hasColumnGap(const QImage& grayscale);
     // The typical height in pixels of a line of text (dark on light), or 0 when there is none.
     static int typicalLineHeight(const QImage& grayscale);
 

@@ -138,16 +138,28 @@ TEST(ScreenTextPreparer, TransparentPartsOfAFileCountAsWhitePage)
     EXPECT_EQ(level(prepared, Word.center().x(), Word.center().y()), 0);
 }
 
-TEST(ScreenTextPreparer, MeasuresTheHeightOfTextLines)
+TEST(ScreenTextPreparer, MeasuresLineHeightsAndGapsBetweenColumns)
 {
-    QImage gray(100, 60, QImage::Format_Grayscale8);
-    gray.fill(Qt::white);
-    QPainter painter(&gray);
-    painter.fillRect(10, 5, 60, 12, Qt::black);
-    painter.fillRect(10, 25, 70, 12, Qt::black);
-    painter.fillRect(10, 45, 30, 11, Qt::black);
+    // Three lines of "words" 12 px high; the gaps between words (6 px) do not line up from line to line.
+    QImage paragraph(200, 60, QImage::Format_Grayscale8);
+    paragraph.fill(Qt::white);
+    QPainter painter(&paragraph);
+    for (int line = 0; line < 3; ++line) {
+        for (int x = 10 + line * 9; x < 180; x += 30)
+            painter.fillRect(x, 5 + 20 * line, 24, line == 2 ? 11 : 12, Qt::black);
+    }
     painter.end();
-    EXPECT_EQ(ScreenTextPreparer::typicalLineHeight(gray), 12);
+    EXPECT_EQ(ScreenTextPreparer::typicalLineHeight(paragraph), 12);
+    EXPECT_FALSE(ScreenTextPreparer::hasColumnGap(paragraph));
+
+    // The same lines in two columns: a gutter of 20 px runs through all of them.
+    QImage columns = paragraph;
+    QPainter(&columns).fillRect(90, 0, 20, 60, Qt::white);
+    EXPECT_TRUE(ScreenTextPreparer::hasColumnGap(columns));
+    // A narrower gutter is only a word space.
+    QImage narrow = paragraph;
+    QPainter(&narrow).fillRect(95, 0, 8, 60, Qt::white);
+    EXPECT_FALSE(ScreenTextPreparer::hasColumnGap(narrow));
 }
 
 TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly)

@@ -189,15 +189,19 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
         // Reading the crop as one block keeps table rows and code lines whole, and keeps the small cells
         // that the full layout analysis drops as noise; but it reads across columns of running text, which
         // only the layout analysis separates. A layout analysis alone is cheap next to recognition.
-        api.SetPageSegMode(tesseract::PSM_AUTO);
-        bool columns = false;
-        {
-            const std::unique_ptr<tesseract::PageIterator> layout(api.AnalyseLayout());
-            columns = ReadingOrder::hasColumnsOfRunningText(layoutLines(layout.get()));
-        }
-        if (!columns) {
-            api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-            setImage(); // drops the blocks found, which Recognize() would otherwise reuse
+        // Columns stand apart by a gap running through the text: without one the analysis is skipped.
+        api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+        if (ScreenTextPreparer::hasColumnGap(prepared)) {
+            api.SetPageSegMode(tesseract::PSM_AUTO);
+            bool columns = false;
+            {
+                const std::unique_ptr<tesseract::PageIterator> layout(api.AnalyseLayout());
+                columns = ReadingOrder::hasColumnsOfRunningText(layoutLines(layout.get()));
+            }
+            if (!columns) {
+                api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+                setImage(); // drops the blocks found, which Recognize() would otherwise reuse
+            }
         }
     }
     if (api.Recognize(nullptr) != 0) {

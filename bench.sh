@@ -10,6 +10,7 @@ cd "$(dirname "$0")"
 BENCHMARKS=(
     api_load
     history_store
+    recognition
     text_cleanup
 )
 
@@ -43,4 +44,10 @@ fi
 if [ $# -eq 0 ]; then
     echo "== capture_latency"
     bench/capture-latency.sh "$BUILD_DIR"
+fi
+
+# Recognition against the tesseract command on ../shared/ocr-bench (skipped when the set is absent).
+if [ $# -eq 0 ]; then
+    echo "== ocr_bench"
+    python3 bench/ocr_bench.py --build "$BUILD_DIR"
 fi

@@ -76,16 +76,6 @@ TEST_F(RecognizeCommandTest, OneFilePrintsItsCleanedTextAlone)
     EXPECT_EQ(out, QStringLiteral("Inter-\nnational  trade\nagreement\n"));
 }
 
-TEST_F(RecognizeCommandTest, SeveralFilesEachUnderAHeader)
-{
-    recognizer.texts = {{10, QStringLiteral("first")}, {20, QStringLiteral("second\nline")}};
-    const QString a = image("a.png", 10);
-    const QString blank = image("blank.png", 30);
-    const QString b = image("b.png", 20);
-    EXPECT_EQ(run({a, blank, b}), 0);
-    EXPECT_EQ(out, QStringLiteral("==> %1 <==\nfirst\n\n==> %2 <==\n\n==> %3 <==\nsecond line\n").arg(a, blank, b));
-}
-
 TEST_F(RecognizeCommandTest, UnreadableFilesFailClearlyAndTheOthersAreStillPrinted)
 {
     recognizer.texts = {{10, QStringLiteral("kept")}};
@@ -105,11 +95,4 @@ TEST_F(RecognizeCommandTest, UnreadableFilesFailClearlyAndTheOthersAreStillPrint
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("quillora: cannot read %1: ").arg(missing)));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("quillora: cannot read %1: ").arg(notAnImage)));
     EXPECT_EQ(lines[2], QStringLiteral("quillora: cannot recognise %1: engine exploded").arg(failing));
-}
-
-TEST_F(RecognizeCommandTest, WithoutFilesItExplainsItsUse)
-{
-    EXPECT_EQ(run({}), 2);
-    EXPECT_TRUE(out.isEmpty());
-    EXPECT_TRUE(err.startsWith(QStringLiteral("usage: quillora --recognize")));
 }

@@ -73,7 +73,7 @@ LoadFigures runLoad(const QString& path, int historyEntries) {
     HistoryManager history(settings, folder.path());
     for (int i = 0; i < historyEntries; ++i)
         history.addEntry(QStringLiteral("Captured text number %1, a line of ordinary length.").arg(i),
-                         QStringLiteral("Display %1").arg(i % 2), QImage(), QImage());
+                         QStringLiteral("Monitor %1").arg(i % 2), QImage(), QImage());
 
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);

@@ -6,7 +6,7 @@
 // once the editor has settled (taken in warm-up captures before the timed ones), so the figure includes the
 // recognition, the clean-up, closing the overlay, and mapping and painting the editor.
 // Run through bench/capture-latency.sh, which starts the virtual desktop and Quillora.
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 #include "platform/linux/XTestSyntheticInput.h"
 
 #include <QDir>

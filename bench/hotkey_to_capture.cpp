@@ -2,7 +2,7 @@
 // press is sent through XTest on a second X connection, arrives through the hotkey grab, and the press handler
 // captures all monitors. Run on a desktop (bench.sh starts virtual ones: one 1920x1080 monitor, and two 3840x2160
 // monitors side by side).
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include "app/GlobalHotkeyManager.h"
 #include "capture/ScreenCaptureService.h"

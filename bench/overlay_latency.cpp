@@ -2,7 +2,7 @@
 // run, for `flameshot gui` reaching its own overlay. Both are detected the same way: the benchmark reads one pixel
 // of the root window back from the X server until it changes (both overlays dim the screen at first).
 // Run through bench/overlay-latency.sh, which starts the virtual desktop and Quillora.
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 #include "platform/linux/XTestSyntheticInput.h"
 
 #include <QElapsedTimer>

@@ -124,7 +124,7 @@ void AppDelegate::continueLaunch() {
 bool AppDelegate::passesPermissionGate() {
     // One throw-away capture first: it opens the capture path (shared memory, extension queries) so that the
     // check and the first real capture do not pay for it.
-    const QList<Display> displays = m_displayCapture.displays();
+    const QList<Monitor> displays = m_displayCapture.displays();
     if (!displays.isEmpty())
         (void)m_displayCapture.captureDisplay(displays.first());
 
@@ -222,7 +222,7 @@ void AppDelegate::updateCaptureMenuItem() {
         const Qt::KeyboardModifiers mask = HotkeyText::qtModifiers(modifiers);
         item->setProperty("keyEquivalent", keyEquivalent);
         item->setProperty("keyEquivalentModifierMask", int(mask));
-        // Display only: a tray menu cannot own a global shortcut (the hotkey manager grabs the real one), the
+        // Monitor only: a tray menu cannot own a global shortcut (the hotkey manager grabs the real one), the
         // shortcut tells the reader which keys do the same from anywhere. A key outside the character keys has
         // no key equivalent, and modifiers alone cannot be shown.
         item->setShortcutContext(Qt::WidgetShortcut);

@@ -1,4 +1,4 @@
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include "app/Application.h"
 

@@ -118,7 +118,7 @@ void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view
         return;
     }
 
-    const std::optional<Display> display = view->hostDisplay();
+    const std::optional<Monitor> display = view->hostDisplay();
     Log::system(QStringLiteral("  window.screen=%@"), {display ? display->name : QStringLiteral("nil")});
     if (!display) {
         Log::system(QStringLiteral("❌ window.screen is nil"));
@@ -168,7 +168,7 @@ void CaptureSessionController::recognizeSelection(const CapturedDisplay& capture
     });
 }
 
-void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Display& display,
+void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display,
                                                        const QImage& image) {
     Log::system(QStringLiteral("📝 OCR Result: '%@'... (length: %d)"),
                 {characterPrefix(text, 100), characterCount(text)});
@@ -187,7 +187,7 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
     processTextSelection(text, display, image);
 }
 
-void CaptureSessionController::processTextSelection(const QString& text, const Display& display, const QImage& image) {
+void CaptureSessionController::processTextSelection(const QString& text, const Monitor& display, const QImage& image) {
     Log::out(QStringLiteral("🔄 processTextSelection called with %1 chars").arg(characterCount(text)));
     const QString cleaned = TextCleanup::clean(text, m_settings);
     if (cleaned.isEmpty()) {

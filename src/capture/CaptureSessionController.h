@@ -51,13 +51,13 @@ public:
     void overlayViewDidCancel(SelectionView* view) override;
 
     // Cleans a recognised text up and hands it to the editor, or copies it when there is no editor.
-    void processTextSelection(const QString& text, const Display& display, const QImage& image);
+    void processTextSelection(const QString& text, const Monitor& display, const QImage& image);
     // Puts the text on the clipboard and, with history switched on, records it with the monitor's still image.
     void finishCapture(const QString& text, const QString& displayName, const QImage& image);
 
 private:
     void recognizeSelection(const CapturedDisplay& captured, const QRectF& rect);
-    void handleRecognitionResult(const QString& text, quint64 capture, const Display& display, const QImage& image);
+    void handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display, const QImage& image);
 
     AppSettings& m_settings;
     ScreenCaptureService& m_screenCapture;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Display.h"
+#include "platform/Monitor.h"
 
 #include <QImage>
 #include <QList>
@@ -9,14 +9,14 @@
 
 // One monitor frozen at the start of a capture, with its still image at full pixel size.
 struct CapturedDisplay {
-    Display display;
+    Monitor display;
     QImage image;
 };
 
 // The still images of one capture, one per monitor that could be captured. Looked up by monitor.
 using CapturedImages = QList<CapturedDisplay>;
 
-inline std::optional<QImage> imageFor(const CapturedImages& images, const Display& display)
+inline std::optional<QImage> imageFor(const CapturedImages& images, const Monitor& display)
 {
     for (const CapturedDisplay& captured : images)
         if (captured.display == display)

@@ -22,7 +22,7 @@ bool ScreenCaptureService::checkScreenRecordingPermission() {
 }
 
 CapturedImages ScreenCaptureService::captureAllScreens() {
-    const QList<Display> displays = m_capture.displays();
+    const QList<Monitor> displays = m_capture.displays();
     if (displays.isEmpty())
         return {};
 
@@ -40,7 +40,7 @@ CapturedImages ScreenCaptureService::captureAllScreens() {
     std::vector<std::thread> jobs;
     jobs.reserve(size_t(displays.size()));
     for (qsizetype index = 0; index < displays.size(); ++index) {
-        const Display display = displays.at(index);
+        const Monitor display = displays.at(index);
         jobs.emplace_back([this, &mutex, &captured, index, display] {
             // Linux limits thread names to 15 characters.
             const QByteArray name = QByteArrayLiteral("q-capture-") + QByteArray::number(index % 100000);

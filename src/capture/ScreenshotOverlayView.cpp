@@ -106,7 +106,7 @@ SelectionView::Host ScreenshotOverlayView::host() const {
     return qobject_cast<const ScreenshotWindow*>(window()) ? Host::ScreenshotWindow : Host::OtherWindow;
 }
 
-std::optional<Display> ScreenshotOverlayView::hostDisplay() const {
+std::optional<Monitor> ScreenshotOverlayView::hostDisplay() const {
     if (const auto* screenshotWindow = qobject_cast<const ScreenshotWindow*>(window()))
         return screenshotWindow->display();
     return std::nullopt;

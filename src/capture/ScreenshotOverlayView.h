@@ -47,7 +47,7 @@ public:
     void setDelegate(ScreenshotOverlayViewDelegate* delegate) override;
     ScreenshotOverlayViewDelegate* delegate() const override;
     Host host() const override;
-    std::optional<Display> hostDisplay() const override;
+    std::optional<Monitor> hostDisplay() const override;
 
 protected:
     bool event(QEvent* event) override;

@@ -8,7 +8,7 @@
 // where it is put, with no frame, no placement policy and no focus-stealing prevention, and it stacks above
 // managed windows, full-screen ones included. It takes the keyboard through a grab instead of the window
 // manager's focus (see OverlayManager).
-ScreenshotWindow::ScreenshotWindow(const Display& display)
+ScreenshotWindow::ScreenshotWindow(const Monitor& display)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint)
     , m_display(display) {
     setAttribute(Qt::WA_NoSystemBackground);

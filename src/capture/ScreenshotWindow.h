@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Display.h"
+#include "platform/Monitor.h"
 
 #include <QWidget>
 
@@ -12,10 +12,10 @@ class ScreenshotWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ScreenshotWindow(const Display& display);
+    explicit ScreenshotWindow(const Monitor& display);
     ~ScreenshotWindow() override;
 
-    const Display& display() const { return m_display; }
+    const Monitor& display() const { return m_display; }
     // Makes view the window's content, filling it; the window owns it from then on.
     void setContentView(ScreenshotOverlayView* view);
     ScreenshotOverlayView* contentView() const { return m_view; }
@@ -24,6 +24,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    Display m_display;
+    Monitor m_display;
     ScreenshotOverlayView* m_view = nullptr;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Display.h"
+#include "platform/Monitor.h"
 
 #include <optional>
 
@@ -24,5 +24,5 @@ public:
 
     virtual Host host() const = 0;
     // The monitor the view's window is on, or nothing when it is on none.
-    virtual std::optional<Display> hostDisplay() const = 0;
+    virtual std::optional<Monitor> hostDisplay() const = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Display.h"
+#include "platform/Monitor.h"
 
 #include <QImage>
 #include <QList>
@@ -11,10 +11,10 @@ public:
     virtual ~DisplayCapture() = default;
 
     // The connected monitors; the primary monitor first.
-    virtual QList<Display> displays() const = 0;
+    virtual QList<Monitor> displays() const = 0;
     // One still image of the monitor at its full pixel size, or a null image when it cannot be captured.
     // Safe to call for different monitors from several threads at once.
-    virtual QImage captureDisplay(const Display& display) = 0;
+    virtual QImage captureDisplay(const Monitor& display) = 0;
     // Whether the desktop can be captured at all (a small test grab of the primary monitor).
     virtual bool canCapture() = 0;
 };

@@ -40,7 +40,7 @@ int main(int argc, char** argv)
     HistoryManager history(settings, home + QStringLiteral("/Quillora"));
     for (int i = 0; i < entries; ++i)
         history.addEntry(QStringLiteral("Captured text number %1, a line of ordinary length.").arg(i),
-                         QStringLiteral("Display %1").arg(i % 2), QImage(), QImage());
+                         QStringLiteral("Monitor %1").arg(i % 2), QImage(), QImage());
 
     quint16 port = options.value(QStringLiteral("port")).toUShort();
     if (port == 0) {

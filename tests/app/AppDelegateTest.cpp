@@ -1,9 +1,3 @@
-// Qt's X11 interface declares Xlib's `Display` in the global namespace, where the program has its own: include
-// QApplication first with Qt's declaration renamed.
-#define Display QtXlibDisplay
-#include <QApplication>
-#undef Display
-
 #include "ShellFixture.h"
 
 #include "LogCapture.h"
@@ -15,6 +9,7 @@
 #include "app/OnboardingWindowController.h"
 #include "capture/EscClosableWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QMenu>
 #include <QPointer>

@@ -11,7 +11,7 @@ ShellFixture::ShellFixture(int monitors) {
     // The tests read the English texts, whatever the machine's locale.
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
     for (int i = 0; i < monitors; ++i) {
-        const Display display{quint32(i + 1), QStringLiteral("MON-%1").arg(i + 1), QRect(i * 800, 0, 800, 600)};
+        const Monitor display{quint32(i + 1), QStringLiteral("MON-%1").arg(i + 1), QRect(i * 800, 0, 800, 600)};
         QImage still(display.pixelSize(), QImage::Format_ARGB32);
         still.fill(Qt::white);
         displays.addDisplay(display, still);

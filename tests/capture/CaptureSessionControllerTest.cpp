@@ -25,10 +25,10 @@
 
 namespace {
 
-const Display laptop{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0};
-const Display monitor{2, QStringLiteral("HDMI-1"), {1440, 0, 1920, 1080}, 1.0};
+const Monitor laptop{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0};
+const Monitor monitor{2, QStringLiteral("HDMI-1"), {1440, 0, 1920, 1080}, 1.0};
 
-QImage stillOf(const Display& display, QColor color) {
+QImage stillOf(const Monitor& display, QColor color) {
     QImage image(display.pixelSize(), QImage::Format_RGB32);
     image.fill(color);
     return image;
@@ -281,7 +281,7 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
          log("❌ window.screen is nil")},
         {"monitor without a still",
          [](auto& t) {
-             t.overlays.view(0)->setHostDisplay(Display{9, QStringLiteral("DP-9"), {0, 0, 10, 10}});
+             t.overlays.view(0)->setHostDisplay(Monitor{9, QStringLiteral("DP-9"), {0, 0, 10, 10}});
          },
          inside, log("❌ No captured image for screen DP-9")},
         {"selection outside the still", [](auto&) {}, QRectF(1500, 0, 100, 100), out("❌ Failed to crop image")},

@@ -2,7 +2,7 @@
 
 #include "capture/ScreenshotOverlayViewDelegate.h"
 
-FakeSelectionView::FakeSelectionView(std::optional<Display> display)
+FakeSelectionView::FakeSelectionView(std::optional<Monitor> display)
     : m_display(std::move(display)) {}
 
 void FakeSelectionView::setDelegate(ScreenshotOverlayViewDelegate* delegate) {

@@ -9,15 +9,15 @@
 // when the delegate is a QObject, as the real view does.
 class FakeSelectionView : public SelectionView {
 public:
-    explicit FakeSelectionView(std::optional<Display> display);
+    explicit FakeSelectionView(std::optional<Monitor> display);
 
     void setDelegate(ScreenshotOverlayViewDelegate* delegate) override;
     ScreenshotOverlayViewDelegate* delegate() const override;
     Host host() const override { return m_host; }
-    std::optional<Display> hostDisplay() const override { return m_display; }
+    std::optional<Monitor> hostDisplay() const override { return m_display; }
 
     void setHost(Host host) { m_host = host; }
-    void setHostDisplay(std::optional<Display> display) { m_display = std::move(display); }
+    void setHostDisplay(std::optional<Monitor> display) { m_display = std::move(display); }
 
     // What the real view does on mouse-up and on Escape.
     void finishSelection(const QRectF& rect);
@@ -27,5 +27,5 @@ private:
     ScreenshotOverlayViewDelegate* m_delegate = nullptr;
     QPointer<QObject> m_guard;
     Host m_host = Host::ScreenshotWindow;
-    std::optional<Display> m_display;
+    std::optional<Monitor> m_display;
 };

@@ -55,7 +55,7 @@ QRect serverGeometry(WId window) {
     return {number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height")};
 }
 
-// Qt's application header declares X11's Display, which clashes with ours; the monitors are reached through
+// Qt's application header declares X11's Monitor, which clashes with ours; the monitors are reached through
 // a window instead.
 QList<QScreen*> monitors() {
     QWindow probe;
@@ -86,7 +86,7 @@ protected:
         for (QScreen* screen : screens) {
             QImage image(screen->geometry().size() * screen->devicePixelRatio(), QImage::Format_RGB32);
             image.fill(QColor(screen->geometry().x() == 0 ? colourLeft : colourRight));
-            images.append({Display{id++, screen->name(), screen->geometry(), screen->devicePixelRatio()}, image});
+            images.append({Monitor{id++, screen->name(), screen->geometry(), screen->devicePixelRatio()}, image});
         }
     }
 

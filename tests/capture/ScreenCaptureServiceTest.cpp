@@ -13,11 +13,11 @@
 
 namespace {
 
-Display display(quint32 id, const QString& name, const QRect& geometry, qreal ratio = 1.0) {
-    return Display{id, name, geometry, ratio};
+Monitor display(quint32 id, const QString& name, const QRect& geometry, qreal ratio = 1.0) {
+    return Monitor{id, name, geometry, ratio};
 }
 
-QImage imageOf(const Display& d, QColor color) {
+QImage imageOf(const Monitor& d, QColor color) {
     QImage image(d.pixelSize(), QImage::Format_RGB32);
     image.fill(color);
     return image;
@@ -34,7 +34,7 @@ QList<quint32> ids(const CapturedImages& images) {
 
 TEST(ScreenCaptureService, OneMonitorIsCapturedOnTheCallingThread) {
     FakeDisplayCapture capture;
-    const Display retina = display(7, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0);
+    const Monitor retina = display(7, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0);
     capture.addDisplay(retina, imageOf(retina, Qt::red));
     ScreenCaptureService service(capture);
 
@@ -60,7 +60,7 @@ TEST(ScreenCaptureService, NothingCapturedGivesNothing) {
 // see at most one in flight (each waiting out the time-out).
 TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThread) {
     FakeDisplayCapture capture;
-    const QList<Display> displays = {
+    const QList<Monitor> displays = {
         display(1, QStringLiteral("DP-1"), {0, 0, 1920, 1080}),
         display(2, QStringLiteral("DP-2"), {1920, 0, 1280, 1024}),
         display(3, QStringLiteral("HDMI-1"), {3200, 0, 1440, 900}, 2.0),
@@ -87,8 +87,8 @@ TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThre
 
 TEST(ScreenCaptureService, AFailedMonitorIsLeftOutOfSeveral) {
     FakeDisplayCapture capture;
-    const Display left = display(1, QStringLiteral("DP-1"), {0, 0, 1920, 1080});
-    const Display right = display(2, QStringLiteral("DP-2"), {1920, 0, 1920, 1080});
+    const Monitor left = display(1, QStringLiteral("DP-1"), {0, 0, 1920, 1080});
+    const Monitor right = display(2, QStringLiteral("DP-2"), {1920, 0, 1920, 1080});
     capture.addDisplay(left, QImage());
     capture.addDisplay(right, imageOf(right, Qt::white));
     ScreenCaptureService service(capture);

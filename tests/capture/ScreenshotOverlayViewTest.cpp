@@ -42,7 +42,7 @@ void drag(QWidget* view, QPointF from, QPointF to) {
     sendMouse(view, QEvent::MouseButtonRelease, to);
 }
 
-// QTest's key helpers pull in Qt's X11 declarations, whose Display clashes with ours.
+// QTest's key helpers pull in Qt's X11 declarations, whose Monitor clashes with ours.
 void sendKey(QWidget* widget, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
@@ -155,10 +155,10 @@ TEST_F(ScreenshotOverlayViewTest, KnowsWhichWindowItIsIn) {
     QWidget other;
     EXPECT_EQ((new ScreenshotOverlayView(settings, QRect(), false, &other))->host(), SelectionView::Host::OtherWindow);
 
-    ScreenshotWindow window(Display{7, QStringLiteral("RIGHT"), QRect(1920, 0, 1440, 900), 2.0});
+    ScreenshotWindow window(Monitor{7, QStringLiteral("RIGHT"), QRect(1920, 0, 1440, 900), 2.0});
     auto* view = new ScreenshotOverlayView(settings, QRect(), false);
     window.setContentView(view);
     EXPECT_EQ(view->host(), SelectionView::Host::ScreenshotWindow);
-    EXPECT_EQ(view->hostDisplay().value_or(Display{}).name, QStringLiteral("RIGHT"));
+    EXPECT_EQ(view->hostDisplay().value_or(Monitor{}).name, QStringLiteral("RIGHT"));
     EXPECT_EQ(view->geometry(), QRect(0, 0, 1440, 900));
 }

@@ -1,5 +1,5 @@
 #include "platform/linux/X11DisplayCapture.h"
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include "capture/ScreenCaptureService.h"
 
@@ -27,7 +27,7 @@ protected:
     }
 
     // Shows a coloured window and waits until the screen shows it.
-    void show(ColourWindow& window, const Display& display, const QPoint& local)
+    void show(ColourWindow& window, const Monitor& display, const QPoint& local)
     {
         window.show();
         const QPoint inside = local + QPoint(5, 5);
@@ -38,7 +38,7 @@ protected:
     }
 
     X11DisplayCapture m_capture;
-    QList<Display> m_displays;
+    QList<Monitor> m_displays;
 };
 
 TEST_F(X11DisplayCaptureTest, ListsTheRandRMonitorsPrimaryFirst)
@@ -113,7 +113,7 @@ TEST_F(X11DisplayCaptureTest, MonitorsReachingBeyondTheScreenKeepTheirSizeAndSca
     show(red, m_displays[1], {1920 - 60, 1080 - 40});
 
     // A monitor half outside the screen: the part outside is black, the rest is where it belongs.
-    Display overhanging = m_displays[1];
+    Monitor overhanging = m_displays[1];
     overhanging.geometry = QRect(3840 - 100, 1080 - 50, 200, 100);
     const QImage image = m_capture.captureDisplay(overhanging);
     ASSERT_EQ(image.size(), QSize(200, 100));
@@ -121,7 +121,7 @@ TEST_F(X11DisplayCaptureTest, MonitorsReachingBeyondTheScreenKeepTheirSizeAndSca
     EXPECT_EQ(image.pixelColor(150, 80), QColor(Qt::black));
 
     // A 2x monitor: the image has its device pixels, read from where Qt places the screen's corner.
-    Display doubled = m_displays[1];
+    Monitor doubled = m_displays[1];
     doubled.geometry = QRect(3840 - 60, 1080 - 40, 30, 20);
     doubled.devicePixelRatio = 2.0;
     const QImage sharp = m_capture.captureDisplay(doubled);
@@ -129,7 +129,7 @@ TEST_F(X11DisplayCaptureTest, MonitorsReachingBeyondTheScreenKeepTheirSizeAndSca
     EXPECT_EQ(sharp.pixelColor(0, 0), QColor(Qt::red));
     EXPECT_EQ(sharp.pixelColor(59, 39), QColor(Qt::red));
 
-    Display outside = m_displays[1];
+    Monitor outside = m_displays[1];
     outside.geometry = QRect(5000, 0, 100, 100);
     EXPECT_TRUE(m_capture.captureDisplay(outside).isNull());
 }
@@ -165,7 +165,7 @@ TEST_F(X11DisplayCaptureTest, MonitorsWithTheirOwnScaleFactors)
 
 TEST_F(X11DisplayCaptureTest, ImagesKeepTheirPixelsWhileLaterCapturesReuseMemory)
 {
-    const Display& left = m_displays[0];
+    const Monitor& left = m_displays[0];
     ColourWindow red(QRect(40, 30, 80, 60), Qt::red);
     red.setProperty("colour", QColor(Qt::red));
     show(red, left, {40, 30});
@@ -208,7 +208,7 @@ TEST_F(X11DisplayCaptureTest, FollowsTheScreenWhenItShrinksAndGrows)
         xrandr.start(QStringLiteral("xrandr"), {QStringLiteral("--fb"), size});
         EXPECT_TRUE(xrandr.waitForFinished(10000));
     };
-    const Display& right = m_displays[1];
+    const Monitor& right = m_displays[1];
     ColourWindow green(QRect(1920 + 10, 10, 50, 50), Qt::green);
     green.setProperty("colour", QColor(Qt::green));
     show(green, right, {10, 10});

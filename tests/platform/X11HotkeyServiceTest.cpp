@@ -1,4 +1,4 @@
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include "app/GlobalHotkeyManager.h"
 #include "platform/linux/X11HotkeyService.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include "platform/linux/XInput2PointerMonitor.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-void FakeDisplayCapture::addDisplay(const Display& display, const QImage& image) {
+void FakeDisplayCapture::addDisplay(const Monitor& display, const QImage& image) {
     std::lock_guard lock(m_mutex);
     m_displays.append(display);
     m_images.insert(display.id, image);
@@ -21,12 +21,12 @@ void FakeDisplayCapture::setRendezvous(int callsInFlight, std::chrono::milliseco
     m_rendezvousTimeout = timeout;
 }
 
-QList<Display> FakeDisplayCapture::displays() const {
+QList<Monitor> FakeDisplayCapture::displays() const {
     std::lock_guard lock(m_mutex);
     return m_displays;
 }
 
-QImage FakeDisplayCapture::captureDisplay(const Display& display) {
+QImage FakeDisplayCapture::captureDisplay(const Monitor& display) {
     std::unique_lock lock(m_mutex);
     m_calls.append(Call{display.id, QThread::currentThreadId()});
     ++m_inFlight;

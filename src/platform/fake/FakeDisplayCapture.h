@@ -18,13 +18,13 @@ public:
     };
 
     // Adds a monitor; its still image is image (a null image makes its capture fail).
-    void addDisplay(const Display& display, const QImage& image);
+    void addDisplay(const Monitor& display, const QImage& image);
     void setCanCapture(bool canCapture);
     // Each capture waits (at most for timeout) until this many captures are running together.
     void setRendezvous(int callsInFlight, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
-    QList<Display> displays() const override;
-    QImage captureDisplay(const Display& display) override;
+    QList<Monitor> displays() const override;
+    QImage captureDisplay(const Monitor& display) override;
     bool canCapture() override;
 
     QList<Call> calls() const;
@@ -33,7 +33,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
-    QList<Display> m_displays;
+    QList<Monitor> m_displays;
     QHash<quint32, QImage> m_images;
     bool m_canCapture = true;
     int m_rendezvous = 0;

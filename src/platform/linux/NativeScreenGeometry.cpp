@@ -1,5 +1,5 @@
 #include "platform/linux/NativeScreenGeometry.h"
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include <QScreen>
 

@@ -1,5 +1,5 @@
 #include "platform/linux/X11DisplayCapture.h"
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include "platform/Log.h"
 #include "platform/linux/XcbReply.h"
@@ -204,15 +204,15 @@ quint32 X11DisplayCapture::idForName(const QString& name)
     return hash;
 }
 
-QRect X11DisplayCapture::pixelRect(const Display& display)
+QRect X11DisplayCapture::pixelRect(const Monitor& display)
 {
     // Qt keeps a screen's top-left corner at its device-pixel position and scales only its size.
     return QRect(display.geometry.topLeft(), display.pixelSize());
 }
 
-QList<Display> X11DisplayCapture::displays() const
+QList<Monitor> X11DisplayCapture::displays() const
 {
-    QList<Display> result;
+    QList<Monitor> result;
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return result;
     const QScreen* primary = QGuiApplication::primaryScreen();
@@ -220,7 +220,7 @@ QList<Display> X11DisplayCapture::displays() const
     if (primary && screens.removeOne(primary))
         screens.prepend(const_cast<QScreen*>(primary));
     for (const QScreen* screen : screens) {
-        Display display;
+        Monitor display;
         display.name = screen->name();
         display.id = idForName(display.name);
         display.geometry = screen->geometry();
@@ -329,7 +329,7 @@ QImage X11DisplayCapture::capture(Connection& connection, const QRect& rect)
                   reply);
 }
 
-QImage X11DisplayCapture::captureDisplay(const Display& display)
+QImage X11DisplayCapture::captureDisplay(const Monitor& display)
 {
     const QRect rect = pixelRect(display);
     if (rect.isEmpty())
@@ -369,7 +369,7 @@ QImage X11DisplayCapture::captureDisplay(const Display& display)
 
 bool X11DisplayCapture::canCapture()
 {
-    const QList<Display> all = displays();
+    const QList<Monitor> all = displays();
     if (all.isEmpty())
         return false;
     std::unique_ptr<Connection> connection = takeConnection(QSize());

@@ -19,12 +19,12 @@ public:
     X11DisplayCapture(const X11DisplayCapture&) = delete;
     X11DisplayCapture& operator=(const X11DisplayCapture&) = delete;
 
-    QList<Display> displays() const override;
-    QImage captureDisplay(const Display& display) override;
+    QList<Monitor> displays() const override;
+    QImage captureDisplay(const Monitor& display) override;
     bool canCapture() override;
 
     // The monitor's rectangle on the root window in device pixels.
-    static QRect pixelRect(const Display& display);
+    static QRect pixelRect(const Monitor& display);
     // A monitor's id: derived from its name, so the same monitor keeps its id for the whole session.
     static quint32 idForName(const QString& name);
 

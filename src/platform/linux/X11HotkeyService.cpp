@@ -1,5 +1,5 @@
 #include "platform/linux/X11HotkeyService.h"
-#include "platform/linux/GuiApplication.h"
+#include <QGuiApplication>
 
 #include "platform/Log.h"
 #include "platform/linux/X11KeyReleaseMonitor.h"

@@ -8,8 +8,8 @@
 #include <cmath>
 
 // One monitor of the desktop as the window system reports it.
-struct Display {
-    // Identifies the monitor within this desktop session; two Display values with the same id are the same monitor.
+struct Monitor {
+    // Identifies the monitor within this desktop session; two Monitor values with the same id are the same monitor.
     quint32 id = 0;
     // The monitor's name as the desktop reports it, for example "HDMI-1".
     QString name;
@@ -23,5 +23,5 @@ struct Display {
         return {int(std::lround(geometry.width() * devicePixelRatio)),
                 int(std::lround(geometry.height() * devicePixelRatio))};
     }
-    bool operator==(const Display& other) const { return id == other.id; }
+    bool operator==(const Monitor& other) const { return id == other.id; }
 };

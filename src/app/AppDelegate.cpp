@@ -118,6 +118,8 @@ void AppDelegate::continueLaunch() {
     if (!m_settings.hasCompletedOnboarding())
         showOnboarding();
     setupAPIServer();
+    // Load the recognition models now, off the main thread, rather than on the user's first capture.
+    m_textRecognition->warmUp();
     m_state = State::Running;
 }
 

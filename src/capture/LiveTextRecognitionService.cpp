@@ -23,6 +23,16 @@ LiveTextRecognitionService::~LiveTextRecognitionService() {
     m_pool.waitForDone();
 }
 
+void LiveTextRecognitionService::warmUp()
+{
+    m_pool.start([this] {
+        pthread_setname_np(pthread_self(), "q-recognize");
+        QString error;
+        if (!m_engine.warmUp(&error))
+            Log::system(QStringLiteral("⚠️ Text recognition is not ready: %@"), {error});
+    });
+}
+
 void LiveTextRecognitionService::recognizeText(const QImage& image, std::function<void(QString)> completion) {
     // Posted to this object, so that a result still queued when the service goes is dropped with it.
     const auto deliver = [this, completion = std::move(completion)](const QString& text) {

@@ -23,6 +23,8 @@ public:
     // Returns at once. completion is called exactly once, later, on the service's thread, with the recognised
     // lines joined by line feeds, or with the empty text when nothing was recognised or recognition failed.
     void recognizeText(const QImage& image, std::function<void(QString)> completion);
+    // Has the engine made ready on a worker thread, so that the first capture is as quick as the later ones.
+    void warmUp();
 
 private:
     TextRecognizer& m_engine;

@@ -12,4 +12,12 @@ public:
     // The recognised text, lines joined by one line feed in reading order; empty when nothing was recognised.
     // On failure returns an empty text and sets *error (when given) to a description.
     virtual QString recognize(const QImage& image, QString* error) = 0;
+
+    // Gets ready for the first request (loads models) so that the first capture does not pay for it. Blocks; called
+    // on a worker thread. Returns false and sets *error when the engine cannot be made ready.
+    virtual bool warmUp(QString* error)
+    {
+        (void)error;
+        return true;
+    }
 };

@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -124,6 +125,8 @@ TEST(AppDelegate, LaterStartWithBothFlagsShowsNoWindow) {
     EXPECT_TRUE(visibleWindowTitles().isEmpty()) << visibleWindowTitles().join(u',').toStdString();
     EXPECT_NE(app.statusItem(), nullptr);
     EXPECT_TRUE(f.hotkeys.grabbed.has_value());
+    // The recognition models are loaded at launch, not on the first capture.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.recognizer.warmUps().size() == 1; }));
 }
 
 // Whatever the person chooses in the start-up alert, the program quits and builds nothing.

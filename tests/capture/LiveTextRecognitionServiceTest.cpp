@@ -110,3 +110,15 @@ TEST(LiveTextRecognitionService, DestroyedWithWorkPendingCallsNothing) {
     processEventsFor(50);
     EXPECT_EQ(delivered, 0);
 }
+
+TEST(LiveTextRecognitionService, WarmUpRunsOffTheMainThreadAndReportsFailure)
+{
+    FakeTextRecognizer engine;
+    engine.setError(QStringLiteral("no language data"));
+    LogCapture log;
+    LiveTextRecognitionService service(engine);
+    service.warmUp();
+    ASSERT_TRUE(processEventsUntil([&] { return !engine.warmUps().isEmpty() && !log.systemLines().isEmpty(); }));
+    EXPECT_NE(engine.warmUps().first(), QThread::currentThreadId());
+    EXPECT_EQ(log.systemLines(), QStringList{QStringLiteral("⚠️ Text recognition is not ready: no language data")});
+}

@@ -73,3 +73,18 @@ bool FakeTextRecognizer::waitUntilStarted(int count, std::chrono::milliseconds t
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, [&] { return m_calls.size() >= count; });
 }
+
+bool FakeTextRecognizer::warmUp(QString* error)
+{
+    std::lock_guard lock(m_mutex);
+    m_warmUps.append(QThread::currentThreadId());
+    if (!m_error.isEmpty() && error)
+        *error = m_error;
+    return m_error.isEmpty();
+}
+
+QList<Qt::HANDLE> FakeTextRecognizer::warmUps() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_warmUps;
+}

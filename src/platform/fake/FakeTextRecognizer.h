@@ -27,6 +27,9 @@ public:
     void release();
 
     QString recognize(const QImage& image, QString* error) override;
+    bool warmUp(QString* error) override;
+    // The threads warmUp() ran on, in order.
+    QList<Qt::HANDLE> warmUps() const;
 
     QList<Call> calls() const;
     // Calls that have entered recognize(), finished or not.
@@ -44,4 +47,5 @@ private:
     bool m_held = false;
     int m_finished = 0;
     QList<Call> m_calls;
+    QList<Qt::HANDLE> m_warmUps;
 };

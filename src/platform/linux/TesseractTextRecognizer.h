@@ -33,7 +33,7 @@ public:
     QString recognize(const QImage& image, QString* error) override;
 
     // Makes one engine ahead of the first capture. Blocks; call it off the main thread.
-    bool warmUp(QString* error);
+    bool warmUp(QString* error) override;
 
     // Engines of another language set are dropped as they come back; calls in progress finish with theirs.
     void setLanguages(const QStringList& languages);

@@ -57,13 +57,15 @@ struct LoadFigures {
     double serverCpuSeconds = 0; // the whole process but this thread: the server thread, in practice
 };
 
-double cpuSeconds(clockid_t clock) {
+double cpuSeconds(clockid_t clock)
+{
     timespec t{};
     clock_gettime(clock, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-LoadFigures runLoad(const QString& path, int historyEntries) {
+LoadFigures runLoad(const QString& path, int historyEntries)
+{
     Log::setSink([](Log::Channel, const QString&) {});
     QTemporaryDir folder;
     InMemoryDefaultsStore defaults;
@@ -126,7 +128,8 @@ LoadFigures runLoad(const QString& path, int historyEntries) {
     return figures;
 }
 
-void report(benchmark::State& state, const LoadFigures& figures) {
+void report(benchmark::State& state, const LoadFigures& figures)
+{
     std::vector<double> lag = figures.lagMs;
     std::sort(lag.begin(), lag.end());
     const auto c = figures.client;
@@ -144,17 +147,20 @@ void report(benchmark::State& state, const LoadFigures& figures) {
         state.SkipWithError("some requests failed");
 }
 
-void BM_IdleBaseline3s(benchmark::State& state) {
+void BM_IdleBaseline3s(benchmark::State& state)
+{
     for (auto _ : state)
         report(state, runLoad(QString(), 0));
 }
 
-void BM_Status10k(benchmark::State& state) {
+void BM_Status10k(benchmark::State& state)
+{
     for (auto _ : state)
         report(state, runLoad(QStringLiteral("/status"), 0));
 }
 
-void BM_History500Entries10k(benchmark::State& state) {
+void BM_History500Entries10k(benchmark::State& state)
+{
     for (auto _ : state)
         report(state, runLoad(QStringLiteral("/history"), 500));
 }
@@ -165,7 +171,8 @@ BENCHMARK(BM_IdleBaseline3s)->Iterations(1)->UseManualTime()->Unit(benchmark::kM
 BENCHMARK(BM_Status10k)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_History500Entries10k)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -22,7 +22,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // One request on a new connection; true when a complete 200 answer came back.
-bool fetch(const sockaddr_in& address, const std::string& request, std::string& buffer) {
+bool fetch(const sockaddr_in& address, const std::string& request, std::string& buffer)
+{
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return false;
@@ -52,7 +53,8 @@ bool fetch(const sockaddr_in& address, const std::string& request, std::string& 
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 4) {
         std::fprintf(stderr, "usage: api_load_client <port> <path> <count>\n");
         return 2;

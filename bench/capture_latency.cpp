@@ -6,8 +6,8 @@
 // once the editor has settled (taken in warm-up captures before the timed ones), so the figure includes the
 // recognition, the clean-up, closing the overlay, and mapping and painting the editor.
 // Run through bench/capture-latency.sh, which starts the virtual desktop and Quillora.
-#include <QGuiApplication>
 #include "platform/linux/XTestSyntheticInput.h"
+#include <QGuiApplication>
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // run, for `flameshot gui` reaching its own overlay. Both are detected the same way: the benchmark reads one pixel
 // of the root window back from the X server until it changes (both overlays dim the screen at first).
 // Run through bench/overlay-latency.sh, which starts the virtual desktop and Quillora.
-#include <QGuiApplication>
 #include "platform/linux/XTestSyntheticInput.h"
+#include <QGuiApplication>
 
 #include <QElapsedTimer>
 #include <QPixmap>
@@ -27,12 +27,14 @@ constexpr quint32 HotkeyModifiers = 256 | 512;
 constexpr quint32 EscapeKeyCode = 53;
 const QPoint Probe(100, 100);
 
-QRgb probePixel() {
+QRgb probePixel()
+{
     return QGuiApplication::primaryScreen()->grabWindow(0, Probe.x(), Probe.y(), 1, 1).toImage().pixel(0, 0);
 }
 
 // Nanoseconds until the probe pixel differs from before, or a negative value after the time-out.
-qint64 waitForChange(QRgb before, const QElapsedTimer& clock, qint64 timeoutMs = 5000) {
+qint64 waitForChange(QRgb before, const QElapsedTimer& clock, qint64 timeoutMs = 5000)
+{
     while (clock.elapsed() < timeoutMs) {
         if (probePixel() != before)
             return clock.nsecsElapsed();
@@ -40,7 +42,8 @@ qint64 waitForChange(QRgb before, const QElapsedTimer& clock, qint64 timeoutMs =
     return -1;
 }
 
-bool waitFor(QRgb expected, qint64 timeoutMs = 5000) {
+bool waitFor(QRgb expected, qint64 timeoutMs = 5000)
+{
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
@@ -51,7 +54,8 @@ bool waitFor(QRgb expected, qint64 timeoutMs = 5000) {
     return false;
 }
 
-void report(benchmark::State& state, std::vector<double> ms) {
+void report(benchmark::State& state, std::vector<double> ms)
+{
     std::sort(ms.begin(), ms.end());
     if (ms.empty())
         return;
@@ -60,12 +64,14 @@ void report(benchmark::State& state, std::vector<double> ms) {
     state.counters["max_ms"] = ms.back();
 }
 
-void pressKey(XTestSyntheticInput& input, quint32 keyCode, quint32 modifiers) {
+void pressKey(XTestSyntheticInput& input, quint32 keyCode, quint32 modifiers)
+{
     input.keyDown(keyCode, modifiers);
     input.keyUp(keyCode, modifiers);
 }
 
-void BM_QuilloraHotkeyToOverlay(benchmark::State& state) {
+void BM_QuilloraHotkeyToOverlay(benchmark::State& state)
+{
     XTestSyntheticInput input;
     const QRgb desktop = probePixel();
     std::vector<double> samples;
@@ -103,7 +109,8 @@ void BM_QuilloraHotkeyToOverlay(benchmark::State& state) {
     report(state, samples);
 }
 
-void BM_FlameshotGuiToOverlay(benchmark::State& state) {
+void BM_FlameshotGuiToOverlay(benchmark::State& state)
+{
     const QRgb desktop = probePixel();
     std::vector<double> samples;
     for (auto _ : state) {
@@ -135,7 +142,8 @@ BENCHMARK(BM_FlameshotGuiToOverlay)->UseManualTime()->Unit(benchmark::kMilliseco
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -11,7 +11,8 @@ namespace {
 
 // Recognised text as it comes back: short lines, words broken at line ends, doubled spaces, a tab, a no-break
 // space and some non-ASCII letters.
-QString recognisedText(qsizetype bytes) {
+QString recognisedText(qsizetype bytes)
+{
     const QString paragraph = QString::fromUtf16(
         u"The committee reviewed the inter-\nnational trade agree-\nment  in detail and found\n"
         u"that the pro-\n posed changes\twould affect ex-\nport quotas for 2024.\n"
@@ -22,7 +23,8 @@ QString recognisedText(qsizetype bytes) {
     return text;
 }
 
-void BM_TextCleanupDefaultSettings(benchmark::State& state) {
+void BM_TextCleanupDefaultSettings(benchmark::State& state)
+{
     InMemoryDefaultsStore store;
     FakeLoginItem loginItem;
     AppSettings settings(store, loginItem);
@@ -33,7 +35,8 @@ void BM_TextCleanupDefaultSettings(benchmark::State& state) {
 }
 BENCHMARK(BM_TextCleanupDefaultSettings)->Unit(benchmark::kMicrosecond);
 
-void BM_TextCleanupAllRepairs(benchmark::State& state) {
+void BM_TextCleanupAllRepairs(benchmark::State& state)
+{
     const QString text = recognisedText(100 * 1024);
     const TextCleanup::Options all{true, true, true};
     for (auto _ : state)

@@ -38,6 +38,7 @@ const char page[] = R"HTML(<!DOCTYPE html>
 
 } // namespace
 
-QString APIDocsPage::text() {
+QString APIDocsPage::text()
+{
     return QString::fromLatin1(page);
 }

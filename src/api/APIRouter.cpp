@@ -18,18 +18,21 @@ namespace {
 
 using json = nlohmann::json;
 
-json success(const char* message) {
+json success(const char* message)
+{
     return {{"success", true}, {"message", message}};
 }
 
-json entryJson(const HistoryEntry& entry) {
+json entryJson(const HistoryEntry& entry)
+{
     return {{"id", HistoryEntry::formatId(entry.id).toStdString()},
             {"text", entry.text.toStdString()},
             {"displayName", entry.displayName.value_or(QString()).toStdString()},
             {"timestamp", HistoryEntry::formatTimestamp(entry.timestamp).toStdString()}};
 }
 
-std::optional<bool> boolValue(const json& body, const char* key) {
+std::optional<bool> boolValue(const json& body, const char* key)
+{
     const auto it = body.find(key);
     if (it == body.end() || !it->is_boolean())
         return std::nullopt;
@@ -37,7 +40,8 @@ std::optional<bool> boolValue(const json& body, const char* key) {
 }
 
 // A JSON number with a whole value: 10 and 10.0 count, 10.5, "10" and true do not.
-std::optional<qint64> integerValue(const json& body, const char* key) {
+std::optional<qint64> integerValue(const json& body, const char* key)
+{
     const auto it = body.find(key);
     if (it == body.end())
         return std::nullopt;
@@ -60,7 +64,8 @@ std::optional<qint64> integerValue(const json& body, const char* key) {
 }
 
 // On the main thread, key by key in a fixed order; a key of the wrong type is skipped.
-void applySettings(AppSettings& settings, const json& body) {
+void applySettings(AppSettings& settings, const json& body)
+{
     if (const auto value = boolValue(body, "historyEnabled"))
         settings.setHistoryEnabled(*value);
     if (const auto value = integerValue(body, "historyMaxEntries"))
@@ -75,7 +80,8 @@ void applySettings(AppSettings& settings, const json& body) {
         settings.setFixHyphenation(*value);
 }
 
-QString percentDecoded(const QString& text) {
+QString percentDecoded(const QString& text)
+{
     // Decoding must give valid UTF-8; otherwise the raw text is kept.
     const QByteArray decoded = QByteArray::fromPercentEncoding(text.toUtf8());
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -86,7 +92,8 @@ QString percentDecoded(const QString& text) {
 } // namespace
 
 APIRouter::APIRouter(HTTPAPIServer& server)
-    : m_server(server) {
+    : m_server(server)
+{
     const auto get = QStringList{QStringLiteral("GET")};
     const auto post = QStringList{QStringLiteral("POST")};
     const auto getOrPost = QStringList{QStringLiteral("GET"), QStringLiteral("POST")};
@@ -117,7 +124,8 @@ APIRouter::APIRouter(HTTPAPIServer& server)
     };
 }
 
-APIRouter::Query APIRouter::parseQuery(const QString& path) {
+APIRouter::Query APIRouter::parseQuery(const QString& path)
+{
     const QStringList parts = path.split(u'?');
     Query query{parts.first(), {}};
     if (parts.size() < 2)
@@ -131,7 +139,8 @@ APIRouter::Query APIRouter::parseQuery(const QString& path) {
     return query;
 }
 
-HTTPResponse APIRouter::route(const QString& method, const QString& path, const std::optional<nlohmann::json>& body) {
+HTTPResponse APIRouter::route(const QString& method, const QString& path, const std::optional<nlohmann::json>& body)
+{
     const Query query = parseQuery(path);
     const Request request{method, query.routePath, query.parameters, body};
     for (const Route& row : m_routes) {
@@ -144,7 +153,8 @@ HTTPResponse APIRouter::route(const QString& method, const QString& path, const 
     return HTTPResponse::json(404, {{"error", "Not found"}, {"path", query.routePath.toStdString()}});
 }
 
-bool APIRouter::sidebarVisible() {
+bool APIRouter::sidebarVisible()
+{
     const std::any visible = m_server.waitForMainThread(false, HTTPAPIServer::StateTimeout,
                                                         [](HTTPAPIServerDelegate* delegate) -> std::optional<std::any> {
                                                             return delegate && delegate->isSidebarVisible();
@@ -152,7 +162,8 @@ bool APIRouter::sidebarVisible() {
     return std::any_cast<bool>(visible);
 }
 
-HTTPResponse APIRouter::capture(const Request&) {
+HTTPResponse APIRouter::capture(const Request&)
+{
     m_server.post([](HTTPAPIServerDelegate* delegate) {
         if (delegate)
             delegate->requestCapture();
@@ -160,7 +171,8 @@ HTTPResponse APIRouter::capture(const Request&) {
     return HTTPResponse::json(200, success("Capture initiated"));
 }
 
-HTTPResponse APIRouter::listHistory(const Request&) {
+HTTPResponse APIRouter::listHistory(const Request&)
+{
     m_server.waitForStoreChanges();
     const QList<HistoryEntry> entries = m_server.history().entriesSnapshot();
     json list = json::array();
@@ -169,7 +181,8 @@ HTTPResponse APIRouter::listHistory(const Request&) {
     return HTTPResponse::json(200, {{"entries", std::move(list)}, {"count", entries.size()}});
 }
 
-HTTPResponse APIRouter::addHistoryEntry(const Request& request) {
+HTTPResponse APIRouter::addHistoryEntry(const Request& request)
+{
     const HTTPError missingText{400, QStringLiteral("Missing 'text' field")};
     if (!request.body)
         return HTTPResponse::error(missingText);
@@ -187,7 +200,8 @@ HTTPResponse APIRouter::addHistoryEntry(const Request& request) {
     return HTTPResponse::json(201, success("Entry added"));
 }
 
-HTTPResponse APIRouter::deleteHistoryEntry(const Request& request) {
+HTTPResponse APIRouter::deleteHistoryEntry(const Request& request)
+{
     const std::optional<QUuid> id = HistoryEntry::parseId(request.routePath.mid(QStringLiteral("/history/").size()));
     if (!id)
         return HTTPResponse::error({400, QStringLiteral("Invalid ID format")});
@@ -199,13 +213,15 @@ HTTPResponse APIRouter::deleteHistoryEntry(const Request& request) {
     return HTTPResponse::json(200, success("Entry deleted"));
 }
 
-HTTPResponse APIRouter::clearHistory(const Request&) {
+HTTPResponse APIRouter::clearHistory(const Request&)
+{
     HistoryManager& history = m_server.history();
     m_server.postStoreChange([&history] { history.clearHistory(); });
     return HTTPResponse::json(200, success("History cleared"));
 }
 
-HTTPResponse APIRouter::readSettings(const Request&) {
+HTTPResponse APIRouter::readSettings(const Request&)
+{
     m_server.waitForStoreChanges();
     const AppSettings& settings = m_server.settings();
     return HTTPResponse::json(200, {{"historyEnabled", settings.historyEnabled()},
@@ -218,7 +234,8 @@ HTTPResponse APIRouter::readSettings(const Request&) {
                                     {"apiPort", settings.apiPort()}});
 }
 
-HTTPResponse APIRouter::updateSettings(const Request& request) {
+HTTPResponse APIRouter::updateSettings(const Request& request)
+{
     if (!request.body)
         return HTTPResponse::error({400, QStringLiteral("Missing request body")});
     AppSettings& settings = m_server.settings();
@@ -226,11 +243,13 @@ HTTPResponse APIRouter::updateSettings(const Request& request) {
     return HTTPResponse::json(200, success("Settings updated"));
 }
 
-HTTPResponse APIRouter::sidebarState(const Request&) {
+HTTPResponse APIRouter::sidebarState(const Request&)
+{
     return HTTPResponse::json(200, {{"visible", sidebarVisible()}});
 }
 
-HTTPResponse APIRouter::showSidebar(const Request&) {
+HTTPResponse APIRouter::showSidebar(const Request&)
+{
     m_server.post([](HTTPAPIServerDelegate* delegate) {
         if (delegate)
             delegate->showHistorySidebar();
@@ -238,7 +257,8 @@ HTTPResponse APIRouter::showSidebar(const Request&) {
     return HTTPResponse::json(200, success("Sidebar shown"));
 }
 
-HTTPResponse APIRouter::hideSidebar(const Request&) {
+HTTPResponse APIRouter::hideSidebar(const Request&)
+{
     m_server.post([](HTTPAPIServerDelegate* delegate) {
         if (delegate)
             delegate->hideHistorySidebar();
@@ -246,7 +266,8 @@ HTTPResponse APIRouter::hideSidebar(const Request&) {
     return HTTPResponse::json(200, success("Sidebar hidden"));
 }
 
-HTTPResponse APIRouter::toggleSidebar(const Request&) {
+HTTPResponse APIRouter::toggleSidebar(const Request&)
+{
     // The answer is the state asked for, not one read back from the sidebar.
     const std::any visible = m_server.waitForMainThread(false, HTTPAPIServer::StateTimeout,
                                                         [](HTTPAPIServerDelegate* delegate) -> std::optional<std::any> {
@@ -261,7 +282,8 @@ HTTPResponse APIRouter::toggleSidebar(const Request&) {
     return HTTPResponse::json(200, {{"success", true}, {"visible", std::any_cast<bool>(visible)}});
 }
 
-HTTPResponse APIRouter::quit(const Request&) {
+HTTPResponse APIRouter::quit(const Request&)
+{
     // Half a second lets the answer leave before the application ends.
     m_server.post(
         [](HTTPAPIServerDelegate* delegate) {
@@ -272,7 +294,8 @@ HTTPResponse APIRouter::quit(const Request&) {
     return HTTPResponse::json(200, success("App quitting"));
 }
 
-HTTPResponse APIRouter::status(const Request&) {
+HTTPResponse APIRouter::status(const Request&)
+{
     const bool visible = sidebarVisible();
     m_server.waitForStoreChanges();
     return HTTPResponse::json(200, {{"app", "Quillora"},
@@ -283,14 +306,17 @@ HTTPResponse APIRouter::status(const Request&) {
                                     {"apiPort", m_server.port()}});
 }
 
-HTTPResponse APIRouter::preflight(const Request&) {
+HTTPResponse APIRouter::preflight(const Request&)
+{
     return HTTPResponse::preflight();
 }
 
-HTTPResponse APIRouter::docsPage(const Request&) {
+HTTPResponse APIRouter::docsPage(const Request&)
+{
     return HTTPResponse::html(APIDocsPage::text());
 }
 
-HTTPResponse APIRouter::openAPIDocument(const Request&) {
+HTTPResponse APIRouter::openAPIDocument(const Request&)
+{
     return HTTPResponse::jsonText(OpenAPIDocument::text(m_server.port()));
 }

@@ -7,7 +7,8 @@
 
 namespace {
 
-bool isLoopbackName(QString host) {
+bool isLoopbackName(QString host)
+{
     if (host.startsWith(u'[') && host.endsWith(u']'))
         host = host.mid(1, host.size() - 2);
     if (host.compare(u"localhost", Qt::CaseInsensitive) == 0)
@@ -18,7 +19,8 @@ bool isLoopbackName(QString host) {
 
 } // namespace
 
-bool HTTPAccessPolicy::isLoopbackHost(const QString& hostHeader) {
+bool HTTPAccessPolicy::isLoopbackHost(const QString& hostHeader)
+{
     const QString host = hostHeader.trimmed();
     // "[::1]:9876" and "[::1]" keep their brackets; "127.0.0.1:9876" and "localhost:9876" lose the port.
     if (host.startsWith(u'[')) {
@@ -34,7 +36,8 @@ bool HTTPAccessPolicy::isLoopbackHost(const QString& hostHeader) {
     return isLoopbackName(colon < 0 ? host : host.left(colon));
 }
 
-bool HTTPAccessPolicy::isLoopbackOrigin(const QString& origin) {
+bool HTTPAccessPolicy::isLoopbackOrigin(const QString& origin)
+{
     const QUrl url(origin.trimmed(), QUrl::StrictMode);
     if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https"))
         return false;
@@ -43,7 +46,8 @@ bool HTTPAccessPolicy::isLoopbackOrigin(const QString& origin) {
     return isLoopbackName(url.host());
 }
 
-HTTPAccessPolicy::Decision HTTPAccessPolicy::checkWithoutToken(const HTTPRequest& request, const QHostAddress& peer) {
+HTTPAccessPolicy::Decision HTTPAccessPolicy::checkWithoutToken(const HTTPRequest& request, const QHostAddress& peer)
+{
     Decision decision;
     // IPv4 peers of a dual-stack socket arrive as ::ffff:127.0.0.1.
     bool isIPv4 = false;
@@ -66,7 +70,8 @@ HTTPAccessPolicy::Decision HTTPAccessPolicy::checkWithoutToken(const HTTPRequest
     return decision;
 }
 
-bool HTTPAccessPolicy::tokenMatches(const QString& token, const QString& authorization) {
+bool HTTPAccessPolicy::tokenMatches(const QString& token, const QString& authorization)
+{
     const QByteArray expected = QByteArrayLiteral("Bearer ") + token.toUtf8();
     const QByteArray provided = authorization.toUtf8();
     // Every byte of the provided value is looked at, whatever matched before, so the time taken does not tell

@@ -11,7 +11,8 @@ HTTPConnection::HTTPConnection(QTcpSocket* socket, const Responder& responder, Q
     : QObject(parent)
     , m_socket(socket)
     , m_deadline(new QTimer(this))
-    , m_responder(responder) {
+    , m_responder(responder)
+{
     m_socket->setParent(this);
     m_deadline->setSingleShot(true);
     connect(m_deadline, &QTimer::timeout, this, &HTTPConnection::deadlinePassed);
@@ -24,12 +25,14 @@ HTTPConnection::HTTPConnection(QTcpSocket* socket, const Responder& responder, Q
         QTimer::singleShot(0, this, &HTTPConnection::readRequest);
 }
 
-HTTPConnection::~HTTPConnection() {
+HTTPConnection::~HTTPConnection()
+{
     m_socket->disconnect(this);
     m_socket->abort();
 }
 
-void HTTPConnection::readRequest() {
+void HTTPConnection::readRequest()
+{
     const QByteArray bytes = m_socket->readAll();
     if (m_phase != Phase::Reading)
         return; // after the answer, whatever the client still sends is read and dropped
@@ -47,7 +50,8 @@ void HTTPConnection::readRequest() {
     }
 }
 
-void HTTPConnection::answer(const QByteArray& response) {
+void HTTPConnection::answer(const QByteArray& response)
+{
     m_phase = Phase::Writing;
     m_deadline->start(DrainDeadlineMs);
     if (m_socket->state() != QAbstractSocket::ConnectedState) {
@@ -59,7 +63,8 @@ void HTTPConnection::answer(const QByteArray& response) {
     writeProgress();
 }
 
-void HTTPConnection::writeProgress() {
+void HTTPConnection::writeProgress()
+{
     if (m_phase != Phase::Writing || m_socket->bytesToWrite() > 0)
         return;
     // Half-close instead of close: closing while the client's unread bytes sit in our receive buffer would reset
@@ -70,11 +75,13 @@ void HTTPConnection::writeProgress() {
     m_deadline->start(LingerMs);
 }
 
-void HTTPConnection::deadlinePassed() {
+void HTTPConnection::deadlinePassed()
+{
     end();
 }
 
-void HTTPConnection::end() {
+void HTTPConnection::end()
+{
     if (m_phase == Phase::Done)
         return;
     m_phase = Phase::Done;

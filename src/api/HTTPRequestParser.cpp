@@ -10,12 +10,14 @@ const QString blankLine = QStringLiteral("\r\n\r\n");
 
 // The request line and the header lines: the text before the first empty line. A body is never split into
 // lines, which matters for a body of a megabyte.
-QStringList headLines(const QString& text) {
+QStringList headLines(const QString& text)
+{
     const qsizetype blank = text.indexOf(blankLine);
     return (blank >= 0 ? text.left(blank) : text).split(lineBreak);
 }
 
-std::map<QString, QString> headersOf(const QStringList& lines) {
+std::map<QString, QString> headersOf(const QStringList& lines)
+{
     std::map<QString, QString> headers;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString& line = lines.at(i);
@@ -30,7 +32,8 @@ std::map<QString, QString> headersOf(const QStringList& lines) {
 }
 
 // Only an object counts as a body; empty text, a bare value, an array or invalid JSON all mean "no body".
-std::optional<nlohmann::json> parseBody(const QString& text) {
+std::optional<nlohmann::json> parseBody(const QString& text)
+{
     const QByteArray utf8 = text.toUtf8();
     nlohmann::json value = nlohmann::json::parse(utf8.constBegin(), utf8.constEnd(), nullptr, false);
     if (value.is_discarded() || !value.is_object())
@@ -40,11 +43,13 @@ std::optional<nlohmann::json> parseBody(const QString& text) {
 
 } // namespace
 
-std::map<QString, QString> HTTPRequestParser::parseHeaders(const QString& text) {
+std::map<QString, QString> HTTPRequestParser::parseHeaders(const QString& text)
+{
     return headersOf(headLines(text));
 }
 
-std::variant<HTTPRequest, HTTPError> HTTPRequestParser::parse(const QByteArray& bytes) {
+std::variant<HTTPRequest, HTTPError> HTTPRequestParser::parse(const QByteArray& bytes)
+{
     // Strict decoding: a request with a broken UTF-8 sequence is refused rather than patched up.
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);

@@ -10,7 +10,8 @@ namespace {
 
 // Index just past the blank line that ends the header block. A line feed on its own also ends a line here,
 // so a client that writes bare line feeds is still answered instead of waiting for a blank line it never sends.
-qsizetype headerBlockEnd(const QByteArray& buffer) {
+qsizetype headerBlockEnd(const QByteArray& buffer)
+{
     const qsizetype crlf = buffer.indexOf("\n\r\n");
     const qsizetype lf = buffer.indexOf("\n\n");
     if (crlf < 0 && lf < 0)
@@ -21,7 +22,8 @@ qsizetype headerBlockEnd(const QByteArray& buffer) {
 }
 
 // A decimal count and nothing else; a sign, blanks inside or an overflow make it invalid.
-std::optional<qint64> parseLength(const QString& text) {
+std::optional<qint64> parseLength(const QString& text)
+{
     const QString digits = text.trimmed();
     if (digits.isEmpty() || digits.size() > 18)
         return std::nullopt;
@@ -36,7 +38,8 @@ std::optional<qint64> parseLength(const QString& text) {
 
 } // namespace
 
-HTTPRequestReader::State HTTPRequestReader::append(const QByteArray& bytes) {
+HTTPRequestReader::State HTTPRequestReader::append(const QByteArray& bytes)
+{
     if (m_state != State::Incomplete)
         return m_state;
     m_buffer.append(bytes);
@@ -52,7 +55,8 @@ HTTPRequestReader::State HTTPRequestReader::append(const QByteArray& bytes) {
     return m_state;
 }
 
-HTTPRequestReader::State HTTPRequestReader::readHeaderBlock() {
+HTTPRequestReader::State HTTPRequestReader::readHeaderBlock()
+{
     const qsizetype end = headerBlockEnd(m_buffer);
     if ((end < 0 && m_buffer.size() > MaxHeaderBytes) || end > MaxHeaderBytes)
         return fail(431, "Request header too large");
@@ -87,13 +91,15 @@ HTTPRequestReader::State HTTPRequestReader::readHeaderBlock() {
     return State::Incomplete;
 }
 
-bool HTTPRequestReader::takeContinueRequest() {
+bool HTTPRequestReader::takeContinueRequest()
+{
     const bool pending = m_continuePending;
     m_continuePending = false;
     return pending;
 }
 
-HTTPRequestReader::State HTTPRequestReader::fail(int status, const char* message) {
+HTTPRequestReader::State HTTPRequestReader::fail(int status, const char* message)
+{
     m_state = State::Failed;
     m_error = HTTPError{status, QString::fromUtf8(message)};
     m_buffer.clear();

@@ -6,11 +6,13 @@ const QByteArray allowMethods = QByteArrayLiteral("Access-Control-Allow-Methods:
 const QByteArray allowHeaders = QByteArrayLiteral("Access-Control-Allow-Headers: Content-Type, Authorization\r\n");
 const QByteArray connectionClose = QByteArrayLiteral("Connection: close\r\n\r\n");
 
-QByteArray contentLength(const QByteArray& body) {
+QByteArray contentLength(const QByteArray& body)
+{
     return QByteArrayLiteral("Content-Length: ") + QByteArray::number(body.size()) + QByteArrayLiteral("\r\n");
 }
 
-QByteArray allowOriginLine(const QByteArray& origin) {
+QByteArray allowOriginLine(const QByteArray& origin)
+{
     return QByteArrayLiteral("Access-Control-Allow-Origin: ") + origin + QByteArrayLiteral("\r\n");
 }
 
@@ -19,39 +21,48 @@ QByteArray allowOriginLine(const QByteArray& origin) {
 HTTPResponse::HTTPResponse(Kind kind, int status, QByteArray body)
     : m_kind(kind)
     , m_status(status)
-    , m_body(std::move(body)) {}
+    , m_body(std::move(body))
+{}
 
-HTTPResponse HTTPResponse::json(int status, const nlohmann::json& object) {
+HTTPResponse HTTPResponse::json(int status, const nlohmann::json& object)
+{
     // Texts that are not valid UTF-8 are written with replacement characters rather than failing the answer.
     const std::string text = object.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
     return HTTPResponse(Kind::JSON, status, QByteArray::fromStdString(text));
 }
 
-HTTPResponse HTTPResponse::error(const HTTPError& error) {
+HTTPResponse HTTPResponse::error(const HTTPError& error)
+{
     return json(error.status, {{"error", error.message.toStdString()}});
 }
 
-HTTPResponse HTTPResponse::png(const QByteArray& bytes) {
+HTTPResponse HTTPResponse::png(const QByteArray& bytes)
+{
     return HTTPResponse(Kind::PNG, 200, bytes);
 }
 
-HTTPResponse HTTPResponse::html(const QString& text) {
+HTTPResponse HTTPResponse::html(const QString& text)
+{
     return HTTPResponse(Kind::HTML, 200, text.toUtf8());
 }
 
-HTTPResponse HTTPResponse::jsonText(const QString& text) {
+HTTPResponse HTTPResponse::jsonText(const QString& text)
+{
     return HTTPResponse(Kind::JSONText, 200, text.toUtf8());
 }
 
-HTTPResponse HTTPResponse::preflight() {
+HTTPResponse HTTPResponse::preflight()
+{
     return HTTPResponse(Kind::Preflight, 204, QByteArray());
 }
 
-QByteArray HTTPResponse::continueInterim() {
+QByteArray HTTPResponse::continueInterim()
+{
     return QByteArrayLiteral("HTTP/1.1 100 Continue\r\n\r\n");
 }
 
-QByteArray HTTPResponse::reasonPhrase(int status) {
+QByteArray HTTPResponse::reasonPhrase(int status)
+{
     switch (status) {
     case 200:
         return QByteArrayLiteral("OK");
@@ -70,7 +81,8 @@ QByteArray HTTPResponse::reasonPhrase(int status) {
     }
 }
 
-QByteArray HTTPResponse::serialize(const QByteArray& allowOrigin) const {
+QByteArray HTTPResponse::serialize(const QByteArray& allowOrigin) const
+{
     QByteArray head;
     switch (m_kind) {
     case Kind::JSON:

@@ -8,13 +8,16 @@
 
 HTTPTransport::HTTPTransport(HTTPConnection::Responder responder, QObject* parent)
     : QObject(parent)
-    , m_responder(std::move(responder)) {}
+    , m_responder(std::move(responder))
+{}
 
-HTTPTransport::~HTTPTransport() {
+HTTPTransport::~HTTPTransport()
+{
     close();
 }
 
-HTTPTransport::ListenResult HTTPTransport::listen(quint16 port, bool loopbackOnly) {
+HTTPTransport::ListenResult HTTPTransport::listen(quint16 port, bool loopbackOnly)
+{
     close();
     ListenResult result;
     const auto open = [&](const QHostAddress& address, const QString& label) -> QString {
@@ -50,7 +53,8 @@ HTTPTransport::ListenResult HTTPTransport::listen(quint16 port, bool loopbackOnl
     return result;
 }
 
-void HTTPTransport::close() {
+void HTTPTransport::close()
+{
     for (QTcpServer* listener : std::exchange(m_listeners, {})) {
         listener->close();
         delete listener;
@@ -59,7 +63,8 @@ void HTTPTransport::close() {
         delete connection;
 }
 
-void HTTPTransport::acceptFrom(QTcpServer* listener) {
+void HTTPTransport::acceptFrom(QTcpServer* listener)
+{
     while (QTcpSocket* socket = listener->nextPendingConnection()) {
         if (openConnections() >= MaxConnections) {
             socket->abort();
@@ -72,7 +77,8 @@ void HTTPTransport::acceptFrom(QTcpServer* listener) {
     }
 }
 
-void HTTPTransport::dropConnection(HTTPConnection* connection) {
+void HTTPTransport::dropConnection(HTTPConnection* connection)
+{
     const auto it = std::find(m_connections.begin(), m_connections.end(), connection);
     if (it == m_connections.end())
         return;

@@ -613,6 +613,7 @@ const char tail[] = R"JSON(", "description": "Local server" }
 
 } // namespace
 
-QString OpenAPIDocument::text(quint16 port) {
+QString OpenAPIDocument::text(quint16 port)
+{
     return QString::fromLatin1(head) + QString::number(port) + QString::fromLatin1(tail);
 }

@@ -1,9 +1,11 @@
 #include "api/ResultCell.h"
 
 ResultCell::ResultCell(std::any fallback)
-    : m_value(std::move(fallback)) {}
+    : m_value(std::move(fallback))
+{}
 
-void ResultCell::put(std::any value) {
+void ResultCell::put(std::any value)
+{
     {
         std::lock_guard lock(m_mutex);
         if (m_done)
@@ -14,7 +16,8 @@ void ResultCell::put(std::any value) {
     m_signal.notify_all();
 }
 
-void ResultCell::cancel() {
+void ResultCell::cancel()
+{
     {
         std::lock_guard lock(m_mutex);
         m_done = true;
@@ -22,7 +25,8 @@ void ResultCell::cancel() {
     m_signal.notify_all();
 }
 
-std::any ResultCell::waitFor(std::chrono::milliseconds timeout) {
+std::any ResultCell::waitFor(std::chrono::milliseconds timeout)
+{
     std::unique_lock lock(m_mutex);
     m_signal.wait_for(lock, timeout, [this] { return m_done; });
     m_done = true;

@@ -16,7 +16,8 @@ struct Library {
     const char* license;
 };
 
-QString libraryTable() {
+QString libraryTable()
+{
     //% "user interface, images, networking"
     const QString ui = qtTrId("about.library.qt");
     //% "text recognition"
@@ -42,7 +43,8 @@ QString libraryTable() {
     return html + QStringLiteral("</table>");
 }
 
-QString licenseText() {
+QString licenseText()
+{
     // The license itself is a legal text and stays in its original English wording.
     return QStringLiteral(
         "<p style=\"color:#6b6b70;\"><b>MIT License</b><br>Copyright (c) the Quillora contributors<br><br>"
@@ -63,7 +65,8 @@ QString licenseText() {
 } // namespace
 
 AboutWindowController::AboutWindowController()
-    : m_window(std::make_unique<EscClosableWindow>()) {
+    : m_window(std::make_unique<EscClosableWindow>())
+{
     EscClosableWindow* window = m_window.get();
     //% "About Quillora"
     window->setWindowTitle(qtTrId("about.title"));
@@ -109,6 +112,7 @@ AboutWindowController::AboutWindowController()
 
 AboutWindowController::~AboutWindowController() = default;
 
-void AboutWindowController::showWindow() {
+void AboutWindowController::showWindow()
+{
     WindowStyle::bringToFront(m_window.get());
 }

@@ -51,29 +51,36 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_captureController(std::make_unique<CaptureSessionController>(m_settings, *m_screenCapture, *m_overlayManager,
                                                                      *m_textRecognition, *m_clipboard, m_history))
     , m_textEditorWindow(std::make_unique<TextEditorWindow>())
-    , m_apiServer(std::make_unique<HTTPAPIServer>(m_settings, m_history)) {}
+    , m_apiServer(std::make_unique<HTTPAPIServer>(m_settings, m_history))
+{}
 
-AppDelegate::~AppDelegate() {
+AppDelegate::~AppDelegate()
+{
     m_captureController->setTextEditorDelegate(nullptr);
 }
 
-LegalAcceptanceWindowController* AppDelegate::legalAcceptanceWindowController() const {
+LegalAcceptanceWindowController* AppDelegate::legalAcceptanceWindowController() const
+{
     return m_legalAcceptanceWindowController.get();
 }
 
-OnboardingWindowController* AppDelegate::onboardingWindowController() const {
+OnboardingWindowController* AppDelegate::onboardingWindowController() const
+{
     return m_onboardingWindowController.get();
 }
 
-AboutWindowController* AppDelegate::aboutWindowController() const {
+AboutWindowController* AppDelegate::aboutWindowController() const
+{
     return m_aboutWindowController.get();
 }
 
-LegalInfoWindowController* AppDelegate::legalInfoWindowController() const {
+LegalInfoWindowController* AppDelegate::legalInfoWindowController() const
+{
     return m_legalInfoWindowController.get();
 }
 
-void AppDelegate::applicationDidFinishLaunching() {
+void AppDelegate::applicationDidFinishLaunching()
+{
     if (m_state != State::Created)
         return;
     if (m_settings.hasAcceptedLegal())
@@ -82,13 +89,15 @@ void AppDelegate::applicationDidFinishLaunching() {
         showLegalAcceptance();
 }
 
-void AppDelegate::applicationWillTerminate() {
+void AppDelegate::applicationWillTerminate()
+{
     m_state = State::Terminating;
     m_hotkeyManager->unregister();
     m_apiServer->stop();
 }
 
-void AppDelegate::showLegalAcceptance() {
+void AppDelegate::showLegalAcceptance()
+{
     m_state = State::AwaitingTerms;
     QPointer<AppDelegate> self(this);
     m_legalAcceptanceWindowController = std::make_unique<LegalAcceptanceWindowController>(
@@ -108,7 +117,8 @@ void AppDelegate::showLegalAcceptance() {
     m_legalAcceptanceWindowController->showWindow();
 }
 
-void AppDelegate::continueLaunch() {
+void AppDelegate::continueLaunch()
+{
     m_state = State::PermissionGate;
     if (!passesPermissionGate())
         return;
@@ -123,7 +133,8 @@ void AppDelegate::continueLaunch() {
     m_state = State::Running;
 }
 
-bool AppDelegate::passesPermissionGate() {
+bool AppDelegate::passesPermissionGate()
+{
     // One throw-away capture first: it opens the capture path (shared memory, extension queries) so that the
     // check and the first real capture do not pay for it.
     const QList<Monitor> displays = m_displayCapture.displays();
@@ -142,8 +153,8 @@ bool AppDelegate::passesPermissionGate() {
     return false;
 }
 
-QAction* AppDelegate::addMenuAction(QMenu* menu, const char* name, const QString& title,
-                                    void (AppDelegate::*action)()) {
+QAction* AppDelegate::addMenuAction(QMenu* menu, const char* name, const QString& title, void (AppDelegate::*action)())
+{
     // Titles are plain text: an ampersand in a translation must not turn into a mnemonic.
     QAction* item = menu->addAction(QString(title).replace(u'&', QStringLiteral("&&")));
     item->setObjectName(QString::fromLatin1(name));
@@ -151,7 +162,8 @@ QAction* AppDelegate::addMenuAction(QMenu* menu, const char* name, const QString
     return item;
 }
 
-void AppDelegate::setupStatusMenu() {
+void AppDelegate::setupStatusMenu()
+{
     if (m_statusMenu)
         return;
     m_statusMenu = std::make_unique<QMenu>();
@@ -212,7 +224,8 @@ void AppDelegate::setupStatusMenu() {
                                 "hotkey or `quillora --capture`"));
 }
 
-void AppDelegate::updateCaptureMenuItem() {
+void AppDelegate::updateCaptureMenuItem()
+{
     if (!m_statusMenu)
         return;
     for (QAction* item : m_statusMenu->actions()) {
@@ -234,7 +247,8 @@ void AppDelegate::updateCaptureMenuItem() {
     }
 }
 
-void AppDelegate::registerHotkey() {
+void AppDelegate::registerHotkey()
+{
     QPointer<AppDelegate> self(this);
     m_hotkeyManager->registerHotkey(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers(), [self] {
         if (self)
@@ -242,7 +256,8 @@ void AppDelegate::registerHotkey() {
     });
 }
 
-void AppDelegate::setupAPIServer() {
+void AppDelegate::setupAPIServer()
+{
     m_apiServer->setDelegate(this);
     const bool enabled = m_settings.apiEnabled();
     const qint64 port = m_settings.apiPort();
@@ -256,7 +271,8 @@ void AppDelegate::setupAPIServer() {
     startAPIServer(port, true);
 }
 
-void AppDelegate::startAPIServer(qint64 port, bool announce) {
+void AppDelegate::startAPIServer(qint64 port, bool announce)
+{
     // A stored port outside 1-65535 would wrap around as a 16-bit number and open some other port.
     QString why;
     const std::optional<quint16> valid = HTTPAPIServer::validPort(port, &why);
@@ -269,13 +285,15 @@ void AppDelegate::startAPIServer(qint64 port, bool announce) {
     m_apiServer->start(*valid);
 }
 
-void AppDelegate::restartAPIServer() {
+void AppDelegate::restartAPIServer()
+{
     m_apiServer->stop();
     if (m_settings.apiEnabled())
         startAPIServer(m_settings.apiPort(), false);
 }
 
-void AppDelegate::captureText() {
+void AppDelegate::captureText()
+{
     if (m_screenCapture->checkScreenRecordingPermission()) {
         m_captureController->startCapture(true);
         return;
@@ -284,23 +302,27 @@ void AppDelegate::captureText() {
         m_permissionPrompt.openSettings();
 }
 
-void AppDelegate::toggleHistory() {
+void AppDelegate::toggleHistory()
+{
     // No history sidebar exists in this build; without one the command does nothing.
 }
 
 void AppDelegate::showPreferences() {}
 
-void AppDelegate::showAbout() {
+void AppDelegate::showAbout()
+{
     if (!m_aboutWindowController)
         m_aboutWindowController = std::make_unique<AboutWindowController>();
     m_aboutWindowController->showWindow();
 }
 
-void AppDelegate::showOnboardingFromMenu() {
+void AppDelegate::showOnboardingFromMenu()
+{
     showOnboarding();
 }
 
-void AppDelegate::showOnboarding() {
+void AppDelegate::showOnboarding()
+{
     const quint32 keyCode = m_settings.hotkeyKeyCode();
     const quint32 modifiers = m_settings.hotkeyModifiers();
     const OnboardingWindowController::Hotkey hotkey{HotkeyText::desktopString(keyCode, modifiers),
@@ -320,43 +342,52 @@ void AppDelegate::showOnboarding() {
     m_onboardingWindowController->showWindow();
 }
 
-void AppDelegate::showImpressum() {
+void AppDelegate::showImpressum()
+{
     showLegalInfo(LegalInfoWindowController::Impressum);
 }
 
-void AppDelegate::showTerms() {
+void AppDelegate::showTerms()
+{
     showLegalInfo(LegalInfoWindowController::Terms);
 }
 
-void AppDelegate::showPrivacy() {
+void AppDelegate::showPrivacy()
+{
     showLegalInfo(LegalInfoWindowController::Privacy);
 }
 
-void AppDelegate::showAccessibility() {
+void AppDelegate::showAccessibility()
+{
     showLegalInfo(LegalInfoWindowController::Accessibility);
 }
 
-void AppDelegate::showLegalInfo(int kind) {
+void AppDelegate::showLegalInfo(int kind)
+{
     m_legalInfoWindowController = std::make_unique<LegalInfoWindowController>(kind);
     m_legalInfoWindowController->showWindow();
 }
 
-void AppDelegate::quit() {
+void AppDelegate::quit()
+{
     terminate();
 }
 
-void AppDelegate::terminate() {
+void AppDelegate::terminate()
+{
     m_state = State::Quitting;
     if (m_terminate)
         m_terminate();
 }
 
 void AppDelegate::showTextEditor(const QString& text, std::function<void(std::optional<QString>)> completion,
-                                 std::function<void()> recaptureHandler) {
+                                 std::function<void()> recaptureHandler)
+{
     m_textEditorWindow->show(text, std::move(completion), std::move(recaptureHandler));
 }
 
-void AppDelegate::handleInstanceRequest(const QString& request) {
+void AppDelegate::handleInstanceRequest(const QString& request)
+{
     if (m_state == State::AwaitingTerms && m_legalAcceptanceWindowController) {
         // Nothing runs before the terms are accepted; the person is shown where they left off.
         m_legalAcceptanceWindowController->showWindow();
@@ -381,11 +412,13 @@ void AppDelegate::handleInstanceRequest(const QString& request) {
             QSystemTrayIcon::Information, 6000);
 }
 
-void AppDelegate::requestCapture() {
+void AppDelegate::requestCapture()
+{
     captureText();
 }
 
-bool AppDelegate::isSidebarVisible() {
+bool AppDelegate::isSidebarVisible()
+{
     return false;
 }
 
@@ -393,21 +426,25 @@ void AppDelegate::showHistorySidebar() {}
 
 void AppDelegate::hideHistorySidebar() {}
 
-std::optional<QByteArray> AppDelegate::sidebarScreenshotPNG() {
+std::optional<QByteArray> AppDelegate::sidebarScreenshotPNG()
+{
     Log::system(QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed"));
     return std::nullopt;
 }
 
-nlohmann::json AppDelegate::appWindowList() {
+nlohmann::json AppDelegate::appWindowList()
+{
     return AppWindowInspector::windowList(AppWindowInspector::topLevelWindows(), m_textEditorWindow.get(),
                                           AppWindowInspector::primaryGeometry());
 }
 
-std::optional<QByteArray> AppDelegate::appWindowsScreenshotPNG() {
+std::optional<QByteArray> AppDelegate::appWindowsScreenshotPNG()
+{
     return AppWindowInspector::compositePNG(AppWindowInspector::topLevelWindows());
 }
 
-std::optional<QByteArray> AppDelegate::overlayScreenshotPNG() {
+std::optional<QByteArray> AppDelegate::overlayScreenshotPNG()
+{
     const QList<SelectionView*> views = m_overlayManager->overlayViews();
     if (views.isEmpty()) {
         Log::system(QStringLiteral("📸 Overlay screenshot: No overlay views visible"));
@@ -423,19 +460,23 @@ std::optional<QByteArray> AppDelegate::overlayScreenshotPNG() {
     return png;
 }
 
-void AppDelegate::openPreferences(const std::optional<QString>& tab) {
+void AppDelegate::openPreferences(const std::optional<QString>& tab)
+{
     Q_UNUSED(tab);
     showPreferences();
 }
 
-void AppDelegate::openAboutWindow() {
+void AppDelegate::openAboutWindow()
+{
     showAbout();
 }
 
-void AppDelegate::openOnboardingWindow() {
+void AppDelegate::openOnboardingWindow()
+{
     showOnboarding();
 }
 
-void AppDelegate::quitApplication() {
+void AppDelegate::quitApplication()
+{
     terminate();
 }

@@ -11,16 +11,19 @@
 
 #include <algorithm>
 
-QList<QWidget*> AppWindowInspector::topLevelWindows() {
+QList<QWidget*> AppWindowInspector::topLevelWindows()
+{
     return QApplication::topLevelWidgets();
 }
 
-QRectF AppWindowInspector::primaryGeometry() {
+QRectF AppWindowInspector::primaryGeometry()
+{
     const QScreen* primary = QGuiApplication::primaryScreen();
     return primary ? QRectF(primary->geometry()) : QRectF();
 }
 
-QString AppWindowInspector::windowType(const QWidget* window, const QWidget* textEditor) {
+QString AppWindowInspector::windowType(const QWidget* window, const QWidget* textEditor)
+{
     if (window == textEditor)
         return QStringLiteral("textEditor");
     const QString className = QString::fromLatin1(window->metaObject()->className());
@@ -33,7 +36,8 @@ QString AppWindowInspector::windowType(const QWidget* window, const QWidget* tex
     return QStringLiteral("other");
 }
 
-int AppWindowInspector::level(const QWidget* window) {
+int AppWindowInspector::level(const QWidget* window)
+{
     const Qt::WindowFlags flags = window->windowFlags();
     if (flags.testFlag(Qt::X11BypassWindowManagerHint))
         return 1000;
@@ -43,7 +47,8 @@ int AppWindowInspector::level(const QWidget* window) {
 }
 
 nlohmann::json AppWindowInspector::windowList(const QList<QWidget*>& windows, const QWidget* textEditor,
-                                              const QRectF& primaryGeometry) {
+                                              const QRectF& primaryGeometry)
+{
     nlohmann::json list = nlohmann::json::array();
     for (const QWidget* window : windows) {
         if (!window->isVisible())
@@ -62,7 +67,8 @@ nlohmann::json AppWindowInspector::windowList(const QList<QWidget*>& windows, co
     return list;
 }
 
-std::optional<QByteArray> AppWindowInspector::compositePNG(const QList<QWidget*>& windows) {
+std::optional<QByteArray> AppWindowInspector::compositePNG(const QList<QWidget*>& windows)
+{
     QList<QWidget*> candidates;
     for (QWidget* window : windows)
         if (window->isVisible() && window->width() > 0 && window->height() > 0)

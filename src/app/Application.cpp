@@ -26,18 +26,21 @@
 
 namespace {
 
-void printError(const QString& line) {
+void printError(const QString& line)
+{
     std::fprintf(stderr, "quillora: %s\n", line.toLocal8Bit().constData());
 }
 
-bool hasOption(int argc, char** argv, const char* option) {
+bool hasOption(int argc, char** argv, const char* option)
+{
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], option) == 0)
             return true;
     return false;
 }
 
-void setIdentity() {
+void setIdentity()
+{
     QCoreApplication::setApplicationName(QStringLiteral("Quillora"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillora"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLORA_VERSION));
@@ -45,7 +48,8 @@ void setIdentity() {
 
 } // namespace
 
-int Application::main(int argc, char** argv) {
+int Application::main(int argc, char** argv)
+{
     if (hasOption(argc, argv, "--help") || hasOption(argc, argv, "-h")) {
         std::printf("Usage: quillora [--capture]\n\n"
                     "Copies text from anywhere on the screen. Press Ctrl+Shift+7, or use the tray menu.\n\n"
@@ -71,7 +75,8 @@ int Application::main(int argc, char** argv) {
     return run(argc, argv);
 }
 
-int Application::sendCapture(int argc, char** argv) {
+int Application::sendCapture(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     setIdentity();
     SingleInstance instance(SingleInstance::defaultFolder());
@@ -90,7 +95,8 @@ int Application::sendCapture(int argc, char** argv) {
     return 1;
 }
 
-int Application::run(int argc, char** argv) {
+int Application::run(int argc, char** argv)
+{
     QApplication app(argc, argv);
     setIdentity();
     QGuiApplication::setDesktopFileName(QStringLiteral("quillora"));

@@ -5,14 +5,17 @@
 
 GlobalHotkeyManager::GlobalHotkeyManager(HotkeyService& service)
     : m_service(service)
-    , m_onHotkeyPressed(std::make_shared<std::function<void()>>()) {}
+    , m_onHotkeyPressed(std::make_shared<std::function<void()>>())
+{}
 
-GlobalHotkeyManager::~GlobalHotkeyManager() {
+GlobalHotkeyManager::~GlobalHotkeyManager()
+{
     unregister();
     *m_onHotkeyPressed = nullptr;
 }
 
-void GlobalHotkeyManager::registerHotkey(quint32 keyCode, quint32 modifiers, std::function<void()> handler) {
+void GlobalHotkeyManager::registerHotkey(quint32 keyCode, quint32 modifiers, std::function<void()> handler)
+{
     if (m_registered) {
         m_service.release();
         m_registered = false;
@@ -42,7 +45,8 @@ void GlobalHotkeyManager::registerHotkey(quint32 keyCode, quint32 modifiers, std
     m_handlerInstalled = true;
 }
 
-void GlobalHotkeyManager::unregister() {
+void GlobalHotkeyManager::unregister()
+{
     if (m_registered) {
         m_service.release();
         m_registered = false;

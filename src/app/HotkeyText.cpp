@@ -30,14 +30,16 @@ constexpr std::array<std::pair<quint32, Qt::Key>, 26> namedKeys{{
 
 } // namespace
 
-QString HotkeyText::keyEquivalentString(quint32 keyCode) {
+QString HotkeyText::keyEquivalentString(quint32 keyCode)
+{
     for (const CharacterKey& key : characterKeys)
         if (key.keyCode == keyCode)
             return QString(QChar::fromLatin1(key.character));
     return {};
 }
 
-QString HotkeyText::hotkeyDisplayString(quint32 keyCode, quint32 modifiers) {
+QString HotkeyText::hotkeyDisplayString(quint32 keyCode, quint32 modifiers)
+{
     QString text;
     if (modifiers & ControlMask)
         text += QStringLiteral("⌃");
@@ -50,7 +52,8 @@ QString HotkeyText::hotkeyDisplayString(quint32 keyCode, quint32 modifiers) {
     return text + keyEquivalentString(keyCode).toUpper();
 }
 
-std::optional<Qt::Key> HotkeyText::qtKey(quint32 keyCode) {
+std::optional<Qt::Key> HotkeyText::qtKey(quint32 keyCode)
+{
     // Qt names a character key by the code of its upper-case character (Qt::Key_7 is '7', Qt::Key_A is 'A').
     const QString character = keyEquivalentString(keyCode);
     if (!character.isEmpty())
@@ -61,7 +64,8 @@ std::optional<Qt::Key> HotkeyText::qtKey(quint32 keyCode) {
     return std::nullopt;
 }
 
-Qt::KeyboardModifiers HotkeyText::qtModifiers(quint32 modifiers) {
+Qt::KeyboardModifiers HotkeyText::qtModifiers(quint32 modifiers)
+{
     Qt::KeyboardModifiers result;
     if (modifiers & CommandMask)
         result |= Qt::ControlModifier;
@@ -74,14 +78,16 @@ Qt::KeyboardModifiers HotkeyText::qtModifiers(quint32 modifiers) {
     return result;
 }
 
-QKeySequence HotkeyText::keySequence(quint32 keyCode, quint32 modifiers) {
+QKeySequence HotkeyText::keySequence(quint32 keyCode, quint32 modifiers)
+{
     const std::optional<Qt::Key> key = qtKey(keyCode);
     if (!key)
         return {};
     return QKeySequence(QKeyCombination(qtModifiers(modifiers), *key));
 }
 
-QString HotkeyText::desktopString(quint32 keyCode, quint32 modifiers) {
+QString HotkeyText::desktopString(quint32 keyCode, quint32 modifiers)
+{
     const QKeySequence sequence = keySequence(keyCode, modifiers);
     if (!sequence.isEmpty())
         return sequence.toString(QKeySequence::NativeText);

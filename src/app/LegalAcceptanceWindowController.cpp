@@ -18,7 +18,8 @@ LegalAcceptanceWindowController::LegalAcceptanceWindowController(AppSettings& se
     : m_settings(settings)
     , m_onAccept(std::move(onAccept))
     , m_onDecline(std::move(onDecline))
-    , m_window(std::make_unique<EscClosableWindow>()) {
+    , m_window(std::make_unique<EscClosableWindow>())
+{
     EscClosableWindow* window = m_window.get();
     //% "Welcome to Quillora"
     window->setWindowTitle(qtTrId("legal.acceptance.title"));
@@ -63,22 +64,26 @@ LegalAcceptanceWindowController::LegalAcceptanceWindowController(AppSettings& se
     WindowStyle::centerOnScreen(window);
 }
 
-LegalAcceptanceWindowController::~LegalAcceptanceWindowController() {
+LegalAcceptanceWindowController::~LegalAcceptanceWindowController()
+{
     m_window->removeEventFilter(this);
 }
 
-void LegalAcceptanceWindowController::showWindow() {
+void LegalAcceptanceWindowController::showWindow()
+{
     WindowStyle::bringToFront(m_window.get());
     m_acceptButton->setFocus();
 }
 
-bool LegalAcceptanceWindowController::eventFilter(QObject* watched, QEvent* event) {
+bool LegalAcceptanceWindowController::eventFilter(QObject* watched, QEvent* event)
+{
     if (watched == m_window.get() && event->type() == QEvent::Close && !m_decided)
         decline();
     return QObject::eventFilter(watched, event);
 }
 
-void LegalAcceptanceWindowController::accept() {
+void LegalAcceptanceWindowController::accept()
+{
     if (m_decided)
         return;
     m_decided = true;
@@ -89,7 +94,8 @@ void LegalAcceptanceWindowController::accept() {
         callback();
 }
 
-void LegalAcceptanceWindowController::decline() {
+void LegalAcceptanceWindowController::decline()
+{
     if (m_decided)
         return;
     m_decided = true;

@@ -8,7 +8,8 @@
 
 LegalInfoWindowController::LegalInfoWindowController(int kind)
     : m_kind(kind >= Impressum && kind <= Accessibility ? kind : Impressum)
-    , m_window(std::make_unique<EscClosableWindow>()) {
+    , m_window(std::make_unique<EscClosableWindow>())
+{
     m_window->setWindowTitle(title(m_kind));
     m_window->setObjectName(QStringLiteral("legalInfoWindow"));
     m_window->resize(520, 500);
@@ -28,11 +29,13 @@ LegalInfoWindowController::LegalInfoWindowController(int kind)
 
 LegalInfoWindowController::~LegalInfoWindowController() = default;
 
-void LegalInfoWindowController::showWindow() {
+void LegalInfoWindowController::showWindow()
+{
     WindowStyle::bringToFront(m_window.get());
 }
 
-QString LegalInfoWindowController::title(int kind) {
+QString LegalInfoWindowController::title(int kind)
+{
     switch (kind) {
     case Terms:
         //% "Terms of Use"
@@ -49,7 +52,8 @@ QString LegalInfoWindowController::title(int kind) {
     }
 }
 
-QString LegalInfoWindowController::content(int kind) {
+QString LegalInfoWindowController::content(int kind)
+{
     switch (kind) {
     case Terms:
         //% "<h2>Terms of Use</h2>"

@@ -8,12 +8,14 @@ namespace {
 
 const QString translatorName = QStringLiteral("quillora-translator");
 
-QString& chosenLanguage() {
+QString& chosenLanguage()
+{
     static QString language = QStringLiteral("en");
     return language;
 }
 
-QString pickLanguage(const QLocale& locale) {
+QString pickLanguage(const QLocale& locale)
+{
     const QStringList shipped = Localization::shippedLanguages();
     for (const QString& uiLanguage : locale.uiLanguages()) {
         // "de-AT", "de_DE" and "de" all select German.
@@ -24,7 +26,8 @@ QString pickLanguage(const QLocale& locale) {
     return QStringLiteral("en");
 }
 
-bool installTranslator(QCoreApplication& app, const QString& language) {
+bool installTranslator(QCoreApplication& app, const QString& language)
+{
     auto* translator = new QTranslator(&app);
     translator->setObjectName(translatorName);
     if (!translator->load(QStringLiteral(":/i18n/quillora_%1.qm").arg(language))) {
@@ -37,15 +40,18 @@ bool installTranslator(QCoreApplication& app, const QString& language) {
 
 } // namespace
 
-QStringList Localization::shippedLanguages() {
+QStringList Localization::shippedLanguages()
+{
     return {QStringLiteral("en"), QStringLiteral("de")};
 }
 
-QString Localization::currentLanguage() {
+QString Localization::currentLanguage()
+{
     return chosenLanguage();
 }
 
-QString Localization::install(QCoreApplication& app, const QLocale& locale) {
+QString Localization::install(QCoreApplication& app, const QLocale& locale)
+{
     for (QTranslator* old : app.findChildren<QTranslator*>(translatorName, Qt::FindDirectChildrenOnly)) {
         QCoreApplication::removeTranslator(old);
         delete old;

@@ -9,9 +9,11 @@
 #include <QPushButton>
 
 MessageBoxPermissionPrompt::MessageBoxPermissionPrompt(const QString& language)
-    : m_language(language) {}
+    : m_language(language)
+{}
 
-bool MessageBoxPermissionPrompt::ask(Style style) {
+bool MessageBoxPermissionPrompt::ask(Style style)
+{
     QMessageBox box(style == Style::Critical ? QMessageBox::Critical : QMessageBox::Warning,
                     //% "Quillora cannot capture the screen"
                     qtTrId("permission.required.title"), qtTrId("permission.required.title"));
@@ -35,7 +37,8 @@ bool MessageBoxPermissionPrompt::ask(Style style) {
     return box.clickedButton() == settings;
 }
 
-void MessageBoxPermissionPrompt::openSettings() {
+void MessageBoxPermissionPrompt::openSettings()
+{
     const QUrl page = PermissionHelpPage::materialize(m_language, PermissionHelpPage::defaultFolder());
     if (page.isEmpty() || !QDesktopServices::openUrl(page))
         Log::out(QStringLiteral("⚠️ Could not open the screen capture help page"));

@@ -13,7 +13,8 @@
 
 namespace {
 
-QWidget* page(const QString& heading, const QList<QWidget*>& parts, QWidget* parent) {
+QWidget* page(const QString& heading, const QList<QWidget*>& parts, QWidget* parent)
+{
     auto* widget = new QWidget(parent);
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -27,7 +28,8 @@ QWidget* page(const QString& heading, const QList<QWidget*>& parts, QWidget* par
     return widget;
 }
 
-QLabel* hotkeyBadge(const OnboardingWindowController::Hotkey& hotkey) {
+QLabel* hotkeyBadge(const OnboardingWindowController::Hotkey& hotkey)
+{
     auto* badge = new QLabel;
     badge->setObjectName(QStringLiteral("hotkeyBadge"));
     badge->setTextFormat(Qt::RichText);
@@ -47,7 +49,8 @@ OnboardingWindowController::OnboardingWindowController(AppSettings& settings, Ho
                                                        std::function<void()> completion)
     : m_settings(settings)
     , m_completion(std::move(completion))
-    , m_window(std::make_unique<EscClosableWindow>()) {
+    , m_window(std::make_unique<EscClosableWindow>())
+{
     EscClosableWindow* window = m_window.get();
     //% "Quillora Quick Start"
     window->setWindowTitle(qtTrId("onboarding.title"));
@@ -112,17 +115,20 @@ OnboardingWindowController::OnboardingWindowController(AppSettings& settings, Ho
 
 OnboardingWindowController::~OnboardingWindowController() = default;
 
-void OnboardingWindowController::showWindow() {
+void OnboardingWindowController::showWindow()
+{
     WindowStyle::bringToFront(m_window.get());
     m_nextButton->setFocus();
 }
 
-void OnboardingWindowController::goBack() {
+void OnboardingWindowController::goBack()
+{
     m_pages->setCurrentIndex(qMax(0, m_pages->currentIndex() - 1));
     updateButtons();
 }
 
-void OnboardingWindowController::goForward() {
+void OnboardingWindowController::goForward()
+{
     if (m_pages->currentIndex() + 1 >= m_pages->count()) {
         finish();
         return;
@@ -131,7 +137,8 @@ void OnboardingWindowController::goForward() {
     updateButtons();
 }
 
-void OnboardingWindowController::updateButtons() {
+void OnboardingWindowController::updateButtons()
+{
     const bool last = m_pages->currentIndex() + 1 >= m_pages->count();
     m_backButton->setEnabled(m_pages->currentIndex() > 0);
     if (last) {
@@ -143,7 +150,8 @@ void OnboardingWindowController::updateButtons() {
     }
 }
 
-void OnboardingWindowController::finish() {
+void OnboardingWindowController::finish()
+{
     m_settings.setLaunchAtLogin(m_launchAtLogin->isChecked());
     m_settings.setHasCompletedOnboarding();
     m_window->close();

@@ -5,7 +5,8 @@
 #include <QDir>
 #include <QFile>
 
-QUrl PermissionHelpPage::materialize(const QString& language, const QString& folder) {
+QUrl PermissionHelpPage::materialize(const QString& language, const QString& folder)
+{
     const QString code = language == QStringLiteral("de") ? language : QStringLiteral("en");
     QFile source(QStringLiteral(":/help/screen-capture.%1.html").arg(code));
     if (!source.open(QIODevice::ReadOnly))
@@ -18,7 +19,8 @@ QUrl PermissionHelpPage::materialize(const QString& language, const QString& fol
     return QUrl::fromLocalFile(target);
 }
 
-QString PermissionHelpPage::defaultFolder() {
+QString PermissionHelpPage::defaultFolder()
+{
     QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
     if (cache.isEmpty() || !QDir::isAbsolutePath(cache))
         cache = QDir::homePath() + QStringLiteral("/.cache");

@@ -19,14 +19,17 @@ constexpr qint64 MaxRequestLength = 64;
 
 SingleInstance::SingleInstance(const QString& folder, QObject* parent)
     : QObject(parent)
-    , m_folder(folder) {}
+    , m_folder(folder)
+{}
 
-SingleInstance::~SingleInstance() {
+SingleInstance::~SingleInstance()
+{
     if (m_server)
         m_server->close();
 }
 
-QString SingleInstance::defaultFolder() {
+QString SingleInstance::defaultFolder()
+{
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
         return runtime;
@@ -36,15 +39,18 @@ QString SingleInstance::defaultFolder() {
     return folder;
 }
 
-QString SingleInstance::socketPath() const {
+QString SingleInstance::socketPath() const
+{
     return QDir(m_folder).filePath(QStringLiteral("quillora.socket"));
 }
 
-bool SingleInstance::isPrimary() const {
+bool SingleInstance::isPrimary() const
+{
     return m_server && m_server->isListening();
 }
 
-bool SingleInstance::becomePrimary(QString* error) {
+bool SingleInstance::becomePrimary(QString* error)
+{
     if (isPrimary())
         return true;
     auto lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(QStringLiteral("quillora.lock")));
@@ -71,7 +77,8 @@ bool SingleInstance::becomePrimary(QString* error) {
     return true;
 }
 
-void SingleInstance::acceptConnections() {
+void SingleInstance::acceptConnections()
+{
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, guard = QPointer<QLocalSocket>(socket)] {
@@ -92,7 +99,8 @@ void SingleInstance::acceptConnections() {
     }
 }
 
-bool SingleInstance::anotherInstanceHoldsLock() const {
+bool SingleInstance::anotherInstanceHoldsLock() const
+{
     QLockFile probe(QDir(m_folder).filePath(QStringLiteral("quillora.lock")));
     probe.setStaleLockTime(0);
     if (probe.tryLock(0)) {
@@ -102,7 +110,8 @@ bool SingleInstance::anotherInstanceHoldsLock() const {
     return probe.error() == QLockFile::LockFailedError;
 }
 
-SingleInstance::SendResult SingleInstance::send(const QString& request, QString* error, int timeoutMs) const {
+SingleInstance::SendResult SingleInstance::send(const QString& request, QString* error, int timeoutMs) const
+{
     QElapsedTimer clock;
     clock.start();
     while (true) {

@@ -12,7 +12,8 @@ namespace {
 int signalSockets[2] = {-1, -1};
 constexpr int Watched[] = {SIGTERM, SIGINT, SIGHUP};
 
-void handleSignal(int signalNumber) {
+void handleSignal(int signalNumber)
+{
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(signalSockets[0], &byte, 1);
 }
@@ -20,7 +21,8 @@ void handleSignal(int signalNumber) {
 } // namespace
 
 TerminationSignals::TerminationSignals(QObject* parent)
-    : QObject(parent) {
+    : QObject(parent)
+{
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets) != 0)
         return;
     m_notifier = new QSocketNotifier(signalSockets[1], QSocketNotifier::Read, this);
@@ -33,7 +35,8 @@ TerminationSignals::TerminationSignals(QObject* parent)
         ::sigaction(signalNumber, &action, nullptr);
 }
 
-TerminationSignals::~TerminationSignals() {
+TerminationSignals::~TerminationSignals()
+{
     if (!m_notifier)
         return;
     struct sigaction action = {};
@@ -45,7 +48,8 @@ TerminationSignals::~TerminationSignals() {
     signalSockets[0] = signalSockets[1] = -1;
 }
 
-void TerminationSignals::readSignal() {
+void TerminationSignals::readSignal()
+{
     unsigned char byte = 0;
     if (::read(signalSockets[1], &byte, 1) == 1)
         emit received(int(byte));

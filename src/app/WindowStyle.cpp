@@ -6,7 +6,8 @@
 #include <QScreen>
 #include <QWidget>
 
-QLabel* WindowStyle::heading(const QString& text, QWidget* parent) {
+QLabel* WindowStyle::heading(const QString& text, QWidget* parent)
+{
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 1.45);
@@ -17,7 +18,8 @@ QLabel* WindowStyle::heading(const QString& text, QWidget* parent) {
     return label;
 }
 
-QLabel* WindowStyle::body(const QString& text, QWidget* parent) {
+QLabel* WindowStyle::body(const QString& text, QWidget* parent)
+{
     auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
     label->setTextFormat(Qt::RichText);
@@ -26,7 +28,8 @@ QLabel* WindowStyle::body(const QString& text, QWidget* parent) {
     return label;
 }
 
-QLabel* WindowStyle::icon(int size, QWidget* parent) {
+QLabel* WindowStyle::icon(int size, QWidget* parent)
+{
     auto* label = new QLabel(parent);
     const qreal ratio = parent ? parent->devicePixelRatioF() : qApp->devicePixelRatio();
     QPixmap pixmap = QIcon(QStringLiteral(":/icons/quillora.svg")).pixmap(QSize(size, size), ratio);
@@ -36,7 +39,8 @@ QLabel* WindowStyle::icon(int size, QWidget* parent) {
     return label;
 }
 
-void WindowStyle::centerOnScreen(QWidget* window) {
+void WindowStyle::centerOnScreen(QWidget* window)
+{
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -45,7 +49,8 @@ void WindowStyle::centerOnScreen(QWidget* window) {
     window->move(frame.topLeft());
 }
 
-void WindowStyle::bringToFront(QWidget* window) {
+void WindowStyle::bringToFront(QWidget* window)
+{
     window->show();
     window->raise();
     window->activateWindow();

@@ -23,7 +23,8 @@ namespace {
 
 // Counts and cuts texts by what a reader sees as one character (a grapheme cluster), so that a cut never splits
 // an emoji or a letter from its accent.
-qsizetype characterCount(const QString& text) {
+qsizetype characterCount(const QString& text)
+{
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype count = 0;
     while (finder.toNextBoundary() != -1)
@@ -31,7 +32,8 @@ qsizetype characterCount(const QString& text) {
     return count;
 }
 
-QString characterPrefix(const QString& text, qsizetype characters) {
+QString characterPrefix(const QString& text, qsizetype characters)
+{
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     qsizetype end = 0;
     for (qsizetype i = 0; i < characters; ++i) {
@@ -56,23 +58,27 @@ CaptureSessionController::CaptureSessionController(AppSettings& settings, Screen
     , m_overlayManager(overlayManager)
     , m_textRecognizer(textRecognizer)
     , m_clipboard(clipboard)
-    , m_history(history) {}
+    , m_history(history)
+{}
 
 CaptureSessionController::~CaptureSessionController() = default;
 
-void CaptureSessionController::setTextEditorDelegate(TextEditorDelegate* delegate) {
+void CaptureSessionController::setTextEditorDelegate(TextEditorDelegate* delegate)
+{
     m_textEditorDelegate = delegate;
     m_textEditorGuard = dynamic_cast<QObject*>(delegate);
     m_textEditorGuarded = !m_textEditorGuard.isNull();
 }
 
-TextEditorDelegate* CaptureSessionController::textEditorDelegate() const {
+TextEditorDelegate* CaptureSessionController::textEditorDelegate() const
+{
     if (m_textEditorGuarded && m_textEditorGuard.isNull())
         return nullptr;
     return m_textEditorDelegate;
 }
 
-void CaptureSessionController::startCapture(bool showHint) {
+void CaptureSessionController::startCapture(bool showHint)
+{
     Log::system(QStringLiteral("📸📸📸 startCapture() called, showHint=%d"), {showHint});
     ++m_captureCount;
     m_capturedImages = m_screenCapture.captureAllScreens();
@@ -94,17 +100,20 @@ void CaptureSessionController::startCapture(bool showHint) {
     Log::out(QStringLiteral("📸 Capture started - draw a rectangle to select text area"));
 }
 
-void CaptureSessionController::closeOverlay() {
+void CaptureSessionController::closeOverlay()
+{
     m_overlayManager.hideOverlay();
     if (!m_capturedImages.isEmpty())
         m_capturedImages.clear();
 }
 
-void CaptureSessionController::overlayViewDidCancel(SelectionView*) {
+void CaptureSessionController::overlayViewDidCancel(SelectionView*)
+{
     closeOverlay();
 }
 
-void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view, const QRectF& rect) {
+void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view, const QRectF& rect)
+{
     Log::system(QStringLiteral("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: %@"),
                 {RectText::nested(rect)});
     Log::out(QStringLiteral("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: ") + RectText::tuple(rect));
@@ -143,7 +152,8 @@ void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view
     recognizeSelection(CapturedDisplay(*captured), rect);
 }
 
-void CaptureSessionController::recognizeSelection(const CapturedDisplay& captured, const QRectF& rect) {
+void CaptureSessionController::recognizeSelection(const CapturedDisplay& captured, const QRectF& rect)
+{
     Log::out(QStringLiteral("🔍 Starting OCR on selected region: ") + RectText::tuple(rect));
     // The overlay covers the monitor as it was frozen, so the monitor's geometry at capture time is the view size
     // the selection was measured in.
@@ -169,7 +179,8 @@ void CaptureSessionController::recognizeSelection(const CapturedDisplay& capture
 }
 
 void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display,
-                                                       const QImage& image) {
+                                                       const QImage& image)
+{
     Log::system(QStringLiteral("📝 OCR Result: '%@'... (length: %d)"),
                 {characterPrefix(text, 100), characterCount(text)});
     // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
@@ -187,7 +198,8 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
     processTextSelection(text, display, image);
 }
 
-void CaptureSessionController::processTextSelection(const QString& text, const Monitor& display, const QImage& image) {
+void CaptureSessionController::processTextSelection(const QString& text, const Monitor& display, const QImage& image)
+{
     Log::out(QStringLiteral("🔄 processTextSelection called with %1 chars").arg(characterCount(text)));
     const QString cleaned = TextCleanup::clean(text, m_settings);
     if (cleaned.isEmpty()) {
@@ -227,7 +239,8 @@ void CaptureSessionController::processTextSelection(const QString& text, const M
         });
 }
 
-void CaptureSessionController::finishCapture(const QString& text, const QString& displayName, const QImage& image) {
+void CaptureSessionController::finishCapture(const QString& text, const QString& displayName, const QImage& image)
+{
     m_clipboard.copyToClipboard(text);
     if (m_settings.historyEnabled())
         m_history.addEntry(text, displayName.isEmpty() ? std::nullopt : std::optional<QString>(displayName), QImage(),

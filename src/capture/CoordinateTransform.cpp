@@ -3,7 +3,8 @@
 #include "platform/Log.h"
 
 QRectF CoordinateTransform::imageRect(const QRectF& viewRect, const QSizeF& viewSize, qreal imageWidth,
-                                      qreal imageHeight) {
+                                      qreal imageHeight)
+{
     const qreal vw = viewSize.width();
     const qreal vh = viewSize.height();
     // Written as "not greater than zero" so that a NaN side takes the error path too.

@@ -11,15 +11,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool DebugLogFile::isEnabled() {
+bool DebugLogFile::isEnabled()
+{
     return qEnvironmentVariableIsSet("QUILLORA_DEBUG_LOG");
 }
 
-QString DebugLogFile::path() {
+QString DebugLogFile::path()
+{
     return XdgPaths::appStateFolder() + QStringLiteral("/quillora-debug.log");
 }
 
-void DebugLogFile::append(const QString& message) {
+void DebugLogFile::append(const QString& message)
+{
     if (!isEnabled())
         return;
     const QString folder = XdgPaths::appStateFolder();

@@ -4,8 +4,7 @@
 
 EscClosableWindow::EscClosableWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
-{
-}
+{}
 
 void EscClosableWindow::keyPressEvent(QKeyEvent* event)
 {

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-QRect ImageCrop::pixelRect(const QRectF& region, const QSize& imageSize) {
+QRect ImageCrop::pixelRect(const QRectF& region, const QSize& imageSize)
+{
     const QRectF r = region.normalized();
     if (!std::isfinite(r.x()) || !std::isfinite(r.y()) || !std::isfinite(r.width()) || !std::isfinite(r.height()))
         return {};
@@ -20,7 +21,8 @@ QRect ImageCrop::pixelRect(const QRectF& region, const QSize& imageSize) {
     return {int(left), int(top), int(right - left), int(bottom - top)};
 }
 
-QImage ImageCrop::crop(const QImage& image, const QRectF& region) {
+QImage ImageCrop::crop(const QImage& image, const QRectF& region)
+{
     if (image.isNull())
         return {};
     const QRect pixels = pixelRect(region, image.size());

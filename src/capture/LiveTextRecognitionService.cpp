@@ -11,12 +11,14 @@
 
 LiveTextRecognitionService::LiveTextRecognitionService(TextRecognizer& engine, QObject* parent)
     : QObject(parent)
-    , m_engine(engine) {
+    , m_engine(engine)
+{
     m_pool.setObjectName(QStringLiteral("recognition"));
     m_pool.setMaxThreadCount(2);
 }
 
-LiveTextRecognitionService::~LiveTextRecognitionService() {
+LiveTextRecognitionService::~LiveTextRecognitionService()
+{
     // Running jobs use the engine and post to this object: both must still exist until they are done. Results
     // they post are discarded with this object's pending events.
     m_pool.clear();
@@ -33,7 +35,8 @@ void LiveTextRecognitionService::warmUp()
     });
 }
 
-void LiveTextRecognitionService::recognizeText(const QImage& image, std::function<void(QString)> completion) {
+void LiveTextRecognitionService::recognizeText(const QImage& image, std::function<void(QString)> completion)
+{
     // Posted to this object, so that a result still queued when the service goes is dropped with it.
     const auto deliver = [this, completion = std::move(completion)](const QString& text) {
         QMetaObject::invokeMethod(

@@ -9,18 +9,22 @@
 
 #include <algorithm>
 
-void OverlayManager::DeleteLater::operator()(QObject* object) const {
+void OverlayManager::DeleteLater::operator()(QObject* object) const
+{
     object->deleteLater();
 }
 
 OverlayManager::OverlayManager(const AppSettings& settings)
-    : m_settings(settings) {}
+    : m_settings(settings)
+{}
 
-OverlayManager::~OverlayManager() {
+OverlayManager::~OverlayManager()
+{
     hideOverlay();
 }
 
-void OverlayManager::showOverlay(const CapturedImages& images, bool showHint) {
+void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
+{
     CapturedImages ordered = images;
     const QPoint pointer = QCursor::pos();
     std::stable_partition(ordered.begin(), ordered.end(),
@@ -54,7 +58,8 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint) {
     }
 }
 
-void OverlayManager::hideOverlay() {
+void OverlayManager::hideOverlay()
+{
     if (QWidget* grabber = QWidget::keyboardGrabber()) {
         for (const auto& window : m_windows)
             if (grabber == window->contentView() || grabber == window.get())
@@ -65,14 +70,16 @@ void OverlayManager::hideOverlay() {
     m_windows.clear();
 }
 
-QList<SelectionView*> OverlayManager::overlayViews() const {
+QList<SelectionView*> OverlayManager::overlayViews() const
+{
     QList<SelectionView*> views;
     for (const auto& window : m_windows)
         views.append(window->contentView());
     return views;
 }
 
-QList<ScreenshotWindow*> OverlayManager::windows() const {
+QList<ScreenshotWindow*> OverlayManager::windows() const
+{
     QList<ScreenshotWindow*> result;
     for (const auto& window : m_windows)
         result.append(window.get());

@@ -11,9 +11,11 @@
 #include <vector>
 
 ScreenCaptureService::ScreenCaptureService(DisplayCapture& capture)
-    : m_capture(capture) {}
+    : m_capture(capture)
+{}
 
-bool ScreenCaptureService::checkScreenRecordingPermission() {
+bool ScreenCaptureService::checkScreenRecordingPermission()
+{
     Log::out(QStringLiteral("🔍 Checking Screen Recording permission..."));
     const bool granted = m_capture.canCapture();
     Log::out(granted ? QStringLiteral("✅ Screen Recording: Permission granted")
@@ -21,7 +23,8 @@ bool ScreenCaptureService::checkScreenRecordingPermission() {
     return granted;
 }
 
-CapturedImages ScreenCaptureService::captureAllScreens() {
+CapturedImages ScreenCaptureService::captureAllScreens()
+{
     const QList<Monitor> displays = m_capture.displays();
     if (displays.isEmpty())
         return {};

@@ -34,7 +34,8 @@ constexpr qreal ToastPaddingY = 20.0;
 constexpr int LabelFontSize = 12;
 constexpr int ToastFontSize = 32;
 
-QFont mediumFont(const QFont& base, int pixelSize) {
+QFont mediumFont(const QFont& base, int pixelSize)
+{
     QFont font(base);
     font.setPixelSize(pixelSize);
     font.setWeight(QFont::Medium);
@@ -42,15 +43,18 @@ QFont mediumFont(const QFont& base, int pixelSize) {
 }
 
 // A point in the system log's form, like a rectangle's origin: {100, 200}.
-QString describe(const QPointF& point) {
+QString describe(const QPointF& point)
+{
     return QStringLiteral("{%1, %2}").arg(RectText::shortNumber(point.x()), RectText::shortNumber(point.y()));
 }
 
-QString describeOrNil(const std::optional<QRectF>& rect) {
+QString describeOrNil(const std::optional<QRectF>& rect)
+{
     return rect ? RectText::nested(*rect) : QStringLiteral("nil");
 }
 
-QString describeOrNil(const std::optional<QPointF>& point) {
+QString describeOrNil(const std::optional<QPointF>& point)
+{
     return point ? describe(*point) : QStringLiteral("nil");
 }
 
@@ -59,7 +63,8 @@ QString describeOrNil(const std::optional<QPointF>& point) {
 ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const QRect& frame, bool showHint,
                                              QWidget* parent)
     : QWidget(parent)
-    , m_showHint(showHint) {
+    , m_showHint(showHint)
+{
     setGeometry(frame);
     Log::system(QStringLiteral("🔧 ScreenshotOverlayView.setup() called - frame: %@"),
                 {RectText::nested(QRectF(geometry()))});
@@ -82,49 +87,58 @@ ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const 
 
 ScreenshotOverlayView::~ScreenshotOverlayView() = default;
 
-void ScreenshotOverlayView::setImage(const QImage& image) {
+void ScreenshotOverlayView::setImage(const QImage& image)
+{
     m_image = image;
     m_warnedNoImage = false;
     update();
 }
 
-void ScreenshotOverlayView::setDelegate(ScreenshotOverlayViewDelegate* delegate) {
+void ScreenshotOverlayView::setDelegate(ScreenshotOverlayViewDelegate* delegate)
+{
     m_delegate = delegate;
     m_delegateObject = dynamic_cast<QObject*>(delegate);
     m_delegateIsObject = m_delegateObject != nullptr;
 }
 
-ScreenshotOverlayViewDelegate* ScreenshotOverlayView::delegate() const {
+ScreenshotOverlayViewDelegate* ScreenshotOverlayView::delegate() const
+{
     if (m_delegateIsObject && !m_delegateObject)
         return nullptr;
     return m_delegate;
 }
 
-SelectionView::Host ScreenshotOverlayView::host() const {
+SelectionView::Host ScreenshotOverlayView::host() const
+{
     if (!parentWidget())
         return Host::NoWindow;
     return qobject_cast<const ScreenshotWindow*>(window()) ? Host::ScreenshotWindow : Host::OtherWindow;
 }
 
-std::optional<Monitor> ScreenshotOverlayView::hostDisplay() const {
+std::optional<Monitor> ScreenshotOverlayView::hostDisplay() const
+{
     if (const auto* screenshotWindow = qobject_cast<const ScreenshotWindow*>(window()))
         return screenshotWindow->display();
     return std::nullopt;
 }
 
-QPointF ScreenshotOverlayView::toViewPoint(const QPointF& qtPosition) const {
+QPointF ScreenshotOverlayView::toViewPoint(const QPointF& qtPosition) const
+{
     return ScreenGeometry::flipped(qtPosition, height());
 }
 
-QRectF ScreenshotOverlayView::toQt(const QRectF& viewRect) const {
+QRectF ScreenshotOverlayView::toQt(const QRectF& viewRect) const
+{
     return ScreenGeometry::flipped(viewRect, height());
 }
 
-QString ScreenshotOverlayView::delegateState(const char* present, const char* absent) const {
+QString ScreenshotOverlayView::delegateState(const char* present, const char* absent) const
+{
     return QString::fromLatin1(delegate() ? present : absent);
 }
 
-bool ScreenshotOverlayView::event(QEvent* event) {
+bool ScreenshotOverlayView::event(QEvent* event)
+{
     if (event->type() == QEvent::ParentChange && DebugLogFile::isEnabled()) {
         const QWidget* host = parentWidget() ? window() : nullptr;
         DebugLogFile::append(
@@ -137,7 +151,8 @@ bool ScreenshotOverlayView::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void ScreenshotOverlayView::paintEvent(QPaintEvent*) {
+void ScreenshotOverlayView::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     // The frozen image covers the whole view; black only shows where there is none.
     if (m_image.isNull() || m_image.deviceIndependentSize() != QSizeF(size()))
@@ -166,7 +181,8 @@ void ScreenshotOverlayView::paintEvent(QPaintEvent*) {
         drawToast(painter);
 }
 
-void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selection) const {
+void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selection) const
+{
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF area = toQt(selection);
     QPainterPath hole;
@@ -200,7 +216,8 @@ void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selec
     painter.restore();
 }
 
-void ScreenshotOverlayView::drawSizeLabel(QPainter& painter, const QRectF& selection) const {
+void ScreenshotOverlayView::drawSizeLabel(QPainter& painter, const QRectF& selection) const
+{
     const QString text = SelectionGeometry::sizeLabelText(selection);
     const QFont font = mediumFont(this->font(), LabelFontSize);
     const QFontMetricsF metrics(font);
@@ -216,7 +233,8 @@ void ScreenshotOverlayView::drawSizeLabel(QPainter& painter, const QRectF& selec
     painter.drawText(pill.adjusted(SelectionGeometry::LabelPaddingX, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
 }
 
-void ScreenshotOverlayView::drawToast(QPainter& painter) const {
+void ScreenshotOverlayView::drawToast(QPainter& painter) const
+{
     //% "Drag to select text · Esc to cancel"
     const QString text = qtTrId("capture.hint");
     const QFont font = mediumFont(this->font(), ToastFontSize);
@@ -237,7 +255,8 @@ void ScreenshotOverlayView::drawToast(QPainter& painter) const {
     painter.restore();
 }
 
-void ScreenshotOverlayView::startToastFade() {
+void ScreenshotOverlayView::startToastFade()
+{
     auto* fade = new QVariantAnimation(this);
     fade->setStartValue(1.0);
     fade->setEndValue(0.0);
@@ -253,7 +272,8 @@ void ScreenshotOverlayView::startToastFade() {
     fade->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
-void ScreenshotOverlayView::takeKeyboardFocus() {
+void ScreenshotOverlayView::takeKeyboardFocus()
+{
     activateWindow();
     setFocus(Qt::MouseFocusReason);
     // While the overlay holds the keyboard, a click on another monitor's overlay takes the grab along, so that
@@ -262,7 +282,8 @@ void ScreenshotOverlayView::takeKeyboardFocus() {
         grabKeyboard();
 }
 
-void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event) {
+void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event)
+{
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
@@ -280,7 +301,8 @@ void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event) {
 }
 
 // Qt delivers the second press of a double-click as a press followed by this event, and the release after it.
-void ScreenshotOverlayView::mouseDoubleClickEvent(QMouseEvent* event) {
+void ScreenshotOverlayView::mouseDoubleClickEvent(QMouseEvent* event)
+{
     if (event->button() != Qt::LeftButton) {
         QWidget::mouseDoubleClickEvent(event);
         return;
@@ -300,14 +322,16 @@ void ScreenshotOverlayView::mouseDoubleClickEvent(QMouseEvent* event) {
         target->overlayViewDidFinishSelection(this, box);
 }
 
-void ScreenshotOverlayView::mouseMoveEvent(QMouseEvent* event) {
+void ScreenshotOverlayView::mouseMoveEvent(QMouseEvent* event)
+{
     if (!m_selectionStart)
         return;
     m_selectionRect = SelectionGeometry::rectFromPoints(*m_selectionStart, toViewPoint(event->position()));
     update();
 }
 
-void ScreenshotOverlayView::mouseReleaseEvent(QMouseEvent* event) {
+void ScreenshotOverlayView::mouseReleaseEvent(QMouseEvent* event)
+{
     if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;
@@ -346,7 +370,8 @@ void ScreenshotOverlayView::mouseReleaseEvent(QMouseEvent* event) {
     DebugLogFile::append(QStringLiteral("📤 delegate callback completed"));
 }
 
-void ScreenshotOverlayView::keyPressEvent(QKeyEvent* event) {
+void ScreenshotOverlayView::keyPressEvent(QKeyEvent* event)
+{
     if (event->key() != Qt::Key_Escape) {
         QWidget::keyPressEvent(event);
         return;
@@ -358,7 +383,8 @@ void ScreenshotOverlayView::keyPressEvent(QKeyEvent* event) {
         target->overlayViewDidCancel(this);
 }
 
-std::optional<QByteArray> ScreenshotOverlayView::captureViewContentAsPNG(int maxWidth) {
+std::optional<QByteArray> ScreenshotOverlayView::captureViewContentAsPNG(int maxWidth)
+{
     if (width() <= 0 || height() <= 0) {
         Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Invalid bounds %@"),
                     {RectText::nested(QRectF(rect()))});

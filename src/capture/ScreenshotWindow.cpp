@@ -10,7 +10,8 @@
 // manager's focus (see OverlayManager).
 ScreenshotWindow::ScreenshotWindow(const Monitor& display)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint)
-    , m_display(display) {
+    , m_display(display)
+{
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QStringLiteral("Quillora Capture"));
@@ -19,7 +20,8 @@ ScreenshotWindow::ScreenshotWindow(const Monitor& display)
 
 ScreenshotWindow::~ScreenshotWindow() = default;
 
-void ScreenshotWindow::setContentView(ScreenshotOverlayView* view) {
+void ScreenshotWindow::setContentView(ScreenshotOverlayView* view)
+{
     if (m_view)
         m_view->deleteLater();
     m_view = view;
@@ -28,7 +30,8 @@ void ScreenshotWindow::setContentView(ScreenshotOverlayView* view) {
     view->show();
 }
 
-void ScreenshotWindow::resizeEvent(QResizeEvent* event) {
+void ScreenshotWindow::resizeEvent(QResizeEvent* event)
+{
     QWidget::resizeEvent(event);
     if (m_view)
         m_view->setGeometry(rect());

@@ -3,26 +3,31 @@
 #include <algorithm>
 #include <cmath>
 
-QRectF SelectionGeometry::rectFromPoints(const QPointF& start, const QPointF& end) {
+QRectF SelectionGeometry::rectFromPoints(const QPointF& start, const QPointF& end)
+{
     return {std::min(start.x(), end.x()), std::min(start.y(), end.y()), std::abs(end.x() - start.x()),
             std::abs(end.y() - start.y())};
 }
 
-bool SelectionGeometry::isLargeEnough(const QRectF& selection) {
+bool SelectionGeometry::isLargeEnough(const QRectF& selection)
+{
     return selection.width() > MinimumSide && selection.height() > MinimumSide;
 }
 
-QRectF SelectionGeometry::doubleClickBox(const QPointF& click, const QSizeF& viewSize) {
+QRectF SelectionGeometry::doubleClickBox(const QPointF& click, const QSizeF& viewSize)
+{
     const QRectF box(click.x() - DoubleClickBoxSize.width() / 2, click.y() - DoubleClickBoxSize.height() / 2,
                      DoubleClickBoxSize.width(), DoubleClickBoxSize.height());
     return box.intersected(QRectF(QPointF(0, 0), viewSize));
 }
 
-QString SelectionGeometry::sizeLabelText(const QRectF& selection) {
+QString SelectionGeometry::sizeLabelText(const QRectF& selection)
+{
     return QStringLiteral("%1 × %2").arg(qint64(selection.width())).arg(qint64(selection.height()));
 }
 
-QRectF SelectionGeometry::labelPillRect(const QRectF& selection, const QSizeF& textSize, const QSizeF& viewSize) {
+QRectF SelectionGeometry::labelPillRect(const QRectF& selection, const QSizeF& textSize, const QSizeF& viewSize)
+{
     const qreal width = textSize.width() + 2 * LabelPaddingX;
     const qreal height = textSize.height() + 2 * LabelPaddingY;
 

@@ -2,11 +2,13 @@
 
 #include "settings/AppSettings.h"
 
-QString TextCleanup::clean(const QString& text, const AppSettings& settings) {
+QString TextCleanup::clean(const QString& text, const AppSettings& settings)
+{
     return clean(text, Options{settings.fixHyphenation(), settings.removeLineBreaks(), settings.cleanupWhitespace()});
 }
 
-QString TextCleanup::clean(const QString& text, const Options& options) {
+QString TextCleanup::clean(const QString& text, const Options& options)
+{
     QString result = text;
     if (options.fixHyphenation)
         result = fixHyphenation(result);
@@ -17,7 +19,8 @@ QString TextCleanup::clean(const QString& text, const Options& options) {
     return result;
 }
 
-bool TextCleanup::isWhitespace(QChar c) {
+bool TextCleanup::isWhitespace(QChar c)
+{
     const char16_t u = c.unicode();
     if (u < 0x80)
         return u == 0x20 || u == 0x09 || u == 0x0A || u == 0x0C || u == 0x0D;
@@ -27,7 +30,8 @@ bool TextCleanup::isWhitespace(QChar c) {
            category == QChar::Separator_Paragraph;
 }
 
-bool TextCleanup::isTrimmable(QChar c) {
+bool TextCleanup::isTrimmable(QChar c)
+{
     const char16_t u = c.unicode();
     if (u < 0x80)
         return u == 0x20 || (u >= 0x09 && u <= 0x0D);
@@ -40,7 +44,8 @@ bool TextCleanup::isTrimmable(QChar c) {
 
 // Same result as replacing every match of -\s+ with nothing, matching left to right without overlap: after a
 // match the scan resumes right behind the whitespace run, so "- - x" loses both hyphens.
-QString TextCleanup::fixHyphenation(const QString& text) {
+QString TextCleanup::fixHyphenation(const QString& text)
+{
     const qsizetype size = text.size();
     // Written into a buffer of the input's size: the result is never longer, and a per-character append would
     // cost more than the scan itself.
@@ -61,13 +66,15 @@ QString TextCleanup::fixHyphenation(const QString& text) {
     return result;
 }
 
-QString TextCleanup::removeLineBreaks(const QString& text) {
+QString TextCleanup::removeLineBreaks(const QString& text)
+{
     QString result = text;
     result.replace(u'\n', u' ');
     return result;
 }
 
-QString TextCleanup::cleanupWhitespace(const QString& text) {
+QString TextCleanup::cleanupWhitespace(const QString& text)
+{
     const qsizetype size = text.size();
     QString collapsed(size, Qt::Uninitialized);
     QChar* out = collapsed.data();

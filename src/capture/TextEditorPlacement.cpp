@@ -1,7 +1,8 @@
 #include "capture/TextEditorPlacement.h"
 
 QRectF TextEditorPlacement::frameNextToPointer(const QPointF& pointer, const QSizeF& windowSize,
-                                               const QRectF& availableArea) {
+                                               const QRectF& availableArea)
+{
     const qreal w = windowSize.width();
     const qreal h = windowSize.height();
     qreal x = pointer.x() - w / 2;

@@ -17,16 +17,36 @@ public:
     // One argument of a formatted system-log line; "%d" and "%@" take the next one in order.
     class Arg {
     public:
-        Arg(const QString& text) : m_text(text) {}
-        Arg(const char* text) : m_text(QString::fromUtf8(text)) {}
-        Arg(int value) : m_text(QString::number(value)) {}
-        Arg(long value) : m_text(QString::number(value)) {}
-        Arg(long long value) : m_text(QString::number(value)) {}
-        Arg(unsigned value) : m_text(QString::number(value)) {}
-        Arg(unsigned long value) : m_text(QString::number(value)) {}
-        Arg(unsigned long long value) : m_text(QString::number(value)) {}
-        Arg(double value) : m_text(QString::number(value)) {}
-        Arg(bool value) : m_text(QString::number(value ? 1 : 0)) {}
+        Arg(const QString& text)
+            : m_text(text)
+        {}
+        Arg(const char* text)
+            : m_text(QString::fromUtf8(text))
+        {}
+        Arg(int value)
+            : m_text(QString::number(value))
+        {}
+        Arg(long value)
+            : m_text(QString::number(value))
+        {}
+        Arg(long long value)
+            : m_text(QString::number(value))
+        {}
+        Arg(unsigned value)
+            : m_text(QString::number(value))
+        {}
+        Arg(unsigned long value)
+            : m_text(QString::number(value))
+        {}
+        Arg(unsigned long long value)
+            : m_text(QString::number(value))
+        {}
+        Arg(double value)
+            : m_text(QString::number(value))
+        {}
+        Arg(bool value)
+            : m_text(QString::number(value ? 1 : 0))
+        {}
         const QString& text() const { return m_text; }
 
     private:

@@ -1,8 +1,8 @@
 #include "settings/AppSettings.h"
 
 #include "platform/DefaultsStore.h"
-#include "platform/LoginItem.h"
 #include "platform/Log.h"
+#include "platform/LoginItem.h"
 
 #include <QDateTime>
 
@@ -117,36 +117,111 @@ void AppSettings::assign(Setting setting, nlohmann::json value)
     emit changed();
 }
 
-quint32 AppSettings::hotkeyKeyCode() const { return current(Setting::HotkeyKeyCode).get<quint32>(); }
-quint32 AppSettings::hotkeyModifiers() const { return current(Setting::HotkeyModifiers).get<quint32>(); }
-bool AppSettings::removeLineBreaks() const { return current(Setting::RemoveLineBreaks).get<bool>(); }
-bool AppSettings::cleanupWhitespace() const { return current(Setting::CleanupWhitespace).get<bool>(); }
-bool AppSettings::fixHyphenation() const { return current(Setting::FixHyphenation).get<bool>(); }
-bool AppSettings::historyEnabled() const { return current(Setting::HistoryEnabled).get<bool>(); }
-qint64 AppSettings::historyMaxEntries() const { return current(Setting::HistoryMaxEntries).get<qint64>(); }
-qint64 AppSettings::historyAutoDeleteDays() const { return current(Setting::HistoryAutoDeleteDays).get<qint64>(); }
-bool AppSettings::apiEnabled() const { return current(Setting::ApiEnabled).get<bool>(); }
-qint64 AppSettings::apiPort() const { return current(Setting::ApiPort).get<qint64>(); }
+quint32 AppSettings::hotkeyKeyCode() const
+{
+    return current(Setting::HotkeyKeyCode).get<quint32>();
+}
+quint32 AppSettings::hotkeyModifiers() const
+{
+    return current(Setting::HotkeyModifiers).get<quint32>();
+}
+bool AppSettings::removeLineBreaks() const
+{
+    return current(Setting::RemoveLineBreaks).get<bool>();
+}
+bool AppSettings::cleanupWhitespace() const
+{
+    return current(Setting::CleanupWhitespace).get<bool>();
+}
+bool AppSettings::fixHyphenation() const
+{
+    return current(Setting::FixHyphenation).get<bool>();
+}
+bool AppSettings::historyEnabled() const
+{
+    return current(Setting::HistoryEnabled).get<bool>();
+}
+qint64 AppSettings::historyMaxEntries() const
+{
+    return current(Setting::HistoryMaxEntries).get<qint64>();
+}
+qint64 AppSettings::historyAutoDeleteDays() const
+{
+    return current(Setting::HistoryAutoDeleteDays).get<qint64>();
+}
+bool AppSettings::apiEnabled() const
+{
+    return current(Setting::ApiEnabled).get<bool>();
+}
+qint64 AppSettings::apiPort() const
+{
+    return current(Setting::ApiPort).get<qint64>();
+}
 QString AppSettings::apiToken() const
 {
     return QString::fromStdString(current(Setting::ApiToken).get<std::string>());
 }
-bool AppSettings::captureWindowShadows() const { return current(Setting::CaptureWindowShadows).get<bool>(); }
-bool AppSettings::showCaptureHint() const { return current(Setting::ShowCaptureHint).get<bool>(); }
+bool AppSettings::captureWindowShadows() const
+{
+    return current(Setting::CaptureWindowShadows).get<bool>();
+}
+bool AppSettings::showCaptureHint() const
+{
+    return current(Setting::ShowCaptureHint).get<bool>();
+}
 
-void AppSettings::setHotkeyKeyCode(quint32 value) { assign(Setting::HotkeyKeyCode, value); }
-void AppSettings::setHotkeyModifiers(quint32 value) { assign(Setting::HotkeyModifiers, value); }
-void AppSettings::setRemoveLineBreaks(bool value) { assign(Setting::RemoveLineBreaks, value); }
-void AppSettings::setCleanupWhitespace(bool value) { assign(Setting::CleanupWhitespace, value); }
-void AppSettings::setFixHyphenation(bool value) { assign(Setting::FixHyphenation, value); }
-void AppSettings::setHistoryEnabled(bool value) { assign(Setting::HistoryEnabled, value); }
-void AppSettings::setHistoryMaxEntries(qint64 value) { assign(Setting::HistoryMaxEntries, value); }
-void AppSettings::setHistoryAutoDeleteDays(qint64 value) { assign(Setting::HistoryAutoDeleteDays, value); }
-void AppSettings::setApiEnabled(bool value) { assign(Setting::ApiEnabled, value); }
-void AppSettings::setApiPort(qint64 value) { assign(Setting::ApiPort, value); }
-void AppSettings::setApiToken(const QString& value) { assign(Setting::ApiToken, value.toStdString()); }
-void AppSettings::setCaptureWindowShadows(bool value) { assign(Setting::CaptureWindowShadows, value); }
-void AppSettings::setShowCaptureHint(bool value) { assign(Setting::ShowCaptureHint, value); }
+void AppSettings::setHotkeyKeyCode(quint32 value)
+{
+    assign(Setting::HotkeyKeyCode, value);
+}
+void AppSettings::setHotkeyModifiers(quint32 value)
+{
+    assign(Setting::HotkeyModifiers, value);
+}
+void AppSettings::setRemoveLineBreaks(bool value)
+{
+    assign(Setting::RemoveLineBreaks, value);
+}
+void AppSettings::setCleanupWhitespace(bool value)
+{
+    assign(Setting::CleanupWhitespace, value);
+}
+void AppSettings::setFixHyphenation(bool value)
+{
+    assign(Setting::FixHyphenation, value);
+}
+void AppSettings::setHistoryEnabled(bool value)
+{
+    assign(Setting::HistoryEnabled, value);
+}
+void AppSettings::setHistoryMaxEntries(qint64 value)
+{
+    assign(Setting::HistoryMaxEntries, value);
+}
+void AppSettings::setHistoryAutoDeleteDays(qint64 value)
+{
+    assign(Setting::HistoryAutoDeleteDays, value);
+}
+void AppSettings::setApiEnabled(bool value)
+{
+    assign(Setting::ApiEnabled, value);
+}
+void AppSettings::setApiPort(qint64 value)
+{
+    assign(Setting::ApiPort, value);
+}
+void AppSettings::setApiToken(const QString& value)
+{
+    assign(Setting::ApiToken, value.toStdString());
+}
+void AppSettings::setCaptureWindowShadows(bool value)
+{
+    assign(Setting::CaptureWindowShadows, value);
+}
+void AppSettings::setShowCaptureHint(bool value)
+{
+    assign(Setting::ShowCaptureHint, value);
+}
 
 bool AppSettings::launchAtLogin() const
 {
@@ -172,8 +247,7 @@ bool AppSettings::hasAcceptedLegal() const
 
 void AppSettings::setHasAcceptedLegal()
 {
-    m_defaults.setValue(LegalAcceptanceDateKey,
-                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString());
+    m_defaults.setValue(LegalAcceptanceDateKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString());
     m_defaults.setValue(HasAcceptedLegalKey, true);
 }
 

@@ -21,7 +21,8 @@
 
 namespace {
 
-QStringList visibleWindowTitles() {
+QStringList visibleWindowTitles()
+{
     QStringList titles;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && !qobject_cast<QMenu*>(widget))
@@ -29,19 +30,22 @@ QStringList visibleWindowTitles() {
     return titles;
 }
 
-void acceptedAndOnboarded(ShellFixture& f) {
+void acceptedAndOnboarded(ShellFixture& f)
+{
     f.store.preset(AppSettings::HasAcceptedLegalKey, true);
     f.store.preset(AppSettings::HasCompletedOnboardingKey, true);
 }
 
-quint16 freePort() {
+quint16 freePort()
+{
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
 }
 
 // The menu as a flat list: object names of actions, "-" for separators, submenus indented with ">".
-QStringList menuModel(const QMenu* menu, const QString& indent = QString()) {
+QStringList menuModel(const QMenu* menu, const QString& indent = QString())
+{
     QStringList model;
     for (const QAction* action : menu->actions()) {
         if (action->isSeparator())
@@ -54,13 +58,15 @@ QStringList menuModel(const QMenu* menu, const QString& indent = QString()) {
     return model;
 }
 
-QAction* findAction(QMenu* menu, const QString& name) {
+QAction* findAction(QMenu* menu, const QString& name)
+{
     return menu->findChild<QAction*>(name);
 }
 
 } // namespace
 
-TEST(AppDelegate, FirstStartShowsOnlyTheTermsAndDecliningQuits) {
+TEST(AppDelegate, FirstStartShowsOnlyTheTermsAndDecliningQuits)
+{
     ShellFixture f;
     LogCapture log;
     AppDelegate& app = f.make();
@@ -79,7 +85,8 @@ TEST(AppDelegate, FirstStartShowsOnlyTheTermsAndDecliningQuits) {
     EXPECT_TRUE(f.hotkeys.calls.isEmpty());
 }
 
-TEST(AppDelegate, ClosingTheTermsWindowIsADeclineAndHappensOnce) {
+TEST(AppDelegate, ClosingTheTermsWindowIsADeclineAndHappensOnce)
+{
     ShellFixture f;
     LogCapture log;
     AppDelegate& app = f.make();
@@ -91,7 +98,8 @@ TEST(AppDelegate, ClosingTheTermsWindowIsADeclineAndHappensOnce) {
     EXPECT_EQ(f.terminations, 1);
 }
 
-TEST(AppDelegate, AcceptingRunsTheWholeLaunchInOrder) {
+TEST(AppDelegate, AcceptingRunsTheWholeLaunchInOrder)
+{
     ShellFixture f;
     LogCapture log;
     AppDelegate& app = f.make();
@@ -116,7 +124,8 @@ TEST(AppDelegate, AcceptingRunsTheWholeLaunchInOrder) {
     EXPECT_EQ(f.terminations, 0);
 }
 
-TEST(AppDelegate, LaterStartWithBothFlagsShowsNoWindow) {
+TEST(AppDelegate, LaterStartWithBothFlagsShowsNoWindow)
+{
     ShellFixture f;
     acceptedAndOnboarded(f);
     AppDelegate& app = f.make();
@@ -130,7 +139,8 @@ TEST(AppDelegate, LaterStartWithBothFlagsShowsNoWindow) {
 }
 
 // Whatever the person chooses in the start-up alert, the program quits and builds nothing.
-TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert) {
+TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert)
+{
     for (const bool openSettings : {false, true}) {
         SCOPED_TRACE(openSettings ? "open help chosen" : "quit chosen");
         ShellFixture f;
@@ -157,7 +167,8 @@ TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert) {
     }
 }
 
-TEST(AppDelegate, CaptureRequestChecksPermissionEachTime) {
+TEST(AppDelegate, CaptureRequestChecksPermissionEachTime)
+{
     ShellFixture f(2);
     acceptedAndOnboarded(f);
     AppDelegate& app = f.make();
@@ -176,7 +187,8 @@ TEST(AppDelegate, CaptureRequestChecksPermissionEachTime) {
     EXPECT_EQ(f.terminations, 0) << "a missing permission at a capture does not quit";
 }
 
-TEST(AppDelegate, MenuHasTheItemsInOrderAndEachOpensItsWindow) {
+TEST(AppDelegate, MenuHasTheItemsInOrderAndEachOpensItsWindow)
+{
     ShellFixture f;
     acceptedAndOnboarded(f);
     AppDelegate& app = f.make();
@@ -203,7 +215,8 @@ TEST(AppDelegate, MenuHasTheItemsInOrderAndEachOpensItsWindow) {
     EXPECT_EQ(f.terminations, 1);
 }
 
-TEST(AppDelegate, EachLegalRequestOpensAFreshWindowAndDropsThePrevious) {
+TEST(AppDelegate, EachLegalRequestOpensAFreshWindowAndDropsThePrevious)
+{
     ShellFixture f;
     acceptedAndOnboarded(f);
     AppDelegate& app = f.make();
@@ -233,7 +246,8 @@ TEST(AppDelegate, EachLegalRequestOpensAFreshWindowAndDropsThePrevious) {
 }
 
 // Each row: the stored hotkey, and what the capture item shows for it.
-TEST(AppDelegate, CaptureItemFollowsTheHotkey) {
+TEST(AppDelegate, CaptureItemFollowsTheHotkey)
+{
     struct Row {
         const char* name;
         quint32 keyCode;
@@ -267,7 +281,8 @@ TEST(AppDelegate, CaptureItemFollowsTheHotkey) {
     }
 }
 
-TEST(AppDelegate, HotkeyHeldByAnotherClientIsReportedAndALaterRegistrationWorks) {
+TEST(AppDelegate, HotkeyHeldByAnotherClientIsReportedAndALaterRegistrationWorks)
+{
     ShellFixture f;
     acceptedAndOnboarded(f);
     f.hotkeys.heldByOthers.append({26, 768});
@@ -289,7 +304,8 @@ TEST(AppDelegate, HotkeyHeldByAnotherClientIsReportedAndALaterRegistrationWorks)
     EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "termination releases the hotkey";
 }
 
-TEST(AppDelegate, ApiServerStartsWhenEnabledAndRestartsSilently) {
+TEST(AppDelegate, ApiServerStartsWhenEnabledAndRestartsSilently)
+{
     ShellFixture f;
     acceptedAndOnboarded(f);
     const quint16 port = freePort();
@@ -317,7 +333,8 @@ TEST(AppDelegate, ApiServerStartsWhenEnabledAndRestartsSilently) {
 }
 
 // A port that does not fit 16 bits must not wrap around to another port.
-TEST(AppDelegate, ApiPortOutsideTheRangeDoesNotStartTheServer) {
+TEST(AppDelegate, ApiPortOutsideTheRangeDoesNotStartTheServer)
+{
     for (const qint64 port : {0LL, 65536LL + 80, -1LL}) {
         SCOPED_TRACE(port);
         ShellFixture f;
@@ -335,7 +352,8 @@ TEST(AppDelegate, ApiPortOutsideTheRangeDoesNotStartTheServer) {
     }
 }
 
-TEST(AppDelegate, FinishingTheQuickStartStoresItAndAppliesOpenAtLogin) {
+TEST(AppDelegate, FinishingTheQuickStartStoresItAndAppliesOpenAtLogin)
+{
     ShellFixture f;
     f.store.preset(AppSettings::HasAcceptedLegalKey, true);
     LogCapture log;
@@ -359,7 +377,8 @@ TEST(AppDelegate, FinishingTheQuickStartStoresItAndAppliesOpenAtLogin) {
     EXPECT_TRUE(window.isNull()) << "the finished quick start is released";
 }
 
-TEST(AppDelegate, ClosingTheQuickStartEarlyKeepsItForNextTime) {
+TEST(AppDelegate, ClosingTheQuickStartEarlyKeepsItForNextTime)
+{
     ShellFixture f;
     f.store.preset(AppSettings::HasAcceptedLegalKey, true);
     f.loginItem.setEnabled(true, nullptr);
@@ -373,7 +392,8 @@ TEST(AppDelegate, ClosingTheQuickStartEarlyKeepsItForNextTime) {
     EXPECT_TRUE(f.loginItem.requests.isEmpty());
 }
 
-TEST(AppDelegate, RequestsFromLaterStartsWaitForTheTerms) {
+TEST(AppDelegate, RequestsFromLaterStartsWaitForTheTerms)
+{
     ShellFixture f;
     AppDelegate& app = f.make();
     app.applicationDidFinishLaunching();
@@ -388,7 +408,8 @@ TEST(AppDelegate, RequestsFromLaterStartsWaitForTheTerms) {
     EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
 }
 
-TEST(AppDelegate, RunsWithoutATray) {
+TEST(AppDelegate, RunsWithoutATray)
+{
     ShellFixture f;
     acceptedAndOnboarded(f);
     f.trayAvailable = false;

@@ -14,7 +14,8 @@ constexpr quint32 CmdShift = 768;
 
 } // namespace
 
-TEST(GlobalHotkeyManager, RegisteringTwiceReplacesTheFirstRegistration) {
+TEST(GlobalHotkeyManager, RegisteringTwiceReplacesTheFirstRegistration)
+{
     FakeHotkeyService service;
     GlobalHotkeyManager manager(service);
     int first = 0;
@@ -35,7 +36,8 @@ TEST(GlobalHotkeyManager, RegisteringTwiceReplacesTheFirstRegistration) {
     EXPECT_EQ(second, 2);
 }
 
-TEST(GlobalHotkeyManager, RefusedCombinationKeepsTheHandlerButDeliversNothing) {
+TEST(GlobalHotkeyManager, RefusedCombinationKeepsTheHandlerButDeliversNothing)
+{
     LogCapture log;
     FakeHotkeyService service;
     service.heldByOthers = {{Seven, CmdShift}};
@@ -58,7 +60,8 @@ TEST(GlobalHotkeyManager, RefusedCombinationKeepsTheHandlerButDeliversNothing) {
     EXPECT_EQ(log.outLines().size(), 1);
 }
 
-TEST(GlobalHotkeyManager, UnregisterStopsPressesAndIsIdempotent) {
+TEST(GlobalHotkeyManager, UnregisterStopsPressesAndIsIdempotent)
+{
     FakeHotkeyService service;
     auto manager = std::make_unique<GlobalHotkeyManager>(service);
     int presses = 0;
@@ -79,7 +82,8 @@ TEST(GlobalHotkeyManager, UnregisterStopsPressesAndIsIdempotent) {
     EXPECT_FALSE(service.hasPressHandler());
 }
 
-TEST(GlobalHotkeyManager, PressWithoutStoredFunctionDoesNothing) {
+TEST(GlobalHotkeyManager, PressWithoutStoredFunctionDoesNothing)
+{
     FakeHotkeyService service;
     GlobalHotkeyManager manager(service);
     manager.registerHotkey(Seven, CmdShift, {});
@@ -87,7 +91,8 @@ TEST(GlobalHotkeyManager, PressWithoutStoredFunctionDoesNothing) {
     EXPECT_TRUE(service.pressCombination(Seven, CmdShift));
 }
 
-TEST(GlobalHotkeyManager, HandlerMayReRegisterWhileRunning) {
+TEST(GlobalHotkeyManager, HandlerMayReRegisterWhileRunning)
+{
     // The preferences can change the hotkey from within a press; the running function is replaced mid-call.
     FakeHotkeyService service;
     GlobalHotkeyManager manager(service);
@@ -102,11 +107,13 @@ TEST(GlobalHotkeyManager, HandlerMayReRegisterWhileRunning) {
     EXPECT_EQ(seen, QStringList({"first", "second"}));
 }
 
-TEST(GlobalHotkeyManager, HandlerKeptByTheServiceOutlivingTheManagerDoesNothing) {
+TEST(GlobalHotkeyManager, HandlerKeptByTheServiceOutlivingTheManagerDoesNothing)
+{
     // A service that forgets to drop the handler must not reach a destroyed manager's function.
     class ForgetfulService : public FakeHotkeyService {
     public:
-        void setPressHandler(std::function<void()> handler) override {
+        void setPressHandler(std::function<void()> handler) override
+        {
             if (handler)
                 FakeHotkeyService::setPressHandler(std::move(handler));
         }

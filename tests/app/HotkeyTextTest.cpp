@@ -34,7 +34,8 @@ const TextRow textRows[] = {
 
 } // namespace
 
-TEST(HotkeyText, TextsOfCombinations) {
+TEST(HotkeyText, TextsOfCombinations)
+{
     for (const TextRow& row : textRows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(HotkeyText::keyEquivalentString(row.keyCode), QString::fromUtf8(row.keyEquivalent));
@@ -43,7 +44,8 @@ TEST(HotkeyText, TextsOfCombinations) {
     }
 }
 
-TEST(HotkeyText, CharacterTableHasTheFortySevenKeysWithTheirCodes) {
+TEST(HotkeyText, CharacterTableHasTheFortySevenKeysWithTheirCodes)
+{
     // Each character of the ANSI main block at its virtual key code; codes 10, 36, 48, 49 and above 50 are absent.
     // Each character of the ANSI main block at its virtual key code; "_" marks the codes without one.
     const QString expected = QStringLiteral("asdfhgzxcv_bqweryt123465=97-80]ou[ip_lj'k;\\,/nm.__`");
@@ -61,7 +63,8 @@ TEST(HotkeyText, CharacterTableHasTheFortySevenKeysWithTheirCodes) {
         EXPECT_TRUE(HotkeyText::keyEquivalentString(code).isEmpty()) << code;
 }
 
-TEST(HotkeyText, KeySequenceCarriesTheDesktopModifiers) {
+TEST(HotkeyText, KeySequenceCarriesTheDesktopModifiers)
+{
     EXPECT_EQ(HotkeyText::keySequence(26, Cmd | Shift), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_7));
     EXPECT_EQ(HotkeyText::keySequence(0, Ctrl | Opt), QKeySequence(Qt::META | Qt::ALT | Qt::Key_A));
     EXPECT_EQ(HotkeyText::keySequence(126, 0), QKeySequence(Qt::Key_Up));

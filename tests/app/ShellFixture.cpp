@@ -7,7 +7,8 @@
 #include <QImage>
 #include <QLocale>
 
-ShellFixture::ShellFixture(int monitors) {
+ShellFixture::ShellFixture(int monitors)
+{
     // The tests read the English texts, whatever the machine's locale.
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
     for (int i = 0; i < monitors; ++i) {
@@ -18,7 +19,8 @@ ShellFixture::ShellFixture(int monitors) {
     }
 }
 
-AppDelegate& ShellFixture::make() {
+AppDelegate& ShellFixture::make()
+{
     settings = std::make_unique<AppSettings>(store, loginItem);
     history = std::make_unique<HistoryManager>(*settings, historyFolder.path());
     auto presenter = std::make_unique<CountingOverlayPresenter>();

@@ -19,7 +19,8 @@
 // A permission alert that answers as the test says and records how it was asked.
 class FakePermissionPrompt : public PermissionPrompt {
 public:
-    bool ask(Style style) override {
+    bool ask(Style style) override
+    {
         asked.append(style);
         return chooseOpenSettings;
     }
@@ -33,7 +34,8 @@ public:
 // Overlays that only count what they were asked to show.
 class CountingOverlayPresenter : public OverlayPresenter {
 public:
-    void showOverlay(const CapturedImages& images, bool showHint) override {
+    void showOverlay(const CapturedImages& images, bool showHint) override
+    {
         shownImages.append(int(images.size()));
         hints.append(showHint);
     }

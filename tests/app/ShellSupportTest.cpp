@@ -22,7 +22,8 @@
 namespace {
 
 // Every text key the program looks up, from its sources.
-QSet<QString> keysUsedInSources() {
+QSet<QString> keysUsedInSources()
+{
     QSet<QString> keys;
     const QRegularExpression lookup(QStringLiteral(R"(qtTrId\(\s*"([^"]+)\")"));
     QDirIterator files(QStringLiteral(QUILLORA_SOURCE_DIR "/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
@@ -39,7 +40,8 @@ QSet<QString> keysUsedInSources() {
 }
 
 // The finished translations of one .ts file, by key.
-std::map<QString, QString> finishedTranslations(const QString& language) {
+std::map<QString, QString> finishedTranslations(const QString& language)
+{
     std::map<QString, QString> result;
     QFile file(QStringLiteral(QUILLORA_SOURCE_DIR "/translations/quillora_%1.ts").arg(language));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
@@ -63,7 +65,8 @@ std::map<QString, QString> finishedTranslations(const QString& language) {
 }
 
 // Sends a request from another thread while this one runs the event loop the receiving instance answers from.
-SingleInstance::SendResult sendWhileServing(const SingleInstance& sender, const QString& request, QString* error) {
+SingleInstance::SendResult sendWhileServing(const SingleInstance& sender, const QString& request, QString* error)
+{
     std::atomic<bool> done = false;
     SingleInstance::SendResult result = SingleInstance::SendResult::Failed;
     std::thread thread([&] {
@@ -78,7 +81,8 @@ SingleInstance::SendResult sendWhileServing(const SingleInstance& sender, const 
 
 } // namespace
 
-TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage) {
+TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage)
+{
     const QSet<QString> keys = keysUsedInSources();
     ASSERT_GT(keys.size(), 30) << "the source scan found the program's texts";
     for (const QString& language : Localization::shippedLanguages()) {
@@ -88,7 +92,8 @@ TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage) {
     }
 }
 
-TEST(Localization, PicksTheLanguageFromTheLocaleWithEnglishUnderneath) {
+TEST(Localization, PicksTheLanguageFromTheLocaleWithEnglishUnderneath)
+{
     struct Row {
         const char* locale;
         const char* language;
@@ -110,7 +115,8 @@ TEST(Localization, PicksTheLanguageFromTheLocaleWithEnglishUnderneath) {
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
 }
 
-TEST(PermissionHelpPage, WritesTheShippedPageAsAFileUrl) {
+TEST(PermissionHelpPage, WritesTheShippedPageAsAFileUrl)
+{
     QTemporaryDir folder;
     for (const char* language : {"en", "de", "xx"}) {
         SCOPED_TRACE(language);
@@ -127,7 +133,8 @@ TEST(PermissionHelpPage, WritesTheShippedPageAsAFileUrl) {
     EXPECT_TRUE(PermissionHelpPage::materialize(QStringLiteral("en"), QStringLiteral("/proc/no/such")).isEmpty());
 }
 
-TEST(SingleInstance, SecondStartHandsItsRequestToTheFirst) {
+TEST(SingleInstance, SecondStartHandsItsRequestToTheFirst)
+{
     QTemporaryDir folder;
     SingleInstance first(folder.path());
     QString error;
@@ -144,7 +151,8 @@ TEST(SingleInstance, SecondStartHandsItsRequestToTheFirst) {
     EXPECT_EQ(received.first().first().toString(), QStringLiteral("capture"));
 }
 
-TEST(SingleInstance, UnknownRequestsAreRefused) {
+TEST(SingleInstance, UnknownRequestsAreRefused)
+{
     QTemporaryDir folder;
     SingleInstance first(folder.path());
     ASSERT_TRUE(first.becomePrimary(nullptr));
@@ -156,7 +164,8 @@ TEST(SingleInstance, UnknownRequestsAreRefused) {
     EXPECT_TRUE(received.isEmpty());
 }
 
-TEST(SingleInstance, NobodyRunningAndAStaleLockFromACrash) {
+TEST(SingleInstance, NobodyRunningAndAStaleLockFromACrash)
+{
     QTemporaryDir folder;
     SingleInstance client(folder.path());
     EXPECT_EQ(client.send(QStringLiteral("capture"), nullptr, 500), SingleInstance::SendResult::NoInstance);

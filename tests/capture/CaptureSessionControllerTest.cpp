@@ -28,30 +28,35 @@ namespace {
 const Monitor laptop{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0};
 const Monitor monitor{2, QStringLiteral("HDMI-1"), {1440, 0, 1920, 1080}, 1.0};
 
-QImage stillOf(const Monitor& display, QColor color) {
+QImage stillOf(const Monitor& display, QColor color)
+{
     QImage image(display.pixelSize(), QImage::Format_RGB32);
     image.fill(color);
     return image;
 }
 
-QString log(const char* line) {
+QString log(const char* line)
+{
     return QStringLiteral("(log) ") + QString::fromUtf8(line);
 }
 
-QString out(const char* line) {
+QString out(const char* line)
+{
     return QStringLiteral("(out) ") + QString::fromUtf8(line);
 }
 
 // Members are public: the failure table's rows prepare them.
 class CaptureSessionControllerTest : public ::testing::Test {
 public:
-    void SetUp() override {
+    void SetUp() override
+    {
         displays.addDisplay(laptop, stillOf(laptop, Qt::white));
         controller.setTextEditorDelegate(&editor);
     }
 
     // Starts a capture and selects rect on the overlay of the given monitor.
-    void startAndSelect(const QRectF& rect, int viewIndex = 0) {
+    void startAndSelect(const QRectF& rect, int viewIndex = 0)
+    {
         controller.startCapture(true);
         ASSERT_GT(overlays.visibleCount(), viewIndex);
         overlays.view(viewIndex)->finishSelection(rect);
@@ -59,7 +64,8 @@ public:
 
     // Waits until every crop handed to recognition since the log was last cleared has come back to the
     // controller (each crop writes its size line, each result its result line).
-    void waitForRecognition() {
+    void waitForRecognition()
+    {
         const auto count = [&](const QString& prefix) { return lines.allLines().filter(prefix).size(); };
         ASSERT_TRUE(processEventsUntil([&] {
             return count(QStringLiteral("(log) 📝 OCR Result: ")) ==
@@ -67,7 +73,8 @@ public:
         }));
     }
 
-    QStringList screenshotFiles() const {
+    QStringList screenshotFiles() const
+    {
         return QDir(history.screenshotsFolder()).entryList({QStringLiteral("*.png")}, QDir::Files);
     }
 
@@ -90,7 +97,8 @@ public:
 
 } // namespace
 
-TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStill) {
+TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStill)
+{
     engine.setText(QStringLiteral("Inter-\nnational  trade"));
     startAndSelect({100, 200, 300, 50});
     waitForRecognition();
@@ -146,7 +154,8 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     EXPECT_EQ(QImage(history.screenshotPath(entries.first())).size(), QSize(2880, 1800));
 }
 
-TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing) {
+TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
+{
     struct Row {
         const char* name;
         std::function<void(FakeTextEditor&)> answer;
@@ -182,7 +191,8 @@ TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing) {
 }
 
 // Without an editor, or with one that is gone, the cleaned text goes straight to the clipboard and the history.
-TEST_F(CaptureSessionControllerTest, WithoutEditorTheCleanedTextIsCopiedAtOnce) {
+TEST_F(CaptureSessionControllerTest, WithoutEditorTheCleanedTextIsCopiedAtOnce)
+{
     struct Row {
         const char* name;
         bool editorDestroyed;
@@ -216,7 +226,8 @@ TEST_F(CaptureSessionControllerTest, WithoutEditorTheCleanedTextIsCopiedAtOnce) 
     EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).size(), QSize(2880, 1800));
 }
 
-TEST_F(CaptureSessionControllerTest, HistorySwitchedOffOnlyCopies) {
+TEST_F(CaptureSessionControllerTest, HistorySwitchedOffOnlyCopies)
+{
     settings.setHistoryEnabled(false);
     engine.setText(QStringLiteral("text"));
     startAndSelect({10, 10, 200, 100});
@@ -228,7 +239,8 @@ TEST_F(CaptureSessionControllerTest, HistorySwitchedOffOnlyCopies) {
     EXPECT_TRUE(screenshotFiles().isEmpty());
 }
 
-TEST_F(CaptureSessionControllerTest, SelectionOnTheSecondMonitorUsesItsStillAndName) {
+TEST_F(CaptureSessionControllerTest, SelectionOnTheSecondMonitorUsesItsStillAndName)
+{
     displays.addDisplay(monitor, stillOf(monitor, Qt::black));
     engine.setText(QStringLiteral("second"));
     controller.startCapture(true);
@@ -249,7 +261,8 @@ TEST_F(CaptureSessionControllerTest, SelectionOnTheSecondMonitorUsesItsStillAndN
     EXPECT_EQ(screenshot.pixelColor(0, 0), QColor(Qt::black));
 }
 
-TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay) {
+TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
+{
     FakeDisplayCapture none;
     ScreenCaptureService noScreens(none);
     CaptureSessionController empty(settings, noScreens, overlays, recognition, clipboard, history);
@@ -263,7 +276,8 @@ TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay) {
 
 // Every way a capture can fail after the overlays are up: the overlays close, the still images are dropped, and
 // neither the clipboard nor the history nor the editor hears of it.
-TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingElse) {
+TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingElse)
+{
     struct Row {
         const char* name;
         std::function<void(CaptureSessionControllerTest&)> prepare; // before the selection
@@ -314,7 +328,8 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
     EXPECT_TRUE(editor.requests.isEmpty());
 }
 
-TEST_F(CaptureSessionControllerTest, EscapeClosesEveryOverlay) {
+TEST_F(CaptureSessionControllerTest, EscapeClosesEveryOverlay)
+{
     displays.addDisplay(monitor, stillOf(monitor, Qt::black));
     controller.startCapture(true);
     ASSERT_EQ(overlays.visibleCount(), 2);
@@ -325,7 +340,8 @@ TEST_F(CaptureSessionControllerTest, EscapeClosesEveryOverlay) {
     EXPECT_TRUE(pasteboard.writes.isEmpty());
 }
 
-TEST_F(CaptureSessionControllerTest, EscapeDuringRecognitionStillDeliversTheResult) {
+TEST_F(CaptureSessionControllerTest, EscapeDuringRecognitionStillDeliversTheResult)
+{
     engine.setText(QStringLiteral("late text"));
     engine.hold();
     startAndSelect({100, 200, 300, 50});
@@ -347,7 +363,8 @@ TEST_F(CaptureSessionControllerTest, EscapeDuringRecognitionStillDeliversTheResu
 
 // A result that arrives after the user has moved on to a new capture must not close the new overlays under the
 // user's pointer nor open the editor over them.
-TEST_F(CaptureSessionControllerTest, ResultOfAnAbandonedCaptureLeavesTheNewOneAlone) {
+TEST_F(CaptureSessionControllerTest, ResultOfAnAbandonedCaptureLeavesTheNewOneAlone)
+{
     engine.setText(QStringLiteral("old text"));
     engine.hold();
     startAndSelect({100, 200, 300, 50});
@@ -371,7 +388,8 @@ TEST_F(CaptureSessionControllerTest, ResultOfAnAbandonedCaptureLeavesTheNewOneAl
     EXPECT_EQ(editor.requests.first().text, QStringLiteral("new text"));
 }
 
-TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing) {
+TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
+{
     auto shortLived =
         std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
     shortLived->setTextEditorDelegate(nullptr);
@@ -406,7 +424,8 @@ TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
     EXPECT_TRUE(history.entries().isEmpty());
 }
 
-TEST_F(CaptureSessionControllerTest, ResultLineShowsTheFirstHundredCharactersAndTheLength) {
+TEST_F(CaptureSessionControllerTest, ResultLineShowsTheFirstHundredCharactersAndTheLength)
+{
     // 150 characters of two UTF-16 units each (e + combining acute): a cut by code units would split one.
     QString text;
     for (int i = 0; i < 150; ++i)

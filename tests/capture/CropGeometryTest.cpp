@@ -13,7 +13,8 @@
 
 #include <limits>
 
-TEST(CoordinateTransform, MapsBottomLeftPointsToTopLeftPixels) {
+TEST(CoordinateTransform, MapsBottomLeftPointsToTopLeftPixels)
+{
     struct Row {
         const char* name;
         QRectF selection;
@@ -39,7 +40,8 @@ TEST(CoordinateTransform, MapsBottomLeftPointsToTopLeftPixels) {
     }
 }
 
-TEST(CoordinateTransform, ViewWithoutAreaGivesZeroRectAndErrorLine) {
+TEST(CoordinateTransform, ViewWithoutAreaGivesZeroRectAndErrorLine)
+{
     const std::vector<std::pair<const char*, QSizeF>> sizes = {
         {"zero width", {0, 900}},
         {"zero height", {1440, 0}},
@@ -54,7 +56,8 @@ TEST(CoordinateTransform, ViewWithoutAreaGivesZeroRectAndErrorLine) {
     }
 }
 
-TEST(ImageCrop, EnlargesToWholePixelsAndCutsToTheImage) {
+TEST(ImageCrop, EnlargesToWholePixelsAndCutsToTheImage)
+{
     struct Row {
         const char* name;
         QRectF region;
@@ -78,7 +81,8 @@ TEST(ImageCrop, EnlargesToWholePixelsAndCutsToTheImage) {
         EXPECT_EQ(ImageCrop::pixelRect(row.region, imageSize), row.expected) << row.name;
 }
 
-TEST(ImageCrop, CopiesThePixelsOfTheRegion) {
+TEST(ImageCrop, CopiesThePixelsOfTheRegion)
+{
     QImage image(40, 30, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -93,7 +97,8 @@ TEST(ImageCrop, CopiesThePixelsOfTheRegion) {
     EXPECT_TRUE(ImageCrop::crop(QImage(), {0, 0, 10, 10}).isNull());
 }
 
-TEST(RectText, BothForms) {
+TEST(RectText, BothForms)
+{
     struct Row {
         const char* name;
         QRectF rect;

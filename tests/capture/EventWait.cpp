@@ -4,7 +4,8 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-bool processEventsUntil(const std::function<bool()>& done, int timeoutMs) {
+bool processEventsUntil(const std::function<bool()>& done, int timeoutMs)
+{
     QDeadlineTimer deadline(timeoutMs);
     while (!done() && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -13,7 +14,8 @@ bool processEventsUntil(const std::function<bool()>& done, int timeoutMs) {
     return done();
 }
 
-void processEventsFor(int ms) {
+void processEventsFor(int ms)
+{
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

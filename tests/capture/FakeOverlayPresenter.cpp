@@ -1,6 +1,7 @@
 #include "FakeOverlayPresenter.h"
 
-void FakeOverlayPresenter::showOverlay(const CapturedImages& images, bool showHint) {
+void FakeOverlayPresenter::showOverlay(const CapturedImages& images, bool showHint)
+{
     Show show;
     show.showHint = showHint;
     for (const CapturedDisplay& captured : images) {
@@ -10,12 +11,14 @@ void FakeOverlayPresenter::showOverlay(const CapturedImages& images, bool showHi
     shows.append(show);
 }
 
-void FakeOverlayPresenter::hideOverlay() {
+void FakeOverlayPresenter::hideOverlay()
+{
     ++hides;
     m_views.clear();
 }
 
-QList<SelectionView*> FakeOverlayPresenter::overlayViews() const {
+QList<SelectionView*> FakeOverlayPresenter::overlayViews() const
+{
     QList<SelectionView*> result;
     for (const auto& view : m_views)
         result.append(view.get());

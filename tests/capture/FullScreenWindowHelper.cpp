@@ -14,11 +14,13 @@ namespace {
 class FullScreenWindow : public QWidget {
 protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(255, 0, 255)); }
-    void keyPressEvent(QKeyEvent* event) override {
+    void keyPressEvent(QKeyEvent* event) override
+    {
         std::printf("key %s\n", event->text().toUtf8().constData());
         std::fflush(stdout);
     }
-    void showEvent(QShowEvent*) override {
+    void showEvent(QShowEvent*) override
+    {
         std::printf("ready %llu\n", static_cast<unsigned long long>(winId()));
         std::fflush(stdout);
     }
@@ -26,7 +28,8 @@ protected:
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QApplication app(argc, argv);
     FullScreenWindow window;
     window.setWindowTitle(QStringLiteral("Full-screen application"));

@@ -21,7 +21,8 @@ struct Delivery {
     Qt::HANDLE thread = nullptr;
 };
 
-QImage sampleImage() {
+QImage sampleImage()
+{
     QImage image(60, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
@@ -29,7 +30,8 @@ QImage sampleImage() {
 
 } // namespace
 
-TEST(LiveTextRecognitionService, DeliversOnceOnTheMainThreadAfterReturning) {
+TEST(LiveTextRecognitionService, DeliversOnceOnTheMainThreadAfterReturning)
+{
     FakeTextRecognizer engine;
     engine.setText(QStringLiteral("first line\nsecond line"));
     LiveTextRecognitionService service(engine);
@@ -48,7 +50,8 @@ TEST(LiveTextRecognitionService, DeliversOnceOnTheMainThreadAfterReturning) {
     EXPECT_NE(engine.calls().first().thread, QThread::currentThreadId());
 }
 
-TEST(LiveTextRecognitionService, FailuresDeliverTheEmptyTextOnce) {
+TEST(LiveTextRecognitionService, FailuresDeliverTheEmptyTextOnce)
+{
     struct Row {
         const char* name;
         QString error;
@@ -77,7 +80,8 @@ TEST(LiveTextRecognitionService, FailuresDeliverTheEmptyTextOnce) {
     }
 }
 
-TEST(LiveTextRecognitionService, RunsAtMostTwoAtOnceAndAnswersEveryRequest) {
+TEST(LiveTextRecognitionService, RunsAtMostTwoAtOnceAndAnswersEveryRequest)
+{
     FakeTextRecognizer engine;
     engine.setText(QStringLiteral("text"));
     engine.hold();
@@ -95,7 +99,8 @@ TEST(LiveTextRecognitionService, RunsAtMostTwoAtOnceAndAnswersEveryRequest) {
 
 // Requests still queued or running when the service goes must neither crash nor call back into objects that
 // are gone with it.
-TEST(LiveTextRecognitionService, DestroyedWithWorkPendingCallsNothing) {
+TEST(LiveTextRecognitionService, DestroyedWithWorkPendingCallsNothing)
+{
     FakeTextRecognizer engine;
     engine.setText(QStringLiteral("late"));
     engine.setDelay(std::chrono::milliseconds(100));

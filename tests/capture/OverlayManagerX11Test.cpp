@@ -32,19 +32,22 @@ public:
     QList<SelectionView*> cancelledBy;
 };
 
-QString run(const QString& program, const QStringList& arguments) {
+QString run(const QString& program, const QStringList& arguments)
+{
     QProcess process;
     process.start(program, arguments);
     process.waitForFinished(5000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-void xdotool(const QString& arguments) {
+void xdotool(const QString& arguments)
+{
     run(QStringLiteral("xdotool"), arguments.split(QLatin1Char(' ')));
 }
 
 // The window's real place on the X server, as another client sees it.
-QRect serverGeometry(WId window) {
+QRect serverGeometry(WId window)
+{
     const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
     const auto number = [&](const char* label) {
         const QRegularExpression pattern(QString::fromLatin1(label) + QStringLiteral(":\\s+(-?\\d+)"));
@@ -57,7 +60,8 @@ QRect serverGeometry(WId window) {
 
 // Qt's application header declares X11's Monitor, which clashes with ours; the monitors are reached through
 // a window instead.
-QList<QScreen*> monitors() {
+QList<QScreen*> monitors()
+{
     QWindow probe;
     QList<QScreen*> screens = probe.screen()->virtualSiblings();
     std::sort(screens.begin(), screens.end(),
@@ -66,13 +70,15 @@ QList<QScreen*> monitors() {
 }
 
 // What the screen shows at a point of the desktop, read back from the X server, as "#rrggbb".
-QString screenColour(QPoint point) {
+QString screenColour(QPoint point)
+{
     return monitors().front()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixelColor(0, 0).name();
 }
 
 class OverlayManagerX11Test : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         const QList<QScreen*> screens = monitors();
         ASSERT_EQ(screens.size(), 2) << "run under scripts/virtual-desktop.sh --monitors 2";
 
@@ -90,22 +96,26 @@ protected:
         }
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         manager.hideOverlay();
         helper.kill();
         helper.waitForFinished(5000);
     }
 
-    QString helperWindow() {
+    QString helperWindow()
+    {
         return QRegularExpression(QStringLiteral("ready (\\d+)")).match(helperOutput()).captured(1);
     }
 
-    QString helperOutput() {
+    QString helperOutput()
+    {
         m_helperText += QString::fromUtf8(helper.readAllStandardOutput());
         return m_helperText;
     }
 
-    void showOverlayWithPointerAt(QPoint pointer) {
+    void showOverlayWithPointerAt(QPoint pointer)
+    {
         xdotool(QStringLiteral("mousemove %1 %2").arg(pointer.x()).arg(pointer.y()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == pointer; }, 2000));
         manager.showOverlay(images, false);
@@ -131,7 +141,8 @@ private:
 
 } // namespace
 
-TEST_F(OverlayManagerX11Test, EachMonitorIsCoveredAboveTheFullScreenWindow) {
+TEST_F(OverlayManagerX11Test, EachMonitorIsCoveredAboveTheFullScreenWindow)
+{
     showOverlayWithPointerAt({2500, 500});
 
     const QList<ScreenshotWindow*> windows = manager.windows();
@@ -155,7 +166,8 @@ TEST_F(OverlayManagerX11Test, EachMonitorIsCoveredAboveTheFullScreenWindow) {
         EXPECT_EQ(serverGeometry(id), QRect());
 }
 
-TEST_F(OverlayManagerX11Test, KeyboardBelongsToTheOverlayWhileItIsShown) {
+TEST_F(OverlayManagerX11Test, KeyboardBelongsToTheOverlayWhileItIsShown)
+{
     showOverlayWithPointerAt({2500, 500});
     const QList<SelectionView*> views = manager.overlayViews();
     ASSERT_EQ(views.size(), 2);

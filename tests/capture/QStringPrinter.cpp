@@ -1,5 +1,6 @@
 #include "QStringPrinter.h"
 
-void PrintTo(const QString& text, std::ostream* os) {
+void PrintTo(const QString& text, std::ostream* os)
+{
     *os << '"' << text.toStdString() << '"';
 }

@@ -13,17 +13,20 @@
 
 namespace {
 
-Monitor display(quint32 id, const QString& name, const QRect& geometry, qreal ratio = 1.0) {
+Monitor display(quint32 id, const QString& name, const QRect& geometry, qreal ratio = 1.0)
+{
     return Monitor{id, name, geometry, ratio};
 }
 
-QImage imageOf(const Monitor& d, QColor color) {
+QImage imageOf(const Monitor& d, QColor color)
+{
     QImage image(d.pixelSize(), QImage::Format_RGB32);
     image.fill(color);
     return image;
 }
 
-QList<quint32> ids(const CapturedImages& images) {
+QList<quint32> ids(const CapturedImages& images)
+{
     QList<quint32> result;
     for (const CapturedDisplay& captured : images)
         result.append(captured.display.id);
@@ -32,7 +35,8 @@ QList<quint32> ids(const CapturedImages& images) {
 
 } // namespace
 
-TEST(ScreenCaptureService, OneMonitorIsCapturedOnTheCallingThread) {
+TEST(ScreenCaptureService, OneMonitorIsCapturedOnTheCallingThread)
+{
     FakeDisplayCapture capture;
     const Monitor retina = display(7, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0);
     capture.addDisplay(retina, imageOf(retina, Qt::red));
@@ -46,7 +50,8 @@ TEST(ScreenCaptureService, OneMonitorIsCapturedOnTheCallingThread) {
     EXPECT_EQ(capture.calls().first().thread, QThread::currentThreadId());
 }
 
-TEST(ScreenCaptureService, NothingCapturedGivesNothing) {
+TEST(ScreenCaptureService, NothingCapturedGivesNothing)
+{
     FakeDisplayCapture failing;
     failing.addDisplay(display(1, QStringLiteral("HDMI-1"), {0, 0, 800, 600}), QImage());
     EXPECT_TRUE(ScreenCaptureService(failing).captureAllScreens().isEmpty());
@@ -58,7 +63,8 @@ TEST(ScreenCaptureService, NothingCapturedGivesNothing) {
 
 // The fake holds every capture until three run at once: a service capturing one monitor after the other would
 // see at most one in flight (each waiting out the time-out).
-TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThread) {
+TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThread)
+{
     FakeDisplayCapture capture;
     const QList<Monitor> displays = {
         display(1, QStringLiteral("DP-1"), {0, 0, 1920, 1080}),
@@ -85,7 +91,8 @@ TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThre
     EXPECT_FALSE(threads.contains(QThread::currentThreadId()));
 }
 
-TEST(ScreenCaptureService, AFailedMonitorIsLeftOutOfSeveral) {
+TEST(ScreenCaptureService, AFailedMonitorIsLeftOutOfSeveral)
+{
     FakeDisplayCapture capture;
     const Monitor left = display(1, QStringLiteral("DP-1"), {0, 0, 1920, 1080});
     const Monitor right = display(2, QStringLiteral("DP-2"), {1920, 0, 1920, 1080});
@@ -98,7 +105,8 @@ TEST(ScreenCaptureService, AFailedMonitorIsLeftOutOfSeveral) {
     EXPECT_EQ(capture.calls().size(), 2);
 }
 
-TEST(ScreenCaptureService, PermissionCheckWritesItsLines) {
+TEST(ScreenCaptureService, PermissionCheckWritesItsLines)
+{
     for (const bool allowed : {true, false}) {
         FakeDisplayCapture capture;
         capture.setCanCapture(allowed);

@@ -27,7 +27,8 @@ public:
 };
 
 // Events as Qt delivers them: view point (x, y) of the 1440 × 900 view is Qt position (x, 900 - y).
-void sendMouse(QWidget* view, QEvent::Type type, QPointF viewPoint) {
+void sendMouse(QWidget* view, QEvent::Type type, QPointF viewPoint)
+{
     const QPointF qt(viewPoint.x(), 900 - viewPoint.y());
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, qt, view->mapToGlobal(qt), button,
@@ -35,7 +36,8 @@ void sendMouse(QWidget* view, QEvent::Type type, QPointF viewPoint) {
     QCoreApplication::sendEvent(view, &event);
 }
 
-void drag(QWidget* view, QPointF from, QPointF to) {
+void drag(QWidget* view, QPointF from, QPointF to)
+{
     sendMouse(view, QEvent::MouseButtonPress, from);
     sendMouse(view, QEvent::MouseMove, (from + to) / 2);
     sendMouse(view, QEvent::MouseMove, to);
@@ -43,14 +45,16 @@ void drag(QWidget* view, QPointF from, QPointF to) {
 }
 
 // QTest's key helpers pull in Qt's X11 declarations, whose Monitor clashes with ours.
-void sendKey(QWidget* widget, int key) {
+void sendKey(QWidget* widget, int key)
+{
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &press);
 }
 
 class ScreenshotOverlayViewTest : public ::testing::Test {
 protected:
-    std::unique_ptr<ScreenshotOverlayView> makeView(bool showHint = false) {
+    std::unique_ptr<ScreenshotOverlayView> makeView(bool showHint = false)
+    {
         auto view = std::make_unique<ScreenshotOverlayView>(settings, QRect(0, 0, 1440, 900), showHint);
         QImage image(1440, 900, QImage::Format_RGB32);
         image.fill(QColor(200, 100, 50));
@@ -68,7 +72,8 @@ protected:
 
 } // namespace
 
-TEST_F(ScreenshotOverlayViewTest, DragReportsTheRectangleInBottomLeftPoints) {
+TEST_F(ScreenshotOverlayViewTest, DragReportsTheRectangleInBottomLeftPoints)
+{
     auto view = makeView();
     drag(view.get(), {100, 100}, {40, 300});
     EXPECT_EQ(delegate.selections, QList<QRectF>{QRectF(40, 100, 60, 200)});
@@ -79,7 +84,8 @@ TEST_F(ScreenshotOverlayViewTest, DragReportsTheRectangleInBottomLeftPoints) {
     EXPECT_TRUE(log.containsSystem(QStringLiteral("✅ mouseUp: Valid selection 60x200, delegate=SET")));
 }
 
-TEST_F(ScreenshotOverlayViewTest, TooSmallDragsAreDiscardedAndTheUserCanDragAgain) {
+TEST_F(ScreenshotOverlayViewTest, TooSmallDragsAreDiscardedAndTheUserCanDragAgain)
+{
     auto view = makeView();
     drag(view.get(), {100, 100}, {110, 150});
     drag(view.get(), {300, 300}, {300, 300});
@@ -91,7 +97,8 @@ TEST_F(ScreenshotOverlayViewTest, TooSmallDragsAreDiscardedAndTheUserCanDragAgai
     EXPECT_EQ(delegate.selections, QList<QRectF>{QRectF(100.25, 100.5, 10.5, 11)});
 }
 
-TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce) {
+TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce)
+{
     auto view = makeView();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
                               QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
@@ -100,7 +107,8 @@ TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce) {
     EXPECT_TRUE(log.containsSystem(QStringLiteral("⚠️ mouseUp: guard failed (selectionRect or startPoint nil)")));
 }
 
-TEST_F(ScreenshotOverlayViewTest, EscapeCancelsAndOtherKeysDoNot) {
+TEST_F(ScreenshotOverlayViewTest, EscapeCancelsAndOtherKeysDoNot)
+{
     auto view = makeView();
     sendKey(view.get(), Qt::Key_A);
     sendKey(view.get(), Qt::Key_Return);
@@ -118,7 +126,8 @@ TEST_F(ScreenshotOverlayViewTest, EscapeCancelsAndOtherKeysDoNot) {
     EXPECT_TRUE(log.containsSystem(QStringLiteral("✅ mouseUp: Valid selection 200x200, delegate=nil")));
 }
 
-TEST_F(ScreenshotOverlayViewTest, ToastOnlyWhenBothAllowItAndGoneAfterItsFade) {
+TEST_F(ScreenshotOverlayViewTest, ToastOnlyWhenBothAllowItAndGoneAfterItsFade)
+{
     const struct {
         bool showHint, setting, shown;
     } cases[] = {{true, true, true}, {false, true, false}, {true, false, false}, {false, false, false}};
@@ -134,7 +143,8 @@ TEST_F(ScreenshotOverlayViewTest, ToastOnlyWhenBothAllowItAndGoneAfterItsFade) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isToastShown(); }, ScreenshotOverlayView::ToastFadeMs + 1500));
 }
 
-TEST_F(ScreenshotOverlayViewTest, PictureDimsOnlyOutsideTheSelection) {
+TEST_F(ScreenshotOverlayViewTest, PictureDimsOnlyOutsideTheSelection)
+{
     auto view = makeView();
     drag(view.get(), {100, 100}, {400, 300}); // Qt rows 600 to 800
 
@@ -150,7 +160,8 @@ TEST_F(ScreenshotOverlayViewTest, PictureDimsOnlyOutsideTheSelection) {
     EXPECT_EQ(half.pixelColor(125, 350), QColor(200, 100, 50));
 }
 
-TEST_F(ScreenshotOverlayViewTest, KnowsWhichWindowItIsIn) {
+TEST_F(ScreenshotOverlayViewTest, KnowsWhichWindowItIsIn)
+{
     EXPECT_EQ(makeView()->host(), SelectionView::Host::NoWindow);
     QWidget other;
     EXPECT_EQ((new ScreenshotOverlayView(settings, QRect(), false, &other))->host(), SelectionView::Host::OtherWindow);

@@ -11,7 +11,8 @@
 
 #include <cstdlib>
 
-TEST(SelectionGeometry, SizeLabelPlacement) {
+TEST(SelectionGeometry, SizeLabelPlacement)
+{
     // A label text of 48 × 14 points makes a pill of 60 × 20.
     struct {
         const char* name;
@@ -31,7 +32,8 @@ TEST(SelectionGeometry, SizeLabelPlacement) {
     EXPECT_EQ(SelectionGeometry::sizeLabelText({0, 0, 239.9, 96.5}), QStringLiteral("239 × 96"));
 }
 
-TEST(TextEditorPlacement, KeepsTheWindowInsideTheAvailableArea) {
+TEST(TextEditorPlacement, KeepsTheWindowInsideTheAvailableArea)
+{
     // A 1440 × 900 monitor whose bottom 25 points are taken by a panel; a 500 × 300 window.
     struct {
         const char* name;
@@ -55,7 +57,8 @@ protected:
     void TearDown() override { ::unsetenv("QUILLORA_DEBUG_LOG"); }
 };
 
-TEST_F(DebugLogFileTest, AppendsStampedLinesToAPrivateFileOnlyWhenAsked) {
+TEST_F(DebugLogFileTest, AppendsStampedLinesToAPrivateFileOnlyWhenAsked)
+{
     DebugLogFile::append(QStringLiteral("not asked"));
     EXPECT_FALSE(QFileInfo::exists(DebugLogFile::path()));
 
@@ -72,7 +75,8 @@ TEST_F(DebugLogFileTest, AppendsStampedLinesToAPrivateFileOnlyWhenAsked) {
     EXPECT_TRUE(DebugLogFile::path().startsWith(qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/Quillora/")));
 }
 
-TEST_F(DebugLogFileTest, NeverWritesThroughAPlantedLink) {
+TEST_F(DebugLogFileTest, NeverWritesThroughAPlantedLink)
+{
     ::setenv("QUILLORA_DEBUG_LOG", "1", 1);
     QDir().mkpath(QFileInfo(DebugLogFile::path()).path());
     const QString victim = QDir::tempPath() + QStringLiteral("/quillora-link-victim");

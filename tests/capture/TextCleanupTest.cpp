@@ -19,13 +19,15 @@ constexpr Options onlyHyphenation{true, false, false};
 constexpr Options onlyWhitespace{false, false, true};
 constexpr Options hyphenationAndLineBreaks{true, true, false};
 
-QString u(const char16_t* text) {
+QString u(const char16_t* text)
+{
     return QString::fromUtf16(text);
 }
 
 } // namespace
 
-TEST(TextCleanup, Examples) {
+TEST(TextCleanup, Examples)
+{
     struct Row {
         const char* name;
         Options options;
@@ -63,7 +65,8 @@ TEST(TextCleanup, Examples) {
 
 // The two character sets differ from QRegularExpression's \s and from QChar::isSpace(): a wrong set shows as a
 // vertical tab or U+0085 collapsed, or an ideographic space left in place.
-TEST(TextCleanup, WhitespaceAndTrimmingSets) {
+TEST(TextCleanup, WhitespaceAndTrimmingSets)
+{
     struct Row {
         const char* name;
         char16_t c;
@@ -101,7 +104,8 @@ TEST(TextCleanup, WhitespaceAndTrimmingSets) {
     }
 }
 
-TEST(TextCleanup, ReadsTheSwitchesAtEveryCall) {
+TEST(TextCleanup, ReadsTheSwitchesAtEveryCall)
+{
     InMemoryDefaultsStore store;
     FakeLoginItem loginItem;
     AppSettings settings(store, loginItem);

@@ -13,7 +13,8 @@ namespace {
 class TextEditorWindowTest : public ::testing::Test {
 protected:
     // Shows text and records what the showing hands back.
-    void show(const QString& text, bool withRecapture = true) {
+    void show(const QString& text, bool withRecapture = true)
+    {
         editor.show(
             text, [this](std::optional<QString> result) { completions.append(result); },
             withRecapture ? TextEditorWindow::RecaptureHandler([this] { ++recaptures; }) : nullptr);
@@ -28,7 +29,8 @@ protected:
 
 } // namespace
 
-TEST_F(TextEditorWindowTest, TypingReplacesTheTextAndCtrlSSavesIt) {
+TEST_F(TextEditorWindowTest, TypingReplacesTheTextAndCtrlSSavesIt)
+{
     show(QStringLiteral("Recognised text"));
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
     EXPECT_EQ(editor.windowTitle(), QStringLiteral("Captured Text"));
@@ -45,7 +47,8 @@ TEST_F(TextEditorWindowTest, TypingReplacesTheTextAndCtrlSSavesIt) {
     EXPECT_EQ(completions.value(1), std::optional<QString>(QString()));
 }
 
-TEST_F(TextEditorWindowTest, EscapeAnywhereAndTheCloseButtonCancel) {
+TEST_F(TextEditorWindowTest, EscapeAnywhereAndTheCloseButtonCancel)
+{
     QWidget otherWindow;
     otherWindow.show();
     show(QStringLiteral("text"));
@@ -67,7 +70,8 @@ TEST_F(TextEditorWindowTest, EscapeAnywhereAndTheCloseButtonCancel) {
     EXPECT_EQ(recaptures, 0);
 }
 
-TEST_F(TextEditorWindowTest, RecaptureLeavesAtOnceAndStartsTheCaptureAMomentLater) {
+TEST_F(TextEditorWindowTest, RecaptureLeavesAtOnceAndStartsTheCaptureAMomentLater)
+{
     show(QStringLiteral("text"));
     QElapsedTimer clock;
     clock.start();
@@ -79,7 +83,8 @@ TEST_F(TextEditorWindowTest, RecaptureLeavesAtOnceAndStartsTheCaptureAMomentLate
     EXPECT_TRUE(completions.isEmpty());
 }
 
-TEST_F(TextEditorWindowTest, ASecondShowReplacesTheFirst) {
+TEST_F(TextEditorWindowTest, ASecondShowReplacesTheFirst)
+{
     show(QStringLiteral("first capture"), false);
     EXPECT_TRUE(recaptureButton()->isHidden());
     int secondCompletions = 0;

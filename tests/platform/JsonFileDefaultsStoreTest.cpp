@@ -38,8 +38,8 @@ TEST(JsonFileDefaultsStore, KeepsKindsAcrossReloadAndWritesPrivately)
         store.setValue("apiToken", "abc");
         store.setValue("historyEnabled", false);
     }
-    EXPECT_EQ(QFile::permissions(path) & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup |
-                                          QFileDevice::WriteOther),
+    EXPECT_EQ(QFile::permissions(path) &
+                  (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup | QFileDevice::WriteOther),
               QFileDevice::Permissions());
     JsonFileDefaultsStore reloaded(path);
     EXPECT_EQ(*reloaded.value("apiPort"), nlohmann::json(8080));
@@ -78,10 +78,14 @@ TEST(DefaultsStore, CoercingReads)
         long long asInteger;
     };
     const std::vector<Row> rows = {
-        {"YES", true, 0},   {"yes", true, 0},      {"true", true, 0}, {"NO", false, 0},  {"1234", true, 1234},
-        {" 42x", true, 42}, {"-7", true, -7},      {"0", false, 0},   {"", false, 0},    {true, true, 1},
-        {false, false, 0},  {3.9, true, 3},        {0, false, 0},     {nullptr, false, 0},
-        {"00012", true, 12}, {"99999999999999999999", true, std::numeric_limits<long long>::max()},
+        {"YES", true, 0},     {"yes", true, 0},
+        {"true", true, 0},    {"NO", false, 0},
+        {"1234", true, 1234}, {" 42x", true, 42},
+        {"-7", true, -7},     {"0", false, 0},
+        {"", false, 0},       {true, true, 1},
+        {false, false, 0},    {3.9, true, 3},
+        {0, false, 0},        {nullptr, false, 0},
+        {"00012", true, 12},  {"99999999999999999999", true, std::numeric_limits<long long>::max()},
     };
     for (const Row& row : rows) {
         store.setValue("k", row.stored);

@@ -13,8 +13,7 @@ TEST(Log, ExpandsPlaceholdersInOrder)
     EXPECT_EQ(Log::expand(QStringLiteral("100%% of %d"), {7}), QStringLiteral("100% of 7"));
     EXPECT_EQ(Log::expand(QStringLiteral("%@ and %@"), {QStringLiteral("a")}), QStringLiteral("a and (null)"));
     // An argument containing a placeholder is not expanded a second time.
-    EXPECT_EQ(Log::expand(QStringLiteral("📝 '%@' (%d)"), {QStringLiteral("50%d"), 3}),
-              QStringLiteral("📝 '50%d' (3)"));
+    EXPECT_EQ(Log::expand(QStringLiteral("📝 '%@' (%d)"), {QStringLiteral("50%d"), 3}), QStringLiteral("📝 '50%d' (3)"));
 }
 
 TEST(Log, SinkSeesBothChannels)
@@ -22,8 +21,8 @@ TEST(Log, SinkSeesBothChannels)
     LogCapture capture;
     Log::system(QStringLiteral("  Captured %d screens"), {2});
     Log::out(QStringLiteral("📸 Capture started"));
-    EXPECT_EQ(capture.allLines(),
-              QStringList({QStringLiteral("(log)   Captured 2 screens"), QStringLiteral("(out) 📸 Capture started")}));
+    EXPECT_EQ(capture.allLines(), QStringList({QStringLiteral("(log)   Captured 2 screens"),
+                                               QStringLiteral("(out) 📸 Capture started")}));
 }
 
 TEST(ScreenGeometry, FlipsBetweenTopLeftAndBottomLeft)

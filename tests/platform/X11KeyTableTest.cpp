@@ -59,7 +59,8 @@ const KeyRow keyRows[] = {
 
 } // namespace
 
-TEST(X11KeyTable, KeysymsOfNamedKeys) {
+TEST(X11KeyTable, KeysymsOfNamedKeys)
+{
     for (const KeyRow& row : keyRows) {
         SCOPED_TRACE(row.name);
         ASSERT_TRUE(X11KeyTable::keysym(row.keyCode).has_value());
@@ -73,7 +74,8 @@ TEST(X11KeyTable, KeysymsOfNamedKeys) {
     EXPECT_FALSE(X11KeyTable::keyCode(0x40).has_value()) << "@ is a shifted character";
 }
 
-TEST(X11KeyTable, AgreesWithTheHotkeyTexts) {
+TEST(X11KeyTable, AgreesWithTheHotkeyTexts)
+{
     // The character keys give the keysym of their character; every key the desktop texts can name has a keysym,
     // and the table names nothing else apart from the four modifier keys.
     std::set<quint32> named;
@@ -94,7 +96,8 @@ TEST(X11KeyTable, AgreesWithTheHotkeyTexts) {
     EXPECT_EQ(X11KeyTable::keyCodes().size(), 77);
 }
 
-TEST(X11KeyTable, ModifierMasks) {
+TEST(X11KeyTable, ModifierMasks)
+{
     struct Row {
         const char* name;
         quint32 modifiers;

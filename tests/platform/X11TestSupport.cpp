@@ -10,7 +10,8 @@
 
 namespace X11TestSupport {
 
-QString run(const QString& program, const QStringList& arguments) {
+QString run(const QString& program, const QStringList& arguments)
+{
     QProcess process;
     process.start(program, arguments);
     const bool finished = process.waitForFinished(10000);
@@ -19,7 +20,8 @@ QString run(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
     const QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
         if (deadline.hasExpired())
@@ -31,12 +33,14 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
 }
 
 ColourWindow::ColourWindow(const QRect& geometry, const QColor& colour)
-    : m_colour(colour) {
+    : m_colour(colour)
+{
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint | Qt::WindowStaysOnTopHint);
     setGeometry(geometry);
 }
 
-void ColourWindow::paintEvent(QPaintEvent*) {
+void ColourWindow::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.fillRect(QRect(QPoint(), size()), m_colour);
 }

@@ -11,7 +11,8 @@ using X11TestSupport::waitUntil;
 
 namespace {
 
-void xdotool(const QStringList& arguments) {
+void xdotool(const QStringList& arguments)
+{
     run(QStringLiteral("xdotool"), arguments);
 }
 
@@ -19,16 +20,19 @@ void xdotool(const QStringList& arguments) {
 
 class XInput2PointerMonitorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         xdotool({"mousemove", "100", "100"});
         ASSERT_TRUE(m_monitor.start([this](const PointerMonitor::Motion& motion) { m_motions.append(motion); }));
         waitUntil([] { return false; }, 100);
         m_motions.clear();
     }
-    bool reachedPosition(const QPointF& position) const {
+    bool reachedPosition(const QPointF& position) const
+    {
         return !m_motions.isEmpty() && m_motions.last().position == position;
     }
-    qreal summedDeltaX() const {
+    qreal summedDeltaX() const
+    {
         qreal sum = 0;
         for (const PointerMonitor::Motion& motion : m_motions)
             sum += motion.deltaX;
@@ -39,7 +43,8 @@ protected:
     QList<PointerMonitor::Motion> m_motions;
 };
 
-TEST_F(XInput2PointerMonitorTest, ReportsMotionAnywhereWithItsDelta) {
+TEST_F(XInput2PointerMonitorTest, ReportsMotionAnywhereWithItsDelta)
+{
     // Over the second monitor, where no window of this process is.
     xdotool({"mousemove_relative", "--", "2200", "50"});
     ASSERT_TRUE(waitUntil([&] { return reachedPosition(QPointF(2300, 150)); }));
@@ -53,7 +58,8 @@ TEST_F(XInput2PointerMonitorTest, ReportsMotionAnywhereWithItsDelta) {
     EXPECT_NEAR(summedDeltaX(), -50, 2);
 }
 
-TEST_F(XInput2PointerMonitorTest, DeltasKeepComingWhileThePointerIsPinnedAtTheEdge) {
+TEST_F(XInput2PointerMonitorTest, DeltasKeepComingWhileThePointerIsPinnedAtTheEdge)
+{
     // A jump to a position is no device motion and is not reported; pushing on from there is.
     xdotool({"mousemove", "3839", "500"});
     xdotool({"mousemove_relative", "--", "40", "0"});
@@ -64,7 +70,8 @@ TEST_F(XInput2PointerMonitorTest, DeltasKeepComingWhileThePointerIsPinnedAtTheEd
     EXPECT_EQ(m_motions.last().position, QPointF(3839, 500));
 }
 
-TEST_F(XInput2PointerMonitorTest, ReportsDraggingWhileTheLeftButtonIsHeld) {
+TEST_F(XInput2PointerMonitorTest, ReportsDraggingWhileTheLeftButtonIsHeld)
+{
     xdotool({"mousemove", "3000", "600"});
     xdotool({"mousedown", "1"});
     xdotool({"mousemove_relative", "--", "100", "0"});
@@ -76,7 +83,8 @@ TEST_F(XInput2PointerMonitorTest, ReportsDraggingWhileTheLeftButtonIsHeld) {
     EXPECT_FALSE(m_motions.last().dragging);
 }
 
-TEST_F(XInput2PointerMonitorTest, StopEndsTheReports) {
+TEST_F(XInput2PointerMonitorTest, StopEndsTheReports)
+{
     m_monitor.stop();
     xdotool({"mousemove_relative", "--", "600", "600"});
     waitUntil([] { return false; }, 300);

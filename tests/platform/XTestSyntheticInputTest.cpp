@@ -18,7 +18,8 @@ namespace {
 class InputRecorder : public X11TestSupport::ColourWindow {
 public:
     InputRecorder()
-        : ColourWindow(QRect(300, 300, 400, 300), Qt::white) {
+        : ColourWindow(QRect(300, 300, 400, 300), Qt::white)
+    {
         setFlags(Qt::Window | Qt::FramelessWindowHint);
     }
 
@@ -27,22 +28,26 @@ public:
     QStringList clicks;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override {
+    void keyPressEvent(QKeyEvent* event) override
+    {
         text += event->text();
         const int key = event->key();
         if (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta)
             return;
         keys << QKeySequence(event->keyCombination()).toString(QKeySequence::PortableText);
     }
-    void mousePressEvent(QMouseEvent* event) override {
+    void mousePressEvent(QMouseEvent* event) override
+    {
         clicks << QStringLiteral("press %1").arg(int(event->button()));
     }
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
         clicks << QStringLiteral("double %1").arg(int(event->button()));
     }
 };
 
-QPoint pointerLocation() {
+QPoint pointerLocation()
+{
     // "x:100 y:200 screen:0 window:123"
     const QStringList fields = run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation")}).split(u' ');
     if (fields.size() < 2)
@@ -54,7 +59,8 @@ QPoint pointerLocation() {
 
 class XTestSyntheticInputTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(m_input.isAvailable());
         m_window.show();
         m_window.requestActivate();
@@ -66,14 +72,16 @@ protected:
     InputRecorder m_window;
 };
 
-TEST_F(XTestSyntheticInputTest, MovesThePointerOnEitherMonitor) {
+TEST_F(XTestSyntheticInputTest, MovesThePointerOnEitherMonitor)
+{
     m_input.movePointer(QPointF(100, 200));
     EXPECT_TRUE(waitUntil([] { return pointerLocation() == QPoint(100, 200); })) << pointerLocation().x();
     m_input.movePointer(QPointF(1920 + 640.6, 1079));
     EXPECT_TRUE(waitUntil([] { return pointerLocation() == QPoint(2560, 1079); })) << pointerLocation().x();
 }
 
-TEST_F(XTestSyntheticInputTest, TypesTextTheLayoutLacks) {
+TEST_F(XTestSyntheticInputTest, TypesTextTheLayoutLacks)
+{
     // Upper case needs Shift; é, € and the emoji are not on the US layout and go through borrowed key codes.
     const QString text = QStringLiteral("Hé, 1€ ok\t😀ü");
     m_input.typeText(text);
@@ -81,7 +89,8 @@ TEST_F(XTestSyntheticInputTest, TypesTextTheLayoutLacks) {
     EXPECT_EQ(m_window.text, text);
 }
 
-TEST_F(XTestSyntheticInputTest, KeysWithModifiersAndClicks) {
+TEST_F(XTestSyntheticInputTest, KeysWithModifiersAndClicks)
+{
     // Command is Ctrl on Linux, option is Alt.
     ASSERT_TRUE(m_input.keyDown(0, 256 | 512));
     ASSERT_TRUE(m_input.keyUp(0, 256 | 512));

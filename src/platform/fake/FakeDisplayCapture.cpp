@@ -4,29 +4,34 @@
 
 #include <algorithm>
 
-void FakeDisplayCapture::addDisplay(const Monitor& display, const QImage& image) {
+void FakeDisplayCapture::addDisplay(const Monitor& display, const QImage& image)
+{
     std::lock_guard lock(m_mutex);
     m_displays.append(display);
     m_images.insert(display.id, image);
 }
 
-void FakeDisplayCapture::setCanCapture(bool canCapture) {
+void FakeDisplayCapture::setCanCapture(bool canCapture)
+{
     std::lock_guard lock(m_mutex);
     m_canCapture = canCapture;
 }
 
-void FakeDisplayCapture::setRendezvous(int callsInFlight, std::chrono::milliseconds timeout) {
+void FakeDisplayCapture::setRendezvous(int callsInFlight, std::chrono::milliseconds timeout)
+{
     std::lock_guard lock(m_mutex);
     m_rendezvous = callsInFlight;
     m_rendezvousTimeout = timeout;
 }
 
-QList<Monitor> FakeDisplayCapture::displays() const {
+QList<Monitor> FakeDisplayCapture::displays() const
+{
     std::lock_guard lock(m_mutex);
     return m_displays;
 }
 
-QImage FakeDisplayCapture::captureDisplay(const Monitor& display) {
+QImage FakeDisplayCapture::captureDisplay(const Monitor& display)
+{
     std::unique_lock lock(m_mutex);
     m_calls.append(Call{display.id, QThread::currentThreadId()});
     ++m_inFlight;
@@ -38,17 +43,20 @@ QImage FakeDisplayCapture::captureDisplay(const Monitor& display) {
     return m_images.value(display.id);
 }
 
-bool FakeDisplayCapture::canCapture() {
+bool FakeDisplayCapture::canCapture()
+{
     std::lock_guard lock(m_mutex);
     return m_canCapture;
 }
 
-QList<FakeDisplayCapture::Call> FakeDisplayCapture::calls() const {
+QList<FakeDisplayCapture::Call> FakeDisplayCapture::calls() const
+{
     std::lock_guard lock(m_mutex);
     return m_calls;
 }
 
-int FakeDisplayCapture::maxCallsInFlight() const {
+int FakeDisplayCapture::maxCallsInFlight() const
+{
     std::lock_guard lock(m_mutex);
     return m_maxInFlight;
 }

@@ -1,6 +1,7 @@
 #include "platform/fake/FakeHotkeyService.h"
 
-int FakeHotkeyService::grab(quint32 keyCode, quint32 modifiers) {
+int FakeHotkeyService::grab(quint32 keyCode, quint32 modifiers)
+{
     calls.append(QStringLiteral("grab %1 %2").arg(keyCode).arg(modifiers));
     const Combination combination(keyCode, modifiers);
     if (heldByOthers.contains(combination))
@@ -9,17 +10,20 @@ int FakeHotkeyService::grab(quint32 keyCode, quint32 modifiers) {
     return 0;
 }
 
-void FakeHotkeyService::release() {
+void FakeHotkeyService::release()
+{
     calls.append(QStringLiteral("release"));
     grabbed.reset();
 }
 
-void FakeHotkeyService::setPressHandler(std::function<void()> handler) {
+void FakeHotkeyService::setPressHandler(std::function<void()> handler)
+{
     calls.append(handler ? QStringLiteral("handler set") : QStringLiteral("handler cleared"));
     m_handler = std::move(handler);
 }
 
-bool FakeHotkeyService::pressCombination(quint32 keyCode, quint32 modifiers) {
+bool FakeHotkeyService::pressCombination(quint32 keyCode, quint32 modifiers)
+{
     if (!grabbed || *grabbed != Combination(keyCode, modifiers) || !m_handler)
         return false;
     // The handler may replace itself while it runs.

@@ -2,16 +2,19 @@
 
 #include <algorithm>
 
-bool FakePointerMonitor::start(Handler handler) {
+bool FakePointerMonitor::start(Handler handler)
+{
     m_handler = std::move(handler);
     return true;
 }
 
-void FakePointerMonitor::stop() {
+void FakePointerMonitor::stop()
+{
     m_handler = nullptr;
 }
 
-void FakePointerMonitor::move(qreal deltaX, qreal deltaY, bool dragging) {
+void FakePointerMonitor::move(qreal deltaX, qreal deltaY, bool dragging)
+{
     QPointF next = m_position + QPointF(deltaX, deltaY);
     if (!bounds.isEmpty()) {
         // Like a real pointer, the position stops at the last pixel inside the bounds.

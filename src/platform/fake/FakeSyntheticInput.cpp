@@ -2,7 +2,8 @@
 
 namespace {
 
-QString buttonName(SyntheticInput::MouseButton button) {
+QString buttonName(SyntheticInput::MouseButton button)
+{
     switch (button) {
     case SyntheticInput::MouseButton::Left:
         return QStringLiteral("left");
@@ -16,33 +17,40 @@ QString buttonName(SyntheticInput::MouseButton button) {
 
 } // namespace
 
-void FakeSyntheticInput::movePointer(const QPointF& position) {
+void FakeSyntheticInput::movePointer(const QPointF& position)
+{
     pointer = position;
     events.append(QStringLiteral("move %1,%2").arg(position.x()).arg(position.y()));
 }
 
-void FakeSyntheticInput::buttonDown(MouseButton button) {
+void FakeSyntheticInput::buttonDown(MouseButton button)
+{
     events.append(QStringLiteral("down ") + buttonName(button));
 }
 
-void FakeSyntheticInput::buttonUp(MouseButton button) {
+void FakeSyntheticInput::buttonUp(MouseButton button)
+{
     events.append(QStringLiteral("up ") + buttonName(button));
 }
 
-void FakeSyntheticInput::click(MouseButton button, int count, quint32 modifiers) {
+void FakeSyntheticInput::click(MouseButton button, int count, quint32 modifiers)
+{
     events.append(QStringLiteral("click %1 %2 %3").arg(buttonName(button)).arg(count).arg(modifiers));
 }
 
-bool FakeSyntheticInput::keyDown(quint32 keyCode, quint32 modifiers) {
+bool FakeSyntheticInput::keyDown(quint32 keyCode, quint32 modifiers)
+{
     events.append(QStringLiteral("keydown %1 %2").arg(keyCode).arg(modifiers));
     return true;
 }
 
-bool FakeSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers) {
+bool FakeSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers)
+{
     events.append(QStringLiteral("keyup %1 %2").arg(keyCode).arg(modifiers));
     return true;
 }
 
-void FakeSyntheticInput::typeText(const QString& text) {
+void FakeSyntheticInput::typeText(const QString& text)
+{
     events.append(QStringLiteral("type ") + text);
 }

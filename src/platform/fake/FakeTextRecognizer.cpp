@@ -5,33 +5,39 @@
 
 #include <thread>
 
-void FakeTextRecognizer::setText(const QString& text) {
+void FakeTextRecognizer::setText(const QString& text)
+{
     std::lock_guard lock(m_mutex);
     m_text = text;
 }
 
-void FakeTextRecognizer::setError(const QString& description) {
+void FakeTextRecognizer::setError(const QString& description)
+{
     std::lock_guard lock(m_mutex);
     m_error = description;
 }
 
-void FakeTextRecognizer::setDelay(std::chrono::milliseconds delay) {
+void FakeTextRecognizer::setDelay(std::chrono::milliseconds delay)
+{
     std::lock_guard lock(m_mutex);
     m_delay = delay;
 }
 
-void FakeTextRecognizer::hold() {
+void FakeTextRecognizer::hold()
+{
     std::lock_guard lock(m_mutex);
     m_held = true;
 }
 
-void FakeTextRecognizer::release() {
+void FakeTextRecognizer::release()
+{
     std::lock_guard lock(m_mutex);
     m_held = false;
     m_changed.notify_all();
 }
 
-QString FakeTextRecognizer::recognize(const QImage& image, QString* error) {
+QString FakeTextRecognizer::recognize(const QImage& image, QString* error)
+{
     std::chrono::milliseconds delay;
     {
         std::unique_lock lock(m_mutex);
@@ -54,22 +60,26 @@ QString FakeTextRecognizer::recognize(const QImage& image, QString* error) {
     return m_text;
 }
 
-QList<FakeTextRecognizer::Call> FakeTextRecognizer::calls() const {
+QList<FakeTextRecognizer::Call> FakeTextRecognizer::calls() const
+{
     std::lock_guard lock(m_mutex);
     return m_calls;
 }
 
-int FakeTextRecognizer::started() const {
+int FakeTextRecognizer::started() const
+{
     std::lock_guard lock(m_mutex);
     return int(m_calls.size());
 }
 
-int FakeTextRecognizer::finished() const {
+int FakeTextRecognizer::finished() const
+{
     std::lock_guard lock(m_mutex);
     return m_finished;
 }
 
-bool FakeTextRecognizer::waitUntilStarted(int count, std::chrono::milliseconds timeout) const {
+bool FakeTextRecognizer::waitUntilStarted(int count, std::chrono::milliseconds timeout) const
+{
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, [&] { return m_calls.size() >= count; });
 }

@@ -8,7 +8,8 @@
 namespace {
 
 // The screen whose area holds the point, or else the nearest one, measured in either coordinate system.
-const QScreen* screenFor(const QPointF& point, bool native) {
+const QScreen* screenFor(const QPointF& point, bool native)
+{
     const QScreen* nearest = nullptr;
     qreal nearestDistance = 0;
     for (const QScreen* screen : QGuiApplication::screens()) {
@@ -30,7 +31,8 @@ const QScreen* screenFor(const QPointF& point, bool native) {
 
 } // namespace
 
-QPoint NativeScreenGeometry::toNative(const QPointF& logical) {
+QPoint NativeScreenGeometry::toNative(const QPointF& logical)
+{
     const QScreen* screen = screenFor(logical, false);
     if (!screen)
         return logical.toPoint();
@@ -39,7 +41,8 @@ QPoint NativeScreenGeometry::toNative(const QPointF& logical) {
     return {int(std::floor(native.x())), int(std::floor(native.y()))};
 }
 
-QPointF NativeScreenGeometry::fromNative(const QPoint& native) {
+QPointF NativeScreenGeometry::fromNative(const QPoint& native)
+{
     const QScreen* screen = screenFor(native, true);
     if (!screen)
         return native;

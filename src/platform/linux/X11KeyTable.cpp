@@ -61,7 +61,8 @@ constexpr std::array<ModifierKey, 4> modifierKeys{{
 
 } // namespace
 
-std::optional<quint32> X11KeyTable::keysym(quint32 keyCode) {
+std::optional<quint32> X11KeyTable::keysym(quint32 keyCode)
+{
     const auto it =
         std::lower_bound(keys.begin(), keys.end(), keyCode,
                          [](const std::pair<quint32, quint32>& entry, quint32 code) { return entry.first < code; });
@@ -70,7 +71,8 @@ std::optional<quint32> X11KeyTable::keysym(quint32 keyCode) {
     return it->second;
 }
 
-std::optional<quint32> X11KeyTable::keyCode(quint32 keysym) {
+std::optional<quint32> X11KeyTable::keyCode(quint32 keysym)
+{
     if (keysym >= XK_A && keysym <= XK_Z)
         keysym += XK_a - XK_A;
     for (const auto& [code, sym] : keys)
@@ -79,14 +81,16 @@ std::optional<quint32> X11KeyTable::keyCode(quint32 keysym) {
     return std::nullopt;
 }
 
-QList<quint32> X11KeyTable::keyCodes() {
+QList<quint32> X11KeyTable::keyCodes()
+{
     QList<quint32> codes;
     for (const auto& entry : keys)
         codes.append(entry.first);
     return codes;
 }
 
-quint16 X11KeyTable::xModifiers(quint32 modifiers) {
+quint16 X11KeyTable::xModifiers(quint32 modifiers)
+{
     quint16 mask = 0;
     for (const ModifierKey& key : modifierKeys)
         if (modifiers & key.modifier)
@@ -94,7 +98,8 @@ quint16 X11KeyTable::xModifiers(quint32 modifiers) {
     return mask;
 }
 
-quint32 X11KeyTable::modifiersFromX(quint16 state) {
+quint32 X11KeyTable::modifiersFromX(quint16 state)
+{
     quint32 modifiers = 0;
     for (const ModifierKey& key : modifierKeys)
         if (state & key.xMask)
@@ -102,7 +107,8 @@ quint32 X11KeyTable::modifiersFromX(quint16 state) {
     return modifiers;
 }
 
-QList<quint32> X11KeyTable::modifierKeyCodes(quint32 modifiers) {
+QList<quint32> X11KeyTable::modifierKeyCodes(quint32 modifiers)
+{
     QList<quint32> codes;
     for (const ModifierKey& key : modifierKeys)
         if (modifiers & key.modifier)

@@ -17,7 +17,8 @@ namespace {
 // At most this many rounds of reading and reporting before the event loop gets its turn again.
 constexpr int MaxRoundsPerRead = 8;
 
-qreal toReal(const xcb_input_fp3232_t& value) {
+qreal toReal(const xcb_input_fp3232_t& value)
+{
     return qreal(value.integral) + qreal(value.frac) / 4294967296.0;
 }
 
@@ -41,12 +42,14 @@ struct XInput2PointerMonitor::Private {
     bool selected = false;
     QHash<quint16, Axes> devices;
 
-    ~Private() {
+    ~Private()
+    {
         if (connection)
             xcb_disconnect(connection);
     }
 
-    Axes& axesOf(quint16 sourceId) {
+    Axes& axesOf(quint16 sourceId)
+    {
         auto it = devices.find(sourceId);
         if (it != devices.end())
             return *it;
@@ -79,13 +82,16 @@ struct XInput2PointerMonitor::Private {
 
 XInput2PointerMonitor::XInput2PointerMonitor(QObject* parent)
     : QObject(parent)
-    , d(std::make_unique<Private>()) {}
+    , d(std::make_unique<Private>())
+{}
 
-XInput2PointerMonitor::~XInput2PointerMonitor() {
+XInput2PointerMonitor::~XInput2PointerMonitor()
+{
     stop();
 }
 
-bool XInput2PointerMonitor::connectToDisplay() {
+bool XInput2PointerMonitor::connectToDisplay()
+{
     if (d->connection)
         return d->ready && !xcb_connection_has_error(d->connection);
     int screenNumber = 0;
@@ -110,7 +116,8 @@ bool XInput2PointerMonitor::connectToDisplay() {
     return d->ready;
 }
 
-bool XInput2PointerMonitor::start(Handler handler) {
+bool XInput2PointerMonitor::start(Handler handler)
+{
     if (!connectToDisplay())
         return false;
     m_handler = std::move(handler);
@@ -135,7 +142,8 @@ bool XInput2PointerMonitor::start(Handler handler) {
     return true;
 }
 
-void XInput2PointerMonitor::stop() {
+void XInput2PointerMonitor::stop()
+{
     m_handler = nullptr;
     m_notifier.reset();
     if (d->selected && d->connection && !xcb_connection_has_error(d->connection)) {
@@ -149,7 +157,8 @@ void XInput2PointerMonitor::stop() {
     d->selected = false;
 }
 
-QPointF XInput2PointerMonitor::position() const {
+QPointF XInput2PointerMonitor::position() const
+{
     if (!d->connection)
         const_cast<XInput2PointerMonitor*>(this)->connectToDisplay();
     if (xcb_connection_has_error(d->connection))
@@ -159,7 +168,8 @@ QPointF XInput2PointerMonitor::position() const {
     return pointer ? NativeScreenGeometry::fromNative(QPoint(pointer->root_x, pointer->root_y)) : QPointF();
 }
 
-void XInput2PointerMonitor::readEvents() {
+void XInput2PointerMonitor::readEvents()
+{
     if (!d->connection || !d->selected)
         return;
     for (int round = 0; round < MaxRoundsPerRead; ++round) {

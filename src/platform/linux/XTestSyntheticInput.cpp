@@ -29,7 +29,8 @@ struct XTestSyntheticInput::Keymap {
     int perKeycode = 0;
     std::vector<xcb_keysym_t> keysyms;
 
-    xcb_keysym_t at(quint8 keycode, int column) const {
+    xcb_keysym_t at(quint8 keycode, int column) const
+    {
         const size_t index = size_t(keycode - minKeycode) * size_t(perKeycode) + size_t(column);
         return column < perKeycode && keycode >= minKeycode && index < keysyms.size() ? keysyms[index] : 0;
     }
@@ -38,7 +39,8 @@ struct XTestSyntheticInput::Keymap {
 
 namespace {
 
-xcb_keysym_t keysymForCharacter(char32_t character) {
+xcb_keysym_t keysymForCharacter(char32_t character)
+{
     if (character == U'\n' || character == U'\r')
         return XK_Return;
     if (character == U'\t')
@@ -48,7 +50,8 @@ xcb_keysym_t keysymForCharacter(char32_t character) {
     return 0x01000000 | character;
 }
 
-quint8 buttonNumber(SyntheticInput::MouseButton button) {
+quint8 buttonNumber(SyntheticInput::MouseButton button)
+{
     switch (button) {
     case SyntheticInput::MouseButton::Left:
         return 1;
@@ -63,7 +66,8 @@ quint8 buttonNumber(SyntheticInput::MouseButton button) {
 } // namespace
 
 XTestSyntheticInput::XTestSyntheticInput()
-    : d(std::make_unique<Private>()) {
+    : d(std::make_unique<Private>())
+{
     int screenNumber = 0;
     d->connection = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(d->connection))
@@ -76,7 +80,8 @@ XTestSyntheticInput::XTestSyntheticInput()
     d->available = xtest && xtest->present;
 }
 
-XTestSyntheticInput::~XTestSyntheticInput() {
+XTestSyntheticInput::~XTestSyntheticInput()
+{
     if (d->available) {
         for (const quint8 button : QList<quint8>(d->heldButtons))
             fakeButton(button, false);
@@ -95,16 +100,19 @@ XTestSyntheticInput::~XTestSyntheticInput() {
     xcb_disconnect(d->connection);
 }
 
-bool XTestSyntheticInput::isAvailable() const {
+bool XTestSyntheticInput::isAvailable() const
+{
     return d->available;
 }
 
-void XTestSyntheticInput::sync() {
+void XTestSyntheticInput::sync()
+{
     XcbReply<xcb_get_input_focus_reply_t> reply(
         xcb_get_input_focus_reply(d->connection, xcb_get_input_focus(d->connection), nullptr));
 }
 
-void XTestSyntheticInput::fakeKey(quint8 keycode, bool press) {
+void XTestSyntheticInput::fakeKey(quint8 keycode, bool press)
+{
     xcb_test_fake_input(d->connection, press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, keycode, XCB_CURRENT_TIME, d->root, 0,
                         0, 0);
     if (press) {
@@ -114,7 +122,8 @@ void XTestSyntheticInput::fakeKey(quint8 keycode, bool press) {
     }
 }
 
-void XTestSyntheticInput::fakeButton(quint8 button, bool press) {
+void XTestSyntheticInput::fakeButton(quint8 button, bool press)
+{
     xcb_test_fake_input(d->connection, press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE, button, XCB_CURRENT_TIME, d->root,
                         0, 0, 0);
     if (press) {
@@ -124,7 +133,8 @@ void XTestSyntheticInput::fakeButton(quint8 button, bool press) {
     }
 }
 
-void XTestSyntheticInput::movePointer(const QPointF& position) {
+void XTestSyntheticInput::movePointer(const QPointF& position)
+{
     if (!d->available)
         return;
     const QPoint native = NativeScreenGeometry::toNative(position);
@@ -133,21 +143,24 @@ void XTestSyntheticInput::movePointer(const QPointF& position) {
     xcb_flush(d->connection);
 }
 
-void XTestSyntheticInput::buttonDown(MouseButton button) {
+void XTestSyntheticInput::buttonDown(MouseButton button)
+{
     if (!d->available)
         return;
     fakeButton(buttonNumber(button), true);
     xcb_flush(d->connection);
 }
 
-void XTestSyntheticInput::buttonUp(MouseButton button) {
+void XTestSyntheticInput::buttonUp(MouseButton button)
+{
     if (!d->available)
         return;
     fakeButton(buttonNumber(button), false);
     xcb_flush(d->connection);
 }
 
-void XTestSyntheticInput::click(MouseButton button, int count, quint32 modifiers) {
+void XTestSyntheticInput::click(MouseButton button, int count, quint32 modifiers)
+{
     if (!d->available || count < 1)
         return;
     std::unique_ptr<Keymap> keymap = loadKeymap();
@@ -160,7 +173,8 @@ void XTestSyntheticInput::click(MouseButton button, int count, quint32 modifiers
     xcb_flush(d->connection);
 }
 
-std::unique_ptr<XTestSyntheticInput::Keymap> XTestSyntheticInput::loadKeymap() const {
+std::unique_ptr<XTestSyntheticInput::Keymap> XTestSyntheticInput::loadKeymap() const
+{
     auto keymap = std::make_unique<Keymap>();
     const xcb_setup_t* setup = xcb_get_setup(d->connection);
     keymap->minKeycode = setup->min_keycode;
@@ -175,7 +189,8 @@ std::unique_ptr<XTestSyntheticInput::Keymap> XTestSyntheticInput::loadKeymap() c
     return keymap;
 }
 
-XTestSyntheticInput::Stroke XTestSyntheticInput::strokeFor(quint32 keysym, Keymap& keymap) {
+XTestSyntheticInput::Stroke XTestSyntheticInput::strokeFor(quint32 keysym, Keymap& keymap)
+{
     for (int column = 0; column < 2; ++column)
         for (int i = 0; i < keymap.count(); ++i) {
             const quint8 keycode = quint8(keymap.minKeycode + i);
@@ -218,7 +233,8 @@ XTestSyntheticInput::Stroke XTestSyntheticInput::strokeFor(quint32 keysym, Keyma
     return {spare, false};
 }
 
-void XTestSyntheticInput::pressModifiers(quint32 modifiers, Keymap& keymap) {
+void XTestSyntheticInput::pressModifiers(quint32 modifiers, Keymap& keymap)
+{
     for (const quint32 modifierKey : X11KeyTable::modifierKeyCodes(modifiers)) {
         const Stroke stroke = strokeFor(*X11KeyTable::keysym(modifierKey), keymap);
         if (stroke.keycode && !d->heldKeys.contains(stroke.keycode))
@@ -226,7 +242,8 @@ void XTestSyntheticInput::pressModifiers(quint32 modifiers, Keymap& keymap) {
     }
 }
 
-void XTestSyntheticInput::releaseModifiers(quint32 modifiers, Keymap& keymap) {
+void XTestSyntheticInput::releaseModifiers(quint32 modifiers, Keymap& keymap)
+{
     const QList<quint32> modifierKeys = X11KeyTable::modifierKeyCodes(modifiers);
     for (auto it = modifierKeys.crbegin(); it != modifierKeys.crend(); ++it) {
         const Stroke stroke = strokeFor(*X11KeyTable::keysym(*it), keymap);
@@ -235,7 +252,8 @@ void XTestSyntheticInput::releaseModifiers(quint32 modifiers, Keymap& keymap) {
     }
 }
 
-bool XTestSyntheticInput::keyDown(quint32 keyCode, quint32 modifiers) {
+bool XTestSyntheticInput::keyDown(quint32 keyCode, quint32 modifiers)
+{
     const std::optional<quint32> keysym = X11KeyTable::keysym(keyCode);
     if (!d->available || !keysym)
         return false;
@@ -249,7 +267,8 @@ bool XTestSyntheticInput::keyDown(quint32 keyCode, quint32 modifiers) {
     return true;
 }
 
-bool XTestSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers) {
+bool XTestSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers)
+{
     const std::optional<quint32> keysym = X11KeyTable::keysym(keyCode);
     if (!d->available || !keysym)
         return false;
@@ -263,7 +282,8 @@ bool XTestSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers) {
     return true;
 }
 
-void XTestSyntheticInput::typeText(const QString& text) {
+void XTestSyntheticInput::typeText(const QString& text)
+{
     if (!d->available || text.isEmpty())
         return;
     std::unique_ptr<Keymap> keymap = loadKeymap();

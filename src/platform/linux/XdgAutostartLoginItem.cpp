@@ -31,8 +31,7 @@ QString quotedExec(const QString& path)
 XdgAutostartLoginItem::XdgAutostartLoginItem(const QString& executablePath, const QString& filePath)
     : m_executablePath(executablePath)
     , m_filePath(filePath.isEmpty() ? XdgPaths::autostartFile() : filePath)
-{
-}
+{}
 
 bool XdgAutostartLoginItem::isEnabled() const
 {

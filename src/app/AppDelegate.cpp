@@ -2,7 +2,7 @@
 
 #include "api/HTTPAPIServer.h"
 #include "app/AboutWindowController.h"
-#include "app/AppWindowInspector.h"
+#include "app/AppWindowList.h"
 #include "app/GlobalHotkeyManager.h"
 #include "app/HotkeyText.h"
 #include "app/LegalAcceptanceWindowController.h"
@@ -434,13 +434,13 @@ std::optional<QByteArray> AppDelegate::sidebarScreenshotPNG()
 
 nlohmann::json AppDelegate::appWindowList()
 {
-    return AppWindowInspector::windowList(AppWindowInspector::topLevelWindows(), m_textEditorWindow.get(),
-                                          AppWindowInspector::primaryGeometry());
+    return AppWindowList::windowList(AppWindowList::topLevelWindows(), m_textEditorWindow.get(),
+                                          AppWindowList::primaryGeometry());
 }
 
 std::optional<QByteArray> AppDelegate::appWindowsScreenshotPNG()
 {
-    return AppWindowInspector::compositePNG(AppWindowInspector::topLevelWindows());
+    return AppWindowList::compositePNG(AppWindowList::topLevelWindows());
 }
 
 std::optional<QByteArray> AppDelegate::overlayScreenshotPNG()

@@ -1,4 +1,4 @@
-#include "app/AppWindowInspector.h"
+#include "app/AppWindowList.h"
 
 #include "platform/ScreenGeometry.h"
 
@@ -11,18 +11,18 @@
 
 #include <algorithm>
 
-QList<QWidget*> AppWindowInspector::topLevelWindows()
+QList<QWidget*> AppWindowList::topLevelWindows()
 {
     return QApplication::topLevelWidgets();
 }
 
-QRectF AppWindowInspector::primaryGeometry()
+QRectF AppWindowList::primaryGeometry()
 {
     const QScreen* primary = QGuiApplication::primaryScreen();
     return primary ? QRectF(primary->geometry()) : QRectF();
 }
 
-QString AppWindowInspector::windowType(const QWidget* window, const QWidget* textEditor)
+QString AppWindowList::windowType(const QWidget* window, const QWidget* textEditor)
 {
     if (window == textEditor)
         return QStringLiteral("textEditor");
@@ -36,7 +36,7 @@ QString AppWindowInspector::windowType(const QWidget* window, const QWidget* tex
     return QStringLiteral("other");
 }
 
-int AppWindowInspector::level(const QWidget* window)
+int AppWindowList::level(const QWidget* window)
 {
     const Qt::WindowFlags flags = window->windowFlags();
     if (flags.testFlag(Qt::X11BypassWindowManagerHint))
@@ -46,7 +46,7 @@ int AppWindowInspector::level(const QWidget* window)
     return 0;
 }
 
-nlohmann::json AppWindowInspector::windowList(const QList<QWidget*>& windows, const QWidget* textEditor,
+nlohmann::json AppWindowList::windowList(const QList<QWidget*>& windows, const QWidget* textEditor,
                                               const QRectF& primaryGeometry)
 {
     nlohmann::json list = nlohmann::json::array();
@@ -67,7 +67,7 @@ nlohmann::json AppWindowInspector::windowList(const QList<QWidget*>& windows, co
     return list;
 }
 
-std::optional<QByteArray> AppWindowInspector::compositePNG(const QList<QWidget*>& windows)
+std::optional<QByteArray> AppWindowList::compositePNG(const QList<QWidget*>& windows)
 {
     QList<QWidget*> candidates;
     for (QWidget* window : windows)

@@ -12,7 +12,7 @@
 class QWidget;
 
 // Describes and pictures the program's own top-level windows for the HTTP API.
-class AppWindowInspector {
+class AppWindowList {
 public:
     // Every top-level window of the program, and the primary monitor's rectangle in Qt's coordinates.
     static QList<QWidget*> topLevelWindows();

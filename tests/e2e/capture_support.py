@@ -8,7 +8,7 @@ import struct
 import subprocess
 import time
 
-from shell_support import run
+from shell_support import run, wait_until
 
 LICENSES = "/usr/share/common-licenses"
 
@@ -42,11 +42,11 @@ def character_error_rate(expected, got):
 class TextWindow:
     """Another application's window at (x, y) showing the given lines; rect is the text block on the screen."""
 
-    def __init__(self, exe, x, y, lines, workdir, dark=False, pixel_size=14):
+    def __init__(self, exe, x, y, lines, workdir, dark=False):
         path = os.path.join(workdir, f"text-{x}-{y}.txt")
         with open(path, "w", encoding="utf-8") as f:
             f.write("\n".join(lines) + "\n")
-        args = [exe, "--pixel-size", str(pixel_size)] + (["--dark"] if dark else []) + [str(x), str(y), path]
+        args = [exe] + (["--dark"] if dark else []) + [str(x), str(y), path]
         self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True)
         line = self.proc.stdout.readline().split()
         if len(line) != 5 or line[0] != "ready":
@@ -125,16 +125,13 @@ class HistoryFiles:
             return json.load(f)
 
     def wait_entries(self, count, timeout=10):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
+        def enough():
             try:
-                entries = self.entries()
-                if len(entries) >= count:
-                    return entries
+                return len(self.entries()) >= count
             except json.JSONDecodeError:
-                pass  # caught between the write and the rename of another writer; read again
-            time.sleep(0.1)
-        raise AssertionError(f"history.json has fewer than {count} entries: {self.entries()}")
+                return False  # caught between the write and the rename of another writer; read again
+        wait_until(enough, timeout, lambda: f"{count} entries in history.json: {self.entries()}")
+        return self.entries()
 
     def screenshot_files(self):
         return sorted(os.listdir(self.screenshots)) if os.path.isdir(self.screenshots) else []
@@ -142,9 +139,6 @@ class HistoryFiles:
     def wait_screenshot(self, name, timeout=10):
         """The screenshot's path once its file is complete (screenshots may be written after the entry)."""
         path = os.path.join(self.screenshots, name)
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if os.path.exists(path) and os.path.getsize(path) > 24:
-                return path
-            time.sleep(0.1)
-        raise AssertionError(f"no screenshot {path}; folder holds {self.screenshot_files()}")
+        wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 24, timeout,
+                   lambda: f"screenshot {path}; folder holds {self.screenshot_files()}")
+        return path

@@ -6,13 +6,12 @@ leaves the clipboard and the history as they were.
 
     capture_test.py QUILLORA TEXT_WINDOW
 """
-import os
 import sys
 import time
 
 from capture_support import (HistoryFiles, TextWindow, character_error_rate, clipboard, drag_around, license_lines,
                              monitors, png_size, set_clipboard)
-from shell_support import App, Home, accepted_settings, run, send_keys, visible_windows, wait_for_window
+from shell_support import App, Home, accepted_settings, run, send_keys, visible_windows, wait_for_window, wait_until
 
 exe, text_window_exe = sys.argv[1:3]
 home = Home()
@@ -59,10 +58,7 @@ try:
     wait_for_window("Quillora Capture")
     time.sleep(0.3)
     run("xdotool", "key", "Escape")
-    deadline = time.monotonic() + 10
-    while visible_windows("Quillora Capture"):
-        assert time.monotonic() < deadline, "Escape closes the overlay\n" + app.dump()
-        time.sleep(0.1)
+    wait_until(lambda: not visible_windows("Quillora Capture"), 10, lambda: "Escape to close the overlay\n" + app.dump())
     # With the overlay gone a drag reaches the page underneath and starts nothing.
     drag_around(page.rect)
     time.sleep(1.5)

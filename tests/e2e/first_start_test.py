@@ -4,8 +4,7 @@ a later start with both flags shows no window."""
 import sys
 import time
 
-from shell_support import App, Home, accepted_settings, send_keys, tray_icons, visible_windows, \
-    wait_for_tray_icons, wait_for_window
+from shell_support import App, Home, send_keys, tray_icons, visible_windows, wait_for_tray_icons, wait_for_window
 
 exe = sys.argv[1]
 home = Home()

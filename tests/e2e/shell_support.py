@@ -14,22 +14,23 @@ import threading
 import time
 
 
+XDG_FOLDERS = {"XDG_CONFIG_HOME": ".config", "XDG_DATA_HOME": ".local/share", "XDG_STATE_HOME": ".local/state",
+               "XDG_CACHE_HOME": ".cache", "XDG_RUNTIME_DIR": "runtime"}
+
+
 class Home:
     def __init__(self):
         self.root = tempfile.mkdtemp(prefix="quillora-e2e-")
-        for sub in (".config", ".local/share", ".local/state", ".cache", "runtime"):
+        for sub in XDG_FOLDERS.values():
             os.makedirs(os.path.join(self.root, sub), exist_ok=True)
         os.chmod(os.path.join(self.root, "runtime"), 0o700)
+        self.settings_path = os.path.join(self.root, ".config", "Quillora", "settings.json")
 
     def env(self):
         env = dict(os.environ)
+        env.update({name: os.path.join(self.root, sub) for name, sub in XDG_FOLDERS.items()})
         env.update({
             "HOME": self.root,
-            "XDG_CONFIG_HOME": os.path.join(self.root, ".config"),
-            "XDG_DATA_HOME": os.path.join(self.root, ".local/share"),
-            "XDG_STATE_HOME": os.path.join(self.root, ".local/state"),
-            "XDG_CACHE_HOME": os.path.join(self.root, ".cache"),
-            "XDG_RUNTIME_DIR": os.path.join(self.root, "runtime"),
             "QUILLORA_LOG_STDERR": "1",
             "QT_QPA_PLATFORM": "xcb",
             # Window titles are searched for in English.
@@ -37,16 +38,13 @@ class Home:
         })
         return env
 
-    def settings_path(self):
-        return os.path.join(self.root, ".config", "Quillora", "settings.json")
-
     def settings(self):
-        with open(self.settings_path(), encoding="utf-8") as f:
+        with open(self.settings_path, encoding="utf-8") as f:
             return json.load(f)
 
     def preset(self, values):
-        os.makedirs(os.path.dirname(self.settings_path()), exist_ok=True)
-        with open(self.settings_path(), "w", encoding="utf-8") as f:
+        os.makedirs(os.path.dirname(self.settings_path), exist_ok=True)
+        with open(self.settings_path, "w", encoding="utf-8") as f:
             json.dump(values, f)
 
     def remove(self):
@@ -123,14 +121,21 @@ def visible_windows(name):
     return result.stdout.split()
 
 
-def wait_for_window(name, timeout=15):
+def wait_until(predicate, timeout, what):
+    """predicate()'s first true answer, polled every 0.1 s; fails naming what it waited for."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
-        ids = visible_windows(name)
-        if ids:
-            return ids[0]
+        result = predicate()
+        if result:
+            return result
         time.sleep(0.1)
-    raise AssertionError(f"no visible window {name!r}; windows: {run('xwininfo', '-root', '-tree').stdout}")
+    raise AssertionError(f"timed out waiting for {what() if callable(what) else what}")
+
+
+def wait_for_window(name, timeout=15):
+    ids = wait_until(lambda: visible_windows(name), timeout,
+                     lambda: f"a visible window {name!r}; windows: {run('xwininfo', '-root', '-tree').stdout}")
+    return ids[0]
 
 
 def send_keys(window, *keys):
@@ -154,13 +159,8 @@ def tray_icons(name="Quillora"):
 
 
 def wait_for_tray_icons(expected, timeout=15):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if tray_icons() == expected:
-            return
-        time.sleep(0.1)
-    raise AssertionError(f"expected {expected} tray icon(s), found {tray_icons()}")
+    wait_until(lambda: tray_icons() == expected, timeout, lambda: f"{expected} tray icon(s), found {tray_icons()}")
 
 
-def accepted_settings(onboarded=True):
-    return {"hasAcceptedLegal": True, "hasCompletedOnboarding": onboarded}
+def accepted_settings():
+    return {"hasAcceptedLegal": True, "hasCompletedOnboarding": True}

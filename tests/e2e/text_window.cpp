@@ -1,9 +1,9 @@
 // Another application's window with a known text in it, for the end-to-end capture tests: the lines of a file
-// drawn exactly as they stand (no wrapping), DejaVu Sans at a given pixel size, light or dark theme. The window
-// bypasses the window manager so that it sits exactly where it is asked to; once its pixels are on the screen it
-// prints "ready X Y W H", the text block's rectangle in global coordinates, and it stays until it is killed.
+// drawn exactly as they stand (no wrapping), DejaVu Sans 14 px, light or dark theme. The window bypasses the
+// window manager so that it sits exactly where it is asked to; once its pixels are on the screen it prints
+// "ready X Y W H", the text block's rectangle in global coordinates, and it stays until it is killed.
 //
-//   e2e_text_window [--pixel-size N] [--dark] X Y FILE
+//   e2e_text_window [--dark] X Y FILE
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -77,37 +77,21 @@ private:
     bool m_announced = false;
 };
 
-int usage()
-{
-    std::fprintf(stderr, "usage: e2e_text_window [--pixel-size N] [--dark] X Y FILE\n");
-    return 2;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
-    int pixelSize = 14;
-    bool dark = false;
-    while (!args.isEmpty() && args.first().startsWith(QStringLiteral("--"))) {
-        const QString option = args.takeFirst();
-        if (option == QStringLiteral("--dark"))
-            dark = true;
-        else if (option == QStringLiteral("--pixel-size") && !args.isEmpty())
-            pixelSize = args.takeFirst().toInt();
-        else
-            return usage();
-    }
+    const bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
     bool xOk = false;
     bool yOk = false;
-    if (args.size() != 3 || pixelSize <= 0)
-        return usage();
-    const int x = args.at(0).toInt(&xOk);
-    const int y = args.at(1).toInt(&yOk);
-    if (!xOk || !yOk)
-        return usage();
+    const int x = args.value(0).toInt(&xOk);
+    const int y = args.value(1).toInt(&yOk);
+    if (args.size() != 3 || !xOk || !yOk) {
+        std::fprintf(stderr, "usage: e2e_text_window [--dark] X Y FILE\n");
+        return 2;
+    }
 
     QFile file(args.at(2));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -119,7 +103,7 @@ int main(int argc, char** argv)
         lines.removeLast();
 
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixelSize);
+    font.setPixelSize(14);
     TextWindow window(lines, font, dark);
     window.setPosition(x, y);
     window.show();

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """The HTTP control API of the real program, spoken to with curl: with "apiEnabled" in a fresh home, read the
-status, add, list, delete and clear history entries, read and change settings, read the sidebar state, start a
-capture, refuse what comes from elsewhere, and quit."""
+status, add, list, delete and clear history entries, read and change settings, start a capture, and quit. Each
+change is seen by the very next request and lands in the program's files. (Every route's answers, the limits and
+the protections against other machines and web pages are checked on the server itself in tests/api.)"""
 import json
 import os
 import socket
-import subprocess
 import sys
 import time
 
@@ -20,25 +20,15 @@ def free_port():
         return s.getsockname()[1]
 
 
-def curl(method, path, body=None, headers=(), host="127.0.0.1"):
+def curl(method, path, body=None):
     """(status, parsed JSON body) of one request."""
-    cmd = ["curl", "-sS", "-X", method, "-w", "\n%{http_code}", f"http://{host}:{port}{path}"]
-    for header in headers:
-        cmd += ["-H", header]
+    cmd = ["curl", "-sS", "-X", method, "-w", "\n%{http_code}", f"http://127.0.0.1:{port}{path}"]
     if body is not None:
         cmd += ["-H", "Content-Type: application/json", "--data-binary", json.dumps(body)]
     result = run(*cmd)
     assert result.returncode == 0, result
     text, _, status = result.stdout.rpartition("\n")
     return int(status), json.loads(text) if text else None
-
-
-def network_address():
-    for line in run("ip", "-4", "-o", "addr").stdout.splitlines():
-        address = line.split()[3].split("/")[0]
-        if not address.startswith("127."):
-            return address
-    return None
 
 
 port = free_port()
@@ -48,13 +38,11 @@ try:
     app = App(exe, home)
     app.wait_out(f"🔧 API Setup: enabled=true, port={port}")
     app.wait_out(f"🌐 HTTP API Server started on port {port}")
-    app.wait_out(f"🌐 Listening on 127.0.0.1:{port} and [::1]:{port} only: no API token is set")
 
     status, body = curl("GET", "/status")
     assert status == 200, (status, body)
     assert body["app"] == "Quillora" and body["status"] == "running", body
     assert body["apiPort"] == port and body["historyCount"] == 0 and body["sidebarVisible"] is False, body
-    assert curl("GET", "/status", host="[::1]")[0] == 200
 
     # History: add, list, delete by a lower-case id, clear.
     assert curl("POST", "/history", {"text": "first from curl"}) == (201, {"success": True, "message": "Entry added"})
@@ -76,26 +64,11 @@ try:
     # Settings: read, change, and the change is stored.
     status, settings = curl("GET", "/settings")
     assert status == 200 and settings["apiEnabled"] is True and settings["apiPort"] == port, settings
-    assert len(settings) == 8, settings
     assert curl("PUT", "/settings", {"historyMaxEntries": 7, "removeLineBreaks": True, "apiPort": 1})[0] == 200
     changed = curl("GET", "/settings")[1]
     assert changed["historyMaxEntries"] == 7 and changed["removeLineBreaks"] is True, changed
     assert changed["apiPort"] == port, "the update route does not move the server"
     assert home.settings()["historyMaxEntries"] == 7
-
-    assert curl("GET", "/sidebar") == (200, {"visible": False})
-    assert curl("GET", "/nowhere?x=1") == (404, {"error": "Not found", "path": "/nowhere"})
-
-    # Requests from a page whose name was rebound to this machine, or from the network, are refused.
-    assert curl("GET", "/history", headers=[f"Host: attacker.example:{port}"]) == (403, {"error": "Forbidden"})
-    assert curl("POST", "/history", {"text": "from a page"},
-                headers=["Origin: http://attacker.example"])[0] == 403
-    assert curl("GET", "/history")[1]["count"] == 0
-    lan = network_address()
-    if lan:
-        refused = subprocess.run(["curl", "-sS", "--max-time", "5", f"http://{lan}:{port}/status"],
-                                 capture_output=True, text=True)
-        assert refused.returncode != 0, refused
 
     # A capture starts as if the hotkey had been pressed.
     assert curl("POST", "/capture") == (200, {"success": True, "message": "Capture initiated"})

@@ -1,21 +1,21 @@
 #!/usr/bin/env python3
-"""Another X client holds Ctrl+Shift+7: start-up reports the failed registration and keeps running; once the other
-client lets go, the next registration (a new start) works."""
+"""Another X client holds Ctrl+Shift+7: start-up reports the failed registration and keeps running, tray icon
+and all (`quillora --capture` still starts captures: single_instance_test.py)."""
 import os
 import subprocess
 import sys
 import time
 
-from shell_support import App, Home, accepted_settings, run, tray_icons, wait_for_tray_icons
+from shell_support import App, Home, accepted_settings, wait_for_tray_icons
 
 exe = sys.argv[1]
 grabber_script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "platform", "hold_key_grab.py")
+# Control (4) + Shift (1), as the other program would grab it.
+grabber = subprocess.Popen([sys.executable, grabber_script, "7", "5"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                           text=True)
 home = Home()
 try:
     home.preset(accepted_settings())
-    # Control (4) + Shift (1), as the other program would grab it.
-    grabber = subprocess.Popen([sys.executable, grabber_script, "7", "5"], stdin=subprocess.PIPE,
-                               stdout=subprocess.PIPE, text=True)
     assert grabber.stdout.readline().strip() == "held", "the other client holds the combination"
 
     app = App(exe, home)
@@ -25,23 +25,9 @@ try:
     wait_for_tray_icons(1)
     time.sleep(1)
     assert app.running(), "a taken hotkey does not stop the program\n" + app.dump()
-    # Still usable without the hotkey.
-    assert run(exe, "--capture", env=home.env()).returncode == 0
-    app.wait_out("📸 Capture started - draw a rectangle to select text area")
-    run("xdotool", "key", "Escape")
-    assert app.stop() == 0, app.dump()
-
-    grabber.stdin.close()
-    grabber.wait(10)
-
-    app = App(exe, home)
-    app.wait_out("🔧 API server disabled in settings")
-    assert not any(line.startswith("Failed to register hotkey") for line in app.out), app.dump()
-    time.sleep(0.3)
-    run("xdotool", "key", "ctrl+shift+7")
-    app.wait_out("📸 Capture started - draw a rectangle to select text area")
-    run("xdotool", "key", "Escape")
     assert app.stop() == 0, app.dump()
     print("busy hotkey: ok")
 finally:
+    grabber.stdin.close()
+    grabber.wait(10)
     home.remove()

@@ -39,12 +39,11 @@ public:
         shownImages.append(int(images.size()));
         hints.append(showHint);
     }
-    void hideOverlay() override { ++hides; }
+    void hideOverlay() override {}
     QList<SelectionView*> overlayViews() const override { return {}; }
 
     QList<int> shownImages; // per show, how many monitor images
     QList<bool> hints;
-    int hides = 0;
 };
 
 // Everything an AppDelegate is given, as fakes, with one or two monitors.

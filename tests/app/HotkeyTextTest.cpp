@@ -46,7 +46,6 @@ TEST(HotkeyText, TextsOfCombinations)
 
 TEST(HotkeyText, CharacterTableHasTheFortySevenKeysWithTheirCodes)
 {
-    // Each character of the ANSI main block at its virtual key code; codes 10, 36, 48, 49 and above 50 are absent.
     // Each character of the ANSI main block at its virtual key code; "_" marks the codes without one.
     const QString expected = QStringLiteral("asdfhgzxcv_bqweryt123465=97-80]ou[ip_lj'k;\\,/nm.__`");
     QString actual;

@@ -12,10 +12,9 @@
 #include <QThread>
 #include <QTimer>
 
-#include <memory>
-
-using X11TestSupport::run;
+using X11TestSupport::pause;
 using X11TestSupport::waitUntil;
+using X11TestSupport::xdotool;
 
 namespace {
 
@@ -47,51 +46,6 @@ private:
     QString m_answer;
 };
 
-void key(const QString& keys)
-{
-    run(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
-}
-
-// Keeps the event loop running meanwhile, so that press handlers run while the keys go down and up as they would
-// under a user's fingers.
-void xdotool(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("xdotool"), arguments);
-    EXPECT_TRUE(waitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000));
-    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-}
-
-void pause(int ms)
-{
-    waitUntil([] { return false; }, ms);
-}
-
-// Takes the keyboard for a while on every hotkey press, as the capture overlay does when it appears: the key's
-// release then goes to this window, not to the hotkey's grab on the root window.
-class KeyboardGrabbingWindow {
-public:
-    KeyboardGrabbingWindow()
-        : m_window(QRect(200, 200, 40, 40), Qt::darkGreen)
-    {
-        m_window.show();
-        EXPECT_TRUE(waitUntil([&] { return m_window.isExposed(); }));
-    }
-    void grabFor(int ms)
-    {
-        if (!m_window.setKeyboardGrabEnabled(true)) {
-            ++m_refusedGrabs;
-            return;
-        }
-        QTimer::singleShot(ms, &m_window, [this] { m_window.setKeyboardGrabEnabled(false); });
-    }
-    int refusedGrabs() const { return m_refusedGrabs; }
-
-private:
-    X11TestSupport::ColourWindow m_window;
-    int m_refusedGrabs = 0;
-};
-
 } // namespace
 
 class X11HotkeyServiceTest : public ::testing::Test {
@@ -105,7 +59,7 @@ protected:
     void expectPresses(int count)
     {
         EXPECT_TRUE(waitUntil([&] { return m_presses >= count; })) << "presses: " << m_presses;
-        waitUntil([] { return false; }, 100);
+        pause(100);
         EXPECT_EQ(m_presses, count);
     }
 
@@ -116,37 +70,26 @@ protected:
 TEST_F(X11HotkeyServiceTest, PressArrivesWhateverTheLockKeys)
 {
     ASSERT_EQ(m_service.grab(Seven, CmdShift), 0);
-    key(QStringLiteral("ctrl+shift+7"));
-    expectPresses(1);
-
     // Other modifiers make another combination, which stays with the focused application.
-    key(QStringLiteral("ctrl+7"));
-    key(QStringLiteral("ctrl+alt+shift+7"));
-    key(QStringLiteral("ctrl+shift+8"));
-    key(QStringLiteral("ctrl+shift+7"));
-    expectPresses(2);
-
-    key(QStringLiteral("Num_Lock"));
-    key(QStringLiteral("ctrl+shift+7"));
-    expectPresses(3);
-    key(QStringLiteral("Caps_Lock"));
-    key(QStringLiteral("ctrl+shift+7"));
-    expectPresses(4);
-    key(QStringLiteral("Num_Lock"));
-    key(QStringLiteral("Caps_Lock"));
-    key(QStringLiteral("ctrl+shift+7"));
-    expectPresses(5);
+    xdotool(QStringLiteral("key ctrl+7 ctrl+alt+shift+7 ctrl+shift+8"));
+    // Lock keys toggled one after the other: none, NumLock, both, CapsLock, none.
+    const char* toggles[] = {nullptr, "Num_Lock", "Caps_Lock", "Num_Lock", "Caps_Lock"};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        if (toggles[i])
+            xdotool(QStringLiteral("key ") + QLatin1String(toggles[i]));
+        xdotool(QStringLiteral("key ctrl+shift+7"));
+        expectPresses(i + 1);
+    }
 }
 
 TEST_F(X11HotkeyServiceTest, HeldKeyIsOnePress)
 {
     ASSERT_EQ(m_service.grab(Seven, CmdShift), 0);
-    run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("ctrl+shift+7")});
     // Longer than the keyboard's auto-repeat delay, so the server repeats the key meanwhile.
-    waitUntil([] { return false; }, 900);
-    run(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QStringLiteral("ctrl+shift+7")});
+    xdotool(QStringLiteral("keydown ctrl+shift+7 sleep 0.9 keyup ctrl+shift+7"));
     expectPresses(1);
-    key(QStringLiteral("ctrl+shift+7"));
+    xdotool(QStringLiteral("key ctrl+shift+7"));
     expectPresses(2);
 
     // A busy main thread reads the repeats only after the key went up; they are still repeats.
@@ -154,62 +97,64 @@ TEST_F(X11HotkeyServiceTest, HeldKeyIsOnePress)
         ++m_presses;
         QThread::msleep(1500);
     });
-    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+shift+7"), QStringLiteral("sleep"), QStringLiteral("0.9"),
-             QStringLiteral("keyup"), QStringLiteral("ctrl+shift+7")});
+    xdotool(QStringLiteral("keydown ctrl+shift+7 sleep 0.9 keyup ctrl+shift+7"));
     expectPresses(3);
 }
 
 TEST_F(X11HotkeyServiceTest, EveryPressCountsWhenAWindowTakesTheKeyboardOnThePress)
 {
-    KeyboardGrabbingWindow grabber;
+    // Takes the keyboard for a while on every press, as the capture overlay does when it appears: the key's
+    // release then goes to this window, not to the hotkey's grab on the root window.
+    X11TestSupport::ColourWindow window(QRect(200, 200, 40, 40), Qt::darkGreen);
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return window.isExposed(); }));
     int grabMs = 100;
+    int refusedGrabs = 0;
     m_service.setPressHandler([&] {
         ++m_presses;
-        grabber.grabFor(grabMs);
+        if (!window.setKeyboardGrabEnabled(true))
+            ++refusedGrabs;
+        else
+            QTimer::singleShot(grabMs, &window, [&] { window.setKeyboardGrabEnabled(false); });
     });
     ASSERT_EQ(m_service.grab(Seven, CmdShift), 0);
 
     // Taps: each release arrives while the window holds the keyboard.
-    xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("150"), QStringLiteral("ctrl+shift+7"),
-             QStringLiteral("ctrl+shift+7"), QStringLiteral("ctrl+shift+7")});
+    xdotool(QStringLiteral("key --delay 150 ctrl+shift+7 ctrl+shift+7 ctrl+shift+7"));
     expectPresses(3);
 
     // Held past the auto-repeat delay, with the window letting the keyboard go while the key is still down: the
     // repeats that follow are not new presses.
     grabMs = 150;
-    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+shift+7")});
+    xdotool(QStringLiteral("keydown ctrl+shift+7"));
     pause(1200);
-    xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+shift+7")});
+    xdotool(QStringLiteral("keyup ctrl+shift+7"));
     expectPresses(4);
 
     // Let go after the window gave the keyboard back: the release reaches whichever window has the focus, and
     // the next press is still a new one.
-    xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl+shift+7")});
+    xdotool(QStringLiteral("keydown ctrl+shift+7"));
     pause(300);
-    xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl+shift+7")});
+    xdotool(QStringLiteral("keyup ctrl+shift+7"));
     expectPresses(5);
-    key(QStringLiteral("ctrl+shift+7"));
+    xdotool(QStringLiteral("key ctrl+shift+7"));
     expectPresses(6);
-    EXPECT_EQ(grabber.refusedGrabs(), 0);
+    EXPECT_EQ(refusedGrabs, 0);
 }
 
-TEST_F(X11HotkeyServiceTest, ReleaseLetsTheCombinationGo)
+TEST_F(X11HotkeyServiceTest, ReleaseAndRegrabLetTheCombinationGo)
 {
+    EXPECT_EQ(m_service.grab(200, CmdShift), X11HotkeyService::UnknownKey);
     ASSERT_EQ(m_service.grab(Seven, CmdShift), 0);
     m_service.release();
-    {
-        OtherClientGrab other(QStringLiteral("7"), XControlShift);
-        EXPECT_EQ(other.answer(), QStringLiteral("held"));
-    }
-    ASSERT_EQ(m_service.grab(Eight, CmdShift), 0);
-    key(QStringLiteral("ctrl+shift+7"));
-    key(QStringLiteral("ctrl+shift+8"));
-    expectPresses(1);
+    EXPECT_EQ(OtherClientGrab(QStringLiteral("7"), XControlShift).answer(), QStringLiteral("held"));
 
+    ASSERT_EQ(m_service.grab(Eight, CmdShift), 0);
+    xdotool(QStringLiteral("key ctrl+shift+7 ctrl+shift+8"));
+    expectPresses(1);
     // Grabbing again replaces the earlier combination.
     ASSERT_EQ(m_service.grab(Seven, CmdShift), 0);
-    key(QStringLiteral("ctrl+shift+8"));
-    key(QStringLiteral("ctrl+shift+7"));
+    xdotool(QStringLiteral("key ctrl+shift+8 ctrl+shift+7"));
     expectPresses(2);
 }
 
@@ -226,23 +171,14 @@ TEST_F(X11HotkeyServiceTest, CombinationHeldByAnotherClientFailsAndLeavesNoVaria
         manager.registerHotkey(Seven, CmdShift, [&] { ++managerPresses; });
         EXPECT_EQ(log.outLines(), QStringList({QStringLiteral("Failed to register hotkey: 10")}));
         EXPECT_FALSE(manager.isRegistered());
-
-        OtherClientGrab third(QStringLiteral("7"), XControlShift);
-        EXPECT_EQ(third.answer(), QStringLiteral("held")) << "the plain variant was left grabbed";
+        EXPECT_EQ(OtherClientGrab(QStringLiteral("7"), XControlShift).answer(), QStringLiteral("held"))
+            << "the plain variant was left grabbed";
     }
 
     manager.registerHotkey(Seven, CmdShift, [&] { ++managerPresses; });
     EXPECT_TRUE(manager.isRegistered());
-    key(QStringLiteral("ctrl+shift+7"));
+    xdotool(QStringLiteral("key ctrl+shift+7"));
     EXPECT_TRUE(waitUntil([&] { return managerPresses == 1; }));
-
     // While we hold it, others are refused.
-    OtherClientGrab other(QStringLiteral("7"), XControlShift);
-    EXPECT_EQ(other.answer(), QStringLiteral("refused 10"));
-}
-
-TEST_F(X11HotkeyServiceTest, KeysTheKeyboardCannotProduceAreRefused)
-{
-    EXPECT_EQ(m_service.grab(200, CmdShift), X11HotkeyService::UnknownKey);
-    EXPECT_EQ(m_service.grab(Seven, CmdShift), 0);
+    EXPECT_EQ(OtherClientGrab(QStringLiteral("7"), XControlShift).answer(), QStringLiteral("refused 10"));
 }

@@ -10,16 +10,6 @@
 
 namespace X11TestSupport {
 
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    const bool finished = process.waitForFinished(10000);
-    EXPECT_TRUE(finished) << program.toStdString();
-    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": " << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
-
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
@@ -30,6 +20,15 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
         QThread::msleep(5);
     }
     return true;
+}
+
+QString xdotool(const QString& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments.split(u' '));
+    EXPECT_TRUE(waitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000)) << qPrintable(arguments);
+    EXPECT_EQ(process.exitCode(), 0) << qPrintable(arguments) << ": " << process.readAllStandardError().constData();
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
 ColourWindow::ColourWindow(const QRect& geometry, const QColor& colour)

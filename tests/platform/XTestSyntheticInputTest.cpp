@@ -9,8 +9,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-using X11TestSupport::run;
 using X11TestSupport::waitUntil;
+using X11TestSupport::xdotool;
 
 namespace {
 
@@ -49,10 +49,8 @@ protected:
 QPoint pointerLocation()
 {
     // "x:100 y:200 screen:0 window:123"
-    const QStringList fields = run(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation")}).split(u' ');
-    if (fields.size() < 2)
-        return {};
-    return {fields[0].mid(2).toInt(), fields[1].mid(2).toInt()};
+    const QStringList fields = xdotool(QStringLiteral("getmouselocation")).split(u' ');
+    return fields.size() < 2 ? QPoint() : QPoint(fields[0].mid(2).toInt(), fields[1].mid(2).toInt());
 }
 
 } // namespace
@@ -91,13 +89,12 @@ TEST_F(XTestSyntheticInputTest, TypesTextTheLayoutLacks)
 
 TEST_F(XTestSyntheticInputTest, KeysWithModifiersAndClicks)
 {
-    // Command is Ctrl on Linux, option is Alt.
-    ASSERT_TRUE(m_input.keyDown(0, 256 | 512));
-    ASSERT_TRUE(m_input.keyUp(0, 256 | 512));
-    ASSERT_TRUE(m_input.keyDown(122, 2048));
-    ASSERT_TRUE(m_input.keyUp(122, 2048));
-    ASSERT_TRUE(m_input.keyDown(26, 0));
-    ASSERT_TRUE(m_input.keyUp(26, 0));
+    // Command is Ctrl on Linux, option is Alt: command-shift-A, option-F1, plain 7.
+    const std::pair<quint32, quint32> presses[] = {{0, 256 | 512}, {122, 2048}, {26, 0}};
+    for (const auto& [code, modifiers] : presses) {
+        ASSERT_TRUE(m_input.keyDown(code, modifiers)) << code;
+        ASSERT_TRUE(m_input.keyUp(code, modifiers)) << code;
+    }
     EXPECT_FALSE(m_input.keyDown(200, 256)) << "no such key";
     EXPECT_TRUE(waitUntil([&] { return m_window.keys.size() >= 3; }));
     EXPECT_EQ(m_window.keys, QStringList({"Ctrl+Shift+A", "Alt+F1", "7"}));

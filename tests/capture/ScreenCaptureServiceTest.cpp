@@ -1,22 +1,17 @@
 #include "capture/ScreenCaptureService.h"
 
-#include "LogCapture.h"
 #include "platform/fake/FakeDisplayCapture.h"
 
 #include <QColor>
 #include <QSet>
 #include <QThread>
 
-#include "QStringPrinter.h"
-
 #include <gtest/gtest.h>
 
-namespace {
+// One monitor captured whole, and the permission check's lines, are seen through CaptureSessionControllerTest and
+// AppDelegateTest.
 
-Monitor display(quint32 id, const QString& name, const QRect& geometry, qreal ratio = 1.0)
-{
-    return Monitor{id, name, geometry, ratio};
-}
+namespace {
 
 QImage imageOf(const Monitor& d, QColor color)
 {
@@ -35,41 +30,15 @@ QList<quint32> ids(const CapturedImages& images)
 
 } // namespace
 
-TEST(ScreenCaptureService, OneMonitorIsCapturedOnTheCallingThread)
-{
-    FakeDisplayCapture capture;
-    const Monitor retina = display(7, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0);
-    capture.addDisplay(retina, imageOf(retina, Qt::red));
-    ScreenCaptureService service(capture);
-
-    const CapturedImages images = service.captureAllScreens();
-    ASSERT_EQ(ids(images), QList<quint32>{7});
-    EXPECT_EQ(images.first().image.size(), QSize(2880, 1800));
-    EXPECT_EQ(images.first().display.name, QStringLiteral("eDP-1"));
-    ASSERT_EQ(capture.calls().size(), 1);
-    EXPECT_EQ(capture.calls().first().thread, QThread::currentThreadId());
-}
-
-TEST(ScreenCaptureService, NothingCapturedGivesNothing)
-{
-    FakeDisplayCapture failing;
-    failing.addDisplay(display(1, QStringLiteral("HDMI-1"), {0, 0, 800, 600}), QImage());
-    EXPECT_TRUE(ScreenCaptureService(failing).captureAllScreens().isEmpty());
-
-    FakeDisplayCapture none;
-    EXPECT_TRUE(ScreenCaptureService(none).captureAllScreens().isEmpty());
-    EXPECT_TRUE(none.calls().isEmpty());
-}
-
 // The fake holds every capture until three run at once: a service capturing one monitor after the other would
 // see at most one in flight (each waiting out the time-out).
 TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThread)
 {
     FakeDisplayCapture capture;
     const QList<Monitor> displays = {
-        display(1, QStringLiteral("DP-1"), {0, 0, 1920, 1080}),
-        display(2, QStringLiteral("DP-2"), {1920, 0, 1280, 1024}),
-        display(3, QStringLiteral("HDMI-1"), {3200, 0, 1440, 900}, 2.0),
+        Monitor{1, QStringLiteral("DP-1"), {0, 0, 1920, 1080}},
+        Monitor{2, QStringLiteral("DP-2"), {1920, 0, 1280, 1024}},
+        Monitor{3, QStringLiteral("HDMI-1"), {3200, 0, 1440, 900}, 2.0},
     };
     const QList<QColor> colors = {Qt::red, Qt::green, Qt::blue};
     for (int i = 0; i < displays.size(); ++i)
@@ -91,31 +60,18 @@ TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThre
     EXPECT_FALSE(threads.contains(QThread::currentThreadId()));
 }
 
-TEST(ScreenCaptureService, AFailedMonitorIsLeftOutOfSeveral)
+// A lone monitor and several take different paths; a failed one is left out of either.
+TEST(ScreenCaptureService, AFailedMonitorIsLeftOut)
 {
-    FakeDisplayCapture capture;
-    const Monitor left = display(1, QStringLiteral("DP-1"), {0, 0, 1920, 1080});
-    const Monitor right = display(2, QStringLiteral("DP-2"), {1920, 0, 1920, 1080});
-    capture.addDisplay(left, QImage());
-    capture.addDisplay(right, imageOf(right, Qt::white));
-    ScreenCaptureService service(capture);
+    const Monitor left{1, QStringLiteral("DP-1"), {0, 0, 1920, 1080}};
+    const Monitor right{2, QStringLiteral("DP-2"), {1920, 0, 1920, 1080}};
+    FakeDisplayCapture alone;
+    alone.addDisplay(left, QImage());
+    EXPECT_TRUE(ScreenCaptureService(alone).captureAllScreens().isEmpty());
 
-    const CapturedImages images = service.captureAllScreens();
-    EXPECT_EQ(ids(images), QList<quint32>{2});
-    EXPECT_EQ(capture.calls().size(), 2);
-}
-
-TEST(ScreenCaptureService, PermissionCheckWritesItsLines)
-{
-    for (const bool allowed : {true, false}) {
-        FakeDisplayCapture capture;
-        capture.setCanCapture(allowed);
-        ScreenCaptureService service(capture);
-        LogCapture log;
-        EXPECT_EQ(service.checkScreenRecordingPermission(), allowed);
-        EXPECT_EQ(log.outLines(),
-                  (QStringList{QStringLiteral("🔍 Checking Screen Recording permission..."),
-                               allowed ? QStringLiteral("✅ Screen Recording: Permission granted")
-                                       : QStringLiteral("❌ Screen Recording: Permission NOT granted")}));
-    }
+    FakeDisplayCapture pair;
+    pair.addDisplay(left, QImage());
+    pair.addDisplay(right, imageOf(right, Qt::white));
+    EXPECT_EQ(ids(ScreenCaptureService(pair).captureAllScreens()), QList<quint32>{2});
+    EXPECT_EQ(pair.calls().size(), 2);
 }

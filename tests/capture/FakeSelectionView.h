@@ -9,10 +9,12 @@
 // when the delegate is a QObject, as the real view does.
 class FakeSelectionView : public SelectionView {
 public:
-    explicit FakeSelectionView(std::optional<Monitor> display);
+    explicit FakeSelectionView(std::optional<Monitor> display)
+        : m_display(std::move(display))
+    {}
 
     void setDelegate(ScreenshotOverlayViewDelegate* delegate) override;
-    ScreenshotOverlayViewDelegate* delegate() const override;
+    ScreenshotOverlayViewDelegate* delegate() const override { return m_guard ? m_delegate : nullptr; }
     Host host() const override { return m_host; }
     std::optional<Monitor> hostDisplay() const override { return m_display; }
 

@@ -72,19 +72,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScreenshotOverlayViewTest, DragReportsTheRectangleInBottomLeftPoints)
-{
-    auto view = makeView();
-    drag(view.get(), {100, 100}, {40, 300});
-    EXPECT_EQ(delegate.selections, QList<QRectF>{QRectF(40, 100, 60, 200)});
-    // The reported rectangle stays drawn until the overlay goes away.
-    EXPECT_EQ(view->selectionRect(), QRectF(40, 100, 60, 200));
-    EXPECT_TRUE(log.containsSystem(
-        QStringLiteral("🖱️ mouseUp called, selectionRect={{40, 100}, {60, 200}}, startPoint={100, 100}")));
-    EXPECT_TRUE(log.containsSystem(QStringLiteral("✅ mouseUp: Valid selection 60x200, delegate=SET")));
-}
-
-TEST_F(ScreenshotOverlayViewTest, TooSmallDragsAreDiscardedAndTheUserCanDragAgain)
+TEST_F(ScreenshotOverlayViewTest, DragsReportTheRectangleInBottomLeftPointsUnlessTooSmall)
 {
     auto view = makeView();
     drag(view.get(), {100, 100}, {110, 150});
@@ -94,7 +82,13 @@ TEST_F(ScreenshotOverlayViewTest, TooSmallDragsAreDiscardedAndTheUserCanDragAgai
     EXPECT_TRUE(log.containsSystem(QStringLiteral("⚠️ mouseUp: Selection too small (10x50)")));
 
     drag(view.get(), {100.25, 100.5}, {110.75, 111.5});
-    EXPECT_EQ(delegate.selections, QList<QRectF>{QRectF(100.25, 100.5, 10.5, 11)});
+    drag(view.get(), {100, 100}, {40, 300});
+    EXPECT_EQ(delegate.selections, (QList<QRectF>{{100.25, 100.5, 10.5, 11}, {40, 100, 60, 200}}));
+    // The reported rectangle stays drawn until the overlay goes away.
+    EXPECT_EQ(view->selectionRect(), QRectF(40, 100, 60, 200));
+    EXPECT_TRUE(log.containsSystem(
+        QStringLiteral("🖱️ mouseUp called, selectionRect={{40, 100}, {60, 200}}, startPoint={100, 100}")));
+    EXPECT_TRUE(log.containsSystem(QStringLiteral("✅ mouseUp: Valid selection 60x200, delegate=SET")));
 }
 
 TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce)

@@ -11,12 +11,12 @@
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "settings/AppSettings.h"
 
-#include "EventWait.h"
 #include "FakeOverlayPresenter.h"
 #include "FakeTextEditor.h"
 #include "LogCapture.h"
 
 #include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
 
 #include "QStringPrinter.h"
 
@@ -66,7 +66,7 @@ public:
     void waitForRecognition()
     {
         const auto count = [&](const QString& prefix) { return lines.allLines().filter(prefix).size(); };
-        ASSERT_TRUE(processEventsUntil([&] {
+        ASSERT_TRUE(QTest::qWaitFor([&] {
             return count(QStringLiteral("(log) 📝 OCR Result: ")) ==
                    count(QStringLiteral("(out)   Cropped image size: "));
         }));
@@ -377,8 +377,8 @@ TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
     shortLived.reset();
     EXPECT_EQ(overlays.view(0)->delegate(), nullptr);
     engine.release();
-    ASSERT_TRUE(processEventsUntil([&] { return engine.finished() == 1; }));
-    processEventsFor(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.finished() == 1; }));
+    QTest::qWait(50);
     EXPECT_TRUE(pasteboard.writes.isEmpty());
 
     // An open editor outlives its controller: saving or recapturing then does nothing.

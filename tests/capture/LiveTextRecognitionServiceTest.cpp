@@ -1,11 +1,11 @@
 #include "capture/LiveTextRecognitionService.h"
 
-#include "EventWait.h"
 #include "LogCapture.h"
 #include "platform/fake/FakeTextRecognizer.h"
 
 #include <QImage>
 #include <QThread>
+#include <QtCore/qtestsupport_core.h>
 
 #include "QStringPrinter.h"
 
@@ -41,11 +41,11 @@ TEST(LiveTextRecognitionService, DeliversOnceOnTheMainThreadAfterReturning)
 
     service.recognizeText(sampleImage(), record);
     EXPECT_TRUE(deliveries.isEmpty()); // never synchronously, even when there is nothing to do
-    ASSERT_TRUE(processEventsUntil([&] { return deliveries.size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return deliveries.size() == 1; }));
     service.recognizeText(QImage(), record);
     EXPECT_EQ(deliveries.size(), 1);
-    ASSERT_TRUE(processEventsUntil([&] { return deliveries.size() == 2; }));
-    processEventsFor(50);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return deliveries.size() == 2; }));
+    QTest::qWait(50);
 
     ASSERT_EQ(deliveries.size(), 2);
     EXPECT_EQ(deliveries[0].text, QStringLiteral("first line\nsecond line"));
@@ -70,7 +70,7 @@ TEST(LiveTextRecognitionService, RunsAtMostTwoAtOnceAndAnswersEveryRequest)
     ASSERT_TRUE(engine.waitUntilStarted(2));
     EXPECT_FALSE(engine.waitUntilStarted(3, std::chrono::milliseconds(200)));
     engine.release();
-    ASSERT_TRUE(processEventsUntil([&] { return delivered == 4; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered == 4; }));
     EXPECT_EQ(engine.started(), 4);
 }
 
@@ -89,7 +89,7 @@ TEST(LiveTextRecognitionService, DestroyedWithWorkPendingCallsNothing)
     service.reset();
     EXPECT_LE(engine.started(), 2); // queued requests were dropped, not run
     EXPECT_EQ(engine.finished(), engine.started());
-    processEventsFor(50);
+    QTest::qWait(50);
     EXPECT_EQ(delivered, 0);
 }
 
@@ -100,7 +100,7 @@ TEST(LiveTextRecognitionService, WarmUpRunsOffTheMainThreadAndReportsFailure)
     LogCapture log;
     LiveTextRecognitionService service(engine);
     service.warmUp();
-    ASSERT_TRUE(processEventsUntil([&] { return !engine.warmUps().isEmpty() && !log.systemLines().isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.warmUps().isEmpty() && !log.systemLines().isEmpty(); }));
     EXPECT_NE(engine.warmUps().first(), QThread::currentThreadId());
     EXPECT_EQ(log.systemLines(), QStringList{QStringLiteral("⚠️ Text recognition is not ready: no language data")});
 }

@@ -209,37 +209,28 @@ TEST(AppDelegate, MenuHasTheItemsInOrderAndEachOpensItsWindow)
     EXPECT_EQ(f.terminations, 1);
 }
 
-// Each row: the stored hotkey, and what the capture item shows for it.
+// Each row: the stored hotkey, and the shortcut the capture item shows for it (the texts themselves are
+// HotkeyTextTest's).
 TEST(AppDelegate, CaptureItemFollowsTheHotkey)
 {
-    struct Row {
-        const char* name;
+    const struct {
         quint32 keyCode;
         quint32 modifiers;
-        QString keyEquivalent;
-        Qt::KeyboardModifiers mask;
-        QKeySequence shortcut;
-    };
-    const Row rows[] = {
-        {"default", 26, 768, "7", Qt::ControlModifier | Qt::ShiftModifier,
-         QKeySequence(QStringLiteral("Ctrl+Shift+7"))},
-        {"all four modifiers", 0, 4096 + 2048 + 512 + 256, "a",
-         Qt::MetaModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::ControlModifier,
-         QKeySequence(QStringLiteral("Meta+Alt+Shift+Ctrl+A"))},
-        {"space is not a character key", 49, 256, "", Qt::ControlModifier, QKeySequence()},
+        const char* shortcut;
+    } rows[] = {
+        {26, 768, "Ctrl+Shift+7"},
+        {0, 4096 + 2048 + 512 + 256, "Meta+Alt+Shift+Ctrl+A"},
+        {49, 256, ""}, // space is not a character key
     };
     ShellFixture f;
     acceptedAndOnboarded(f);
     AppDelegate& app = launched(f);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& row : rows) {
         f.settings->setHotkeyKeyCode(row.keyCode);
         f.settings->setHotkeyModifiers(row.modifiers);
         app.updateCaptureMenuItem();
-        QAction* capture = app.statusMenu()->actions().first();
-        EXPECT_EQ(capture->property("keyEquivalent").toString(), row.keyEquivalent);
-        EXPECT_EQ(capture->property("keyEquivalentModifierMask").toInt(), int(row.mask));
-        EXPECT_EQ(capture->shortcut(), row.shortcut) << capture->shortcut().toString().toStdString();
+        EXPECT_EQ(app.statusMenu()->actions().first()->shortcut(), QKeySequence(QString::fromLatin1(row.shortcut)))
+            << row.shortcut;
     }
 }
 

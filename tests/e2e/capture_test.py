@@ -1,35 +1,50 @@
 #!/usr/bin/env python3
-"""A whole capture on one monitor, as a user makes it: Ctrl+Shift+7 over another application's window that shows
-a paragraph, a drag around the paragraph, Ctrl+S in the editor. The clipboard then holds the paragraph, and the
-history one entry with the monitor's name and a PNG of the whole monitor. A second capture ended with Escape
-leaves the clipboard and the history as they were.
+"""Whole captures as a user makes them, on two monitors (LEFT and RIGHT, 1920 x 1080 each) that both show a
+paragraph at the same place, different texts in different themes, so a crop taken from the wrong monitor's image
+or at the wrong place cannot pass. Ctrl+Shift+7 with the pointer on LEFT, a drag around RIGHT's paragraph, Ctrl+S
+in the editor: the clipboard holds the paragraph, and the history one entry with RIGHT's name and a PNG of RIGHT's
+whole image. A second capture, started by the hotkey again and ended with Escape, leaves the clipboard and the
+history as they were.
 
     capture_test.py QUILLORA TEXT_WINDOW
 """
+import re
 import sys
 import time
 
 from capture_support import (HistoryFiles, TextWindow, character_error_rate, clipboard, drag_around, license_lines,
-                             monitors, png_size, set_clipboard)
+                             monitors, png_pixel, png_size, set_clipboard)
 from shell_support import App, Home, accepted_settings, run, send_keys, visible_windows, wait_for_window, wait_until
 
 exe, text_window_exe = sys.argv[1:3]
 home = Home()
-page = None
+pages = []
 try:
     home.preset(accepted_settings())
+    screens = monitors()
+    assert set(screens) == {"LEFT", "RIGHT"}, screens
+    left_x, right_x = screens["LEFT"][0], screens["RIGHT"][0]
     app = App(exe, home)
     app.wait_out("🔧 API server disabled in settings")
     history = HistoryFiles(home)
-    (monitor, (_, _, width, height)), = monitors().items()
 
     paragraph = license_lines("BSD", 4, 14)
-    page = TextWindow(text_window_exe, 300, 250, paragraph, home.root)
+    pages.append(TextWindow(text_window_exe, left_x + 300, 250, license_lines("Apache-2.0", 9, 19), home.root))
+    pages.append(TextWindow(text_window_exe, right_x + 300, 250, paragraph, home.root, dark=True))
+    right_page = pages[-1]
 
+    # The capture starts with the pointer on LEFT; the drag on RIGHT moves the keyboard there.
+    run("xdotool", "mousemove", str(left_x + 900), "700")
     run("xdotool", "key", "ctrl+shift+7")
     app.wait_out("📸 Capture started - draw a rectangle to select text area")
-    drag_around(page.rect)
+    app.wait_err(r"^  Captured 2 screens$")
+    drag_around(right_page.rect)
+    app.wait_err(r"^✅ Found screen 'RIGHT' and image 1920x1080, starting OCR\.\.\.$")
     editor = wait_for_window("Captured Text", timeout=60)
+    # The editor opens next to the pointer, on the monitor the text was selected on.
+    geometry = run("xdotool", "getwindowgeometry", editor).stdout
+    position = re.search(r"Position: (-?\d+),(-?\d+)", geometry)
+    assert position and right_x <= int(position.group(1)) < right_x + 1920, geometry
     send_keys(editor, "ctrl+s")
     app.wait_out("✏️ Editor callback: text returned")
     assert not visible_windows("Captured Text"), "saving closes the editor"
@@ -39,13 +54,15 @@ try:
     assert error_rate <= 0.01, f"character error rate {error_rate:.2%}; clipboard:\n{text}\n{app.dump()}"
 
     entries = history.wait_entries(1)
-    assert len(entries) == 1, entries
-    entry = entries[0]
-    assert entry["text"] == text, "the history records what went to the clipboard"
-    assert entry.get("displayName") == monitor, (entry, monitor)
-    app.wait_err(r"^📸 Saved screenshot: " + entry["screenshotFilename"] + "$")
-    assert png_size(history.wait_screenshot(entry["screenshotFilename"])) == (width, height), \
-        "the screenshot is the whole monitor, not the selection"
+    assert len(entries) == 1 and entries[0].get("displayName") == "RIGHT", entries
+    assert entries[0]["text"] == text, "the history records what went to the clipboard"
+    name = entries[0]["screenshotFilename"]
+    app.wait_err(r"^📸 Saved screenshot: " + name + "$")
+    path = history.wait_screenshot(name)
+    assert png_size(path) == (1920, 1080), "the screenshot is the whole monitor, not the selection"
+    # RIGHT's page is dark where LEFT's is white: the screenshot is RIGHT's image.
+    page_x, page_y = right_page.rect[0] - right_x, right_page.rect[1]
+    assert max(png_pixel(path, page_x - 10, page_y - 10)) < 80, png_pixel(path, page_x - 10, page_y - 10)
 
     # Escape instead of a drag, in a capture started by the hotkey again: the first press after a capture
     # counts, although the overlay took the keyboard while the key was down the last time.
@@ -58,22 +75,20 @@ try:
     wait_for_window("Quillora Capture")
     time.sleep(0.3)
     run("xdotool", "key", "Escape")
-    wait_until(lambda: not visible_windows("Quillora Capture"), 10, lambda: "Escape to close the overlay\n" + app.dump())
-    # With the overlay gone a drag reaches the page underneath and starts nothing.
-    drag_around(page.rect)
+    wait_until(lambda: not visible_windows("Quillora Capture"), 10, lambda: "Escape to close both\n" + app.dump())
+    # With the overlays gone a drag reaches the page underneath and starts nothing.
+    drag_around(right_page.rect)
     time.sleep(1.5)
-    delegate_calls = [line for line in app.out if line.startswith("🎯 DELEGATE CALLED")]
-    assert len(delegate_calls) == 1, app.dump()
+    assert len([line for line in app.out if line.startswith("🎯 DELEGATE CALLED")]) == 1, app.dump()
     assert not visible_windows("Captured Text"), app.dump()
     assert clipboard() == "text the user copied before"
     with open(history.file, "rb") as f:
         assert f.read() == history_before, "Escape leaves the history file as it was"
     assert history.screenshot_files() == screenshots_before
 
-    assert app.running(), app.dump()
     assert app.stop() == 0, app.dump()
-    print(f"capture on one monitor: ok (character error rate {error_rate:.2%})")
+    print(f"capture: ok (character error rate {error_rate:.2%})")
 finally:
-    if page:
+    for page in pages:
         page.close()
     home.remove()

@@ -2,8 +2,8 @@
 #include "ServerFixture.h"
 
 #include "api/HTTPAPIServer.h"
+#include "api/OpenAPIDocument.h"
 #include "history/HistoryManager.h"
-#include "platform/linux/JsonFileDefaultsStore.h"
 #include "settings/AppSettings.h"
 
 #include <QCoreApplication>
@@ -60,11 +60,10 @@ TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
     settle();
     EXPECT_EQ(delegate.calls, QStringList({"requestCapture", "requestCapture"}));
 
+    // The state query runs on the main thread after the change queued before it.
     EXPECT_EQ(send(request("POST", "/sidebar/hide")).json(), success("Sidebar hidden"));
-    settle();
     EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
     EXPECT_EQ(send(request("POST", "/sidebar/show")).json(), success("Sidebar shown"));
-    settle();
     EXPECT_EQ(get("/sidebar").json(), (json{{"visible", true}}));
     EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", false}}));
     EXPECT_FALSE(delegate.sidebarVisible);
@@ -98,7 +97,6 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
                     {"timestamp", HistoryEntry::formatTimestamp(entries[0].timestamp).toStdString()}}));
     EXPECT_EQ(list["entries"][1]["text"], "Grüße");
     EXPECT_EQ(list["entries"][1]["displayName"], "API Entry") << "a display name that is not a string";
-    EXPECT_EQ(QString::fromStdString(list["entries"][1]["timestamp"].get<std::string>()).size(), 20);
 
     const json missingText = {{"error", "Missing 'text' field"}};
     for (const QByteArray& body : {QByteArray(R"({"text": ""})"), QByteArray(R"({"text": 5})"),
@@ -120,7 +118,6 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
         EXPECT_EQ(refused.status(), 400) << bad.constData();
         EXPECT_EQ(refused.json(), (json{{"error", "Invalid ID format"}}));
     }
-    EXPECT_EQ(get("/history/" + lowerId).json(), (json{{"error", "Not found"}, {"path", "/history/" + lowerId}}));
 
     EXPECT_EQ(send(request("DELETE", "/history")).json(), success("History cleared"));
     settle();
@@ -157,7 +154,6 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     after["historyEnabled"] = false;
     after["historyAutoDeleteDays"] = 0;
     EXPECT_EQ(get("/settings").json(), after);
-    EXPECT_EQ(defaults->value("historyMaxEntries"), json(10)) << "stored at once";
 
     // History switched off: an add is answered but records nothing.
     EXPECT_EQ(send(request("POST", "/history", R"({"text": "x"})")).status(), 201);
@@ -177,7 +173,8 @@ TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
     EXPECT_EQ(document.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
                                         QByteArray::number(document.body.size()) +
                                         "\r\nAccess-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n");
-    EXPECT_EQ(document.json()["servers"][0]["url"], "http://localhost:" + std::to_string(port));
+    // The document the validation script checks with an OpenAPI validator.
+    EXPECT_EQ(document.body, OpenAPIDocument::text(port).toUtf8());
     EXPECT_EQ(document.json()["info"]["description"],
               "HTTP API for controlling Quillora - a Linux OCR text capture app");
 
@@ -247,5 +244,5 @@ TEST_F(HTTPAPIRoutes, DelegateGone)
     EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", true}}));
     EXPECT_EQ(send(request("POST", "/capture")).json(), success("Capture initiated"));
     EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
-    spin(700); // the delayed quit finds no delegate and does nothing
+    waitUntil([] { return false; }, 700); // the delayed quit finds no delegate and does nothing
 }

@@ -7,8 +7,6 @@
 #include "history/HistoryManager.h"
 #include "settings/AppSettings.h"
 
-#include <QElapsedTimer>
-
 #include <thread>
 #include <vector>
 
@@ -41,7 +39,7 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits)
     const QByteArray body = R"({"text": "split"})";
     QByteArray raw;
     runOffMainThread([&] {
-        RawHttpConnection connection(QStringLiteral("127.0.0.1"), port);
+        RawHttpConnection connection(port);
         connection.send(request("POST", "/history", body).chopped(body.size()));
         std::this_thread::sleep_for(300ms);
         connection.send(body);
@@ -52,7 +50,7 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits)
     // Expect: 100-continue gets the interim answer before the body is sent.
     QByteArray interim;
     runOffMainThread([&] {
-        RawHttpConnection connection(QStringLiteral("127.0.0.1"), port);
+        RawHttpConnection connection(port);
         const QByteArray full = request("POST", "/history", R"({"text": "continued"})", "Expect: 100-continue\r\n");
         const qsizetype headerEnd = full.indexOf("\r\n\r\n") + 4;
         connection.send(full.left(headerEnd));
@@ -94,7 +92,7 @@ TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited)
     runOffMainThread([&] {
         // One client trickles a request byte by byte and never finishes it.
         std::thread trickler([&] {
-            RawHttpConnection connection(QStringLiteral("127.0.0.1"), port);
+            RawHttpConnection connection(port);
             const QByteArray text = "GET /status HTTP/1.1\r\nX-Slow: " + QByteArray(100, 'a');
             for (qsizetype i = 0; i < text.size() && !connection.closedByPeer(500); ++i)
                 connection.send(text.mid(i, 1));
@@ -102,19 +100,19 @@ TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited)
             tricklerClosed = true;
         });
         for (int i = 0; i < HTTPTransport::MaxConnections - 2; ++i)
-            idle.push_back(std::make_unique<RawHttpConnection>(QStringLiteral("127.0.0.1"), port));
+            idle.push_back(std::make_unique<RawHttpConnection>(port));
         idle.front()->send("GET /sta");
         std::this_thread::sleep_for(500ms);
         {
             // With the trickler and 30 idle clients open, others are still served.
-            RawHttpConnection served(QStringLiteral("127.0.0.1"), port);
+            RawHttpConnection served(port);
             served.send(request("GET", "/status"));
             servedMeanwhile = RawHttpResponse::parse(served.readToEnd());
         }
         std::this_thread::sleep_for(300ms); // the served connection ends on the server too
         // The 32nd connection is taken; the 33rd is closed at once.
-        idle.push_back(std::make_unique<RawHttpConnection>(QStringLiteral("127.0.0.1"), port));
-        RawHttpConnection overLimit(QStringLiteral("127.0.0.1"), port);
+        idle.push_back(std::make_unique<RawHttpConnection>(port));
+        RawHttpConnection overLimit(port);
         overLimitClosedAtOnce = overLimit.closedByPeer(2000) && overLimit.readToEnd().isEmpty();
         afterDeadline = idle.front()->readToEnd(); // waits until the server drops it
         trickler.join();
@@ -136,7 +134,7 @@ TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
     EXPECT_EQ(send(request("GET", "/status"), QStringLiteral("::1")).status(), 200);
     const QString lan = networkAddress();
     if (!lan.isEmpty()) {
-        runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(lan, port).isOpen()) << qPrintable(lan); });
+        runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port, lan).isOpen()) << qPrintable(lan); });
     }
 
     // A page whose name was rebound to 127.0.0.1.
@@ -159,7 +157,7 @@ TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
     // A page served by this machine gets its own origin back.
     const RawHttpResponse local = send(request("GET", "/status", {}, "Origin: http://localhost:3000\r\n"));
     EXPECT_EQ(local.status(), 200);
-    EXPECT_EQ(local.header("Access-Control-Allow-Origin"), "http://localhost:3000");
+    EXPECT_TRUE(local.headerBlock.contains("\r\nAccess-Control-Allow-Origin: http://localhost:3000\r\n"));
 }
 
 TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
@@ -199,9 +197,8 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
         }
     }
     // With a token the answers keep the wildcard origin.
-    EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\nOrigin: http://elsewhere\r\n"))
-                  .header("Access-Control-Allow-Origin"),
-              "*");
+    EXPECT_TRUE(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\nOrigin: http://elsewhere\r\n"))
+                    .headerBlock.contains("\r\nAccess-Control-Allow-Origin: *\r\n"));
 
     const QString lan = networkAddress();
     if (lan.isEmpty())
@@ -217,7 +214,7 @@ TEST_F(HTTPAPITransport, StartStopAndRestart)
     server->stop();
     EXPECT_FALSE(server->isRunning());
     EXPECT_TRUE(log.containsOut(QStringLiteral("🌐 HTTP API Server stopped")));
-    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(QStringLiteral("127.0.0.1"), port).isOpen()); });
+    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port).isOpen()); });
 
     const quint16 second = freePort();
     log.clear();
@@ -226,7 +223,6 @@ TEST_F(HTTPAPITransport, StartStopAndRestart)
               QStringList({QStringLiteral("🌐 HTTP API Server stopped"),
                            QStringLiteral("🌐 HTTP API Server started on port %1").arg(second)}));
     port = second;
-    EXPECT_EQ(get("/openapi.json").json()["servers"][0]["url"], "http://localhost:" + std::to_string(second));
     EXPECT_EQ(get("/status").json()["apiPort"], second);
 
     // A port another program holds.

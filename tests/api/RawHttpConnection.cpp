@@ -4,15 +4,14 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cstring>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -22,36 +21,14 @@ constexpr int ReadTimeoutMs = 15000;
 
 RawHttpResponse RawHttpResponse::parse(const QByteArray& raw)
 {
-    RawHttpResponse response;
-    response.raw = raw;
+    RawHttpResponse response{raw, {}, {}, {}};
     const qsizetype blank = raw.indexOf("\r\n\r\n");
-    if (blank < 0)
-        return response;
-    response.headerBlock = raw.left(blank + 4);
-    response.body = raw.mid(blank + 4);
-    const QList<QByteArray> lines = raw.left(blank).split('\n');
-    response.statusLine = lines.first().trimmed();
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines.at(i).trimmed();
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0)
-            response.headers.append({line.left(colon), line.mid(colon + 1).trimmed()});
+    if (blank >= 0) {
+        response.statusLine = raw.left(raw.indexOf("\r\n"));
+        response.headerBlock = raw.left(blank + 4);
+        response.body = raw.mid(blank + 4);
     }
     return response;
-}
-
-int RawHttpResponse::status() const
-{
-    const QList<QByteArray> parts = statusLine.split(' ');
-    return parts.size() >= 2 ? parts.at(1).toInt() : 0;
-}
-
-QByteArray RawHttpResponse::header(const QByteArray& name) const
-{
-    for (const auto& [key, value] : headers)
-        if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return value;
-    return QByteArray();
 }
 
 nlohmann::json RawHttpResponse::json() const
@@ -59,31 +36,20 @@ nlohmann::json RawHttpResponse::json() const
     return nlohmann::json::parse(body.constBegin(), body.constEnd(), nullptr, false);
 }
 
-RawHttpConnection::RawHttpConnection(const QString& address, quint16 port)
+RawHttpConnection::RawHttpConnection(quint16 port, const QString& address)
 {
-    sockaddr_storage storage{};
-    socklen_t length = 0;
-    const QByteArray host = address.toLatin1();
-    if (auto* v4 = reinterpret_cast<sockaddr_in*>(&storage); inet_pton(AF_INET, host.constData(), &v4->sin_addr) == 1) {
-        v4->sin_family = AF_INET;
-        v4->sin_port = htons(port);
-        length = sizeof(sockaddr_in);
-    } else if (auto* v6 = reinterpret_cast<sockaddr_in6*>(&storage);
-               inet_pton(AF_INET6, host.constData(), &v6->sin6_addr) == 1) {
-        v6->sin6_family = AF_INET6;
-        v6->sin6_port = htons(port);
-        length = sizeof(sockaddr_in6);
-    } else {
+    addrinfo hints{};
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(address.toLatin1().constData(), QByteArray::number(port).constData(), &hints, &found) != 0)
         return;
-    }
-    const int fd = ::socket(storage.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return;
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&storage), length) != 0) {
+    const int fd = ::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, found->ai_addr, found->ai_addrlen) == 0)
+        m_fd = fd;
+    else if (fd >= 0)
         ::close(fd);
-        return;
-    }
-    m_fd = fd;
+    ::freeaddrinfo(found);
 }
 
 RawHttpConnection::~RawHttpConnection()
@@ -121,11 +87,6 @@ QByteArray RawHttpConnection::readUntil(const QByteArray& marker)
     return std::exchange(m_pending, QByteArray());
 }
 
-QByteArray RawHttpConnection::readToEnd()
-{
-    return readUntil(QByteArray());
-}
-
 bool RawHttpConnection::closedByPeer(int timeoutMs)
 {
     pollfd p{m_fd, POLLIN, 0};
@@ -152,7 +113,7 @@ void runOffMainThread(const std::function<void()>& work)
 
 RawHttpResponse exchangeHere(quint16 port, const QByteArray& request, const QString& address)
 {
-    RawHttpConnection connection(address, port);
+    RawHttpConnection connection(port, address);
     if (!connection.isOpen())
         return RawHttpResponse();
     // Read even when sending failed half-way: the server may have answered early (a refused body).

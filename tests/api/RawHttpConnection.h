@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
-#include <QPair>
 #include <QString>
 
 #include <nlohmann/json.hpp>
@@ -14,13 +12,11 @@ struct RawHttpResponse {
     QByteArray raw;
     QByteArray statusLine;  // "HTTP/1.1 200 OK"
     QByteArray headerBlock; // status line, header lines and the blank line, exactly as sent
-    QList<QPair<QByteArray, QByteArray>> headers;
     QByteArray body;
 
     // From raw bytes; a response without a blank line leaves everything but raw empty.
     static RawHttpResponse parse(const QByteArray& raw);
-    int status() const;
-    QByteArray header(const QByteArray& name) const;
+    int status() const { return statusLine.mid(9, 3).toInt(); }
     nlohmann::json json() const;
 };
 
@@ -29,7 +25,7 @@ struct RawHttpResponse {
 class RawHttpConnection {
 public:
     // Connects to a numeric IPv4 or IPv6 address; isOpen() tells whether it worked.
-    RawHttpConnection(const QString& address, quint16 port);
+    explicit RawHttpConnection(quint16 port, const QString& address = QStringLiteral("127.0.0.1"));
     ~RawHttpConnection();
     RawHttpConnection(const RawHttpConnection&) = delete;
     RawHttpConnection& operator=(const RawHttpConnection&) = delete;
@@ -39,7 +35,7 @@ public:
     // Reads until the marker has arrived (returns everything read so far), the peer closes, or 15 s pass.
     QByteArray readUntil(const QByteArray& marker);
     // Reads until the peer closes the connection (or resets it, or 15 s pass).
-    QByteArray readToEnd();
+    QByteArray readToEnd() { return readUntil({}); }
     // True when the peer closed within the time without sending anything more.
     bool closedByPeer(int timeoutMs);
 

@@ -27,13 +27,6 @@ void ServerFixture::SetUp()
     ASSERT_TRUE(server->isRunning());
 }
 
-void ServerFixture::TearDown()
-{
-    server.reset();
-    history.reset();
-    settings.reset();
-}
-
 quint16 ServerFixture::freePort()
 {
     QTcpServer probe;
@@ -56,11 +49,6 @@ QByteArray ServerFixture::request(const QByteArray& method, const QByteArray& pa
     if (!body.isEmpty())
         text += "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n";
     return text + "\r\n" + body;
-}
-
-RawHttpResponse ServerFixture::send(const QByteArray& bytes, const QString& address)
-{
-    return exchange(port, bytes, address);
 }
 
 void ServerFixture::settle()

@@ -24,7 +24,6 @@ protected:
     ServerFixture();
     ~ServerFixture() override;
     void SetUp() override;
-    void TearDown() override;
 
     static quint16 freePort();
     // A non-loopback IPv4 address of this machine, or an empty text when it has none.
@@ -33,16 +32,16 @@ protected:
     // "METHOD path HTTP/1.1" with Host: localhost, and a JSON body with its Content-Length when given.
     static QByteArray request(const QByteArray& method, const QByteArray& path, const QByteArray& body = {},
                               const QByteArray& extraHeaders = {});
-    RawHttpResponse send(const QByteArray& bytes, const QString& address = QStringLiteral("127.0.0.1"));
+    RawHttpResponse send(const QByteArray& bytes, const QString& address = QStringLiteral("127.0.0.1"))
+    {
+        return exchange(port, bytes, address);
+    }
     RawHttpResponse get(const QByteArray& path) { return send(request("GET", path)); }
     // Lets the main thread run what the server handed it.
     void settle();
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
-    void spin(int ms)
-    {
-        waitUntil([] { return false; }, ms);
-    }
 
+    // Destroyed in reverse: the server goes before the stores and the delegate it uses.
     LogCapture log;
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<JsonFileDefaultsStore> defaults;

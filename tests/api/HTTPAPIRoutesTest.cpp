@@ -1,10 +1,7 @@
 // Every route of the server against real stores, spoken to in raw HTTP.
 #include "ServerFixture.h"
 
-#include "api/HTTPAPIServer.h"
 #include "api/OpenAPIDocument.h"
-#include "history/HistoryManager.h"
-#include "settings/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -36,7 +33,7 @@ using HTTPAPIRoutes = ServerFixture;
 TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
 {
     delegate.sidebarVisible = true;
-    history->addEntry(QStringLiteral("one"), std::nullopt, QImage(), QImage());
+    history.addEntry(QStringLiteral("one"), std::nullopt, QImage(), QImage());
     for (const QByteArray& path : {QByteArray("/status"), QByteArray("/"), QByteArray("/status?verbose=1&x")}) {
         SCOPED_TRACE(path.constData());
         const RawHttpResponse status = get(path);
@@ -85,7 +82,7 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
     EXPECT_EQ(send(request("POST", "/history", R"({"text": "second", "displayName": "Mine"})")).status(), 201);
     settle();
 
-    const QList<HistoryEntry> entries = history->entriesSnapshot();
+    const QList<HistoryEntry> entries = history.entriesSnapshot();
     ASSERT_EQ(entries.size(), 2);
     const json list = get("/history?ignored=1").json();
     EXPECT_EQ(list["count"], 2);
@@ -110,8 +107,8 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
     const QByteArray lowerId = HistoryEntry::formatId(entries[1].id).toLower().toUtf8();
     EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), success("Entry deleted"));
     settle();
-    ASSERT_EQ(history->count(), 1);
-    EXPECT_EQ(history->entriesSnapshot().first().text, QStringLiteral("second"));
+    ASSERT_EQ(history.count(), 1);
+    EXPECT_EQ(history.entriesSnapshot().first().text, QStringLiteral("second"));
     EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), (json{{"error", "Entry not found"}}));
     for (const QByteArray& bad : {QByteArray(""), QByteArray("not-a-uuid"), "{" + lowerId + "}"}) {
         const RawHttpResponse refused = send(request("DELETE", "/history/" + bad));
@@ -121,13 +118,13 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
 
     EXPECT_EQ(send(request("DELETE", "/history")).json(), success("History cleared"));
     settle();
-    EXPECT_EQ(history->count(), 0);
+    EXPECT_EQ(history.count(), 0);
     EXPECT_EQ(get("/history").json(), (json{{"entries", json::array()}, {"count", 0}}));
 }
 
 TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
 {
-    settings->setApiEnabled(true);
+    settings.setApiEnabled(true);
     const json before = {{"historyEnabled", true},      {"historyMaxEntries", 50},
                          {"historyAutoDeleteDays", 30}, {"removeLineBreaks", false},
                          {"cleanupWhitespace", true},   {"fixHyphenation", true},
@@ -141,7 +138,7 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     EXPECT_EQ(send(request("PUT", "/settings", ignored)).json(), success("Settings updated"));
     settle();
     EXPECT_EQ(get("/settings").json(), before);
-    EXPECT_EQ(settings->apiToken(), QString());
+    EXPECT_EQ(settings.apiToken(), QString());
 
     EXPECT_EQ(send(request("PATCH", "/settings", R"({"historyMaxEntries": 10.0, "removeLineBreaks": true})")).json(),
               success("Settings updated"));
@@ -158,7 +155,7 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     // History switched off: an add is answered but records nothing.
     EXPECT_EQ(send(request("POST", "/history", R"({"text": "x"})")).status(), 201);
     settle();
-    EXPECT_EQ(history->count(), 0);
+    EXPECT_EQ(history.count(), 0);
 
     for (const QByteArray& body : {QByteArray(), QByteArray("[1]"), QByteArray("nonsense")}) {
         const RawHttpResponse refused = send(request("PUT", "/settings", body));
@@ -237,7 +234,7 @@ TEST_F(HTTPAPIRoutes, DelegateGone)
 {
     auto gone = std::make_unique<RecordingAPIDelegate>();
     gone->sidebarVisible = true;
-    server->setDelegate(gone.get());
+    server.setDelegate(gone.get());
     gone.reset();
 
     EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));

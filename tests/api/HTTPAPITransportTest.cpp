@@ -2,10 +2,7 @@
 // local-only rules, start and stop.
 #include "ServerFixture.h"
 
-#include "api/HTTPAPIServer.h"
 #include "api/HTTPTransport.h"
-#include "history/HistoryManager.h"
-#include "settings/AppSettings.h"
 
 #include <thread>
 #include <vector>
@@ -61,8 +58,8 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits)
     EXPECT_EQ(interim, "HTTP/1.1 100 Continue\r\n\r\n");
     EXPECT_EQ(RawHttpResponse::parse(raw).status(), 201);
     settle();
-    ASSERT_EQ(history->count(), 2);
-    EXPECT_EQ(history->entriesSnapshot().first().text, QStringLiteral("continued"));
+    ASSERT_EQ(history.count(), 2);
+    EXPECT_EQ(history.entriesSnapshot().first().text, QStringLiteral("continued"));
 
     const RawHttpResponse headerTooLarge =
         send(request("GET", "/status", {}, "X-Padding: " + QByteArray(17 * 1024, 'a') + "\r\n"));
@@ -78,7 +75,7 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits)
     EXPECT_EQ(sent.status(), 413);
     EXPECT_EQ(sent.json(), (json{{"error", "Request body too large"}}));
     settle();
-    EXPECT_EQ(history->count(), 2);
+    EXPECT_EQ(history.count(), 2);
 }
 
 TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited)
@@ -152,7 +149,7 @@ TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
     EXPECT_EQ(crossSite.status(), 403);
     EXPECT_EQ(send("GET /history HTTP/1.1\r\nHost: localhost\r\nSec-Fetch-Site: cross-site\r\n\r\n").status(), 403);
     settle();
-    EXPECT_EQ(history->count(), 0);
+    EXPECT_EQ(history.count(), 0);
 
     // A page served by this machine gets its own origin back.
     const RawHttpResponse local = send(request("GET", "/status", {}, "Origin: http://localhost:3000\r\n"));
@@ -162,8 +159,8 @@ TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
 
 TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
 {
-    settings->setApiToken(QStringLiteral("s3cret"));
-    server->start(port);
+    settings.setApiToken(QStringLiteral("s3cret"));
+    server.start(port);
     EXPECT_TRUE(log.containsOut(
         QStringLiteral("🌐 Listening on all network interfaces, port %1: an API token is set").arg(port)));
 
@@ -205,20 +202,20 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
         GTEST_SKIP() << "no network address to reach the server from";
     EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\n"), lan).status(), 200);
     // The token removed while the server still listens everywhere: the network is refused at once.
-    settings->setApiToken(QString());
+    settings.setApiToken(QString());
     EXPECT_EQ(send(request("GET", "/status"), lan).json(), (json{{"error", "Forbidden"}}));
 }
 
 TEST_F(HTTPAPITransport, StartStopAndRestart)
 {
-    server->stop();
-    EXPECT_FALSE(server->isRunning());
+    server.stop();
+    EXPECT_FALSE(server.isRunning());
     EXPECT_TRUE(log.containsOut(QStringLiteral("🌐 HTTP API Server stopped")));
     runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port).isOpen()); });
 
     const quint16 second = freePort();
     log.clear();
-    server->start(second);
+    server.start(second);
     EXPECT_EQ(log.outLines().mid(0, 2),
               QStringList({QStringLiteral("🌐 HTTP API Server stopped"),
                            QStringLiteral("🌐 HTTP API Server started on port %1").arg(second)}));
@@ -226,7 +223,7 @@ TEST_F(HTTPAPITransport, StartStopAndRestart)
     EXPECT_EQ(get("/status").json()["apiPort"], second);
 
     // A port another program holds.
-    HTTPAPIServer other(*settings, *history);
+    HTTPAPIServer other(settings, history);
     log.clear();
     other.start(second);
     EXPECT_FALSE(other.isRunning());

@@ -1,30 +1,15 @@
 #include "ServerFixture.h"
 
-#include "TestEnvironment.h"
-#include "api/HTTPAPIServer.h"
-#include "history/HistoryManager.h"
-#include "platform/linux/JsonFileDefaultsStore.h"
-#include "settings/AppSettings.h"
-
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkInterface>
 #include <QTcpServer>
 
-ServerFixture::ServerFixture() = default;
-ServerFixture::~ServerFixture() = default;
-
 void ServerFixture::SetUp()
 {
-    folder = std::make_unique<QTemporaryDir>(TestEnvironment::home() + QStringLiteral("/api-XXXXXX"));
-    defaults = std::make_unique<JsonFileDefaultsStore>(folder->path() + QStringLiteral("/settings.json"));
-    settings = std::make_unique<AppSettings>(*defaults, loginItem);
-    history = std::make_unique<HistoryManager>(*settings, folder->path() + QStringLiteral("/Quillora"));
-    server = std::make_unique<HTTPAPIServer>(*settings, *history);
-    server->setDelegate(&delegate);
+    server.setDelegate(&delegate);
     port = freePort();
-    server->start(port);
-    ASSERT_TRUE(server->isRunning());
+    server.start(port);
+    ASSERT_TRUE(server.isRunning());
 }
 
 quint16 ServerFixture::freePort()
@@ -49,11 +34,6 @@ QByteArray ServerFixture::request(const QByteArray& method, const QByteArray& pa
     if (!body.isEmpty())
         text += "Content-Type: application/json\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n";
     return text + "\r\n" + body;
-}
-
-void ServerFixture::settle()
-{
-    QCoreApplication::processEvents();
 }
 
 bool ServerFixture::waitUntil(const std::function<bool()>& condition, int timeoutMs)

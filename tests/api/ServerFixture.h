@@ -3,26 +3,24 @@
 #include "LogCapture.h"
 #include "RawHttpConnection.h"
 #include "RecordingAPIDelegate.h"
+#include "TestEnvironment.h"
+#include "api/HTTPAPIServer.h"
+#include "history/HistoryManager.h"
 #include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+#include "settings/AppSettings.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
-class AppSettings;
-class HistoryManager;
-class HTTPAPIServer;
-class JsonFileDefaultsStore;
-
-// The real server on a free loopback port, with real settings and history stores in a folder of the test's
-// private home, and a recording delegate for the application.
+// The real server on a free loopback port, with real settings and history stores (history files in a folder of
+// the test's private home), and a recording delegate for the application.
 class ServerFixture : public ::testing::Test {
 protected:
-    ServerFixture();
-    ~ServerFixture() override;
     void SetUp() override;
 
     static quint16 freePort();
@@ -38,17 +36,17 @@ protected:
     }
     RawHttpResponse get(const QByteArray& path) { return send(request("GET", path)); }
     // Lets the main thread run what the server handed it.
-    void settle();
+    void settle() { QCoreApplication::processEvents(); }
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 
     // Destroyed in reverse: the server goes before the stores and the delegate it uses.
     LogCapture log;
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<JsonFileDefaultsStore> defaults;
+    QTemporaryDir folder{TestEnvironment::home() + QStringLiteral("/api-XXXXXX")};
+    InMemoryDefaultsStore defaults;
     FakeLoginItem loginItem;
-    std::unique_ptr<AppSettings> settings;
-    std::unique_ptr<HistoryManager> history;
+    AppSettings settings{defaults, loginItem};
+    HistoryManager history{settings, folder.path() + QStringLiteral("/Quillora")};
     RecordingAPIDelegate delegate;
-    std::unique_ptr<HTTPAPIServer> server;
+    HTTPAPIServer server{settings, history};
     quint16 port = 0;
 };

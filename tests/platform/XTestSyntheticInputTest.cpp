@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 using X11TestSupport::waitUntil;
-using X11TestSupport::xdotool;
 
 namespace {
 
@@ -46,13 +46,6 @@ protected:
     }
 };
 
-QPoint pointerLocation()
-{
-    // "x:100 y:200 screen:0 window:123"
-    const QStringList fields = xdotool(QStringLiteral("getmouselocation")).split(u' ');
-    return fields.size() < 2 ? QPoint() : QPoint(fields[0].mid(2).toInt(), fields[1].mid(2).toInt());
-}
-
 } // namespace
 
 class XTestSyntheticInputTest : public ::testing::Test {
@@ -73,9 +66,9 @@ protected:
 TEST_F(XTestSyntheticInputTest, MovesThePointerOnEitherMonitor)
 {
     m_input.movePointer(QPointF(100, 200));
-    EXPECT_TRUE(waitUntil([] { return pointerLocation() == QPoint(100, 200); })) << pointerLocation().x();
+    EXPECT_TRUE(waitUntil([] { return QCursor::pos() == QPoint(100, 200); })) << QCursor::pos().x();
     m_input.movePointer(QPointF(1920 + 640.6, 1079));
-    EXPECT_TRUE(waitUntil([] { return pointerLocation() == QPoint(2560, 1079); })) << pointerLocation().x();
+    EXPECT_TRUE(waitUntil([] { return QCursor::pos() == QPoint(2560, 1079); })) << QCursor::pos().x();
 }
 
 TEST_F(XTestSyntheticInputTest, TypesTextTheLayoutLacks)

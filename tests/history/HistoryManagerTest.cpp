@@ -170,6 +170,12 @@ TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself)
         EXPECT_EQ(QFile::exists(f.shot(QStringLiteral("B.png"))), oldestKept);
         EXPECT_EQ(f.stored(), history->entries());
     }
+
+    // With nothing left, the file keeps its content until the next save.
+    Fixture f(50, 7);
+    writeFile(f.file, "[" + storedEntry(idA, now.addDays(-8)) + "]");
+    EXPECT_EQ(f.open()->count(), 0);
+    EXPECT_EQ(f.stored().size(), 1);
 }
 
 TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten)

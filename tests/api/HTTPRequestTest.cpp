@@ -22,6 +22,7 @@ TEST(HTTPRequestParser, Table)
          {{"host", "localhost"}}, json{{"text", "Grüße ✓"}}},
         {"names lower-cased, the later wins, value cut at a second ': ', not trimmed",
          "GET /h HTTP/1.1\r\nX-A: one\r\nx-a: two: three\r\nX-B:  b \r\n\r\n", "/h", {{"x-a", "two"}, {"x-b", " b "}}, {}},
+        {"header lines after the blank line are body", "GET /h HTTP/1.1\r\n\r\nAuthorization: Bearer x\r\n", "/h", {}, {}},
         {"bare string body is no body", "POST /h HTTP/1.1\r\n\r\n\"text\"", "/h", {}, {}},
         {"no blank line, no body", "POST /h HTTP/1.1\r\nX-A: b", "/h", {{"x-a", "b"}}, {}},
     };

@@ -46,11 +46,23 @@ protected:
 
 } // namespace
 
-TEST_F(TesseractTextRecognizerTest, ReadsLinesInOrderJoinedByOneLineFeed)
+TEST_F(TesseractTextRecognizerTest, ReadsLinesInPageOrderJoinedByOneLineFeedOnOneEngineOrTwo)
 {
-    const QStringList lines = {QStringLiteral("The quick brown fox jumps over"),
-                               QStringLiteral("the lazy dog near the river bank.")};
-    EXPECT_EQ(read(screenText(lines)), lines.join(QLatin1Char('\n')));
+    // Six lines: two engines each read a band of them; the text must be the same as one engine reads, with no
+    // line lost, doubled or moved at the cut.
+    const QStringList lines = {
+        QStringLiteral("The quick brown fox jumps over"),     QStringLiteral("the lazy dog near the river bank."),
+        QStringLiteral("Die Änderungen betreffen vor allem"), QStringLiteral("kleinere Betriebe in der Stadt."),
+        QStringLiteral("Members asked for a summary of"),     QStringLiteral("the figures before the vote.")};
+    const QImage image = screenText(lines);
+    TesseractTextRecognizer::Tuning oneEngine;
+    oneEngine.engines = 1;
+    TesseractTextRecognizer serial(TesseractTextRecognizer::defaultDataPath(),
+                                   {QStringLiteral("deu"), QStringLiteral("eng")}, oneEngine);
+    QString error;
+    EXPECT_EQ(serial.recognize(image, &error), lines.join(QLatin1Char('\n')));
+    EXPECT_EQ(read(image), lines.join(QLatin1Char('\n')));
+    EXPECT_EQ(read(screenText(lines.mid(0, 2))), lines.mid(0, 2).join(QLatin1Char('\n')));
 }
 
 TEST_F(TesseractTextRecognizerTest, ReadsDarkThemesAndGermanText)
@@ -115,10 +127,11 @@ TEST_F(TesseractTextRecognizerTest, ChangingLanguagesReplacesTheWarmEngines)
     EXPECT_TRUE(error.isEmpty());
 }
 
-TEST_F(TesseractTextRecognizerTest, ConcurrentCallsEachGetTheirOwnEngine)
+TEST_F(TesseractTextRecognizerTest, ConcurrentCallsEachGetTheirOwnEngines)
 {
-    const QStringList a = {QStringLiteral("First window with a short line")};
-    const QStringList b = {QStringLiteral("Zweites Fenster mit Übergröße")};
+    // Both calls cut their text into bands and compete for the helper and the warm engines.
+    const QStringList a = {QStringLiteral("First window with a short line"), QStringLiteral("and a second line below")};
+    const QStringList b = {QStringLiteral("Zweites Fenster mit Übergröße"), QStringLiteral("und einer weiteren Zeile")};
     const QImage imageA = screenText(a);
     const QImage imageB = screenText(b);
     QStringList resultsA;
@@ -133,6 +146,6 @@ TEST_F(TesseractTextRecognizerTest, ConcurrentCallsEachGetTheirOwnEngine)
     });
     first.join();
     second.join();
-    EXPECT_EQ(resultsA, QStringList(3, a.first()));
-    EXPECT_EQ(resultsB, QStringList(3, b.first()));
+    EXPECT_EQ(resultsA, QStringList(3, a.join(QLatin1Char('\n'))));
+    EXPECT_EQ(resultsB, QStringList(3, b.join(QLatin1Char('\n'))));
 }

@@ -2,31 +2,44 @@
 
 #include "platform/ReadingOrder.h"
 #include "platform/RecognitionLanguages.h"
+#include "platform/TextBands.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLocale>
+#include <QThreadPool>
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
 #include <omp.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <cmath>
+#include <condition_variable>
+#include <string>
 
 namespace {
 
-// More idle engines than cores would only hold memory (about 30 MiB each).
-constexpr size_t MaxIdleEngines = 2;
+using Line = ReadingOrder::Line;
 
 QString joinedCodes(const QStringList& languages)
 {
     return languages.join(QLatin1Char('+'));
 }
 
-// The text lines found by a layout analysis, with their word counts but no text yet.
-QList<ReadingOrder::Line> layoutLines(tesseract::PageIterator* it)
+void setPage(tesseract::TessBaseAPI& api, const QImage& page, int resolution)
 {
-    QList<ReadingOrder::Line> lines;
+    api.SetImage(page.constBits(), page.width(), page.height(), 1, int(page.bytesPerLine()));
+    api.SetSourceResolution(resolution);
+}
+
+// The text lines found by a layout analysis, with their word counts but no text yet.
+QList<Line> layoutLines(tesseract::PageIterator* it)
+{
+    QList<Line> lines;
     if (!it || it->Empty(tesseract::RIL_WORD))
         return lines;
     int block = 0;
@@ -43,12 +56,99 @@ QList<ReadingOrder::Line> layoutLines(tesseract::PageIterator* it)
     return lines;
 }
 
+// Recognises the page set on the engine. Its lines are appended placed on the whole page (the engine's page
+// begins `top` rows down), their blocks numbered from 1.
+bool recognizeLines(tesseract::TessBaseAPI& api, int top, QList<Line>* lines)
+{
+    if (api.Recognize(nullptr) != 0)
+        return false;
+    const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+    if (!it || it->Empty(tesseract::RIL_TEXTLINE))
+        return true;
+    int block = 0;
+    do {
+        if (it->IsAtBeginningOf(tesseract::RIL_BLOCK))
+            ++block;
+        const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        if (!text)
+            continue;
+        // Each line comes with its own line feed (and a paragraph's last one with two).
+        const QString line = QString::fromUtf8(text.get()).trimmed();
+        int left = 0, lineTop = 0, right = 0, bottom = 0;
+        it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &lineTop, &right, &bottom);
+        if (!line.isEmpty())
+            lines->append({line, QRect(QPoint(left, lineTop + top), QPoint(right - 1, bottom - 1 + top)), block,
+                           int(line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size())});
+    } while (it->Next(tesseract::RIL_TEXTLINE));
+    return true;
+}
+
 } // namespace
 
 class TesseractTextRecognizer::Engine {
 public:
     QString languages;
     tesseract::TessBaseAPI api;
+};
+
+// The bands of one page, shared by the engines that read them: each claims the next unread band until none is
+// left, so that a helper that starts late, or never, leaves its share to the calling thread.
+struct TesseractTextRecognizer::Bands {
+    int resolution = 0;
+    std::vector<QImage> images;
+    std::vector<int> tops; // where each band's image begins on the page
+    std::vector<QList<Line>> lines;
+    std::mutex mutex;
+    std::condition_variable progress;
+    size_t claimed = 0;
+    size_t read = 0;
+    bool failed = false;
+
+    void readOn(tesseract::TessBaseAPI& api)
+    {
+        for (;;) {
+            size_t band = 0;
+            {
+                std::lock_guard lock(mutex);
+                if (claimed == images.size())
+                    return;
+                band = claimed++;
+            }
+            QList<Line> found;
+            bool ok = false;
+            try {
+                setPage(api, images[band], resolution);
+                api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
+                ok = recognizeLines(api, tops[band], &found);
+            } catch (...) {
+                ok = false;
+            }
+            std::lock_guard lock(mutex);
+            lines[band] = std::move(found);
+            failed = failed || !ok;
+            ++read;
+            progress.notify_all();
+        }
+    }
+
+    // The lines of all bands, page order kept, once every band is read; blocks numbered on across the bands.
+    QList<Line> allLines()
+    {
+        std::unique_lock lock(mutex);
+        progress.wait(lock, [this] { return read == images.size(); });
+        QList<Line> all;
+        int blocksBefore = 0;
+        for (QList<Line>& band : lines) {
+            int lastBlock = 0;
+            for (Line& line : band) {
+                lastBlock = std::max(lastBlock, line.block);
+                line.block += blocksBefore;
+                all.append(std::move(line));
+            }
+            blocksBefore += lastBlock;
+        }
+        return all;
+    }
 };
 
 TesseractTextRecognizer::TesseractTextRecognizer(const QString& dataPath, const QStringList& languages)
@@ -61,19 +161,25 @@ TesseractTextRecognizer::TesseractTextRecognizer(const QString& dataPath, const 
     , m_tuning(tuning)
     , m_preparer(tuning.steps)
     , m_languages(languages)
-{}
+    , m_helpers(std::make_unique<QThreadPool>())
+{
+    m_helpers->setMaxThreadCount(std::max(1, tuning.engines - 1));
+}
 
 TesseractTextRecognizer::~TesseractTextRecognizer() = default;
 
 void TesseractTextRecognizer::limitThreadsOfCallingThread()
 {
     // OpenMP settings belong to the thread; environment variables read at start-up come too late for a
-    // library loaded with the program, so each thread that runs Tesseract sets its own once.
+    // library loaded with the program, so each thread that runs Tesseract sets its own once. No active parallel
+    // level at all also spares the two system calls with which OpenMP otherwise sizes the team of each of the
+    // thousands of parallel regions a line passes through.
     thread_local bool limited = false;
     if (limited)
         return;
     omp_set_dynamic(1);
     omp_set_num_threads(1);
+    omp_set_max_active_levels(0);
     limited = true;
 }
 
@@ -132,7 +238,14 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
     engine->languages = wanted;
     // Tesseract reads its data path with the trailing separator it expects.
     const QByteArray path = QFile::encodeName(QDir(m_dataPath).absolutePath() + QLatin1Char('/'));
-    if (engine->api.Init(path.constData(), wanted.toUtf8().constData(), tesseract::OEM_LSTM_ONLY) != 0) {
+    std::vector<std::string> names;
+    std::vector<std::string> values;
+    for (const QString& variable : m_tuning.variables) {
+        names.push_back(variable.section(QLatin1Char('='), 0, 0).toStdString());
+        values.push_back(variable.section(QLatin1Char('='), 1).toStdString());
+    }
+    if (engine->api.Init(path.constData(), wanted.toUtf8().constData(), tesseract::OEM_LSTM_ONLY, nullptr, 0, &names,
+                         &values, false) != 0) {
         if (error)
             *error = QStringLiteral("Tesseract could not load the languages %1 from %2").arg(wanted, m_dataPath);
         return nullptr;
@@ -146,19 +259,42 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
 void TesseractTextRecognizer::checkIn(std::unique_ptr<Engine> engine)
 {
     engine->api.Clear();
+    // More idle engines than share a crop would only hold memory (about 30 MiB each).
+    const size_t maxIdle = size_t(std::max(2, m_tuning.engines));
     std::lock_guard lock(m_mutex);
-    if (engine->languages == joinedCodes(m_languages) && m_idle.size() < MaxIdleEngines)
+    if (engine->languages == joinedCodes(m_languages) && m_idle.size() < maxIdle)
         m_idle.push_back(std::move(engine));
 }
 
 bool TesseractTextRecognizer::warmUp(QString* error)
 {
     limitThreadsOfCallingThread();
-    std::unique_ptr<Engine> engine = checkOut(error);
-    if (!engine)
-        return false;
-    checkIn(std::move(engine));
-    return true;
+    std::vector<std::unique_ptr<Engine>> engines;
+    for (int i = 0; i < std::max(1, m_tuning.engines); ++i) {
+        std::unique_ptr<Engine> engine = checkOut(error);
+        if (!engine)
+            break;
+        engines.push_back(std::move(engine));
+    }
+    const bool ready = !engines.empty();
+    for (std::unique_ptr<Engine>& engine : engines)
+        checkIn(std::move(engine));
+    return ready;
+}
+
+bool TesseractTextRecognizer::startHelper(const std::shared_ptr<Bands>& bands)
+{
+    return m_helpers->tryStart([this, bands] {
+        pthread_setname_np(pthread_self(), "q-recognize-2");
+        limitThreadsOfCallingThread();
+        // An engine made here (the first time, or after a language change) is ready for the next capture even
+        // when the calling thread has read every band before it was.
+        std::unique_ptr<Engine> engine = checkOut(nullptr);
+        if (!engine)
+            return;
+        bands->readOn(engine->api);
+        checkIn(std::move(engine));
+    });
 }
 
 QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
@@ -173,67 +309,71 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
         return QString(); // one colour throughout: nothing to read
 
     limitThreadsOfCallingThread();
-    std::unique_ptr<Engine> engine = checkOut(error);
-    if (!engine)
-        return QString();
+    const int resolution = m_tuning.sourceResolution;
+    std::unique_ptr<Engine> engine;
+    bool layoutFound = false;
+    // Reading the crop as one block keeps table rows and code lines whole, and keeps the small cells that the
+    // full layout analysis drops as noise; but it reads across columns of running text, which only the layout
+    // analysis separates. A layout analysis alone is cheap next to recognition. Columns stand apart by a gap
+    // running through the text: without one the analysis is skipped.
+    auto mode = tesseract::PageSegMode(m_tuning.pageSegMode >= 0 ? m_tuning.pageSegMode : tesseract::PSM_SINGLE_BLOCK);
+    if (m_tuning.pageSegMode < 0 && ScreenTextPreparer::hasColumnGap(prepared)) {
+        engine = checkOut(error);
+        if (!engine)
+            return QString();
+        setPage(engine->api, prepared, resolution);
+        engine->api.SetPageSegMode(tesseract::PSM_AUTO);
+        const std::unique_ptr<tesseract::PageIterator> layout(engine->api.AnalyseLayout());
+        // Recognize() goes on with the blocks found; for one block the page is set again, which drops them.
+        layoutFound = ReadingOrder::hasColumnsOfRunningText(layoutLines(layout.get()));
+        if (layoutFound)
+            mode = tesseract::PSM_AUTO;
+    }
 
-    tesseract::TessBaseAPI& api = engine->api;
-    const auto setImage = [&] {
-        api.SetImage(prepared.constBits(), prepared.width(), prepared.height(), 1, int(prepared.bytesPerLine()));
-        api.SetSourceResolution(m_tuning.sourceResolution);
-    };
-    setImage();
-    if (m_tuning.pageSegMode >= 0) {
-        api.SetPageSegMode(tesseract::PageSegMode(m_tuning.pageSegMode));
-    } else {
-        // Reading the crop as one block keeps table rows and code lines whole, and keeps the small cells
-        // that the full layout analysis drops as noise; but it reads across columns of running text, which
-        // only the layout analysis separates. A layout analysis alone is cheap next to recognition.
-        // Columns stand apart by a gap running through the text: without one the analysis is skipped.
-        api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-        if (ScreenTextPreparer::hasColumnGap(prepared)) {
-            api.SetPageSegMode(tesseract::PSM_AUTO);
-            bool columns = false;
-            {
-                const std::unique_ptr<tesseract::PageIterator> layout(api.AnalyseLayout());
-                columns = ReadingOrder::hasColumnsOfRunningText(layoutLines(layout.get()));
+    // Lines of one block read the same alone, so only a page read as one block is shared out in bands.
+    auto bands = std::make_shared<Bands>();
+    if (mode == tesseract::PSM_SINGLE_BLOCK && m_tuning.engines > 1) {
+        const QList<TextBands::Band> cut = TextBands::split(prepared, m_tuning.engines);
+        if (cut.size() > 1) {
+            const int margin = int(std::lround(m_tuning.steps.margin * m_tuning.steps.upscale));
+            const int background = ScreenTextPreparer::backgroundLevel(prepared);
+            bands->resolution = resolution;
+            for (const TextBands::Band& band : cut) {
+                bands->images.push_back(TextBands::image(prepared, band, margin, background));
+                bands->tops.push_back(band.top > 0 ? band.top - margin : 0);
             }
-            if (!columns) {
-                api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-                setImage(); // drops the blocks found, which Recognize() would otherwise reuse
-            }
+            bands->lines.resize(bands->images.size());
         }
     }
-    if (api.Recognize(nullptr) != 0) {
-        if (error)
-            *error = QStringLiteral("Tesseract could not recognise the image");
-        checkIn(std::move(engine));
-        return QString();
+    const bool shared = bands->images.size() > 1 && startHelper(bands);
+    if (!engine) {
+        engine = checkOut(error);
+        if (!engine)
+            return QString();
     }
 
-    QList<ReadingOrder::Line> lines;
-    const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
-    if (it && !it->Empty(tesseract::RIL_TEXTLINE)) {
-        int block = 0;
-        do {
-            if (it->IsAtBeginningOf(tesseract::RIL_BLOCK))
-                ++block;
-            const std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
-            if (!text)
-                continue;
-            // Each line comes with its own line feed (and a paragraph's last one with two).
-            const QString line = QString::fromUtf8(text.get()).trimmed();
-            int left = 0, top = 0, right = 0, bottom = 0;
-            it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom);
-            if (!line.isEmpty())
-                lines.append({line, QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), block,
-                              int(line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size())});
-        } while (it->Next(tesseract::RIL_TEXTLINE));
+    QList<Line> lines;
+    bool recognized = false;
+    if (shared) {
+        bands->readOn(engine->api);
+        lines = bands->allLines();
+        recognized = !bands->failed;
+    } else {
+        if (!layoutFound) {
+            setPage(engine->api, prepared, resolution);
+            engine->api.SetPageSegMode(mode);
+        }
+        recognized = recognizeLines(engine->api, 0, &lines);
     }
     checkIn(std::move(engine));
+    if (!recognized) {
+        if (error)
+            *error = QStringLiteral("Tesseract could not recognise the image");
+        return QString();
+    }
     if (!m_tuning.readTablesAcross) {
         QStringList texts;
-        for (const ReadingOrder::Line& line : std::as_const(lines))
+        for (const Line& line : std::as_const(lines))
             texts.append(line.text);
         return texts.join(QLatin1Char('\n'));
     }

@@ -9,10 +9,15 @@
 #include <mutex>
 #include <vector>
 
+class QThreadPool;
+
 // Recognition with Tesseract's LSTM engine. Initialising an engine costs more than reading a selection, so
 // initialised engines are kept warm in a pool: each call checks one out (or makes one), uses it alone, and
 // returns it. Engines are made again only when the language set changes. Each crop is first prepared for
 // screen text (ScreenTextPreparer) inside the call, on the calling worker thread.
+//
+// An engine reads on one core. A selection of several lines is cut between lines into bands (TextBands) that
+// a second engine on a helper thread reads alongside the calling thread; the lines come back in page order.
 class TesseractTextRecognizer : public TextRecognizer {
 public:
     struct Tuning {
@@ -22,6 +27,9 @@ public:
         bool retryInvertedLines = false;
         int sourceResolution = 70;
         bool readTablesAcross = true;
+        // Engines that read the bands of one crop at the same time; 1 reads every crop on the calling thread.
+        int engines = 2;
+        QStringList variables; // "name=value" settings of Tesseract, applied when an engine is made
     };
 
     // dataPath is the folder of the *.traineddata files; languages are recogniser codes joined in that
@@ -32,7 +40,7 @@ public:
 
     QString recognize(const QImage& image, QString* error) override;
 
-    // Makes one engine ahead of the first capture. Blocks; call it off the main thread.
+    // Makes the engines ahead of the first capture. Blocks; call it off the main thread.
     bool warmUp(QString* error) override;
 
     // Engines of another language set are dropped as they come back; calls in progress finish with theirs.
@@ -51,9 +59,12 @@ public:
 
 private:
     class Engine;
+    struct Bands;
 
     std::unique_ptr<Engine> checkOut(QString* error);
     void checkIn(std::unique_ptr<Engine> engine);
+    // Has a helper thread read bands alongside the calling thread; false when no helper is free.
+    bool startHelper(const std::shared_ptr<Bands>& bands);
 
     const QString m_dataPath;
     const Tuning m_tuning;
@@ -61,4 +72,6 @@ private:
     mutable std::mutex m_mutex;
     QStringList m_languages;
     std::vector<std::unique_ptr<Engine>> m_idle;
+    // Last, so that it is destroyed first: its destructor waits for helpers, which still use the engine pool.
+    std::unique_ptr<QThreadPool> m_helpers;
 };

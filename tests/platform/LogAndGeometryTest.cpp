@@ -1,8 +1,6 @@
 #include "platform/Log.h"
 #include "platform/ScreenGeometry.h"
 
-#include "LogCapture.h"
-
 #include <gtest/gtest.h>
 
 TEST(Log, ExpandsPlaceholdersInOrder)
@@ -14,15 +12,6 @@ TEST(Log, ExpandsPlaceholdersInOrder)
     EXPECT_EQ(Log::expand(QStringLiteral("%@ and %@"), {QStringLiteral("a")}), QStringLiteral("a and (null)"));
     // An argument containing a placeholder is not expanded a second time.
     EXPECT_EQ(Log::expand(QStringLiteral("📝 '%@' (%d)"), {QStringLiteral("50%d"), 3}), QStringLiteral("📝 '50%d' (3)"));
-}
-
-TEST(Log, SinkSeesBothChannels)
-{
-    LogCapture capture;
-    Log::system(QStringLiteral("  Captured %d screens"), {2});
-    Log::out(QStringLiteral("📸 Capture started"));
-    EXPECT_EQ(capture.allLines(), QStringList({QStringLiteral("(log)   Captured 2 screens"),
-                                               QStringLiteral("(out) 📸 Capture started")}));
 }
 
 TEST(ScreenGeometry, FlipsBetweenTopLeftAndBottomLeft)

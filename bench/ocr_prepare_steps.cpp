@@ -4,7 +4,7 @@
 //
 //   ocr_prepare_steps OUT_DIR IMAGE... [--psm N] [--no-invert] [--no-panels] [--no-trim] [--margin N]
 //       [--upscale F] [--filter lanczos|bilinear|nearest] [--upscale-below PX] [--line-retry] [--columns-only]
-//       [--dpi N] [--lang deu+eng] [--engines N] [--set tesseract_variable=value]...
+//       [--dpi N] [--lang deu+eng] [--engines N] [--bands N] [--set tesseract_variable=value]...
 #include "platform/linux/TesseractTextRecognizer.h"
 
 #include <QCoreApplication>
@@ -63,6 +63,8 @@ int main(int argc, char** argv)
             tuning.sourceResolution = next().toInt();
         else if (a == QLatin1String("--engines"))
             tuning.engines = next().toInt();
+        else if (a == QLatin1String("--bands"))
+            tuning.bands = next().toInt();
         else if (a == QLatin1String("--set"))
             tuning.variables.append(next());
         else if (a == QLatin1String("--lang"))

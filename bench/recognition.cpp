@@ -1,7 +1,9 @@
 // Warm recognition of screen text with the program's recogniser (preparation included): a 600 x 100 selection
 // of three 14 px lines, the everyday capture, and a 1200 x 600 paragraph. Both run on a worker thread whose
-// engine is already initialised, as captures after the first do. Engine initialisation and preparation
-// alone are measured too, to show what keeping engines warm saves.
+// engines are already initialised, as captures after the first do; each with one engine and with two engines
+// sharing the crop's bands, side by side (--benchmark_enable_random_interleaving alternates them). CPU time is
+// the whole process's, the helper thread included. Engine initialisation and preparation alone are measured
+// too, to show what keeping engines warm saves.
 #include "platform/ScreenTextPreparer.h"
 #include "platform/linux/TesseractTextRecognizer.h"
 
@@ -12,6 +14,8 @@
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 namespace {
 
@@ -55,21 +59,30 @@ QImage screenText(QSize size, int lines)
     return image;
 }
 
-TesseractTextRecognizer& recognizer()
+std::unique_ptr<TesseractTextRecognizer> withEngines(int engines)
 {
-    static TesseractTextRecognizer warm(TesseractTextRecognizer::defaultDataPath(),
-                                        {QStringLiteral("deu"), QStringLiteral("eng")});
-    return warm;
+    TesseractTextRecognizer::Tuning tuning;
+    tuning.engines = engines;
+    return std::make_unique<TesseractTextRecognizer>(TesseractTextRecognizer::defaultDataPath(),
+                                                     QStringList{QStringLiteral("deu"), QStringLiteral("eng")}, tuning);
+}
+
+TesseractTextRecognizer& recognizer(int engines)
+{
+    static const std::unique_ptr<TesseractTextRecognizer> one = withEngines(1);
+    static const std::unique_ptr<TesseractTextRecognizer> two = withEngines(2);
+    return engines == 1 ? *one : *two;
 }
 
 void BM_RecognizeWarm(benchmark::State& state)
 {
     const QImage image = screenText(QSize(int(state.range(0)), int(state.range(1))), int(state.range(2)));
+    TesseractTextRecognizer& warm = recognizer(int(state.range(3)));
     QString error;
-    recognizer().warmUp(&error);
+    warm.warmUp(&error);
     qsizetype characters = 0;
     for (auto _ : state) {
-        const QString text = recognizer().recognize(image, &error);
+        const QString text = warm.recognize(image, &error);
         characters = text.size();
         benchmark::DoNotOptimize(text);
     }
@@ -77,7 +90,13 @@ void BM_RecognizeWarm(benchmark::State& state)
         state.SkipWithError(error.toUtf8().constData());
     state.counters["chars"] = double(characters);
 }
-BENCHMARK(BM_RecognizeWarm)->Args({600, 100, 3})->Args({1200, 600, 0})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RecognizeWarm)
+    ->ArgNames({"width", "height", "lines", "engines"})
+    ->ArgsProduct({{600}, {100}, {3}, {1, 2}})
+    ->ArgsProduct({{1200}, {600}, {0}, {1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 void BM_PrepareOnly(benchmark::State& state)
 {
@@ -92,10 +111,9 @@ BENCHMARK(BM_PrepareOnly)->Args({600, 100, 3})->Args({1200, 600, 0})->Unit(bench
 void BM_EngineInitialisation(benchmark::State& state)
 {
     for (auto _ : state) {
-        TesseractTextRecognizer fresh(TesseractTextRecognizer::defaultDataPath(),
-                                      {QStringLiteral("deu"), QStringLiteral("eng")});
+        const std::unique_ptr<TesseractTextRecognizer> fresh = withEngines(1);
         QString error;
-        if (!fresh.warmUp(&error))
+        if (!fresh->warmUp(&error))
             state.SkipWithError(error.toUtf8().constData());
     }
 }

@@ -287,13 +287,17 @@ bool TesseractTextRecognizer::startHelper(const std::shared_ptr<Bands>& bands)
     return m_helpers->tryStart([this, bands] {
         pthread_setname_np(pthread_self(), "q-recognize-2");
         limitThreadsOfCallingThread();
-        // An engine made here (the first time, or after a language change) is ready for the next capture even
-        // when the calling thread has read every band before it was.
-        std::unique_ptr<Engine> engine = checkOut(nullptr);
-        if (!engine)
-            return;
-        bands->readOn(engine->api);
-        checkIn(std::move(engine));
+        try {
+            // An engine made here (the first time, or after a language change) is ready for the next capture
+            // even when the calling thread has read every band before it was.
+            std::unique_ptr<Engine> engine = checkOut(nullptr);
+            if (!engine)
+                return;
+            bands->readOn(engine->api);
+            checkIn(std::move(engine));
+        } catch (...) {
+            // Out of memory making an engine: the calling thread reads the bands left.
+        }
     });
 }
 
@@ -333,7 +337,7 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
     // Lines of one block read the same alone, so only a page read as one block is shared out in bands.
     auto bands = std::make_shared<Bands>();
     if (mode == tesseract::PSM_SINGLE_BLOCK && m_tuning.engines > 1) {
-        const QList<TextBands::Band> cut = TextBands::split(prepared, m_tuning.engines);
+        const QList<TextBands::Band> cut = TextBands::split(prepared, std::max(m_tuning.engines, m_tuning.bands));
         if (cut.size() > 1) {
             const int margin = int(std::lround(m_tuning.steps.margin * m_tuning.steps.upscale));
             const int background = ScreenTextPreparer::backgroundLevel(prepared);
@@ -345,7 +349,9 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
             bands->lines.resize(bands->images.size());
         }
     }
-    const bool shared = bands->images.size() > 1 && startHelper(bands);
+    bool shared = false;
+    for (int helper = 1; helper < m_tuning.engines && size_t(helper) < bands->images.size(); ++helper)
+        shared = startHelper(bands) || shared;
     if (!engine) {
         engine = checkOut(error);
         if (!engine)

@@ -29,6 +29,7 @@ public:
         bool readTablesAcross = true;
         // Engines that read the bands of one crop at the same time; 1 reads every crop on the calling thread.
         int engines = 2;
+        int bands = 2;         // at most this many bands per crop, and at least one per engine
         QStringList variables; // "name=value" settings of Tesseract, applied when an engine is made
     };
 

@@ -4,6 +4,9 @@
 # virtual desktop with one 1920 x 1080 monitor and Quillora running in it.
 #
 #   bench/capture-latency.sh [build-dir] [benchmark options...]    (default build/bench)
+#
+# QUILLORA_EXE=path measures another build of the program (for example the previous commit's) with the same
+# benchmark, so that two builds can be timed in alternating runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/bench
@@ -28,7 +31,7 @@ cat > "$XDG_CONFIG_HOME/Quillora/settings.json" <<JSON
  "showCaptureHint": false}
 JSON
 
-export QUILLORA_EXE=$PWD/$build/src/app/quillora
+export QUILLORA_EXE=${QUILLORA_EXE:-$PWD/$build/src/app/quillora}
 args=("$@")
 cat > "$home/run.sh" <<SH
 #!/usr/bin/env bash

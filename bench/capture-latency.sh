@@ -18,12 +18,7 @@ fi
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >/dev/null
 ninja -C "$build" -j1 quillora capture_latency >/dev/null
 
-home=$(mktemp -d "${TMPDIR:-/tmp}/quillora-bench-XXXXXX")
-trap 'cp "$home/quillora.log" "${QUILLORA_BENCH_LOG:-/dev/null}" 2>/dev/null || true; rm -rf "$home"' EXIT
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state
-export XDG_RUNTIME_DIR=$home/runtime XDG_CACHE_HOME=$home/.cache
-mkdir -p "$XDG_CONFIG_HOME/Quillora" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+. bench/private-home.sh
 # A user who has set the program up and turned the instruction toast off, so that the toast's fade never runs
 # during a measurement. The history stays on: saving is not timed, but every capture is a full one.
 cat > "$XDG_CONFIG_HOME/Quillora/settings.json" <<JSON

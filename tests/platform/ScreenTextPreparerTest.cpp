@@ -8,32 +8,15 @@
 
 namespace {
 
-ScreenTextPreparer::Steps onlySteps(bool invert, bool trim, int margin, double upscale)
-{
-    ScreenTextPreparer::Steps steps;
-    steps.invertDark = invert;
-    steps.trimBorders = trim;
-    steps.margin = margin;
-    steps.upscale = upscale;
-    return steps;
-}
-
 // A block standing in for a word: preparation must never cut into it, whatever surrounds it.
 const QRect Word(30, 12, 40, 9);
 
-QImage page(QColor background, QColor ink, int frameWidth = 0, QColor frame = Qt::black)
+QImage page(QColor background, QColor ink, int frameWidth = 0, QColor frame = {})
 {
-    QImage image(120, 40, QImage::Format_RGB32);
-    image.fill(background);
+    QImage image(120, 40, QImage::Format_ARGB32);
+    image.fill(frameWidth > 0 ? frame : background);
     QPainter painter(&image);
-    if (frameWidth > 0) {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(frame);
-        painter.drawRect(0, 0, image.width(), frameWidth);
-        painter.drawRect(0, image.height() - frameWidth, image.width(), frameWidth);
-        painter.drawRect(0, 0, frameWidth, image.height());
-        painter.drawRect(image.width() - frameWidth, 0, frameWidth, image.height());
-    }
+    painter.fillRect(image.rect().adjusted(frameWidth, frameWidth, -frameWidth, -frameWidth), background);
     painter.fillRect(Word, ink);
     return image;
 }
@@ -45,60 +28,37 @@ int level(const QImage& gray, int x, int y)
 
 } // namespace
 
-TEST(ScreenTextPreparer, DarkThemesBecomeDarkTextOnLight)
-{
-    const ScreenTextPreparer preparer(onlySteps(true, false, 0, 1.0));
-    struct Row {
-        const char* name;
-        QColor background;
-        QColor ink;
-    };
-    const Row rows[] = {
-        {"dark theme", QColor(30, 30, 30), QColor(220, 220, 220)},
-        {"low-contrast dark theme", QColor(40, 44, 52), QColor(120, 125, 130)},
-        {"light theme stays", QColor(250, 250, 250), QColor(20, 20, 20)},
-        {"coloured light background stays", QColor(200, 230, 255), QColor(0, 0, 120)},
-    };
-    for (const Row& row : rows) {
-        const QImage prepared = preparer.prepare(page(row.background, row.ink));
-        ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8) << row.name;
-        ASSERT_EQ(prepared.size(), QSize(120, 40)) << row.name;
-        EXPECT_GT(level(prepared, 2, 2), 128) << row.name << ": background light";
-        EXPECT_LT(level(prepared, Word.center().x(), Word.center().y()), level(prepared, 2, 2))
-            << row.name << ": ink darker than the background";
-    }
-}
-
-TEST(ScreenTextPreparer, TrimsFramesAndBackgroundDownToTheText)
+// Whatever the theme and whatever frame the selection caught, what is left is the word, dark on light, on a
+// margin of its own page, enlarged.
+TEST(ScreenTextPreparer, EveryCropBecomesDarkTextOnAMarginOfLightPage)
 {
     struct Row {
         const char* name;
         QImage crop;
     };
     const Row rows[] = {
-        {"plain background", page(Qt::white, Qt::black)},
+        {"dark theme", page(QColor(30, 30, 30), QColor(220, 220, 220))},
+        {"low-contrast dark theme", page(QColor(40, 44, 52), QColor(120, 125, 130))},
+        {"light theme", page(QColor(250, 250, 250), QColor(20, 20, 20))},
+        {"coloured light background", page(QColor(200, 230, 255), QColor(0, 0, 120))},
+        {"transparent parts of a file are white page", page(Qt::transparent, Qt::black)},
         {"one-pixel window border", page(Qt::white, Qt::black, 1, QColor(90, 90, 90))},
         {"thick coloured frame", page(Qt::white, Qt::black, 5, QColor(0, 120, 215))},
         {"frame on a dark theme", page(QColor(30, 30, 30), Qt::white, 2, QColor(200, 200, 200))},
     };
     for (const Row& row : rows) {
-        const QImage gray = ScreenTextPreparer(onlySteps(true, false, 0, 1.0)).prepare(row.crop);
-        const QImage trimmed = ScreenTextPreparer::trimmedUniformBorders(gray);
-        EXPECT_EQ(trimmed.size(), Word.size()) << row.name;
+        SCOPED_TRACE(row.name);
+        const QImage prepared = ScreenTextPreparer({.margin = 10, .upscale = 2.0}).prepare(row.crop);
+        ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8);
+        ASSERT_EQ(prepared.size(), (Word.size() + QSize(20, 20)) * 2);
+        const int pageLevel = level(prepared, 0, 0);
+        EXPECT_GT(pageLevel, 128) << "background light";
+        for (int x = 0; x < prepared.width(); ++x) {
+            ASSERT_EQ(level(prepared, x, 0), pageLevel) << "no frame left in the margin, x " << x;
+            ASSERT_EQ(level(prepared, x, prepared.height() - 1), pageLevel) << "no frame left in the margin, x " << x;
+        }
+        EXPECT_LT(level(prepared, prepared.width() / 2, prepared.height() / 2), pageLevel - 64) << "ink";
     }
-}
-
-TEST(ScreenTextPreparer, FramesTheTextWithBackgroundAndScalesIt)
-{
-    const QImage crop = page(Qt::white, Qt::black, 1, QColor(90, 90, 90));
-    const QImage prepared = ScreenTextPreparer(onlySteps(true, true, 10, 2.0)).prepare(crop);
-    ASSERT_EQ(prepared.size(), (Word.size() + QSize(20, 20)) * 2);
-    // The border is gone: every pixel of the margin is the page's white, none is the frame's grey.
-    for (int x = 0; x < prepared.width(); ++x) {
-        EXPECT_EQ(level(prepared, x, 0), 255) << x;
-        EXPECT_EQ(level(prepared, x, prepared.height() - 1), 255) << x;
-    }
-    EXPECT_EQ(level(prepared, prepared.width() / 2, prepared.height() / 2), 0);
 }
 
 TEST(ScreenTextPreparer, LightTextOnADarkButtonBecomesDarkTextOnThePage)
@@ -112,7 +72,7 @@ TEST(ScreenTextPreparer, LightTextOnADarkButtonBecomesDarkTextOnThePage)
     painter.fillRect(QRect(88, 16, 20, 8), Qt::white); // its label
     painter.end();
 
-    const QImage prepared = ScreenTextPreparer(onlySteps(true, false, 0, 1.0)).prepare(crop);
+    const QImage prepared = ScreenTextPreparer({.trimBorders = false, .margin = 0, .upscale = 1.0}).prepare(crop);
     const int pageLevel = level(prepared, 2, 2);
     EXPECT_NEAR(level(prepared, 84, 20), pageLevel, 2) << "the button's face takes the page's colour";
     EXPECT_LT(level(prepared, 98, 20), 40) << "its label becomes dark ink";
@@ -126,16 +86,6 @@ TEST(ScreenTextPreparer, NothingToReadInAOneColourCrop)
     blank.fill(QColor(37, 99, 235));
     EXPECT_TRUE(ScreenTextPreparer().prepare(blank).isNull());
     EXPECT_TRUE(ScreenTextPreparer().prepare(QImage()).isNull());
-}
-
-TEST(ScreenTextPreparer, TransparentPartsOfAFileCountAsWhitePage)
-{
-    QImage image(120, 40, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter(&image).fillRect(Word, Qt::black);
-    const QImage prepared = ScreenTextPreparer(onlySteps(true, false, 0, 1.0)).prepare(image);
-    EXPECT_EQ(level(prepared, 2, 2), 255);
-    EXPECT_EQ(level(prepared, Word.center().x(), Word.center().y()), 0);
 }
 
 TEST(ScreenTextPreparer, MeasuresLineHeightsAndGapsBetweenColumns)
@@ -164,8 +114,8 @@ TEST(ScreenTextPreparer, MeasuresLineHeightsAndGapsBetweenColumns)
 
 TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly)
 {
-    ScreenTextPreparer::Steps steps = onlySteps(true, false, 0, 2.0);
-    steps.upscaleBelowLineHeight = 20;
+    const ScreenTextPreparer::Steps steps{
+        .trimBorders = false, .margin = 0, .upscale = 2.0, .upscaleBelowLineHeight = 20};
     QImage small(120, 40, QImage::Format_RGB32);
     small.fill(Qt::white);
     QPainter(&small).fillRect(10, 10, 80, 10, Qt::black);

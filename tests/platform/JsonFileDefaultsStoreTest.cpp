@@ -16,14 +16,6 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 } // namespace
 
 TEST(JsonFileDefaultsStore, KeepsKindsAcrossReloadAndWritesPrivately)
@@ -52,7 +44,10 @@ TEST(JsonFileDefaultsStore, FileThatIsNotAnObjectIsMovedAsideNotOverwritten)
     for (const QByteArray& content : {QByteArray("[1,2,3]"), QByteArray("{\"apiPort\": 80"), QByteArray("\"x\"")}) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("settings.json"));
-        writeFile(path, content);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
         LogCapture log;
         JsonFileDefaultsStore store(path);
         EXPECT_FALSE(store.contains("apiPort")) << content.constData();

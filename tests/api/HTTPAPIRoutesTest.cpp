@@ -3,12 +3,10 @@
 
 #include "api/OpenAPIDocument.h"
 
-#include <QCoreApplication>
 #include <QImage>
 
-#include <thread>
-
 using json = nlohmann::json;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -51,7 +49,6 @@ TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
     EXPECT_EQ(send("get /status HTTP/1.1\r\n\r\n").status(), 404);
     EXPECT_EQ(send(request("POST", "/status")).status(), 404);
 
-    delegate.calls.clear();
     EXPECT_EQ(send(request("POST", "/capture")).json(), success("Capture initiated"));
     EXPECT_EQ(get("/capture").json(), success("Capture initiated"));
     settle();
@@ -63,11 +60,9 @@ TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
     EXPECT_EQ(send(request("POST", "/sidebar/show")).json(), success("Sidebar shown"));
     EXPECT_EQ(get("/sidebar").json(), (json{{"visible", true}}));
     EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", false}}));
-    EXPECT_FALSE(delegate.sidebarVisible);
     EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", true}}));
     EXPECT_TRUE(delegate.sidebarVisible);
 
-    delegate.calls.clear();
     EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
     settle();
     EXPECT_FALSE(delegate.calls.contains("quitApplication")) << "the answer leaves before the application ends";
@@ -84,7 +79,10 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
 
     const QList<HistoryEntry> entries = history.entriesSnapshot();
     ASSERT_EQ(entries.size(), 2);
-    const json list = get("/history?ignored=1").json();
+    const RawHttpResponse listed = get("/history?ignored=1");
+    // Content-Length counts the bytes of the non-ASCII text.
+    EXPECT_EQ(listed.headerBlock, jsonHeaderBlock(200, "OK", listed.body.size()));
+    const json list = listed.json();
     EXPECT_EQ(list["count"], 2);
     ASSERT_EQ(list["entries"].size(), 2u);
     EXPECT_EQ(list["entries"][0],
@@ -152,11 +150,6 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     after["historyAutoDeleteDays"] = 0;
     EXPECT_EQ(get("/settings").json(), after);
 
-    // History switched off: an add is answered but records nothing.
-    EXPECT_EQ(send(request("POST", "/history", R"({"text": "x"})")).status(), 201);
-    settle();
-    EXPECT_EQ(history.count(), 0);
-
     for (const QByteArray& body : {QByteArray(), QByteArray("[1]"), QByteArray("nonsense")}) {
         const RawHttpResponse refused = send(request("PUT", "/settings", body));
         EXPECT_EQ(refused.status(), 400);
@@ -172,8 +165,6 @@ TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
                                         "\r\nAccess-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n");
     // The document the validation script checks with an OpenAPI validator.
     EXPECT_EQ(document.body, OpenAPIDocument::text(port).toUtf8());
-    EXPECT_EQ(document.json()["info"]["description"],
-              "HTTP API for controlling Quillora - a Linux OCR text capture app");
 
     const RawHttpResponse page = get("/docs");
     EXPECT_EQ(page.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
@@ -196,9 +187,7 @@ TEST_F(HTTPAPIRoutes, ReadsSeeTheChangesAnsweredBeforeThem)
 {
     // The main thread is busy when the changes arrive: they are answered at once and applied later, and the
     // reads that follow wait for them.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [] { std::this_thread::sleep_for(std::chrono::milliseconds(400)); },
-        Qt::QueuedConnection);
+    occupyMainThread(400ms);
     json settingsRead, listRead;
     int secondDelete = 0;
     runOffMainThread([&] {
@@ -220,12 +209,16 @@ TEST_F(HTTPAPIRoutes, ReadsSeeTheChangesAnsweredBeforeThem)
 TEST_F(HTTPAPIRoutes, WaitingRoutesAnswerTheirDefaultWhenTheMainThreadIsBusy)
 {
     delegate.sidebarVisible = true;
-    delegate.blockMainThread = std::chrono::milliseconds(1600);
-    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
-    EXPECT_EQ(get("/status").json()["sidebarVisible"], false);
+    occupyMainThread(3000ms); // longer than the two requests wait together
+    json sidebar, status;
+    runOffMainThread([&] {
+        sidebar = exchangeHere(port, request("GET", "/sidebar")).json();
+        status = exchangeHere(port, request("GET", "/status")).json();
+    });
+    EXPECT_EQ(sidebar, (json{{"visible", false}}));
+    EXPECT_EQ(status["sidebarVisible"], false);
 
     // The late answers of the busy main thread are dropped; the next request gets its own.
-    delegate.blockMainThread = std::chrono::milliseconds(0);
     settle();
     EXPECT_EQ(get("/sidebar").json(), (json{{"visible", true}}));
 }

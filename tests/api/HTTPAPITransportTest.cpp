@@ -12,12 +12,37 @@ using namespace std::chrono_literals;
 
 using HTTPAPITransport = ServerFixture;
 
-TEST_F(HTTPAPITransport, MalformedRequestsAndOneAnswerPerConnection)
+TEST_F(HTTPAPITransport, RefusedRequests)
 {
-    EXPECT_EQ(send("GET /\xc3\x28 HTTP/1.1\r\n\r\n").json(), (json{{"error", "Invalid request"}}));
-    const RawHttpResponse malformed = send("HELLO\r\n\r\n");
-    EXPECT_EQ(malformed.statusLine, "HTTP/1.1 400 Bad Request");
-    EXPECT_EQ(malformed.json(), (json{{"error", "Malformed request"}}));
+    struct Row {
+        const char* name;
+        QByteArray raw;
+        QByteArray statusLine;
+        const char* error;
+    };
+    const QByteArray post = "POST /history HTTP/1.1\r\nHost: localhost\r\n";
+    // clang-format off
+    const std::vector<Row> rows = {
+        {"path not UTF-8", "GET /\xc3\x28 HTTP/1.1\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid request"},
+        {"no request line", "HELLO\r\n\r\n", "HTTP/1.1 400 Bad Request", "Malformed request"},
+        {"header block too large", request("GET", "/status", {}, "X-Padding: " + QByteArray(17 * 1024, 'a') + "\r\n"),
+         "HTTP/1.1 431 Unknown", "Request header too large"},
+        {"body announced too large", post + "Content-Length: 2000000\r\n\r\n", "HTTP/1.1 413 Unknown", "Request body too large"},
+        {"Content-Length not a number", post + "Content-Length: 1x\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid Content-Length"},
+        {"negative Content-Length", post + "Content-Length: -1\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid Content-Length"},
+        {"chunked body", post + "Transfer-Encoding: chunked\r\n\r\n", "HTTP/1.1 411 Unknown",
+         "Chunked request bodies are not supported: send Content-Length"},
+        // A page whose name was rebound to 127.0.0.1.
+        {"foreign Host", "GET /history HTTP/1.1\r\nHost: attacker.example:" + QByteArray::number(port) + "\r\n\r\n",
+         "HTTP/1.1 403 Unknown", "Forbidden"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RawHttpResponse refused = send(row.raw);
+        EXPECT_EQ(refused.statusLine, row.statusLine);
+        EXPECT_EQ(refused.json(), (json{{"error", row.error}}));
+    }
 
     // Bare line feeds: one line, no headers, but method and path still found.
     EXPECT_EQ(send("GET /status HTTP/1.1\nHost: localhost\n\n").json()["status"], "running");
@@ -27,10 +52,10 @@ TEST_F(HTTPAPITransport, MalformedRequestsAndOneAnswerPerConnection)
     EXPECT_EQ(first.json(), (json{{"visible", false}}));
     EXPECT_EQ(first.raw.count("HTTP/1.1"), 1);
     settle();
-    EXPECT_FALSE(delegate.calls.contains("showHistorySidebar"));
+    EXPECT_FALSE(delegate.sidebarVisible);
 }
 
-TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits)
+TEST_F(HTTPAPITransport, BodiesAcrossReadsAndContinue)
 {
     // A body that follows its header block in a later segment is still read.
     const QByteArray body = R"({"text": "split"})";
@@ -57,25 +82,13 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsContinueAndLimits)
     });
     EXPECT_EQ(interim, "HTTP/1.1 100 Continue\r\n\r\n");
     EXPECT_EQ(RawHttpResponse::parse(raw).status(), 201);
+
+    // A client that sends its oversized body anyway still reads the refusal (more than socket buffers hold).
+    const QByteArray big = "{\"text\": \"" + QByteArray(16 * 1024 * 1024, 'x') + "\"}";
+    EXPECT_EQ(send(request("POST", "/history", big)).status(), 413);
     settle();
     ASSERT_EQ(history.count(), 2);
     EXPECT_EQ(history.entriesSnapshot().first().text, QStringLiteral("continued"));
-
-    const RawHttpResponse headerTooLarge =
-        send(request("GET", "/status", {}, "X-Padding: " + QByteArray(17 * 1024, 'a') + "\r\n"));
-    EXPECT_EQ(headerTooLarge.statusLine, "HTTP/1.1 431 Unknown");
-    EXPECT_EQ(headerTooLarge.json(), (json{{"error", "Request header too large"}}));
-
-    const RawHttpResponse announced = send("POST /history HTTP/1.1\r\nContent-Length: 2000000\r\n\r\n");
-    EXPECT_EQ(announced.statusLine, "HTTP/1.1 413 Unknown");
-    EXPECT_EQ(announced.json(), (json{{"error", "Request body too large"}}));
-    // A client that sends its oversized body anyway still reads the refusal (more than socket buffers hold).
-    const QByteArray big = "{\"text\": \"" + QByteArray(16 * 1024 * 1024, 'x') + "\"}";
-    const RawHttpResponse sent = send(request("POST", "/history", big));
-    EXPECT_EQ(sent.status(), 413);
-    EXPECT_EQ(sent.json(), (json{{"error", "Request body too large"}}));
-    settle();
-    EXPECT_EQ(history.count(), 2);
 }
 
 TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited)
@@ -133,12 +146,6 @@ TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
     if (!lan.isEmpty()) {
         runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port, lan).isOpen()) << qPrintable(lan); });
     }
-
-    // A page whose name was rebound to 127.0.0.1.
-    const RawHttpResponse rebound =
-        send("GET /history HTTP/1.1\r\nHost: attacker.example:" + QByteArray::number(port) + "\r\n\r\n");
-    EXPECT_EQ(rebound.statusLine, "HTTP/1.1 403 Unknown");
-    EXPECT_EQ(rebound.json(), (json{{"error", "Forbidden"}}));
 
     // A page of another site posting a "simple" request that needs no preflight.
     const QByteArray body = R"({"text": "from a web page"})";
@@ -206,28 +213,26 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
     EXPECT_EQ(send(request("GET", "/status"), lan).json(), (json{{"error", "Forbidden"}}));
 }
 
-TEST_F(HTTPAPITransport, StartStopAndRestart)
+TEST_F(HTTPAPITransport, RestartStopAndATakenPort)
 {
-    server.stop();
-    EXPECT_FALSE(server.isRunning());
-    EXPECT_TRUE(log.containsOut(QStringLiteral("🌐 HTTP API Server stopped")));
-    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port).isOpen()); });
-
-    const quint16 second = freePort();
+    const quint16 first = port;
+    port = freePort();
     log.clear();
-    server.start(second);
+    server.start(port);
     EXPECT_EQ(log.outLines().mid(0, 2),
               QStringList({QStringLiteral("🌐 HTTP API Server stopped"),
-                           QStringLiteral("🌐 HTTP API Server started on port %1").arg(second)}));
-    port = second;
-    EXPECT_EQ(get("/status").json()["apiPort"], second);
+                           QStringLiteral("🌐 HTTP API Server started on port %1").arg(port)}));
+    EXPECT_EQ(get("/status").json()["apiPort"], port);
+    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(first).isOpen()) << "the port before the restart"; });
 
-    // A port another program holds.
     HTTPAPIServer other(settings, history);
     log.clear();
-    other.start(second);
+    other.start(port);
     EXPECT_FALSE(other.isRunning());
-    ASSERT_EQ(log.outLines().size(), 2);
-    EXPECT_TRUE(log.outLines().at(1).startsWith(QStringLiteral("❌ Failed to start HTTP API Server: ")));
+    EXPECT_TRUE(log.outLines().last().startsWith(QStringLiteral("❌ Failed to start HTTP API Server: ")));
     EXPECT_EQ(get("/status").status(), 200);
+
+    server.stop();
+    EXPECT_FALSE(server.isRunning());
+    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port).isOpen()); });
 }

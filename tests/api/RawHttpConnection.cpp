@@ -13,11 +13,7 @@
 #include <thread>
 #include <utility>
 
-namespace {
-
-constexpr int ReadTimeoutMs = 15000;
-
-} // namespace
+static constexpr int ReadTimeoutMs = 15000;
 
 RawHttpResponse RawHttpResponse::parse(const QByteArray& raw)
 {

@@ -5,18 +5,14 @@
 #include <QObject>
 #include <QStringList>
 
-#include <chrono>
-
-// The application's side of the server for tests: records the calls of the routes served so far (on the main
-// thread, where the server makes them) and keeps a sidebar flag that show, hide and the state query use.
+// The application's side of the server for tests (a QObject, so the server notices when it is gone): records the
+// capture and quit requests, and keeps the sidebar flag the sidebar routes use.
 class RecordingAPIDelegate : public QObject, public HTTPAPIServerDelegate {
-    Q_OBJECT
-
 public:
     void requestCapture() override { calls << QStringLiteral("requestCapture"); }
-    bool isSidebarVisible() override;
-    void showHistorySidebar() override;
-    void hideHistorySidebar() override;
+    bool isSidebarVisible() override { return sidebarVisible; }
+    void showHistorySidebar() override { sidebarVisible = true; }
+    void hideHistorySidebar() override { sidebarVisible = false; }
     void quitApplication() override { calls << QStringLiteral("quitApplication"); }
 
     // The window, screenshot and window-opening routes are not served yet.
@@ -30,6 +26,4 @@ public:
 
     QStringList calls;
     bool sidebarVisible = false;
-    // isSidebarVisible holds the main thread this long, as a busy interface would.
-    std::chrono::milliseconds blockMainThread{0};
 };

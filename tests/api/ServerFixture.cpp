@@ -4,6 +4,8 @@
 #include <QNetworkInterface>
 #include <QTcpServer>
 
+#include <thread>
+
 void ServerFixture::SetUp()
 {
     server.setDelegate(&delegate);
@@ -46,4 +48,10 @@ bool ServerFixture::waitUntil(const std::function<bool()>& condition, int timeou
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+void ServerFixture::occupyMainThread(std::chrono::milliseconds duration)
+{
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [duration] { std::this_thread::sleep_for(duration); }, Qt::QueuedConnection);
 }

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 // The real server on a free loopback port, with real settings and history stores (history files in a folder of
@@ -37,6 +38,8 @@ protected:
     RawHttpResponse get(const QByteArray& path) { return send(request("GET", path)); }
     // Lets the main thread run what the server handed it.
     void settle() { QCoreApplication::processEvents(); }
+    // Queues work that keeps the main thread busy this long once it gets to it.
+    static void occupyMainThread(std::chrono::milliseconds duration);
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 
     // Destroyed in reverse: the server goes before the stores and the delegate it uses.

@@ -8,16 +8,13 @@ print_document=$1
 work=$2
 validator_version=10.1.1
 
-for tool in node npm; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "validate_openapi.sh: '$tool' is needed (Debian: apt-get install nodejs npm)" >&2
-        exit 1
-    fi
-done
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+    echo "validate_openapi.sh: node and npm are needed (Debian: apt-get install nodejs npm)" >&2
+    exit 1
+fi
 
 mkdir -p "$work"
-if [ ! -f "$work/node_modules/@apidevtools/swagger-parser/package.json" ] ||
-    ! grep -q "\"version\": \"$validator_version\"" "$work/node_modules/@apidevtools/swagger-parser/package.json"; then
+if ! grep -qs "\"version\": \"$validator_version\"" "$work/node_modules/@apidevtools/swagger-parser/package.json"; then
     (cd "$work" && npm install --no-audit --no-fund --silent --no-save "@apidevtools/swagger-parser@$validator_version")
 fi
 
@@ -40,10 +37,8 @@ const expected = [
   const document = JSON.parse(fs.readFileSync(file, "utf8"));
   const api = await SwaggerParser.validate(document);
   const methods = ["get", "put", "post", "delete", "options", "head", "patch", "trace"];
-  const served = [];
-  for (const [path, item] of Object.entries(api.paths))
-    for (const method of methods)
-      if (item[method]) served.push(`${method.toUpperCase()} ${path}`);
+  const served = Object.entries(api.paths).flatMap(([path, item]) =>
+    methods.filter((method) => item[method]).map((method) => `${method.toUpperCase()} ${path}`));
   const missing = expected.filter((e) => !served.includes(e));
   const extra = served.filter((s) => !expected.includes(s));
   if (missing.length || extra.length) {

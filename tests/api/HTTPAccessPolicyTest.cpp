@@ -1,28 +1,12 @@
-// Framing the socket-level tests do not reach (PNG, byte counts of non-ASCII text), the access
-// rules row by row, the query split and the port check.
+// The access rules row by row, the query split and the port check, with cases the socket-level tests cannot reach.
+#include "api/HTTPAccessPolicy.h"
 #include "api/APIRouter.h"
 #include "api/HTTPAPIServer.h"
-#include "api/HTTPAccessPolicy.h"
 #include "api/HTTPRequest.h"
-#include "api/HTTPResponse.h"
 
 #include <QHostAddress>
 
 #include <gtest/gtest.h>
-
-TEST(HTTPResponse, FramingByteForByte)
-{
-    EXPECT_EQ(HTTPResponse::png(QByteArray("\x89PNG", 4)).serialize(),
-              QByteArray("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: 4\r\n"
-                         "Access-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n\x89PNG"));
-    // Content-Length counts bytes, not characters.
-    EXPECT_EQ(HTTPResponse::html(QStringLiteral("<p>é✓</p>")).serialize(),
-              QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: 12\r\n"
-                         "Connection: close\r\n\r\n<p>\xc3\xa9\xe2\x9c\x93</p>"));
-    EXPECT_TRUE(HTTPResponse::error({500, QStringLiteral("x")})
-                    .serialize()
-                    .startsWith("HTTP/1.1 500 Internal Server Error\r\n"));
-}
 
 TEST(HTTPAccessPolicy, HostAndOriginNames)
 {
@@ -105,8 +89,6 @@ TEST(APIRouter, ParseQuery)
 
 TEST(HTTPAPIServer, ValidPortBoundaries)
 {
-    EXPECT_EQ(HTTPAPIServer::validPort(1, nullptr), quint16(1));
     EXPECT_EQ(HTTPAPIServer::validPort(65535, nullptr), quint16(65535));
-    EXPECT_FALSE(HTTPAPIServer::validPort(0, nullptr));
     EXPECT_FALSE(HTTPAPIServer::validPort(65536, nullptr)) << "must not wrap around to port 0";
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using X11TestSupport::pause;
 using X11TestSupport::waitUntil;
 using X11TestSupport::xdotool;
@@ -31,10 +33,8 @@ protected:
     }
     qreal summedDeltaX() const
     {
-        qreal sum = 0;
-        for (const PointerMonitor::Motion& motion : m_motions)
-            sum += motion.deltaX;
-        return sum;
+        return std::accumulate(m_motions.begin(), m_motions.end(), 0.0,
+                               [](qreal sum, const PointerMonitor::Motion& motion) { return sum + motion.deltaX; });
     }
 
     XInput2PointerMonitor m_monitor;

@@ -22,14 +22,9 @@ const TextRow textRows[] = {
     {"default command-shift-7", 26, Cmd | Shift, "7", "⇧⌘7", "Ctrl+Shift+7"},
     {"all four modifiers on a", 0, Ctrl | Opt | Shift | Cmd, "a", "⌃⌥⇧⌘A", "Meta+Ctrl+Alt+Shift+A"},
     {"space is not a character key", 49, Cmd, "", "⌘", "Ctrl+Space"},
-    {"code 10 is a gap in the table", 10, Ctrl, "", "⌃", "Meta"},
     {"unknown code beyond the table", 200, Cmd | Shift, "", "⇧⌘", "Ctrl+Shift"},
-    {"punctuation keeps its unshifted character", 39, Opt, "'", "⌥'", "Alt+'"},
-    {"backslash", 42, Cmd, "\\", "⌘\\", "Ctrl+\\"},
-    {"grave accent, the last character key", 50, 0, "`", "`", "`"},
     {"bits outside the four modifiers are ignored", 8, Cmd | 1 | 0x10000, "c", "⌘C", "Ctrl+C"},
     {"function key 5", 96, Shift, "", "⇧", "Shift+F5"},
-    {"backspace", 51, 0, "", "", "Backspace"},
 };
 
 } // namespace
@@ -44,28 +39,17 @@ TEST(HotkeyText, TextsOfCombinations)
     }
 }
 
-TEST(HotkeyText, CharacterTableHasTheFortySevenKeysWithTheirCodes)
+TEST(HotkeyText, CharacterTableHasTheANSIKeysAtTheirCodes)
 {
     // Each character of the ANSI main block at its virtual key code; "_" marks the codes without one.
     const QString expected = QStringLiteral("asdfhgzxcv_bqweryt123465=97-80]ou[ip_lj'k;\\,/nm.__`");
     QString actual;
-    int characters = 0;
     for (quint32 code = 0; code <= 50; ++code) {
         const QString text = HotkeyText::keyEquivalentString(code);
         ASSERT_LE(text.size(), 1) << code;
         actual += text.isEmpty() ? QStringLiteral("_") : text;
-        characters += text.size();
     }
     EXPECT_EQ(actual, expected);
-    EXPECT_EQ(characters, 47);
     for (quint32 code : {51u, 64u, 126u, 127u, 0xFFFFFFFFu})
         EXPECT_TRUE(HotkeyText::keyEquivalentString(code).isEmpty()) << code;
-}
-
-TEST(HotkeyText, KeySequenceCarriesTheDesktopModifiers)
-{
-    EXPECT_EQ(HotkeyText::keySequence(26, Cmd | Shift), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_7));
-    EXPECT_EQ(HotkeyText::keySequence(0, Ctrl | Opt), QKeySequence(Qt::META | Qt::ALT | Qt::Key_A));
-    EXPECT_EQ(HotkeyText::keySequence(126, 0), QKeySequence(Qt::Key_Up));
-    EXPECT_TRUE(HotkeyText::keySequence(200, Cmd).isEmpty());
 }

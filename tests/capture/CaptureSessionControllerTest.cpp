@@ -2,7 +2,11 @@
 
 #include "capture/ClipboardService.h"
 #include "capture/LiveTextRecognitionService.h"
+#include "capture/OverlayPresenter.h"
 #include "capture/ScreenCaptureService.h"
+#include "capture/ScreenshotOverlayViewDelegate.h"
+#include "capture/SelectionView.h"
+#include "capture/TextEditorDelegate.h"
 #include "history/HistoryManager.h"
 #include "platform/fake/FakeDisplayCapture.h"
 #include "platform/fake/FakeLoginItem.h"
@@ -11,8 +15,6 @@
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "settings/AppSettings.h"
 
-#include "FakeOverlayPresenter.h"
-#include "FakeTextEditor.h"
 #include "LogCapture.h"
 
 #include <QTemporaryDir>
@@ -21,6 +23,9 @@
 #include "QStringPrinter.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -43,6 +48,75 @@ QString out(const char* line)
 {
     return QStringLiteral("(out) ") + QString::fromUtf8(line);
 }
+
+// A selection view without a window: its host and monitor are whatever the test sets.
+class FakeSelectionView : public SelectionView {
+public:
+    explicit FakeSelectionView(const Monitor& display)
+        : display(display)
+    {}
+    void setDelegate(ScreenshotOverlayViewDelegate* delegate) override { m_delegate = delegate; }
+    ScreenshotOverlayViewDelegate* delegate() const override { return m_delegate; }
+    Host host() const override { return window; }
+    std::optional<Monitor> hostDisplay() const override { return display; }
+    // What the real view does on mouse-up and on Escape.
+    void finishSelection(const QRectF& rect) { m_delegate->overlayViewDidFinishSelection(this, rect); }
+    void pressEscape() { m_delegate->overlayViewDidCancel(this); }
+
+    Host window = Host::ScreenshotWindow;
+    std::optional<Monitor> display;
+
+private:
+    ScreenshotOverlayViewDelegate* m_delegate = nullptr;
+};
+
+// Overlays that are only bookkeeping: one view per shown image, on that image's monitor.
+class FakeOverlayPresenter : public OverlayPresenter {
+public:
+    void showOverlay(const CapturedImages& images, bool showHint) override
+    {
+        for (const CapturedDisplay& captured : images)
+            m_views.push_back(std::make_unique<FakeSelectionView>(captured.display));
+        showHints.append(showHint);
+    }
+    void hideOverlay() override { m_views.clear(); }
+    QList<SelectionView*> overlayViews() const override
+    {
+        QList<SelectionView*> views;
+        for (const auto& view : m_views)
+            views.append(view.get());
+        return views;
+    }
+    FakeSelectionView* view(int index) const { return m_views.at(size_t(index)).get(); }
+    int visibleCount() const { return int(m_views.size()); }
+
+    QList<bool> showHints; // one per showOverlay()
+
+private:
+    std::vector<std::unique_ptr<FakeSelectionView>> m_views;
+};
+
+// An editor the test answers by hand, on the latest text shown. A QObject, so that the controller holds it weakly
+// as it holds the real editor.
+class FakeTextEditor : public QObject, public TextEditorDelegate {
+public:
+    void showTextEditor(const QString& text, std::function<void(std::optional<QString>)> completion,
+                        std::function<void()> recaptureHandler) override
+    {
+        texts.append(text);
+        m_completion = std::move(completion);
+        m_recapture = std::move(recaptureHandler);
+    }
+    void save(const QString& text) { m_completion(text); }
+    void cancel() { m_completion(std::nullopt); }
+    void recapture() { m_recapture(); }
+
+    QStringList texts;
+
+private:
+    std::function<void(std::optional<QString>)> m_completion;
+    std::function<void()> m_recapture;
+};
 
 // Members are public: the failure table's rows prepare them.
 class CaptureSessionControllerTest : public ::testing::Test {
@@ -71,6 +145,8 @@ public:
                    count(QStringLiteral("(out)   Cropped image size: "));
         }));
     }
+
+    QImage savedScreenshot() const { return QImage(history.screenshotPath(history.entries().first())); }
 
     QTemporaryDir folder;
     InMemoryDefaultsStore store;
@@ -122,15 +198,11 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
         out("🖼️ Showing text editor..."),
     };
     EXPECT_EQ(lines.allLines(), expected);
-    ASSERT_EQ(engine.calls().size(), 1);
-    EXPECT_EQ(engine.calls().first().imageSize, QSize(600, 100));
-    EXPECT_EQ(overlays.shows.size(), 1);
-    EXPECT_TRUE(overlays.shows.first().showHint);
+    EXPECT_EQ(overlays.showHints, QList<bool>{true});
     EXPECT_EQ(overlays.visibleCount(), 0);
     EXPECT_TRUE(controller.capturedImages().isEmpty());
 
-    ASSERT_EQ(editor.requests.size(), 1);
-    EXPECT_EQ(editor.requests.first().text, QStringLiteral("International trade"));
+    EXPECT_EQ(editor.texts, QStringList{QStringLiteral("International trade")});
     EXPECT_TRUE(pasteboard.writes.isEmpty()); // nothing is copied before the user saves
 
     lines.clear();
@@ -139,13 +211,10 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     EXPECT_EQ(lines.allLines().value(0), out("✏️ Editor callback: text returned"));
     EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("International  trade-\n")});
     history.waitForPendingWrites();
-    const QList<HistoryEntry> entries = history.entries();
-    ASSERT_EQ(entries.size(), 1);
-    EXPECT_EQ(entries.first().text, QStringLiteral("International  trade-\n"));
-    EXPECT_EQ(entries.first().displayName, QStringLiteral("eDP-1"));
-    EXPECT_FALSE(entries.first().thumbnailData.has_value());
-    ASSERT_TRUE(entries.first().screenshotFilename.has_value());
-    EXPECT_EQ(QImage(history.screenshotPath(entries.first())).size(), QSize(2880, 1800));
+    ASSERT_EQ(history.entries().size(), 1);
+    EXPECT_EQ(history.entries().first().text, QStringLiteral("International  trade-\n"));
+    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("eDP-1"));
+    EXPECT_EQ(savedScreenshot().size(), QSize(2880, 1800));
 }
 
 TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
@@ -154,31 +223,31 @@ TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
         const char* name;
         std::function<void(FakeTextEditor&)> answer;
         QStringList lines;
-        int showsAfter;
+        QList<bool> showHints;
     };
     const std::vector<Row> rows = {
-        {"cancel", [](FakeTextEditor& e) { e.cancel(); }, {out("✏️ Editor callback: cancelled")}, 1},
-        {"empty save", [](FakeTextEditor& e) { e.save(QString()); }, {out("✏️ Editor callback: text returned")}, 1},
+        {"cancel", [](FakeTextEditor& e) { e.cancel(); }, {out("✏️ Editor callback: cancelled")}, {true}},
+        {"empty save",
+         [](FakeTextEditor& e) { e.save(QString()); },
+         {out("✏️ Editor callback: text returned")},
+         {true}},
         {"recapture",
          [](FakeTextEditor& e) { e.recapture(); },
          {out("🔄 Recapture requested"), log("📸📸📸 startCapture() called, showHint=0")},
-         2},
+         {true, false}},
     };
     engine.setText(QStringLiteral("some text"));
     for (const Row& row : rows) {
-        overlays.shows.clear();
+        overlays.showHints.clear();
         startAndSelect({100, 200, 300, 50});
         waitForRecognition();
-        ASSERT_FALSE(editor.requests.isEmpty()) << row.name;
+        ASSERT_FALSE(editor.texts.isEmpty()) << row.name;
         lines.clear();
         row.answer(editor);
-        const QStringList written = lines.allLines();
-        EXPECT_EQ(written.mid(0, row.lines.size()), row.lines) << row.name;
-        EXPECT_EQ(overlays.shows.size(), row.showsAfter) << row.name;
-        if (row.showsAfter == 2) {
-            EXPECT_FALSE(overlays.shows.last().showHint) << row.name;
+        EXPECT_EQ(lines.allLines().mid(0, row.lines.size()), row.lines) << row.name;
+        EXPECT_EQ(overlays.showHints, row.showHints) << row.name;
+        if (overlays.visibleCount() > 0)
             overlays.view(0)->pressEscape();
-        }
     }
     EXPECT_TRUE(pasteboard.writes.isEmpty());
     EXPECT_TRUE(history.entries().isEmpty());
@@ -215,9 +284,7 @@ TEST_F(CaptureSessionControllerTest, WithoutEditorTheCleanedTextIsCopiedAtOnce)
         EXPECT_EQ(pasteboard.writes, QStringList{row.copied}) << row.name;
     }
     history.waitForPendingWrites();
-    ASSERT_EQ(history.entries().size(), 3);
-    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("eDP-1"));
-    EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).size(), QSize(2880, 1800));
+    EXPECT_EQ(history.entries().size(), 3);
 }
 
 // The same with the real program, its screenshot and its editor: tests/e2e/capture_test.py.
@@ -240,7 +307,7 @@ TEST_F(CaptureSessionControllerTest, TwoMonitorsEscapeOnEitherAndSelectionOnTheS
     history.waitForPendingWrites();
     ASSERT_EQ(history.entries().size(), 1);
     EXPECT_EQ(history.entries().first().displayName, QStringLiteral("HDMI-1"));
-    EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).pixelColor(0, 0), QColor(Qt::black));
+    EXPECT_EQ(savedScreenshot().pixelColor(0, 0), QColor(Qt::black));
 }
 
 TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
@@ -252,8 +319,7 @@ TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
     EXPECT_EQ(lines.allLines(),
               (QStringList{log("📸📸📸 startCapture() called, showHint=1"), log("  Captured 0 screens"),
                            log("❌ No screens captured - check Screen Recording permission")}));
-    EXPECT_TRUE(overlays.shows.isEmpty());
-    EXPECT_EQ(overlays.hides, 0);
+    EXPECT_TRUE(overlays.showHints.isEmpty());
 }
 
 // Every way a capture can fail after the overlays are up: the overlays close, the still images are dropped, and
@@ -269,15 +335,15 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
     };
     const QRectF inside(100, 200, 300, 50);
     const std::vector<Row> rows = {
-        {"view in no window", [](auto& t) { t.overlays.view(0)->setHost(SelectionView::Host::NoWindow); }, inside,
+        {"view in no window", [](auto& t) { t.overlays.view(0)->window = SelectionView::Host::NoWindow; }, inside,
          log("❌ view.window is not ScreenshotWindow")},
-        {"view in another window", [](auto& t) { t.overlays.view(0)->setHost(SelectionView::Host::OtherWindow); },
+        {"view in another window", [](auto& t) { t.overlays.view(0)->window = SelectionView::Host::OtherWindow; },
          inside, log("❌ view.window is not ScreenshotWindow")},
-        {"window on no monitor", [](auto& t) { t.overlays.view(0)->setHostDisplay(std::nullopt); }, inside,
+        {"window on no monitor", [](auto& t) { t.overlays.view(0)->display.reset(); }, inside,
          log("❌ window.screen is nil")},
         {"monitor without a still",
          [](auto& t) {
-             t.overlays.view(0)->setHostDisplay(Monitor{9, QStringLiteral("DP-9"), {0, 0, 10, 10}});
+             t.overlays.view(0)->display = Monitor{9, QStringLiteral("DP-9"), {0, 0, 10, 10}};
          },
          inside, log("❌ No captured image for screen DP-9")},
         {"selection outside the still", [](auto&) {}, QRectF(1500, 0, 100, 100), out("❌ Failed to crop image")},
@@ -307,10 +373,13 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
     }
     EXPECT_TRUE(pasteboard.writes.isEmpty());
     EXPECT_TRUE(history.entries().isEmpty());
-    EXPECT_TRUE(editor.requests.isEmpty());
+    EXPECT_TRUE(editor.texts.isEmpty());
 }
 
-TEST_F(CaptureSessionControllerTest, EscapeDuringRecognitionStillDeliversTheResult)
+// Escape while the text is being recognised still opens the editor with the late result, with the whole still.
+// Once the user has started a new capture, though, the late result must neither close the new overlays under the
+// user's pointer nor open the editor over them.
+TEST_F(CaptureSessionControllerTest, ALateResultOpensTheEditorUnlessANewCaptureHasStarted)
 {
     engine.setText(QStringLiteral("late text"));
     engine.hold();
@@ -319,77 +388,65 @@ TEST_F(CaptureSessionControllerTest, EscapeDuringRecognitionStillDeliversTheResu
     EXPECT_EQ(overlays.visibleCount(), 1); // the overlay stays while recognising
     overlays.view(0)->pressEscape();
     EXPECT_EQ(overlays.visibleCount(), 0);
-    EXPECT_TRUE(controller.capturedImages().isEmpty());
-
     engine.release();
     waitForRecognition();
-    ASSERT_EQ(editor.requests.size(), 1);
-    EXPECT_EQ(editor.requests.first().text, QStringLiteral("late text"));
+    EXPECT_EQ(editor.texts, QStringList{QStringLiteral("late text")});
     editor.save(QStringLiteral("late text"));
     history.waitForPendingWrites();
     ASSERT_EQ(history.entries().size(), 1);
-    EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).size(), QSize(2880, 1800));
-}
+    EXPECT_EQ(savedScreenshot().size(), QSize(2880, 1800));
 
-// A result that arrives after the user has moved on to a new capture must not close the new overlays under the
-// user's pointer nor open the editor over them.
-TEST_F(CaptureSessionControllerTest, ResultOfAnAbandonedCaptureLeavesTheNewOneAlone)
-{
-    engine.setText(QStringLiteral("old text"));
     engine.hold();
     startAndSelect({100, 200, 300, 50});
-    ASSERT_TRUE(engine.waitUntilStarted(1));
+    ASSERT_TRUE(engine.waitUntilStarted(2));
     overlays.view(0)->pressEscape();
     controller.startCapture(true);
-    ASSERT_EQ(overlays.visibleCount(), 1);
-
     engine.release();
     waitForRecognition();
     EXPECT_TRUE(lines.containsSystem(QStringLiteral("⚠️ Ignoring OCR result of an earlier capture")));
-    EXPECT_EQ(overlays.visibleCount(), 1);
+    ASSERT_EQ(overlays.visibleCount(), 1);
     EXPECT_EQ(controller.capturedImages().size(), 1);
-    EXPECT_TRUE(editor.requests.isEmpty());
+    EXPECT_EQ(editor.texts.size(), 1);
 
     // The new capture still works.
     engine.setText(QStringLiteral("new text"));
     overlays.view(0)->finishSelection({100, 200, 300, 50});
     waitForRecognition();
-    ASSERT_EQ(editor.requests.size(), 1);
-    EXPECT_EQ(editor.requests.first().text, QStringLiteral("new text"));
+    EXPECT_EQ(editor.texts, (QStringList{QStringLiteral("late text"), QStringLiteral("new text")}));
 }
 
 TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
 {
-    auto shortLived =
-        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
-    shortLived->setTextEditorDelegate(nullptr);
+    const auto makeController = [&] {
+        return std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard,
+                                                          history);
+    };
+    // Without an editor a live controller would copy the result at once.
+    auto shortLived = makeController();
     engine.setText(QStringLiteral("text"));
     engine.hold();
     shortLived->startCapture(true);
     overlays.view(0)->finishSelection({100, 200, 300, 50});
     ASSERT_TRUE(engine.waitUntilStarted(1));
     shortLived.reset();
-    EXPECT_EQ(overlays.view(0)->delegate(), nullptr);
     engine.release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return engine.finished() == 1; }));
     QTest::qWait(50);
     EXPECT_TRUE(pasteboard.writes.isEmpty());
 
     // An open editor outlives its controller: saving or recapturing then does nothing.
-    shortLived =
-        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
+    shortLived = makeController();
     shortLived->setTextEditorDelegate(&editor);
     overlays.hideOverlay();
     lines.clear();
     shortLived->startCapture(true);
     overlays.view(0)->finishSelection({100, 200, 300, 50});
     waitForRecognition();
-    ASSERT_EQ(editor.requests.size(), 1);
+    ASSERT_EQ(editor.texts.size(), 1);
     shortLived.reset();
-    const int shows = int(overlays.shows.size());
     editor.recapture();
     editor.save(QStringLiteral("text"));
-    EXPECT_EQ(overlays.shows.size(), shows);
+    EXPECT_EQ(overlays.showHints.size(), 2);
     EXPECT_TRUE(pasteboard.writes.isEmpty());
     EXPECT_TRUE(history.entries().isEmpty());
 }

@@ -5,4 +5,7 @@
 #include <ostream>
 
 // Lets GoogleTest show texts (and lists of them) as readable UTF-8 in failure messages.
-void PrintTo(const QString& text, std::ostream* os);
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}

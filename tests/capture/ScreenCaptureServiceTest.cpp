@@ -3,7 +3,6 @@
 #include "platform/fake/FakeDisplayCapture.h"
 
 #include <QColor>
-#include <QSet>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -53,11 +52,8 @@ TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallelOffTheCallingThre
         EXPECT_EQ(images[i].image.size(), displays[i].pixelSize());
         EXPECT_EQ(images[i].image.pixelColor(0, 0), colors[i]);
     }
-    QSet<Qt::HANDLE> threads;
     for (const FakeDisplayCapture::Call& call : capture.calls())
-        threads.insert(call.thread);
-    EXPECT_EQ(threads.size(), 3);
-    EXPECT_FALSE(threads.contains(QThread::currentThreadId()));
+        EXPECT_NE(call.thread, QThread::currentThreadId());
 }
 
 // A lone monitor and several take different paths; a failed one is left out of either.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -51,45 +52,34 @@ TEST(TextEditorPlacement, KeepsTheWindowInsideTheAvailableArea)
         EXPECT_EQ(TextEditorPlacement::frameNextToPointer(c.pointer, {500, 300}, c.available), c.frame) << c.name;
 }
 
-class DebugLogFileTest : public ::testing::Test {
-protected:
-    void SetUp() override { QFile::remove(DebugLogFile::path()); }
-    void TearDown() override { ::unsetenv("QUILLORA_DEBUG_LOG"); }
-};
-
-TEST_F(DebugLogFileTest, AppendsStampedLinesToAPrivateFileOnlyWhenAsked)
+// Written only when asked for, privately, and never through a link planted under its name.
+TEST(DebugLogFile, AppendsStampedLinesToAPrivateFileOnlyWhenAsked)
 {
+    const QString path = DebugLogFile::path();
     DebugLogFile::append(QStringLiteral("not asked"));
-    EXPECT_FALSE(QFileInfo::exists(DebugLogFile::path()));
+    EXPECT_FALSE(QFileInfo::exists(path));
 
     ::setenv("QUILLORA_DEBUG_LOG", "1", 1);
+    QTemporaryDir dir;
+    QFile victim(dir.filePath(QStringLiteral("victim")));
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
+    victim.write("precious");
+    victim.close();
+    QDir().mkpath(QFileInfo(path).path());
+    ASSERT_TRUE(QFile::link(victim.fileName(), path));
+    DebugLogFile::append(QStringLiteral("redirected?"));
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), QByteArray("precious"));
+    QFile::remove(path);
+
     DebugLogFile::append(QStringLiteral("first"));
     DebugLogFile::append(QStringLiteral("📤 second"));
-    QFile file(DebugLogFile::path());
+    ::unsetenv("QUILLORA_DEBUG_LOG");
+    QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] first$")).match(lines[0]).hasMatch());
     EXPECT_TRUE(lines[1].endsWith(QStringLiteral("] 📤 second")));
     EXPECT_EQ(file.permissions() & 0077, 0);
-    EXPECT_TRUE(DebugLogFile::path().startsWith(qEnvironmentVariable("XDG_STATE_HOME") + QStringLiteral("/Quillora/")));
-}
-
-TEST_F(DebugLogFileTest, NeverWritesThroughAPlantedLink)
-{
-    ::setenv("QUILLORA_DEBUG_LOG", "1", 1);
-    QDir().mkpath(QFileInfo(DebugLogFile::path()).path());
-    const QString victim = QDir::tempPath() + QStringLiteral("/quillora-link-victim");
-    QFile::remove(victim);
-    QFile target(victim);
-    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
-    target.write("precious");
-    target.close();
-    ASSERT_TRUE(QFile::link(victim, DebugLogFile::path()));
-
-    DebugLogFile::append(QStringLiteral("redirected?"));
-    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
-    EXPECT_EQ(target.readAll(), QByteArray("precious"));
-    QFile::remove(DebugLogFile::path());
-    QFile::remove(victim);
 }

@@ -40,7 +40,6 @@ TEST(TextCleanup, Examples)
         {"only whitespace becomes empty", defaults, u(u" \t\n  \n\t"), QString()},
         {"hyphen at the end stays", defaults, u(u"end-"), u(u"end-")},
         {"hyphen before a word stays", defaults, u(u"x -y"), u(u"x -y")},
-        {"hyphen followed by a space is removed", defaults, u(u"well- known"), u(u"wellknown")},
         {"spaced dash loses hyphen and its space", defaults, u(u"a - b"), u(u"a b")},
         {"matches do not overlap", defaults, u(u"a- - b"), u(u"ab")},
         {"double hyphen keeps the first", defaults, u(u"a-- b"), u(u"a-b")},

@@ -32,7 +32,7 @@ TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
 {
     delegate.sidebarVisible = true;
     history.addEntry(QStringLiteral("one"), std::nullopt, QImage(), QImage());
-    for (const QByteArray& path : {QByteArray("/status"), QByteArray("/"), QByteArray("/status?verbose=1&x")}) {
+    for (const QByteArray& path : {QByteArray("/status"), QByteArray("/"), QByteArray("/status?verbose=%ff&x=1=2?y")}) {
         SCOPED_TRACE(path.constData());
         const RawHttpResponse status = get(path);
         EXPECT_EQ(status.headerBlock, jsonHeaderBlock(200, "OK", status.body.size()));
@@ -66,7 +66,8 @@ TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
     EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
     settle();
     EXPECT_FALSE(delegate.calls.contains("quitApplication")) << "the answer leaves before the application ends";
-    EXPECT_TRUE(waitUntil([&] { return delegate.calls.contains("quitApplication"); }));
+    processEventsFor(1500ms);
+    EXPECT_TRUE(delegate.calls.contains("quitApplication"));
 }
 
 TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
@@ -234,5 +235,5 @@ TEST_F(HTTPAPIRoutes, DelegateGone)
     EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", true}}));
     EXPECT_EQ(send(request("POST", "/capture")).json(), success("Capture initiated"));
     EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
-    waitUntil([] { return false; }, 700); // the delayed quit finds no delegate and does nothing
+    processEventsFor(700ms); // the delayed quit finds no delegate and does nothing
 }

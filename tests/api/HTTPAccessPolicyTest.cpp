@@ -1,6 +1,5 @@
-// The access rules row by row, the query split and the port check, with cases the socket-level tests cannot reach.
+// The access rules row by row and the port check, with cases the socket-level tests cannot reach.
 #include "api/HTTPAccessPolicy.h"
-#include "api/APIRouter.h"
 #include "api/HTTPAPIServer.h"
 #include "api/HTTPRequest.h"
 
@@ -40,11 +39,8 @@ TEST(HTTPAccessPolicy, DecisionsWithoutToken)
     };
     // clang-format off
     const std::vector<Row> rows = {
-        {"a script: no Host, no Origin", {}, "127.0.0.1", true},
-        {"IPv6 loopback peer", {{"host", "[::1]:9876"}}, "::1", true},
         {"IPv4 peer on a dual-stack socket", {}, "::ffff:127.0.0.1", true},
         {"peer on the network", {{"host", "localhost"}}, "192.168.1.20", false},
-        {"page of another site", {{"origin", "http://attacker.example"}}, "127.0.0.1", false},
         {"the docs page itself", {{"origin", "http://localhost:9876"}, {"sec-fetch-site", "same-origin"}}, "127.0.0.1",
          true, "http://localhost:9876"},
         {"typed into the address bar", {{"host", "127.0.0.1:9876"}, {"sec-fetch-site", "none"}}, "127.0.0.1", true},
@@ -59,31 +55,6 @@ TEST(HTTPAccessPolicy, DecisionsWithoutToken)
         if (row.allowed) {
             EXPECT_EQ(decision.allowOrigin, row.allowOrigin);
         }
-    }
-}
-
-TEST(APIRouter, ParseQuery)
-{
-    struct Row {
-        const char* name;
-        QString path;
-        QString routePath;
-        std::map<QString, QString> parameters;
-    };
-    // clang-format off
-    const std::vector<Row> rows = {
-        {"percent-decoded, plus kept", "/s?a%20b=c+d%21", "/s", {{"a b", "c+d!"}}},
-        {"undecodable text kept raw", "/s?a=%ff", "/s", {{"a", "%ff"}}},
-        {"pieces without exactly one '=' dropped", "/s?flag&x=1=2&y=", "/s", {{"y", ""}}},
-        {"later duplicate wins", "/s?x=1&x=2", "/s", {{"x", "2"}}},
-        {"a second '?' and what follows dropped", "/s?x=1?y=2", "/s", {{"x", "1"}}},
-    };
-    // clang-format on
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const APIRouter::Query query = APIRouter::parseQuery(row.path);
-        EXPECT_EQ(query.routePath, row.routePath);
-        EXPECT_EQ(query.parameters, row.parameters);
     }
 }
 

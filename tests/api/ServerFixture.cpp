@@ -1,8 +1,9 @@
 #include "ServerFixture.h"
 
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QNetworkInterface>
 #include <QTcpServer>
+#include <QTimer>
 
 #include <thread>
 
@@ -38,16 +39,11 @@ QByteArray ServerFixture::request(const QByteArray& method, const QByteArray& pa
     return text + "\r\n" + body;
 }
 
-bool ServerFixture::waitUntil(const std::function<bool()>& condition, int timeoutMs)
+void ServerFixture::processEventsFor(std::chrono::milliseconds duration)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    QEventLoop loop;
+    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void ServerFixture::occupyMainThread(std::chrono::milliseconds duration)

@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 
 // The real server on a free loopback port, with real settings and history stores (history files in a folder of
 // the test's private home), and a recording delegate for the application.
@@ -40,7 +39,8 @@ protected:
     void settle() { QCoreApplication::processEvents(); }
     // Queues work that keeps the main thread busy this long once it gets to it.
     static void occupyMainThread(std::chrono::milliseconds duration);
-    bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+    // Runs the main thread's event loop this long.
+    static void processEventsFor(std::chrono::milliseconds duration);
 
     // Destroyed in reverse: the server goes before the stores and the delegate it uses.
     LogCapture log;

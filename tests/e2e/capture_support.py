@@ -4,24 +4,15 @@ recognised text."""
 import json
 import os
 import re
-import struct
 import subprocess
 import time
 
 from shell_support import run, wait_until
 
-LICENSES = "/usr/share/common-licenses"
-
-
 def license_lines(name, first, last):
     """Lines first..last (counted from 1) of a license text that every Debian system carries."""
-    with open(os.path.join(LICENSES, name), encoding="utf-8") as f:
+    with open(os.path.join("/usr/share/common-licenses", name), encoding="utf-8") as f:
         return f.read().splitlines()[first - 1:last]
-
-
-def folded(text):
-    """The text with every run of whitespace made one space, as the clean-up does with line breaks and indents."""
-    return " ".join(text.split())
 
 
 def edit_distance(a, b):
@@ -35,7 +26,8 @@ def edit_distance(a, b):
 
 
 def character_error_rate(expected, got):
-    expected, got = folded(expected), folded(got)
+    # Every run of whitespace counts as one space, as the clean-up makes line breaks and indents.
+    expected, got = " ".join(expected.split()), " ".join(got.split())
     return edit_distance(expected, got) / max(1, len(expected))
 
 
@@ -45,7 +37,7 @@ class TextWindow:
     def __init__(self, exe, x, y, lines, workdir, dark=False):
         path = os.path.join(workdir, f"text-{x}-{y}.txt")
         with open(path, "w", encoding="utf-8") as f:
-            f.write("\n".join(lines) + "\n")
+            f.write("\n".join(lines))
         args = [exe] + (["--dark"] if dark else []) + [str(x), str(y), path]
         self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True)
         line = self.proc.stdout.readline().split()
@@ -60,8 +52,10 @@ class TextWindow:
             self.proc.wait(10)
 
 
-def drag(x0, y0, x1, y1, steps=12):
-    """Presses the left button at (x0, y0), moves to (x1, y1) in steps as a hand would, and lets go there."""
+def drag_around(rect, margin=10, steps=12):
+    """Presses the left button just outside the rectangle's top left corner, moves in steps as a hand would to
+    just outside its bottom right one, and lets go there."""
+    x0, y0, x1, y1 = rect[0] - margin, rect[1] - margin, rect[0] + rect[2] + margin, rect[1] + rect[3] + margin
     run("xdotool", "mousemove", str(x0), str(y0))
     time.sleep(0.05)
     run("xdotool", "mousedown", "1")
@@ -69,11 +63,6 @@ def drag(x0, y0, x1, y1, steps=12):
         run("xdotool", "mousemove", str(x0 + (x1 - x0) * step // steps), str(y0 + (y1 - y0) * step // steps))
         time.sleep(0.02)
     run("xdotool", "mouseup", "1")
-
-
-def drag_around(rect, margin=10):
-    x, y, w, h = rect
-    drag(x - margin, y - margin, x + w + margin, y + h + margin)
 
 
 def clipboard():
@@ -98,10 +87,9 @@ def monitors():
 
 
 def png_size(path):
-    with open(path, "rb") as f:
-        header = f.read(24)
-    assert header[:8] == b"\x89PNG\r\n\x1a\n" and header[12:16] == b"IHDR", f"{path} is not a PNG"
-    return struct.unpack(">II", header[16:24])
+    kind, width, height = run("identify", "-format", "%m %w %h", path).stdout.split()
+    assert kind == "PNG", f"{path} is a {kind}"
+    return int(width), int(height)
 
 
 def png_pixel(path, x, y):
@@ -125,12 +113,7 @@ class HistoryFiles:
             return json.load(f)
 
     def wait_entries(self, count, timeout=10):
-        def enough():
-            try:
-                return len(self.entries()) >= count
-            except json.JSONDecodeError:
-                return False  # caught between the write and the rename of another writer; read again
-        wait_until(enough, timeout, lambda: f"{count} entries in history.json: {self.entries()}")
+        wait_until(lambda: len(self.entries()) >= count, timeout, lambda: f"{count} entries in history.json")
         return self.entries()
 
     def screenshot_files(self):

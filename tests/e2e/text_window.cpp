@@ -84,28 +84,16 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool dark = args.removeAll(QStringLiteral("--dark")) > 0;
-    bool xOk = false;
-    bool yOk = false;
-    const int x = args.value(0).toInt(&xOk);
-    const int y = args.value(1).toInt(&yOk);
-    if (args.size() != 3 || !xOk || !yOk) {
+    QFile file(args.value(2));
+    if (args.size() != 3 || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         std::fprintf(stderr, "usage: e2e_text_window [--dark] X Y FILE\n");
         return 2;
     }
 
-    QFile file(args.at(2));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        std::fprintf(stderr, "e2e_text_window: cannot read %s\n", qPrintable(args.at(2)));
-        return 1;
-    }
-    QStringList lines = QTextStream(&file).readAll().split(u'\n');
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(14);
-    TextWindow window(lines, font, dark);
-    window.setPosition(x, y);
+    TextWindow window(QTextStream(&file).readAll().split(u'\n'), font, dark);
+    window.setPosition(args.at(0).toInt(), args.at(1).toInt());
     window.show();
     return app.exec();
 }

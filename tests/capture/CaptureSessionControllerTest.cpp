@@ -30,7 +30,7 @@
 namespace {
 
 const Monitor laptop{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0};
-const Monitor monitor{2, QStringLiteral("HDMI-1"), {1440, 0, 1920, 1080}, 1.0};
+const Monitor monitor{2, QStringLiteral("DP-2"), {1440, 0, 1280, 800}, 2.0};
 
 QImage stillOf(const Monitor& display, QColor color)
 {
@@ -167,38 +167,49 @@ public:
 
 } // namespace
 
-TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStill)
+// Two monitors of different sizes: Escape on the second ends the capture on both, and a selection on the second is
+// cropped from the second's image. The same with the real program: tests/e2e/capture_test.py.
+TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStillOfItsMonitor)
 {
+    displays.addDisplay(monitor, stillOf(monitor, Qt::black));
+    controller.startCapture(true);
+    ASSERT_EQ(overlays.visibleCount(), 2);
+    overlays.view(1)->pressEscape();
+    EXPECT_EQ(overlays.visibleCount(), 0);
+    EXPECT_TRUE(controller.capturedImages().isEmpty());
+
+    lines.clear();
     engine.setText(QStringLiteral("Inter-\nnational  trade"));
-    startAndSelect({100, 200, 300, 50});
+    startAndSelect({100, 200, 300, 50}, 1);
     waitForRecognition();
 
     const QStringList expected = {
         log("📸📸📸 startCapture() called, showHint=1"),
-        log("  Captured 1 screens"),
-        log("  Overlay shown, overlayViews count=1"),
+        log("  Captured 2 screens"),
+        log("  Overlay shown, overlayViews count=2"),
         log("  Set delegate for view 0, delegate=SET"),
+        log("  Set delegate for view 1, delegate=SET"),
         out("📸 Capture started - draw a rectangle to select text area"),
         log("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: {{100, 200}, {300, 50}}"),
         out("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: (100.0, 200.0, 300.0, 50.0)"),
         log("  view.window=exists"),
-        log("  window.screen=eDP-1"),
-        log("  capturedImages count=1"),
-        log("✅ Found screen 'eDP-1' and image 2880x1800, starting OCR..."),
+        log("  window.screen=DP-2"),
+        log("  capturedImages count=2"),
+        log("✅ Found screen 'DP-2' and image 2560x1600, starting OCR..."),
         out("🔍 Starting OCR on selected region: (100.0, 200.0, 300.0, 50.0)"),
         out("  View rect: (100.0, 200.0, 300.0, 50.0)"),
-        out("  Image rect: (200.0, 1300.0, 600.0, 100.0)"),
+        out("  Image rect: (200.0, 1100.0, 600.0, 100.0)"),
         out("  Cropped image size: 600x100"),
         log("📝 OCR Result: 'Inter-\nnational  trade'... (length: 22)"),
         log("✅ Text found, calling processTextSelection"),
         out("🔄 processTextSelection called with 22 chars"),
-        out("📍 Screen: eDP-1"),
+        out("📍 Screen: DP-2"),
         out("🔒 Closing overlay..."),
         out("📝 textEditorDelegate is set"),
         out("🖼️ Showing text editor..."),
     };
     EXPECT_EQ(lines.allLines(), expected);
-    EXPECT_EQ(overlays.showHints, QList<bool>{true});
+    EXPECT_EQ(overlays.showHints, (QList<bool>{true, true}));
     EXPECT_EQ(overlays.visibleCount(), 0);
     EXPECT_TRUE(controller.capturedImages().isEmpty());
 
@@ -213,8 +224,9 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     history.waitForPendingWrites();
     ASSERT_EQ(history.entries().size(), 1);
     EXPECT_EQ(history.entries().first().text, QStringLiteral("International  trade-\n"));
-    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("eDP-1"));
-    EXPECT_EQ(savedScreenshot().size(), QSize(2880, 1800));
+    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("DP-2"));
+    EXPECT_EQ(savedScreenshot().size(), QSize(2560, 1600));
+    EXPECT_EQ(savedScreenshot().pixelColor(0, 0), QColor(Qt::black));
 }
 
 TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
@@ -285,29 +297,6 @@ TEST_F(CaptureSessionControllerTest, WithoutEditorTheCleanedTextIsCopiedAtOnce)
     }
     history.waitForPendingWrites();
     EXPECT_EQ(history.entries().size(), 3);
-}
-
-// The same with the real program, its screenshot and its editor: tests/e2e/capture_test.py.
-TEST_F(CaptureSessionControllerTest, TwoMonitorsEscapeOnEitherAndSelectionOnTheSecond)
-{
-    displays.addDisplay(monitor, stillOf(monitor, Qt::black));
-    controller.startCapture(true);
-    ASSERT_EQ(overlays.visibleCount(), 2);
-    overlays.view(1)->pressEscape();
-    EXPECT_EQ(overlays.visibleCount(), 0);
-    EXPECT_TRUE(controller.capturedImages().isEmpty());
-
-    engine.setText(QStringLiteral("second"));
-    startAndSelect({100, 200, 300, 50}, 1);
-    waitForRecognition();
-
-    EXPECT_TRUE(lines.containsSystem(QStringLiteral("✅ Found screen 'HDMI-1' and image 1920x1080, starting OCR...")));
-    EXPECT_TRUE(lines.containsOut(QStringLiteral("  Image rect: (100.0, 830.0, 300.0, 50.0)")));
-    editor.save(QStringLiteral("second"));
-    history.waitForPendingWrites();
-    ASSERT_EQ(history.entries().size(), 1);
-    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("HDMI-1"));
-    EXPECT_EQ(savedScreenshot().pixelColor(0, 0), QColor(Qt::black));
 }
 
 TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)

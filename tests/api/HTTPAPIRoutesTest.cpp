@@ -139,16 +139,12 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     EXPECT_EQ(get("/settings").json(), before);
     EXPECT_EQ(settings.apiToken(), QString());
 
-    EXPECT_EQ(send(request("PATCH", "/settings", R"({"historyMaxEntries": 10.0, "removeLineBreaks": true})")).json(),
-              success("Settings updated"));
-    EXPECT_EQ(send(request("PUT", "/settings", R"({"historyEnabled": false, "historyAutoDeleteDays": 0})")).status(),
-              200);
+    const QByteArray changes =
+        R"({"historyMaxEntries": 10.0, "removeLineBreaks": true, "historyEnabled": false, "historyAutoDeleteDays": 0})";
+    EXPECT_EQ(send(request("PATCH", "/settings", changes)).json(), success("Settings updated"));
     settle();
     json after = before;
-    after["historyMaxEntries"] = 10;
-    after["removeLineBreaks"] = true;
-    after["historyEnabled"] = false;
-    after["historyAutoDeleteDays"] = 0;
+    after.update(json::parse(changes.toStdString()));
     EXPECT_EQ(get("/settings").json(), after);
 
     for (const QByteArray& body : {QByteArray(), QByteArray("[1]"), QByteArray("nonsense")}) {
@@ -171,7 +167,6 @@ TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
     EXPECT_EQ(page.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
                                     QByteArray::number(page.body.size()) + "\r\nConnection: close\r\n\r\n");
     EXPECT_TRUE(page.body.contains("url: '/openapi.json'"));
-    EXPECT_EQ(send(request("POST", "/docs")).json(), (json{{"error", "Not found"}, {"path", "/docs"}}));
 
     for (const QByteArray& path : {QByteArray("/history"), QByteArray("/no/such/path")})
         EXPECT_EQ(send(request("OPTIONS", path)).raw,

@@ -1,6 +1,5 @@
 #include "capture/ScreenshotOverlayView.h"
 #include "capture/ScreenshotOverlayViewDelegate.h"
-#include "capture/ScreenshotWindow.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "settings/AppSettings.h"
@@ -124,12 +123,11 @@ TEST_F(ScreenshotOverlayViewTest, ToastOnlyWhenBothAllowItAndGoneAfterItsFade)
 {
     const struct {
         bool showHint, setting, shown;
-    } cases[] = {{true, true, true}, {false, true, false}, {true, false, false}, {false, false, false}};
+    } cases[] = {{false, false, false}, {true, false, false}, {false, true, false}, {true, true, true}};
     for (const auto& c : cases) {
         settings.setShowCaptureHint(c.setting);
         EXPECT_EQ(makeView(c.showHint)->isToastShown(), c.shown) << c.showHint << c.setting;
     }
-    settings.setShowCaptureHint(true);
     auto view = makeView(true);
     view->show();
     QTest::qWait(ScreenshotOverlayView::ToastVisibleMs - 300);
@@ -152,18 +150,4 @@ TEST_F(ScreenshotOverlayViewTest, PictureDimsOnlyOutsideTheSelection)
     const QImage half = QImage::fromData(view->captureViewContentAsPNG(720).value_or(QByteArray()), "PNG");
     EXPECT_EQ(half.size(), QSize(720, 450));
     EXPECT_EQ(half.pixelColor(125, 350), QColor(200, 100, 50));
-}
-
-TEST_F(ScreenshotOverlayViewTest, KnowsWhichWindowItIsIn)
-{
-    EXPECT_EQ(makeView()->host(), SelectionView::Host::NoWindow);
-    QWidget other;
-    EXPECT_EQ((new ScreenshotOverlayView(settings, QRect(), false, &other))->host(), SelectionView::Host::OtherWindow);
-
-    ScreenshotWindow window(Monitor{7, QStringLiteral("RIGHT"), QRect(1920, 0, 1440, 900), 2.0});
-    auto* view = new ScreenshotOverlayView(settings, QRect(), false);
-    window.setContentView(view);
-    EXPECT_EQ(view->host(), SelectionView::Host::ScreenshotWindow);
-    EXPECT_EQ(view->hostDisplay().value_or(Monitor{}).name, QStringLiteral("RIGHT"));
-    EXPECT_EQ(view->geometry(), QRect(0, 0, 1440, 900));
 }

@@ -234,19 +234,13 @@ TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
     struct Row {
         const char* name;
         std::function<void(FakeTextEditor&)> answer;
-        QStringList lines;
-        QList<bool> showHints;
+        QString line;
+        QList<bool> showHints; // a recapture shows the overlay again, without the hint
     };
     const std::vector<Row> rows = {
-        {"cancel", [](FakeTextEditor& e) { e.cancel(); }, {out("✏️ Editor callback: cancelled")}, {true}},
-        {"empty save",
-         [](FakeTextEditor& e) { e.save(QString()); },
-         {out("✏️ Editor callback: text returned")},
-         {true}},
-        {"recapture",
-         [](FakeTextEditor& e) { e.recapture(); },
-         {out("🔄 Recapture requested"), log("📸📸📸 startCapture() called, showHint=0")},
-         {true, false}},
+        {"cancel", [](FakeTextEditor& e) { e.cancel(); }, out("✏️ Editor callback: cancelled"), {true}},
+        {"empty save", [](FakeTextEditor& e) { e.save({}); }, out("✏️ Editor callback: text returned"), {true}},
+        {"recapture", [](FakeTextEditor& e) { e.recapture(); }, out("🔄 Recapture requested"), {true, false}},
     };
     engine.setText(QStringLiteral("some text"));
     for (const Row& row : rows) {
@@ -256,7 +250,7 @@ TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
         ASSERT_FALSE(editor.texts.isEmpty()) << row.name;
         lines.clear();
         row.answer(editor);
-        EXPECT_EQ(lines.allLines().mid(0, row.lines.size()), row.lines) << row.name;
+        EXPECT_EQ(lines.allLines().value(0), row.line) << row.name;
         EXPECT_EQ(overlays.showHints, row.showHints) << row.name;
         if (overlays.visibleCount() > 0)
             overlays.view(0)->pressEscape();
@@ -318,29 +312,25 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
     struct Row {
         const char* name;
         std::function<void(CaptureSessionControllerTest&)> prepare; // before the selection
-        QRectF selection;
         QString lastLine;
         QString alsoWritten = {};
+        QRectF selection = {100, 200, 300, 50};
     };
-    const QRectF inside(100, 200, 300, 50);
+    using Host = SelectionView::Host;
     const std::vector<Row> rows = {
-        {"view in no window", [](auto& t) { t.overlays.view(0)->window = SelectionView::Host::NoWindow; }, inside,
+        {"view in no window", [](auto& t) { t.overlays.view(0)->window = Host::NoWindow; },
          log("❌ view.window is not ScreenshotWindow")},
-        {"view in another window", [](auto& t) { t.overlays.view(0)->window = SelectionView::Host::OtherWindow; },
-         inside, log("❌ view.window is not ScreenshotWindow")},
-        {"window on no monitor", [](auto& t) { t.overlays.view(0)->display.reset(); }, inside,
-         log("❌ window.screen is nil")},
-        {"monitor without a still",
-         [](auto& t) {
-             t.overlays.view(0)->display = Monitor{9, QStringLiteral("DP-9"), {0, 0, 10, 10}};
-         },
-         inside, log("❌ No captured image for screen DP-9")},
-        {"selection outside the still", [](auto&) {}, QRectF(1500, 0, 100, 100), out("❌ Failed to crop image")},
-        {"nothing recognised", [](auto& t) { t.engine.setText(QString()); }, inside,
+        {"view in another window", [](auto& t) { t.overlays.view(0)->window = Host::OtherWindow; },
+         log("❌ view.window is not ScreenshotWindow")},
+        {"window on no monitor", [](auto& t) { t.overlays.view(0)->display.reset(); }, log("❌ window.screen is nil")},
+        {"monitor without a still", [](auto& t) { t.overlays.view(0)->display = monitor; },
+         log("❌ No captured image for screen DP-2")},
+        {"selection outside the still", [](auto&) {}, out("❌ Failed to crop image"), {}, {1500, 0, 100, 100}},
+        {"nothing recognised", [](auto& t) { t.engine.setText({}); },
          log("⚠️ No text recognized in selected area")},
-        {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); }, inside,
+        {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); },
          log("⚠️ No text recognized in selected area"), out("Text recognition error: engine broke")},
-        {"clean-up leaves nothing", [](auto& t) { t.engine.setText(QStringLiteral("\n \t\n")); }, inside,
+        {"clean-up leaves nothing", [](auto& t) { t.engine.setText(QStringLiteral("\n \t\n")); },
          out("❌ No text after processing")},
     };
     for (const Row& row : rows) {
@@ -354,11 +344,9 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
         waitForRecognition();
         ASSERT_FALSE(lines.allLines().isEmpty()) << row.name;
         EXPECT_EQ(lines.allLines().last(), row.lastLine) << row.name;
+        EXPECT_TRUE(row.alsoWritten.isEmpty() || lines.allLines().contains(row.alsoWritten)) << row.name;
         EXPECT_EQ(overlays.visibleCount(), 0) << row.name;
         EXPECT_TRUE(controller.capturedImages().isEmpty()) << row.name;
-        if (!row.alsoWritten.isEmpty()) {
-            EXPECT_TRUE(lines.allLines().contains(row.alsoWritten)) << row.name;
-        }
     }
     EXPECT_TRUE(pasteboard.writes.isEmpty());
     EXPECT_TRUE(history.entries().isEmpty());

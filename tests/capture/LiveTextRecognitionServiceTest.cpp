@@ -65,8 +65,7 @@ TEST(LiveTextRecognitionService, RunsAtMostTwoAtOnceAndAnswersEveryRequest)
     ASSERT_TRUE(engine.waitUntilStarted(2));
     EXPECT_FALSE(engine.waitUntilStarted(3, std::chrono::milliseconds(200)));
     engine.release();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered == 4; }));
-    EXPECT_EQ(engine.started(), 4);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return delivered == 4; }));
 }
 
 // Requests still queued or running when the service goes must neither crash nor call back into objects that

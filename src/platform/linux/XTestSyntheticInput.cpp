@@ -254,20 +254,16 @@ void XTestSyntheticInput::releaseModifiers(quint32 modifiers, Keymap& keymap)
 
 bool XTestSyntheticInput::keyDown(quint32 keyCode, quint32 modifiers)
 {
-    const std::optional<quint32> keysym = X11KeyTable::keysym(keyCode);
-    if (!d->available || !keysym)
-        return false;
-    std::unique_ptr<Keymap> keymap = loadKeymap();
-    const Stroke stroke = strokeFor(*keysym, *keymap);
-    if (!stroke.keycode)
-        return false;
-    pressModifiers(modifiers, *keymap);
-    fakeKey(stroke.keycode, true);
-    xcb_flush(d->connection);
-    return true;
+    return sendKey(keyCode, modifiers, true);
 }
 
 bool XTestSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers)
+{
+    return sendKey(keyCode, modifiers, false);
+}
+
+// Modifiers go down before the key and come up after it.
+bool XTestSyntheticInput::sendKey(quint32 keyCode, quint32 modifiers, bool press)
 {
     const std::optional<quint32> keysym = X11KeyTable::keysym(keyCode);
     if (!d->available || !keysym)
@@ -276,8 +272,11 @@ bool XTestSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers)
     const Stroke stroke = strokeFor(*keysym, *keymap);
     if (!stroke.keycode)
         return false;
-    fakeKey(stroke.keycode, false);
-    releaseModifiers(modifiers, *keymap);
+    if (press)
+        pressModifiers(modifiers, *keymap);
+    fakeKey(stroke.keycode, press);
+    if (!press)
+        releaseModifiers(modifiers, *keymap);
     xcb_flush(d->connection);
     return true;
 }

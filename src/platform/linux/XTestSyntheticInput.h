@@ -33,6 +33,7 @@ private:
         bool shift = false;
     };
 
+    bool sendKey(quint32 keyCode, quint32 modifiers, bool press);
     void fakeKey(quint8 keycode, bool press);
     void fakeButton(quint8 button, bool press);
     void sync();

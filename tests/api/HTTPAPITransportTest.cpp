@@ -2,7 +2,10 @@
 // local-only rules, start and stop.
 #include "ServerFixture.h"
 
+#include "api/HTTPRequestReader.h"
 #include "api/HTTPTransport.h"
+
+#include <QElapsedTimer>
 
 #include <thread>
 #include <vector>
@@ -21,19 +24,22 @@ TEST_F(HTTPAPITransport, RefusedRequests)
         const char* error;
     };
     const QByteArray post = "POST /history HTTP/1.1\r\nHost: localhost\r\n";
+    const auto headerBlockOf = [](qsizetype total) {
+        return "GET /status HTTP/1.1\r\nX: " + QByteArray(total - 29, 'a') + "\r\n\r\n";
+    };
     // clang-format off
     const std::vector<Row> rows = {
         {"path not UTF-8", "GET /\xc3\x28 HTTP/1.1\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid request"},
         {"no request line", "HELLO\r\n\r\n", "HTTP/1.1 400 Bad Request", "Malformed request"},
-        {"header block too large", request("GET", "/status", {}, "X-Padding: " + QByteArray(17 * 1024, 'a') + "\r\n"),
-         "HTTP/1.1 431 Unknown", "Request header too large"},
-        {"body announced too large", post + "Content-Length: 2000000\r\n\r\n", "HTTP/1.1 413 Unknown", "Request body too large"},
+        {"header block one byte too large", headerBlockOf(HTTPRequestReader::MaxHeaderBytes + 1), "HTTP/1.1 431 Unknown",
+         "Request header too large"},
+        {"body announced one byte too large", post + "Content-Length: 1048577\r\n\r\n", "HTTP/1.1 413 Unknown",
+         "Request body too large"},
         {"Content-Length not a number", post + "Content-Length: 1x\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid Content-Length"},
-        {"negative Content-Length", post + "Content-Length: -1\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid Content-Length"},
         {"chunked body", post + "Transfer-Encoding: chunked\r\n\r\n", "HTTP/1.1 411 Unknown",
          "Chunked request bodies are not supported: send Content-Length"},
         // A page whose name was rebound to 127.0.0.1.
-        {"foreign Host", "GET /history HTTP/1.1\r\nHost: attacker.example:" + QByteArray::number(port) + "\r\n\r\n",
+        {"foreign Host", "GET /history HTTP/1.1\r\nHost: localhost.attacker.example:" + QByteArray::number(port) + "\r\n\r\n",
          "HTTP/1.1 403 Unknown", "Forbidden"},
     };
     // clang-format on
@@ -43,6 +49,7 @@ TEST_F(HTTPAPITransport, RefusedRequests)
         EXPECT_EQ(refused.statusLine, row.statusLine);
         EXPECT_EQ(refused.json(), (json{{"error", row.error}}));
     }
+    EXPECT_EQ(send(headerBlockOf(HTTPRequestReader::MaxHeaderBytes)).status(), 200);
 
     // Bare line feeds: one line, no headers, but method and path still found.
     EXPECT_EQ(send("GET /status HTTP/1.1\nHost: localhost\n\n").json()["status"], "running");
@@ -83,19 +90,20 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsAndContinue)
     EXPECT_EQ(interim, "HTTP/1.1 100 Continue\r\n\r\n");
     EXPECT_EQ(RawHttpResponse::parse(raw).status(), 201);
 
-    // A client that sends its oversized body anyway still reads the refusal (more than socket buffers hold).
-    const QByteArray big = "{\"text\": \"" + QByteArray(16 * 1024 * 1024, 'x') + "\"}";
-    EXPECT_EQ(send(request("POST", "/history", big)).status(), 413);
+    // A body of exactly the limit is taken; a client that sends its oversized body anyway still reads the refusal
+    // (more than socket buffers hold).
+    const QByteArray fits = "{\"text\": \"" + QByteArray(HTTPRequestReader::MaxBodyBytes - 12, 'x') + "\"}";
+    EXPECT_EQ(send(request("POST", "/history", fits)).status(), 201);
+    EXPECT_EQ(send(request("POST", "/history", fits + QByteArray(15 * 1024 * 1024, ' '))).status(), 413);
     settle();
-    ASSERT_EQ(history.count(), 2);
-    EXPECT_EQ(history.entriesSnapshot().first().text, QStringLiteral("continued"));
+    ASSERT_EQ(history.count(), 3);
+    EXPECT_EQ(history.entriesSnapshot().at(1).text, QStringLiteral("continued"));
 }
 
 TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited)
 {
     // Each true only when the server closed the connection without sending anything.
-    bool tricklerDropped = false, idleDropped = false, overLimitDropped = false;
-    std::vector<std::unique_ptr<RawHttpConnection>> idle;
+    bool tricklerDropped = false, overLimitDropped = false;
     RawHttpResponse servedMeanwhile;
     runOffMainThread([&] {
         // One client trickles a request byte by byte and never finishes it.
@@ -107,29 +115,21 @@ TEST_F(HTTPAPITransport, SlowClientsAreDroppedAndConnectionsLimited)
                 tricklerDropped = connection.closedByPeer(500);
             }
         });
-        for (int i = 0; i < HTTPTransport::MaxConnections - 2; ++i)
-            idle.push_back(std::make_unique<RawHttpConnection>(port));
-        idle.front()->send("GET /sta");
-        std::this_thread::sleep_for(500ms);
+        std::this_thread::sleep_for(200ms);
         {
-            // With the trickler and 30 idle clients open, others are still served.
-            RawHttpConnection served(port);
-            served.send(request("GET", "/status"));
-            servedMeanwhile = RawHttpResponse::parse(served.readToEnd());
+            // With the trickler and 31 silent clients open, the 33rd is closed at once.
+            std::vector<std::unique_ptr<RawHttpConnection>> idle;
+            for (int i = 1; i < HTTPTransport::MaxConnections; ++i)
+                idle.push_back(std::make_unique<RawHttpConnection>(port));
+            overLimitDropped = RawHttpConnection(port).closedByPeer(2000);
         }
-        std::this_thread::sleep_for(300ms); // the served connection ends on the server too
-        // The 32nd connection is taken; the 33rd is closed at once.
-        idle.push_back(std::make_unique<RawHttpConnection>(port));
-        overLimitDropped = RawHttpConnection(port).closedByPeer(2000);
-        idleDropped = idle.front()->closedByPeer(15000); // after the deadline
+        std::this_thread::sleep_for(300ms); // the silent ones end on the server too
+        servedMeanwhile = exchangeHere(port, request("GET", "/status"));
         trickler.join();
     });
-    EXPECT_EQ(servedMeanwhile.json()["status"], "running");
     EXPECT_TRUE(overLimitDropped);
+    EXPECT_EQ(servedMeanwhile.json()["status"], "running") << "served while the trickler was still connected";
     EXPECT_TRUE(tricklerDropped);
-    EXPECT_TRUE(idleDropped);
-    // Once the slow ones are gone, new clients are served again.
-    EXPECT_EQ(get("/status").status(), 200);
 }
 
 TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
@@ -145,10 +145,10 @@ TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
 
     // A page of another site posting a "simple" request that needs no preflight.
     const QByteArray body = R"({"text": "from a web page"})";
-    const RawHttpResponse crossSite = send(
-        "POST /history HTTP/1.1\r\nHost: localhost\r\nOrigin: http://attacker.example\r\nContent-Type: text/plain\r\n"
-        "Sec-Fetch-Site: cross-site\r\nContent-Length: " +
-        QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    const RawHttpResponse crossSite = send("POST /history HTTP/1.1\r\nHost: localhost\r\n"
+                                           "Origin: http://localhost.attacker.example\r\nContent-Type: text/plain\r\n"
+                                           "Content-Length: " +
+                                           QByteArray::number(body.size()) + "\r\n\r\n" + body);
     EXPECT_EQ(crossSite.status(), 403);
     EXPECT_EQ(send("GET /history HTTP/1.1\r\nHost: localhost\r\nSec-Fetch-Site: cross-site\r\n\r\n").status(), 403);
     settle();
@@ -176,14 +176,11 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
     const std::vector<Row> rows = {
         {"no header", request("GET", "/status"), 401},
         {"header name in any case", request("GET", "/status", {}, "aUtHoRiZaTiOn: Bearer s3cret\r\n"), 200},
-        {"scheme in lower case", request("GET", "/status", {}, "Authorization: bearer s3cret\r\n"), 401},
-        {"no space after the colon", request("GET", "/status", {}, "Authorization:Bearer s3cret\r\n"), 401},
         {"wrong token", request("GET", "/status", {}, "Authorization: Bearer s3creT\r\n"), 401},
         {"a prefix of the token", request("GET", "/status", {}, "Authorization: Bearer s3cre\r\n"), 401},
         {"the token and more", request("GET", "/status", {}, "Authorization: Bearer s3cret2\r\n"), 401},
-        {"bare line feeds hide the header", "GET /status HTTP/1.1\nAuthorization: Bearer s3cret\n\n", 401},
+        {"the header in the body", "GET /status HTTP/1.1\r\n\r\nAuthorization: Bearer s3cret\r\n", 401},
         {"preflight carries no token", request("OPTIONS", "/history"), 401},
-        {"documentation page", request("GET", "/docs"), 401},
         {"a foreign Host is the token's business",
          "GET /status HTTP/1.1\r\nHost: attacker.example\r\nAuthorization: Bearer s3cret\r\n\r\n", 200},
     };
@@ -200,27 +197,20 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
     EXPECT_TRUE(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\nOrigin: http://elsewhere\r\n"))
                     .headerBlock.contains("\r\nAccess-Control-Allow-Origin: *\r\n"));
 
+    // The token removed while the server still listens everywhere: this machine (an IPv4 peer on the dual-stack
+    // socket) is still served, the network refused at once.
+    settings.setApiToken(QString());
+    EXPECT_EQ(get("/status").status(), 200);
     const QString lan = networkAddress();
     if (lan.isEmpty())
         GTEST_SKIP() << "no network address to reach the server from";
-    EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\n"), lan).status(), 200);
-    // The token removed while the server still listens everywhere: the network is refused at once.
-    settings.setApiToken(QString());
     EXPECT_EQ(send(request("GET", "/status"), lan).json(), (json{{"error", "Forbidden"}}));
+    settings.setApiToken(QStringLiteral("s3cret"));
+    EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\n"), lan).status(), 200);
 }
 
-TEST_F(HTTPAPITransport, RestartStopAndATakenPort)
+TEST_F(HTTPAPITransport, ATakenPortAndStop)
 {
-    const quint16 first = port;
-    port = freePort();
-    log.clear();
-    server.start(port);
-    EXPECT_EQ(log.outLines().mid(0, 2),
-              QStringList({QStringLiteral("🌐 HTTP API Server stopped"),
-                           QStringLiteral("🌐 HTTP API Server started on port %1").arg(port)}));
-    EXPECT_EQ(get("/status").json()["apiPort"], port);
-    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(first).isOpen()) << "the port before the restart"; });
-
     HTTPAPIServer other(settings, history);
     log.clear();
     other.start(port);
@@ -228,7 +218,17 @@ TEST_F(HTTPAPITransport, RestartStopAndATakenPort)
     EXPECT_TRUE(log.outLines().last().startsWith(QStringLiteral("❌ Failed to start HTTP API Server: ")));
     EXPECT_EQ(get("/status").status(), 200);
 
+    // A handler waiting for the main thread, which is in stop(), is woken at once with its default.
+    delegate.sidebarVisible = true;
+    RawHttpResponse sidebar;
+    std::thread client([&] { sidebar = exchangeHere(port, request("GET", "/sidebar")); });
+    std::this_thread::sleep_for(200ms);
+    QElapsedTimer stopping;
+    stopping.start();
     server.stop();
+    EXPECT_LT(stopping.elapsed(), 500);
+    client.join();
+    EXPECT_EQ(sidebar.json(), (json{{"visible", false}}));
     EXPECT_FALSE(server.isRunning());
     runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port).isOpen()); });
 }

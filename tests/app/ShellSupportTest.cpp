@@ -1,22 +1,15 @@
 #include "app/Localization.h"
-#include "app/PermissionHelpPage.h"
 #include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QHostInfo>
-#include <QLocale>
 #include <QRegularExpression>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -38,21 +31,6 @@ QSet<QString> keysUsedInSources()
     return keys;
 }
 
-// Sends a request from another thread while this one runs the event loop the receiving instance answers from.
-SingleInstance::SendResult sendWhileServing(const SingleInstance& sender, const QString& request, QString* error)
-{
-    std::atomic<bool> done = false;
-    SingleInstance::SendResult result = SingleInstance::SendResult::Failed;
-    std::thread thread([&] {
-        result = sender.send(request, error);
-        done = true;
-    });
-    while (!done)
-        QTest::qWait(5);
-    thread.join();
-    return result;
-}
-
 } // namespace
 
 TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage)
@@ -69,60 +47,7 @@ TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage)
     }
 }
 
-TEST(Localization, PicksTheLanguageFromTheLocaleWithEnglishUnderneath)
-{
-    struct Row {
-        const char* locale;
-        const char* language;
-        const char* quit;
-    };
-    const Row rows[] = {
-        {"de_AT", "de", "Quillora beenden"},
-        {"fr_FR", "en", "Quit Quillora"},
-        {"C", "en", "Quit Quillora"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.locale);
-        const QString language = Localization::install(*QCoreApplication::instance(), QLocale(row.locale));
-        EXPECT_EQ(language, QString::fromLatin1(row.language));
-        EXPECT_EQ(qtTrId("menu.quit"), QString::fromUtf8(row.quit));
-    }
-    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
-}
-
-TEST(PermissionHelpPage, WritesTheShippedPageAsAFileUrl)
-{
-    QTemporaryDir folder;
-    for (const char* language : {"en", "de", "xx"}) {
-        SCOPED_TRACE(language);
-        const QUrl url = PermissionHelpPage::materialize(QString::fromLatin1(language), folder.path() + "/nested");
-        ASSERT_TRUE(url.isLocalFile());
-        QFile page(url.toLocalFile());
-        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-        EXPECT_EQ(page.readAll().contains("lang=\"de\""), std::string_view(language) == "de");
-    }
-    // A folder that cannot be made gives no page rather than a URL to nothing.
-    EXPECT_TRUE(PermissionHelpPage::materialize(QStringLiteral("en"), QStringLiteral("/proc/no/such")).isEmpty());
-}
-
-// A second start's hand-over and the capture request's way through the real program are in
-// tests/e2e/single_instance_test.py.
-TEST(SingleInstance, SecondStartLosesWithoutErrorAndOnlyKnownRequestsPass)
-{
-    QTemporaryDir folder;
-    SingleInstance first(folder.path());
-    QString error;
-    ASSERT_TRUE(first.becomePrimary(&error)) << error.toStdString();
-    QSignalSpy received(&first, &SingleInstance::requestReceived);
-
-    SingleInstance second(folder.path());
-    EXPECT_FALSE(second.becomePrimary(&error));
-    EXPECT_TRUE(error.isEmpty()) << "losing to a running instance is not an error";
-    EXPECT_EQ(sendWhileServing(second, QStringLiteral("format the disk"), &error), SingleInstance::SendResult::Failed);
-    EXPECT_EQ(error, QStringLiteral("unknown request"));
-    EXPECT_TRUE(received.isEmpty());
-}
-
+// A second start's hand-over to a running instance is driven through the real program in tests/e2e/api_e2e.py.
 TEST(SingleInstance, AStaleLockFromACrashStopsNobody)
 {
     QTemporaryDir folder;

@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
-"""The HTTP control API of the real program, spoken to with curl: with "apiEnabled" in a fresh home, read the
-status, add, list, delete and clear history entries, read and change settings, start a capture, and quit. Each
-change is seen by the very next request and lands in the program's files. (Every route's answers, the limits and
-the protections against other machines and web pages are checked on the server itself in tests/api.)"""
+"""The real program with "apiEnabled" while another X client holds Ctrl+Shift+7: it reports the failed registration
+and keeps running. Over curl the API reads the status, edits the history and the settings (each change lands in the
+files), starts a capture and quits; `--capture` and a second start hand over to the running instance. (Every route's
+answers and protections are checked on the server itself in tests/api.)"""
 import json
 import os
 import socket
+import subprocess
 import sys
 import time
 
-from shell_support import App, Home, accepted_settings, run
+from shell_support import (App, Home, accepted_settings, run, tray_icons, visible_windows, wait_for_tray_icons,
+                           wait_for_window, wait_until)
 
 exe = sys.argv[1]
+grabber_script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "platform", "hold_key_grab.py")
 
 
 def free_port():
@@ -31,17 +34,32 @@ def curl(method, path, body=None):
     return int(status), json.loads(text) if text else None
 
 
+def escape_capture(count):
+    """Waits for the count-th capture's overlay and ends it with Escape."""
+    app.wait_out("📸 Capture started - draw a rectangle to select text area", count=count)
+    wait_for_window("Quillora Capture")
+    time.sleep(0.3)
+    run("xdotool", "key", "Escape")
+    wait_until(lambda: not visible_windows("Quillora Capture"), 10, lambda: "Escape to close the overlay")
+
+
 port = free_port()
+# Control (4) + Shift (1), as the other program would grab it.
+grabber = subprocess.Popen([sys.executable, grabber_script, "7", "5"], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                           text=True)
 home = Home()
 try:
     home.preset({**accepted_settings(), "apiEnabled": True, "apiPort": port})
+    assert grabber.stdout.readline().strip() == "held", "the other client holds the combination"
     app = App(exe, home)
     app.wait_out(f"🔧 API Setup: enabled=true, port={port}")
     app.wait_out(f"🌐 HTTP API Server started on port {port}")
+    failures = [line for line in app.out if line.startswith("Failed to register hotkey: ")]
+    assert failures == ["Failed to register hotkey: 10"], app.dump()
+    wait_for_tray_icons(1)
 
     status, body = curl("GET", "/status")
-    assert status == 200, (status, body)
-    assert body["app"] == "Quillora" and body["status"] == "running", body
+    assert status == 200 and body["app"] == "Quillora" and body["status"] == "running", body
     assert body["apiPort"] == port and body["historyCount"] == 0 and body["sidebarVisible"] is False, body
 
     # History: add, list, delete by a lower-case id, clear.
@@ -70,17 +88,28 @@ try:
     assert changed["apiPort"] == port, "the update route does not move the server"
     assert home.settings()["historyMaxEntries"] == 7
 
-    # A capture starts as if the hotkey had been pressed.
+    # A capture starts as if the hotkey had been pressed, from the API and from a later `quillora --capture`.
     assert curl("POST", "/capture") == (200, {"success": True, "message": "Capture initiated"})
-    app.wait_out("📸 Capture started - draw a rectangle to select text area")
-    time.sleep(0.5)
-    run("xdotool", "key", "Escape")
+    escape_capture(1)
+    capture = run(exe, "--capture", env=home.env())
+    assert capture.returncode == 0, capture
+    escape_capture(2)
+
+    second = run(exe, env=home.env())
+    assert second.returncode == 0 and second.stdout.strip() == "Quillora is already running.", second
+    time.sleep(1)
+    assert tray_icons() == 1, "no second tray icon"
+    assert app.out.count(f"🔧 API Setup: enabled=true, port={port}") == 1, "the running instance did not start again"
 
     assert curl("POST", "/quit") == (200, {"success": True, "message": "App quitting"})
     assert app.wait_exit(10) == 0, app.dump()
     assert "🌐 HTTP API Server stopped" in app.out, app.dump()
+    alone = run(exe, "--capture", env=home.env())
+    assert alone.returncode == 1 and "Quillora is not running" in alone.stderr, alone
     print("api e2e: ok")
 finally:
     if "app" in globals() and app.running():
         app.stop()
+    grabber.stdin.close()
+    grabber.wait(10)
     home.remove()

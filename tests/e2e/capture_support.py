@@ -69,12 +69,6 @@ def clipboard():
     return run("xclip", "-o", "-selection", "clipboard").stdout
 
 
-def set_clipboard(text):
-    # xclip stays in the background to serve the text; its output streams must not hold a pipe of ours open.
-    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text.encode("utf-8"),
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True, timeout=10)
-
-
 def monitors():
     """The RandR monitors of the desktop as {name: (x, y, width, height)}."""
     found = {}
@@ -92,19 +86,10 @@ def png_size(path):
     return int(width), int(height)
 
 
-def png_pixel(path, x, y):
-    """The (r, g, b) of one pixel of a PNG, read with ImageMagick."""
-    out = run("convert", path, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-").stdout
-    match = re.search(r"\((\d+),(\d+),(\d+)", out.splitlines()[-1])
-    assert match, out
-    return tuple(int(v) for v in match.groups())
-
-
 class HistoryFiles:
     def __init__(self, home):
         self.folder = os.path.join(home.root, ".local/share/Quillora")
         self.file = os.path.join(self.folder, "history.json")
-        self.screenshots = os.path.join(self.folder, "Screenshots")
 
     def entries(self):
         if not os.path.exists(self.file):
@@ -116,12 +101,8 @@ class HistoryFiles:
         wait_until(lambda: len(self.entries()) >= count, timeout, lambda: f"{count} entries in history.json")
         return self.entries()
 
-    def screenshot_files(self):
-        return sorted(os.listdir(self.screenshots)) if os.path.isdir(self.screenshots) else []
-
     def wait_screenshot(self, name, timeout=10):
         """The screenshot's path once its file is complete (screenshots may be written after the entry)."""
-        path = os.path.join(self.screenshots, name)
-        wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 24, timeout,
-                   lambda: f"screenshot {path}; folder holds {self.screenshot_files()}")
+        path = os.path.join(self.folder, "Screenshots", name)
+        wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 24, timeout, f"screenshot {path}")
         return path

@@ -1,8 +1,5 @@
-"""Drives the real quillora program under the virtual desktop for the end-to-end tests of the shell.
-
-Each test gets a fresh home (HOME and the XDG folders in a temporary folder), starts the program with
-QUILLORA_LOG_STDERR=1 so that system-log lines arrive on stderr, and reads both streams line by line.
-"""
+"""Drives the real quillora program under the virtual desktop: a fresh home (HOME and the XDG folders in a temporary
+folder), QUILLORA_LOG_STDERR=1 so that system-log lines arrive on stderr, both streams read line by line."""
 import json
 import os
 import re

@@ -2,8 +2,6 @@
 // drawn exactly as they stand (no wrapping), DejaVu Sans 14 px, light or dark theme. The window bypasses the
 // window manager so that it sits exactly where it is asked to; once its pixels are on the screen it prints
 // "ready X Y W H", the text block's rectangle in global coordinates, and it stays until it is killed.
-//
-//   e2e_text_window [--dark] X Y FILE
 #include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>

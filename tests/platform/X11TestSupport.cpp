@@ -22,13 +22,12 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
-QString xdotool(const QString& arguments)
+void xdotool(const QString& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("xdotool"), arguments.split(u' '));
     EXPECT_TRUE(waitUntil([&] { return process.state() == QProcess::NotRunning; }, 10000)) << qPrintable(arguments);
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(arguments) << ": " << process.readAllStandardError().constData();
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
 ColourWindow::ColourWindow(const QRect& geometry, const QColor& colour)

@@ -17,9 +17,8 @@ inline void pause(int ms)
     waitUntil([] { return false; }, ms);
 }
 // Runs xdotool with the space-separated arguments while this thread's events are processed, so that handlers run
-// while the keys go down and up as they would under a user's fingers. Returns its standard output (trimmed); fails
-// the test when xdotool fails.
-QString xdotool(const QString& arguments);
+// while the keys go down and up as they would under a user's fingers; fails the test when xdotool fails.
+void xdotool(const QString& arguments);
 
 // A window of one colour placed at an exact position of the desktop, outside the window manager's control.
 class ColourWindow : public QRasterWindow {

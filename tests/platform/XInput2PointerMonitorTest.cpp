@@ -17,13 +17,9 @@ protected:
     void SetUp() override
     {
         xdotool(QStringLiteral("mousemove 100 100"));
-        ASSERT_TRUE(start());
+        ASSERT_TRUE(m_monitor.start([this](const PointerMonitor::Motion& motion) { m_motions.append(motion); }));
         pause(100);
         m_motions.clear();
-    }
-    bool start()
-    {
-        return m_monitor.start([this](const PointerMonitor::Motion& motion) { m_motions.append(motion); });
     }
     // Moves the pointer by dx, dy and waits until the reports reach the position.
     void moveBy(int dx, int dy, const QPointF& reached)
@@ -58,28 +54,4 @@ TEST_F(XInput2PointerMonitorTest, ReportsMotionAnywhereWithItsDeltaAndWhetherThe
     xdotool(QStringLiteral("mouseup 1"));
     moveBy(100, 0, QPointF(2450, 150));
     EXPECT_FALSE(m_motions.last().dragging);
-}
-
-TEST_F(XInput2PointerMonitorTest, DeltasKeepComingWhileThePointerIsPinnedAtTheEdge)
-{
-    // A jump to a position is no device motion and is not reported; pushing on from there is.
-    xdotool(QStringLiteral("mousemove 3839 500"));
-    xdotool(QStringLiteral("mousemove_relative -- 40 0"));
-    ASSERT_TRUE(waitUntil([&] { return summedDeltaX() >= 40; }));
-    xdotool(QStringLiteral("mousemove_relative -- 25 0"));
-    ASSERT_TRUE(waitUntil([&] { return summedDeltaX() >= 65; }));
-    EXPECT_EQ(summedDeltaX(), 65);
-    EXPECT_EQ(m_motions.last().position, QPointF(3839, 500));
-}
-
-TEST_F(XInput2PointerMonitorTest, StopEndsTheReportsAndStartResumesThem)
-{
-    m_monitor.stop();
-    xdotool(QStringLiteral("mousemove_relative -- 600 600"));
-    pause(300);
-    EXPECT_TRUE(m_motions.isEmpty());
-    EXPECT_EQ(m_monitor.position(), QPointF(700, 700));
-
-    ASSERT_TRUE(start());
-    moveBy(10, 0, QPointF(710, 700));
 }

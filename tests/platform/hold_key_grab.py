@@ -1,10 +1,6 @@
 #!/usr/bin/env python3
-"""Holds a passive key grab on the root window, as another program would, until standard input closes.
-
-usage: hold_key_grab.py KEYSYM MASK
-KEYSYM is an X keysym name ("7"), MASK the X modifier bits (Shift 1, Lock 2, Control 4, Mod1 8, Mod2 16, Mod4 64).
-Prints "held" when the server granted the grab, or "refused <X error code>".
-"""
+"""usage: hold_key_grab.py KEYSYM MASK (X keysym name, X modifier bits). Holds a passive key grab on the root
+window, as another program would, until standard input closes; prints "held" or "refused <X error code>"."""
 import ctypes
 import sys
 

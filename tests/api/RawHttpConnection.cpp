@@ -17,7 +17,7 @@ static constexpr int ReadTimeoutMs = 15000;
 
 RawHttpResponse RawHttpResponse::parse(const QByteArray& raw)
 {
-    RawHttpResponse response{raw, {}, {}, {}};
+    RawHttpResponse response;
     const qsizetype blank = raw.indexOf("\r\n\r\n");
     if (blank >= 0) {
         response.statusLine = raw.left(raw.indexOf("\r\n"));
@@ -54,16 +54,14 @@ RawHttpConnection::~RawHttpConnection()
         ::close(m_fd);
 }
 
-bool RawHttpConnection::send(const QByteArray& bytes)
+void RawHttpConnection::send(const QByteArray& bytes)
 {
-    qsizetype sent = 0;
-    while (m_fd >= 0 && sent < bytes.size()) {
-        const ssize_t n = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+    // Stops at the first failure: the server may have answered and closed early (a refused body).
+    for (qsizetype sent = 0, n = 0; m_fd >= 0 && sent < bytes.size(); sent += n) {
+        n = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
         if (n <= 0)
-            return false;
-        sent += n;
+            return;
     }
-    return m_fd >= 0;
 }
 
 QByteArray RawHttpConnection::readUntil(const QByteArray& marker)
@@ -110,16 +108,6 @@ void runOffMainThread(const std::function<void()>& work)
 RawHttpResponse exchangeHere(quint16 port, const QByteArray& request, const QString& address)
 {
     RawHttpConnection connection(port, address);
-    if (!connection.isOpen())
-        return RawHttpResponse();
-    // Read even when sending failed half-way: the server may have answered early (a refused body).
     connection.send(request);
     return RawHttpResponse::parse(connection.readToEnd());
-}
-
-RawHttpResponse exchange(quint16 port, const QByteArray& request, const QString& address)
-{
-    RawHttpResponse response;
-    runOffMainThread([&] { response = exchangeHere(port, request, address); });
-    return response;
 }

@@ -9,12 +9,11 @@
 
 // One answer as it came off the wire.
 struct RawHttpResponse {
-    QByteArray raw;
     QByteArray statusLine;  // "HTTP/1.1 200 OK"
     QByteArray headerBlock; // status line, header lines and the blank line, exactly as sent
     QByteArray body;
 
-    // From raw bytes; a response without a blank line leaves everything but raw empty.
+    // From raw bytes; a response without a blank line leaves everything empty.
     static RawHttpResponse parse(const QByteArray& raw);
     int status() const { return statusLine.mid(9, 3).toInt(); }
     nlohmann::json json() const;
@@ -31,7 +30,7 @@ public:
     RawHttpConnection& operator=(const RawHttpConnection&) = delete;
 
     bool isOpen() const { return m_fd >= 0; }
-    bool send(const QByteArray& bytes);
+    void send(const QByteArray& bytes);
     // Reads until the marker has arrived (returns everything read so far), the peer closes, or 15 s pass.
     QByteArray readUntil(const QByteArray& marker);
     // Reads until the peer closes the connection (or resets it, or 15 s pass).
@@ -50,5 +49,3 @@ void runOffMainThread(const std::function<void()>& work);
 // The whole exchange of one request on a fresh connection, on this thread.
 RawHttpResponse exchangeHere(quint16 port, const QByteArray& request,
                              const QString& address = QStringLiteral("127.0.0.1"));
-// The same, off the main thread.
-RawHttpResponse exchange(quint16 port, const QByteArray& request, const QString& address = QStringLiteral("127.0.0.1"));

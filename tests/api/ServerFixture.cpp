@@ -10,16 +10,20 @@
 void ServerFixture::SetUp()
 {
     server.setDelegate(&delegate);
-    port = freePort();
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        port = probe.serverPort();
+    }
     server.start(port);
     ASSERT_TRUE(server.isRunning());
 }
 
-quint16 ServerFixture::freePort()
+RawHttpResponse ServerFixture::send(const QByteArray& bytes, const QString& address)
 {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
+    RawHttpResponse response;
+    runOffMainThread([&] { response = exchangeHere(port, bytes, address); });
+    return response;
 }
 
 QString ServerFixture::networkAddress()

@@ -23,17 +23,14 @@ class ServerFixture : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    static quint16 freePort();
     // A non-loopback IPv4 address of this machine, or an empty text when it has none.
     static QString networkAddress();
 
     // "METHOD path HTTP/1.1" with Host: localhost, and a JSON body with its Content-Length when given.
     static QByteArray request(const QByteArray& method, const QByteArray& path, const QByteArray& body = {},
                               const QByteArray& extraHeaders = {});
-    RawHttpResponse send(const QByteArray& bytes, const QString& address = QStringLiteral("127.0.0.1"))
-    {
-        return exchange(port, bytes, address);
-    }
+    // The whole exchange on a fresh connection, off the main thread.
+    RawHttpResponse send(const QByteArray& bytes, const QString& address = QStringLiteral("127.0.0.1"));
     RawHttpResponse get(const QByteArray& path) { return send(request("GET", path)); }
     // Lets the main thread run what the server handed it.
     void settle() { QCoreApplication::processEvents(); }

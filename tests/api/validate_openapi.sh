@@ -2,16 +2,11 @@
 # Validates the OpenAPI document the server serves with a real OpenAPI 3.0 validator, and checks that it
 # documents exactly the expected paths and methods.
 #
-#   validate_openapi.sh <quillora_openapi_document> <work folder>
+#   validate_openapi.sh <quillora_openapi_document> <work folder>   (needs node and npm)
 set -euo pipefail
 print_document=$1
 work=$2
 validator_version=10.1.1
-
-if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
-    echo "validate_openapi.sh: node and npm are needed (Debian: apt-get install nodejs npm)" >&2
-    exit 1
-fi
 
 mkdir -p "$work"
 if ! grep -qs "\"version\": \"$validator_version\"" "$work/node_modules/@apidevtools/swagger-parser/package.json"; then
@@ -24,7 +19,6 @@ port=4321
 cd "$work"
 node - "$work/openapi.json" "$port" <<'JS'
 const SwaggerParser = require("@apidevtools/swagger-parser");
-const fs = require("fs");
 const [file, port] = process.argv.slice(2);
 const expected = [
   "GET /status", "GET /capture", "GET /history", "POST /history", "DELETE /history", "DELETE /history/{id}",
@@ -34,22 +28,17 @@ const expected = [
   "POST /keyboard/key", "POST /keyboard/hotkey", "POST /quit",
 ];
 (async () => {
-  const document = JSON.parse(fs.readFileSync(file, "utf8"));
-  const api = await SwaggerParser.validate(document);
+  const api = await SwaggerParser.validate(JSON.parse(require("fs").readFileSync(file, "utf8")));
   const methods = ["get", "put", "post", "delete", "options", "head", "patch", "trace"];
   const served = Object.entries(api.paths).flatMap(([path, item]) =>
     methods.filter((method) => item[method]).map((method) => `${method.toUpperCase()} ${path}`));
   const missing = expected.filter((e) => !served.includes(e));
   const extra = served.filter((s) => !expected.includes(s));
-  if (missing.length || extra.length) {
-    console.error("paths differ; missing:", missing, "extra:", extra);
+  if (missing.length || extra.length || api.servers[0].url !== `http://localhost:${port}`) {
+    console.error("paths differ or wrong server; missing:", missing, "extra:", extra, "server:", api.servers);
     process.exit(1);
   }
-  if (api.openapi !== "3.0.3" || api.servers[0].url !== `http://localhost:${port}`) {
-    console.error("unexpected version or server entry:", api.openapi, api.servers);
-    process.exit(1);
-  }
-  console.log(`OpenAPI ${api.openapi} document is valid: ${served.length} operations on ${Object.keys(api.paths).length} paths`);
+  console.log(`OpenAPI ${api.openapi} document is valid: ${served.length} operations`);
 })().catch((error) => {
   console.error("invalid OpenAPI document:", error.message);
   process.exit(1);

@@ -32,13 +32,6 @@ namespace {
 const Monitor laptop{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0};
 const Monitor monitor{2, QStringLiteral("DP-2"), {1440, 0, 1280, 800}, 2.0};
 
-QImage stillOf(const Monitor& display, QColor color)
-{
-    QImage image(display.pixelSize(), QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
-
 QString log(const char* line)
 {
     return QStringLiteral("(log) ") + QString::fromUtf8(line);
@@ -123,7 +116,7 @@ class CaptureSessionControllerTest : public ::testing::Test {
 public:
     void SetUp() override
     {
-        displays.addDisplay(laptop, stillOf(laptop, Qt::white));
+        displays.addDisplay(laptop, QImage(laptop.pixelSize(), QImage::Format_RGB32));
         controller.setTextEditorDelegate(&editor);
     }
 
@@ -167,18 +160,11 @@ public:
 
 } // namespace
 
-// Two monitors of different sizes: Escape on the second ends the capture on both, and a selection on the second is
-// cropped from the second's image. The same with the real program: tests/e2e/capture_test.py.
+// Two monitors of different sizes: a selection on the second is cropped from the second's image. The same with the
+// real program, and the screenshot saved with the entry: tests/e2e/capture_test.py.
 TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStillOfItsMonitor)
 {
-    displays.addDisplay(monitor, stillOf(monitor, Qt::black));
-    controller.startCapture(true);
-    ASSERT_EQ(overlays.visibleCount(), 2);
-    overlays.view(1)->pressEscape();
-    EXPECT_EQ(overlays.visibleCount(), 0);
-    EXPECT_TRUE(controller.capturedImages().isEmpty());
-
-    lines.clear();
+    displays.addDisplay(monitor, QImage(monitor.pixelSize(), QImage::Format_RGB32));
     engine.setText(QStringLiteral("Inter-\nnational  trade"));
     startAndSelect({100, 200, 300, 50}, 1);
     waitForRecognition();
@@ -209,7 +195,6 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
         out("🖼️ Showing text editor..."),
     };
     EXPECT_EQ(lines.allLines(), expected);
-    EXPECT_EQ(overlays.showHints, (QList<bool>{true, true}));
     EXPECT_EQ(overlays.visibleCount(), 0);
     EXPECT_TRUE(controller.capturedImages().isEmpty());
 
@@ -223,13 +208,9 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("International  trade-\n")});
     history.waitForPendingWrites();
     ASSERT_EQ(history.entries().size(), 1);
-    EXPECT_EQ(history.entries().first().text, QStringLiteral("International  trade-\n"));
-    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("DP-2"));
-    EXPECT_EQ(savedScreenshot().size(), QSize(2560, 1600));
-    EXPECT_EQ(savedScreenshot().pixelColor(0, 0), QColor(Qt::black));
 }
 
-TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
+TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothingAndTheCutResultLine)
 {
     struct Row {
         const char* name;
@@ -242,12 +223,19 @@ TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
         {"empty save", [](FakeTextEditor& e) { e.save({}); }, out("✏️ Editor callback: text returned"), {true}},
         {"recapture", [](FakeTextEditor& e) { e.recapture(); }, out("🔄 Recapture requested"), {true, false}},
     };
-    engine.setText(QStringLiteral("some text"));
+    // 150 characters of two UTF-16 units each (e + combining acute): the result line shows the first hundred, and
+    // a cut by code units would split one.
+    QString text;
+    for (int i = 0; i < 150; ++i)
+        text += QStringLiteral("e\u0301");
+    engine.setText(text);
     for (const Row& row : rows) {
         overlays.showHints.clear();
         startAndSelect({100, 200, 300, 50});
         waitForRecognition();
         ASSERT_FALSE(editor.texts.isEmpty()) << row.name;
+        EXPECT_TRUE(lines.containsSystem(QStringLiteral("📝 OCR Result: '%1'... (length: 150)").arg(text.left(200))));
+        EXPECT_TRUE(lines.containsOut(QStringLiteral("🔄 processTextSelection called with 150 chars")));
         lines.clear();
         row.answer(editor);
         EXPECT_EQ(lines.allLines().value(0), row.line) << row.name;
@@ -259,49 +247,14 @@ TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
     EXPECT_TRUE(history.entries().isEmpty());
 }
 
-// Without an editor, or with one that is gone, the cleaned text goes straight to the clipboard and the history.
-TEST_F(CaptureSessionControllerTest, WithoutEditorTheCleanedTextIsCopiedAtOnce)
-{
-    struct Row {
-        const char* name;
-        bool editorDestroyed;
-        bool cleanupOff;
-        QString recognised;
-        QString copied;
-    };
-    const std::vector<Row> rows = {
-        {"no editor", false, false, QStringLiteral("  exam-\nple\ttext "), QStringLiteral("example text")},
-        {"editor gone", true, false, QStringLiteral("text"), QStringLiteral("text")},
-        {"blank text, clean-up off", false, true, QStringLiteral("\n  \n"), QStringLiteral("\n  \n")},
-    };
-    for (const Row& row : rows) {
-        auto shortLived = std::make_unique<FakeTextEditor>();
-        controller.setTextEditorDelegate(row.editorDestroyed ? shortLived.get() : nullptr);
-        shortLived.reset();
-        settings.setFixHyphenation(!row.cleanupOff);
-        settings.setCleanupWhitespace(!row.cleanupOff);
-        engine.setText(row.recognised);
-        pasteboard.writes.clear();
-        lines.clear();
-        startAndSelect({10, 10, 200, 100});
-        waitForRecognition();
-        EXPECT_TRUE(lines.containsOut(QStringLiteral("📝 textEditorDelegate is NIL"))) << row.name;
-        EXPECT_TRUE(lines.containsOut(QStringLiteral("⚠️ No editor delegate, copying directly"))) << row.name;
-        EXPECT_EQ(pasteboard.writes, QStringList{row.copied}) << row.name;
-    }
-    history.waitForPendingWrites();
-    EXPECT_EQ(history.entries().size(), 3);
-}
-
 TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
 {
-    FakeDisplayCapture none;
+    FakeDisplayCapture none; // a lone monitor whose capture fails
+    none.addDisplay(laptop, QImage());
     ScreenCaptureService noScreens(none);
     CaptureSessionController empty(settings, noScreens, overlays, recognition, clipboard, history);
     empty.startCapture(true);
-    EXPECT_EQ(lines.allLines(),
-              (QStringList{log("📸📸📸 startCapture() called, showHint=1"), log("  Captured 0 screens"),
-                           log("❌ No screens captured - check Screen Recording permission")}));
+    EXPECT_EQ(lines.allLines().value(2), log("❌ No screens captured - check Screen Recording permission"));
     EXPECT_TRUE(overlays.showHints.isEmpty());
 }
 
@@ -318,16 +271,12 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
     };
     using Host = SelectionView::Host;
     const std::vector<Row> rows = {
-        {"view in no window", [](auto& t) { t.overlays.view(0)->window = Host::NoWindow; },
-         log("❌ view.window is not ScreenshotWindow")},
         {"view in another window", [](auto& t) { t.overlays.view(0)->window = Host::OtherWindow; },
          log("❌ view.window is not ScreenshotWindow")},
         {"window on no monitor", [](auto& t) { t.overlays.view(0)->display.reset(); }, log("❌ window.screen is nil")},
         {"monitor without a still", [](auto& t) { t.overlays.view(0)->display = monitor; },
          log("❌ No captured image for screen DP-2")},
         {"selection outside the still", [](auto&) {}, out("❌ Failed to crop image"), {}, {1500, 0, 100, 100}},
-        {"nothing recognised", [](auto& t) { t.engine.setText({}); },
-         log("⚠️ No text recognized in selected area")},
         {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); },
          log("⚠️ No text recognized in selected area"), out("Text recognition error: engine broke")},
         {"clean-up leaves nothing", [](auto& t) { t.engine.setText(QStringLiteral("\n \t\n")); },
@@ -384,22 +333,14 @@ TEST_F(CaptureSessionControllerTest, ALateResultOpensTheEditorUnlessANewCaptureH
     ASSERT_EQ(overlays.visibleCount(), 1);
     EXPECT_EQ(controller.capturedImages().size(), 1);
     EXPECT_EQ(editor.texts.size(), 1);
-
-    // The new capture still works.
-    engine.setText(QStringLiteral("new text"));
-    overlays.view(0)->finishSelection({100, 200, 300, 50});
-    waitForRecognition();
-    EXPECT_EQ(editor.texts, (QStringList{QStringLiteral("late text"), QStringLiteral("new text")}));
 }
 
-TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
+// A result arriving after its controller is gone opens no editor and copies nothing.
+TEST_F(CaptureSessionControllerTest, ALateResultFindingTheControllerGoneDoesNothing)
 {
-    const auto makeController = [&] {
-        return std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard,
-                                                          history);
-    };
-    // Without an editor a live controller would copy the result at once.
-    auto shortLived = makeController();
+    auto shortLived =
+        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
+    shortLived->setTextEditorDelegate(&editor);
     engine.setText(QStringLiteral("text"));
     engine.hold();
     shortLived->startCapture(true);
@@ -409,34 +350,6 @@ TEST_F(CaptureSessionControllerTest, CallbacksFindingTheControllerGoneDoNothing)
     engine.release();
     ASSERT_TRUE(QTest::qWaitFor([&] { return engine.finished() == 1; }));
     QTest::qWait(50);
+    EXPECT_TRUE(editor.texts.isEmpty());
     EXPECT_TRUE(pasteboard.writes.isEmpty());
-
-    // An open editor outlives its controller: saving or recapturing then does nothing.
-    shortLived = makeController();
-    shortLived->setTextEditorDelegate(&editor);
-    overlays.hideOverlay();
-    lines.clear();
-    shortLived->startCapture(true);
-    overlays.view(0)->finishSelection({100, 200, 300, 50});
-    waitForRecognition();
-    ASSERT_EQ(editor.texts.size(), 1);
-    shortLived.reset();
-    editor.recapture();
-    editor.save(QStringLiteral("text"));
-    EXPECT_EQ(overlays.showHints.size(), 2);
-    EXPECT_TRUE(pasteboard.writes.isEmpty());
-    EXPECT_TRUE(history.entries().isEmpty());
-}
-
-TEST_F(CaptureSessionControllerTest, ResultLineShowsTheFirstHundredCharactersAndTheLength)
-{
-    // 150 characters of two UTF-16 units each (e + combining acute): a cut by code units would split one.
-    QString text;
-    for (int i = 0; i < 150; ++i)
-        text += QStringLiteral("e\u0301");
-    engine.setText(text);
-    startAndSelect({100, 200, 300, 50});
-    waitForRecognition();
-    EXPECT_TRUE(lines.containsSystem(QStringLiteral("📝 OCR Result: '%1'... (length: 150)").arg(text.left(200))));
-    EXPECT_TRUE(lines.containsOut(QStringLiteral("🔄 processTextSelection called with 150 chars")));
 }

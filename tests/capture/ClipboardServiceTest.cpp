@@ -33,8 +33,7 @@ TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
     QtClipboardPasteboard pasteboard;
     ClipboardService service(pasteboard);
 
-    for (const QString& text : {QString(), QStringLiteral("first\tcell\nsecond line\n\n  indented\r\n"),
-                                QStringLiteral("Grüße, 東京, ﬁ, e\u0301, 🚀")}) {
+    for (const QString& text : {QString(), QStringLiteral("Grüße\t東京\nﬁ, e\u0301\n\n  🚀\r\n")}) {
         SCOPED_TRACE(text.toStdString());
         // xclip offers the image from a background process until someone else takes the clipboard.
         QProcess::execute(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-i", png});

@@ -32,7 +32,6 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     FullScreenWindow window;
-    window.setWindowTitle(QStringLiteral("Full-screen application"));
     window.setGeometry(QGuiApplication::primaryScreen()->geometry());
     window.showFullScreen();
     window.activateWindow();

@@ -2,14 +2,11 @@
 // and another application's full-screen window on LEFT that has the keyboard focus.
 #include "capture/OverlayManager.h"
 #include "capture/ScreenshotOverlayViewDelegate.h"
-#include "capture/ScreenshotWindow.h"
 #include "capture/SelectionView.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "settings/AppSettings.h"
 
-#include <QCoreApplication>
-#include <QCursor>
 #include <QPixmap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -30,26 +27,12 @@ public:
     QList<SelectionView*> cancelledBy;
 };
 
-QString run(const QString& command)
+void run(const QString& command)
 {
     QStringList arguments = QProcess::splitCommand(command);
     QProcess process;
     process.start(arguments.takeFirst(), arguments);
     process.waitForFinished(5000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The window's real place on the X server, as another client sees it.
-QRect serverGeometry(WId window)
-{
-    const QString info = run(QStringLiteral("xwininfo -id ") + QString::number(window));
-    const auto number = [&](const char* label) {
-        const QRegularExpression pattern(QString::fromLatin1(label) + QStringLiteral(":\\s+(-?\\d+)"));
-        return pattern.match(info).captured(1).toInt();
-    };
-    if (!info.contains(QStringLiteral("IsViewable")))
-        return {};
-    return {number("Absolute upper-left X"), number("Absolute upper-left Y"), number("Width"), number("Height")};
 }
 
 // Qt's application header declares X11's Monitor, which clashes with ours; the monitors are reached through
@@ -102,46 +85,29 @@ TEST(OverlayManagerX11, EachMonitorIsCoveredAndTheKeyboardHeldWhileShown)
     OverlayManager manager{settings};
     RecordingDelegate delegate;
 
-    run(QStringLiteral("xdotool mousemove 2500 500"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QCursor::pos() == QPoint(2500, 500); }, 2000));
     manager.showOverlay(images, false);
-    const QList<SelectionView*> views = manager.overlayViews();
-    for (SelectionView* view : views)
+    for (SelectionView* view : manager.overlayViews())
         view->setDelegate(&delegate);
     ASSERT_TRUE(QTest::qWaitFor([&] { return screenColour({960, 540}) == colourLeft; }, 5000));
 
-    const QList<ScreenshotWindow*> windows = manager.windows();
-    ASSERT_EQ(windows.size(), 2);
-    // The monitor under the pointer comes first.
-    EXPECT_EQ(windows[0]->display().geometry.x(), 1920);
-    for (ScreenshotWindow* window : windows)
-        EXPECT_EQ(serverGeometry(window->winId()), window->display().geometry) << window->display().name.toStdString();
-    // Each monitor shows its own frozen image, over the full-screen window too.
-    EXPECT_EQ(screenColour({0, 0}), colourLeft);
-    EXPECT_EQ(screenColour({3839, 1079}), colourRight);
+    // Each monitor shows its own frozen image from corner to corner, over the full-screen window too.
+    for (QPoint corner : {QPoint(0, 0), QPoint(1919, 1079)})
+        EXPECT_EQ(screenColour(corner), colourLeft);
+    for (QPoint corner : {QPoint(1920, 0), QPoint(3839, 1079)})
+        EXPECT_EQ(screenColour(corner), colourRight);
 
-    // Even when the full-screen application takes the focus back, no key reaches it while the overlay is up,
-    // and Escape goes to the first view.
+    // Even when the full-screen application takes the focus back, no key reaches it while the overlay is up;
+    // Escape, and no other key, goes to the overlay.
     QString helperWindow = QRegularExpression(QStringLiteral("ready (\\d+)")).match(helperOutput).captured(1);
     run(QStringLiteral("xdotool windowfocus --sync ") + helperWindow);
-    run(QStringLiteral("xdotool key a"));
+    run(QStringLiteral("xdotool key a Return"));
+    QTest::qWait(200);
+    EXPECT_TRUE(delegate.cancelledBy.isEmpty());
     run(QStringLiteral("xdotool key Escape"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.cancelledBy.size() == 1; }, 3000));
-    EXPECT_EQ(delegate.cancelledBy[0], views[0]);
 
-    // A click on the other monitor takes the keyboard there.
-    run(QStringLiteral("xdotool mousemove 500 500 click 1"));
-    QTest::qWait(200);
-    run(QStringLiteral("xdotool key Escape"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.cancelledBy.size() == 2; }, 3000));
-    EXPECT_EQ(delegate.cancelledBy[1], views[1]);
-
-    const QList<WId> ids{windows[0]->winId(), windows[1]->winId()};
     manager.hideOverlay();
-    EXPECT_TRUE(manager.overlayViews().isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([] { return screenColour({960, 540}) == QStringLiteral("#ff00ff"); }, 5000));
-    for (WId id : ids)
-        EXPECT_EQ(serverGeometry(id), QRect());
     run(QStringLiteral("xdotool key b"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return helperSaid(QStringLiteral("key b")); }, 3000));
     EXPECT_FALSE(helperOutput.contains(QStringLiteral("key a")));

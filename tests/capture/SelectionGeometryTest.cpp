@@ -1,16 +1,7 @@
 #include "capture/SelectionGeometry.h"
-#include "capture/DebugLogFile.h"
 #include "capture/TextEditorPlacement.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 TEST(SelectionGeometry, SizeLabelPlacement)
 {
@@ -50,36 +41,4 @@ TEST(TextEditorPlacement, KeepsTheWindowInsideTheAvailableArea)
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextEditorPlacement::frameNextToPointer(c.pointer, {500, 300}, c.available), c.frame) << c.name;
-}
-
-// Written only when asked for, privately, and never through a link planted under its name.
-TEST(DebugLogFile, AppendsStampedLinesToAPrivateFileOnlyWhenAsked)
-{
-    const QString path = DebugLogFile::path();
-    DebugLogFile::append(QStringLiteral("not asked"));
-    EXPECT_FALSE(QFileInfo::exists(path));
-
-    ::setenv("QUILLORA_DEBUG_LOG", "1", 1);
-    QTemporaryDir dir;
-    QFile victim(dir.filePath(QStringLiteral("victim")));
-    ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
-    victim.write("precious");
-    victim.close();
-    QDir().mkpath(QFileInfo(path).path());
-    ASSERT_TRUE(QFile::link(victim.fileName(), path));
-    DebugLogFile::append(QStringLiteral("redirected?"));
-    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
-    EXPECT_EQ(victim.readAll(), QByteArray("precious"));
-    QFile::remove(path);
-
-    DebugLogFile::append(QStringLiteral("first"));
-    DebugLogFile::append(QStringLiteral("📤 second"));
-    ::unsetenv("QUILLORA_DEBUG_LOG");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] first$")).match(lines[0]).hasMatch());
-    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("] 📤 second")));
-    EXPECT_EQ(file.permissions() & 0077, 0);
 }

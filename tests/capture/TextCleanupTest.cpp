@@ -13,11 +13,7 @@ namespace {
 using Options = TextCleanup::Options;
 
 constexpr Options defaults{true, false, true};
-constexpr Options allOff{false, false, false};
 constexpr Options onlyLineBreaks{false, true, false};
-constexpr Options onlyHyphenation{true, false, false};
-constexpr Options onlyWhitespace{false, false, true};
-constexpr Options hyphenationAndLineBreaks{true, true, false};
 
 QString u(const char16_t* text)
 {
@@ -37,23 +33,12 @@ TEST(TextCleanup, Examples)
     const std::vector<Row> rows = {
         {"broken words joined, runs collapsed", defaults, u(u"Inter-\nnational  trade\nagree-\n ment"),
          u(u"International trade agreement")},
-        {"only whitespace becomes empty", defaults, u(u" \t\n  \n\t"), QString()},
         {"hyphen at the end stays", defaults, u(u"end-"), u(u"end-")},
-        {"hyphen before a word stays", defaults, u(u"x -y"), u(u"x -y")},
-        {"spaced dash loses hyphen and its space", defaults, u(u"a - b"), u(u"a b")},
+        {"only a hyphen before whitespace goes", defaults, u(u"x -y a - b"), u(u"x -y a b")},
         {"matches do not overlap", defaults, u(u"a- - b"), u(u"ab")},
-        {"double hyphen keeps the first", defaults, u(u"a-- b"), u(u"a-b")},
         {"unicode hyphen and dashes stay", defaults, u(u"a\u2010\nb a\u2013 b a\u00AD\nb"),
          u(u"a\u2010 b a\u2013 b a\u00AD b")},
-        {"all off leaves the text alone", allOff, u(u"  a-\n\nb\t "), u(u"  a-\n\nb\t ")},
-        {"line feeds become single spaces each", onlyLineBreaks, u(u"a\n\nb"), u(u"a  b")},
-        {"trailing line feed becomes a trailing space", onlyLineBreaks, u(u"a \n"), u(u"a  ")},
-        {"carriage return is not a line feed", onlyLineBreaks, u(u"a\r\nb"), u(u"a\r b")},
-        {"hyphenation alone keeps other line feeds", onlyHyphenation, u(u"self-\ncontained\nnext"),
-         u(u"selfcontained\nnext")},
-        {"whitespace alone keeps the hyphen", onlyWhitespace, u(u"exam-\nple"), u(u"exam- ple")},
-        {"hyphen run across blank line", hyphenationAndLineBreaks, u(u"a-\n\nb"), u(u"ab")},
-        {"emoji and accents pass through", defaults, u(u" caf\u00E9 \U0001F600\n"), u(u"caf\u00E9 \U0001F600")},
+        {"each line feed becomes a space, carriage returns stay", onlyLineBreaks, u(u"a\n\nb\r\nc"), u(u"a  b\r c")},
     };
     for (const Row& row : rows)
         EXPECT_EQ(TextCleanup::clean(row.input, row.options), row.expected) << row.name;
@@ -71,16 +56,9 @@ TEST(TextCleanup, WhitespaceAndTrimmingSets)
         bool trimmed; // removed at the ends
     };
     const std::vector<Row> rows = {
-        {"tab", 0x0009, true, true},
-        {"vertical tab", 0x000B, false, true},
-        {"next line", 0x0085, false, true},
-        {"no-break space", 0x00A0, true, true},
-        {"ogham space mark", 0x1680, true, true},
-        {"narrow no-break space", 0x202F, true, true},
-        {"ideographic space", 0x3000, true, true},
-        {"line separator", 0x2028, true, true},
-        {"zero width space", 0x200B, false, false},
-        {"information separator", 0x001F, false, false},
+        {"vertical tab", 0x000B, false, true},  {"next line", 0x0085, false, true},
+        {"no-break space", 0x00A0, true, true}, {"ideographic space", 0x3000, true, true},
+        {"line separator", 0x2028, true, true}, {"zero width space", 0x200B, false, false},
     };
     for (const Row& row : rows) {
         const QChar c(row.c);

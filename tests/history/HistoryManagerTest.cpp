@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 const QDateTime fixedNow(QDate(2025, 3, 14), QTime(9, 26, 53, 400), Qt::UTC);
@@ -211,4 +214,29 @@ TEST(HistoryManager, ScreenshotsAreCompletePngFilesOrNoneAtAll)
     EXPECT_EQ(f.shotFiles(), QStringList{*entry->screenshotFilename});
     EXPECT_EQ(QImage(f.shot(*entry->screenshotFilename)).convertToFormat(QImage::Format_RGB32), kept);
     EXPECT_EQ(QFile::permissions(f.shot(*entry->screenshotFilename)), ownerOnly);
+}
+
+// The HTTP server reads the history from its own thread while captures add to it.
+TEST(HistoryManager, ReadersOnAnotherThreadSeeWholeLists)
+{
+    Fixture f;
+    f.settings.setHistoryMaxEntries(1000);
+    auto history = f.open();
+    std::atomic<bool> done{false};
+    std::atomic<int> inconsistent{0};
+    std::thread reader([&] {
+        while (!done) {
+            // Newest first with one entry per add: the texts count down to 0.
+            const QList<HistoryEntry> snapshot = history->entriesSnapshot();
+            for (qsizetype i = 0; i < snapshot.size(); ++i)
+                inconsistent += snapshot.at(i).text != QString::number(snapshot.size() - 1 - i);
+            inconsistent += !snapshot.isEmpty() && (!history->entry(snapshot.at(0).id) || history->count() == 0);
+        }
+    });
+    for (int i = 0; i < 100; ++i)
+        history->addEntry(QString::number(i), std::nullopt, QImage(), QImage());
+    done = true;
+    reader.join();
+    EXPECT_EQ(inconsistent, 0);
+    EXPECT_EQ(history->count(), 100);
 }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -37,12 +38,18 @@ const QStringList GermanAndEnglish = {QStringLiteral("deu"), QStringLiteral("eng
 
 class TesseractTextRecognizerTest : public ::testing::Test {
 protected:
+    // One warm recogniser for the whole suite, as the program keeps one. It goes with the suite, not at exit: a
+    // helper may still be making an engine after the last call returned, and Tesseract's own caches are
+    // destroyed before a function's static objects are.
     static TesseractTextRecognizer& recognizer()
     {
-        // One warm recogniser for the whole suite, as the program keeps one.
-        static TesseractTextRecognizer shared(TesseractTextRecognizer::defaultDataPath(), GermanAndEnglish);
-        return shared;
+        if (!shared)
+            shared =
+                std::make_unique<TesseractTextRecognizer>(TesseractTextRecognizer::defaultDataPath(), GermanAndEnglish);
+        return *shared;
     }
+    static void TearDownTestSuite() { shared.reset(); }
+    static inline std::unique_ptr<TesseractTextRecognizer> shared;
 
     static QString read(TesseractTextRecognizer& engine, const QImage& image)
     {

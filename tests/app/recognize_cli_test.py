@@ -23,14 +23,19 @@ with tempfile.TemporaryDirectory() as home:
     render(first, "Hello from the screen")
     render(second, "Grüße aus Köln")
 
-    def recognize(*files):
-        return subprocess.run([quillora, "--recognize", *files], env=env, capture_output=True, text=True, timeout=120)
+    def recognize(*files, stdin=None):
+        return subprocess.run([quillora, "--recognize", *files], env=env, capture_output=True, text=True, timeout=120,
+                              stdin=stdin)
 
     several = recognize(first, missing, second)
     assert several.returncode == 1, f"with a missing file: exit {several.returncode}"
     expected = f"==> {first} <==\nHello from the screen\n\n==> {second} <==\nGrüße aus Köln\n"
     assert several.stdout == expected, f"several files: printed {several.stdout!r}"
     assert f"cannot read {missing}" in several.stderr, f"missing file not reported: {several.stderr!r}"
+
+    with open(second, "rb") as image:
+        piped = recognize("-", stdin=image)
+    assert piped.returncode == 0 and piped.stdout == "Grüße aus Köln\n", f"from standard input: {piped!r}"
 
     usage = recognize()
     assert usage.returncode == 2 and "usage" in usage.stderr, f"no files: exit {usage.returncode}"

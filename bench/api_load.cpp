@@ -6,13 +6,13 @@
 // failed (must be 0), server_cpu_us_per_req (CPU time of the server's thread per request), ui_lag_p99_ms and
 // ui_lag_max_ms (how late the main thread's 5 ms timer fired). BM_IdleBaseline3s gives the lag with no load, for
 // comparison: the machine's own scheduling noise.
-#include "api/HTTPAPIServer.h"
-#include "api/HTTPAPIServerDelegate.h"
-#include "history/HistoryManager.h"
-#include "platform/Log.h"
+#include "core/api/HTTPAPIServer.h"
+#include "core/api/HTTPAPIServerDelegate.h"
+#include "core/history/HistoryManager.h"
+#include "core/settings/AppSettings.h"
+#include "core/support/Log.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
-#include "settings/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // The history store on the main thread: adding a text to a history of 500 entries, and adding a capture with its
 // 3840 × 2160 screenshot (how long the main thread is blocked, and how long until the PNG is on disk).
-#include "history/HistoryManager.h"
+#include "core/history/HistoryManager.h"
 
-#include "platform/Log.h"
+#include "core/settings/AppSettings.h"
+#include "core/support/Log.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
-#include "settings/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 // monitors side by side).
 #include <QGuiApplication>
 
-#include "app/GlobalHotkeyManager.h"
-#include "capture/ScreenCaptureService.h"
+#include "core/capture/ScreenCaptureService.h"
+#include "core/shell/GlobalHotkeyManager.h"
 #include "platform/linux/X11DisplayCapture.h"
 #include "platform/linux/X11HotkeyService.h"
 #include "platform/linux/XTestSyntheticInput.h"

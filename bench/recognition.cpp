@@ -4,7 +4,7 @@
 // sharing the crop's bands, side by side (--benchmark_enable_random_interleaving alternates them). CPU time is
 // the whole process's, the helper thread included. Engine initialisation and preparation alone are measured
 // too, to show what keeping engines warm saves.
-#include "platform/ScreenTextPreparer.h"
+#include "core/recognition/ScreenTextPreparer.h"
 #include "platform/linux/TesseractTextRecognizer.h"
 
 #include <QFont>

@@ -1,9 +1,9 @@
 // Text clean-up of a 100 KB recognised text: the step between recognition and the editor, on the main thread.
-#include "capture/TextCleanup.h"
+#include "core/capture/TextCleanup.h"
 
+#include "core/settings/AppSettings.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
-#include "settings/AppSettings.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,20 +2,20 @@
 
 #include "app/Application.h"
 
-#include "app/AppDelegate.h"
-#include "app/Localization.h"
-#include "app/MessageBoxPermissionPrompt.h"
-#include "app/SingleInstance.h"
-#include "app/TerminationSignals.h"
-#include "history/HistoryManager.h"
-#include "platform/XdgPaths.h"
+#include "core/history/HistoryManager.h"
+#include "core/settings/AppSettings.h"
+#include "core/shell/SingleInstance.h"
+#include "core/shell/TerminationSignals.h"
+#include "core/support/XdgPaths.h"
 #include "platform/linux/JsonFileDefaultsStore.h"
 #include "platform/linux/QtClipboardPasteboard.h"
 #include "platform/linux/TesseractTextRecognizer.h"
 #include "platform/linux/X11DisplayCapture.h"
 #include "platform/linux/X11HotkeyService.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
-#include "settings/AppSettings.h"
+#include "widgets/shell/AppDelegate.h"
+#include "widgets/shell/Localization.h"
+#include "widgets/shell/MessageBoxPermissionPrompt.h"
 
 #include <QApplication>
 #include <QLocale>

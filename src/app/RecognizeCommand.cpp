@@ -1,12 +1,12 @@
 #include "app/RecognizeCommand.h"
 
-#include "capture/TextCleanup.h"
-#include "platform/TextRecognizer.h"
-#include "platform/XdgPaths.h"
+#include "core/capture/TextCleanup.h"
+#include "core/platform/TextRecognizer.h"
+#include "core/settings/AppSettings.h"
+#include "core/support/XdgPaths.h"
 #include "platform/linux/JsonFileDefaultsStore.h"
 #include "platform/linux/TesseractTextRecognizer.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
-#include "settings/AppSettings.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

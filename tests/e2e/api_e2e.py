@@ -14,7 +14,7 @@ from shell_support import (App, Home, accepted_settings, run, tray_icons, visibl
                            wait_for_window, wait_until)
 
 exe = sys.argv[1]
-grabber_script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "platform", "hold_key_grab.py")
+grabber_script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "platform", "linux", "hold_key_grab.py")
 
 
 def free_port():

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Log.h"
+#include "core/support/Log.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LoginItem.h"
+#include "core/platform/LoginItem.h"
 
 #include <QList>
 

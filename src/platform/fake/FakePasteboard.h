@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "core/platform/Pasteboard.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PointerMonitor.h"
+#include "core/platform/PointerMonitor.h"
 
 #include <QRectF>
 

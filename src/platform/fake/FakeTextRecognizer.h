@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TextRecognizer.h"
+#include "core/platform/TextRecognizer.h"
 
 #include <QList>
 #include <QSize>

@@ -1,7 +1,7 @@
 #include "platform/linux/JsonFileDefaultsStore.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/Log.h"
+#include "core/support/AtomicFile.h"
+#include "core/support/Log.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DefaultsStore.h"
+#include "core/platform/DefaultsStore.h"
 
 #include <QString>
 

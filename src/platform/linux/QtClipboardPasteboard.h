@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "core/platform/Pasteboard.h"
 
 // The CLIPBOARD selection through QClipboard. Needs a QGuiApplication.
 class QtClipboardPasteboard : public Pasteboard {

@@ -1,8 +1,8 @@
 #include "platform/linux/TesseractTextRecognizer.h"
 
-#include "platform/ReadingOrder.h"
-#include "platform/RecognitionLanguages.h"
-#include "platform/TextBands.h"
+#include "core/recognition/ReadingOrder.h"
+#include "core/recognition/RecognitionLanguages.h"
+#include "core/recognition/TextBands.h"
 
 #include <QDir>
 #include <QFile>

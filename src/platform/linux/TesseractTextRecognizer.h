@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ScreenTextPreparer.h"
-#include "platform/TextRecognizer.h"
+#include "core/platform/TextRecognizer.h"
+#include "core/recognition/ScreenTextPreparer.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "platform/linux/X11DisplayCapture.h"
 #include <QGuiApplication>
 
-#include "platform/Log.h"
+#include "core/support/Log.h"
 #include "platform/linux/XcbReply.h"
 
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DisplayCapture.h"
+#include "core/platform/DisplayCapture.h"
 
 #include <memory>
 #include <mutex>

@@ -1,7 +1,7 @@
 #include "platform/linux/X11HotkeyService.h"
 #include <QGuiApplication>
 
-#include "platform/Log.h"
+#include "core/support/Log.h"
 #include "platform/linux/X11KeyReleaseMonitor.h"
 #include "platform/linux/X11KeyTable.h"
 #include "platform/linux/XcbReply.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HotkeyService.h"
+#include "core/platform/HotkeyService.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QList>

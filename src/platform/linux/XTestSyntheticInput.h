@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SyntheticInput.h"
+#include "core/platform/SyntheticInput.h"
 
 #include <QHash>
 #include <QList>

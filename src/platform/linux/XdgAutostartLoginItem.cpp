@@ -1,7 +1,7 @@
 #include "platform/linux/XdgAutostartLoginItem.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/XdgPaths.h"
+#include "core/support/AtomicFile.h"
+#include "core/support/XdgPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/LoginItem.h"
+#include "core/platform/LoginItem.h"
 
 // Open at login as an XDG autostart entry ($XDG_CONFIG_HOME/autostart/quillora.desktop).
 class XdgAutostartLoginItem : public LoginItem {

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/api/HTTPResponse.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <nlohmann/json.hpp>
+
+#include <map>
+#include <optional>
+#include <vector>
+
+class HTTPAPIServer;
+
+// The route table: tried from the top, the first row whose method and path match answers. Handlers run on the
+// server thread; what changes the application or its stores is handed to the main thread through the server.
+class APIRouter {
+public:
+    struct Query {
+        QString routePath;
+        std::map<QString, QString> parameters;
+    };
+
+    explicit APIRouter(HTTPAPIServer& server);
+
+    HTTPResponse route(const QString& method, const QString& path, const std::optional<nlohmann::json>& body);
+
+    // "/a?x=1&y=%20" into "/a" and {x: "1", y: " "}. Pieces without exactly one "=" are dropped, "+" stays a
+    // plus, a text that does not percent-decode is kept raw, and a later name replaces an earlier one.
+    static Query parseQuery(const QString& path);
+
+private:
+    struct Request {
+        const QString& method;
+        const QString& routePath;
+        const std::map<QString, QString>& query;
+        const std::optional<nlohmann::json>& body;
+    };
+    using Handler = HTTPResponse (APIRouter::*)(const Request&);
+    struct Route {
+        QStringList methods; // empty: any method
+        QString path;        // exact path, or the prefix when prefix is set
+        bool prefix = false;
+        Handler handler;
+    };
+
+    HTTPResponse capture(const Request&);
+    HTTPResponse listHistory(const Request&);
+    HTTPResponse addHistoryEntry(const Request&);
+    HTTPResponse deleteHistoryEntry(const Request&);
+    HTTPResponse clearHistory(const Request&);
+    HTTPResponse readSettings(const Request&);
+    HTTPResponse updateSettings(const Request&);
+    HTTPResponse sidebarState(const Request&);
+    HTTPResponse showSidebar(const Request&);
+    HTTPResponse hideSidebar(const Request&);
+    HTTPResponse toggleSidebar(const Request&);
+    HTTPResponse quit(const Request&);
+    HTTPResponse status(const Request&);
+    HTTPResponse preflight(const Request&);
+    HTTPResponse docsPage(const Request&);
+    HTTPResponse openAPIDocument(const Request&);
+
+    bool sidebarVisible();
+
+    HTTPAPIServer& m_server;
+    std::vector<Route> m_routes;
+};

@@ -1,0 +1,110 @@
+#include "core/api/HTTPResponse.h"
+
+namespace {
+
+const QByteArray allowMethods = QByteArrayLiteral("Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n");
+const QByteArray allowHeaders = QByteArrayLiteral("Access-Control-Allow-Headers: Content-Type, Authorization\r\n");
+const QByteArray connectionClose = QByteArrayLiteral("Connection: close\r\n\r\n");
+
+QByteArray contentLength(const QByteArray& body)
+{
+    return QByteArrayLiteral("Content-Length: ") + QByteArray::number(body.size()) + QByteArrayLiteral("\r\n");
+}
+
+QByteArray allowOriginLine(const QByteArray& origin)
+{
+    return QByteArrayLiteral("Access-Control-Allow-Origin: ") + origin + QByteArrayLiteral("\r\n");
+}
+
+} // namespace
+
+HTTPResponse::HTTPResponse(Kind kind, int status, QByteArray body)
+    : m_kind(kind)
+    , m_status(status)
+    , m_body(std::move(body))
+{}
+
+HTTPResponse HTTPResponse::json(int status, const nlohmann::json& object)
+{
+    // Texts that are not valid UTF-8 are written with replacement characters rather than failing the answer.
+    const std::string text = object.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    return HTTPResponse(Kind::JSON, status, QByteArray::fromStdString(text));
+}
+
+HTTPResponse HTTPResponse::error(const HTTPError& error)
+{
+    return json(error.status, {{"error", error.message.toStdString()}});
+}
+
+HTTPResponse HTTPResponse::png(const QByteArray& bytes)
+{
+    return HTTPResponse(Kind::PNG, 200, bytes);
+}
+
+HTTPResponse HTTPResponse::html(const QString& text)
+{
+    return HTTPResponse(Kind::HTML, 200, text.toUtf8());
+}
+
+HTTPResponse HTTPResponse::jsonText(const QString& text)
+{
+    return HTTPResponse(Kind::JSONText, 200, text.toUtf8());
+}
+
+HTTPResponse HTTPResponse::preflight()
+{
+    return HTTPResponse(Kind::Preflight, 204, QByteArray());
+}
+
+QByteArray HTTPResponse::continueInterim()
+{
+    return QByteArrayLiteral("HTTP/1.1 100 Continue\r\n\r\n");
+}
+
+QByteArray HTTPResponse::reasonPhrase(int status)
+{
+    switch (status) {
+    case 200:
+        return QByteArrayLiteral("OK");
+    case 201:
+        return QByteArrayLiteral("Created");
+    case 400:
+        return QByteArrayLiteral("Bad Request");
+    case 401:
+        return QByteArrayLiteral("Unauthorized");
+    case 404:
+        return QByteArrayLiteral("Not Found");
+    case 500:
+        return QByteArrayLiteral("Internal Server Error");
+    default:
+        return QByteArrayLiteral("Unknown");
+    }
+}
+
+QByteArray HTTPResponse::serialize(const QByteArray& allowOrigin) const
+{
+    QByteArray head;
+    switch (m_kind) {
+    case Kind::JSON:
+        head = QByteArrayLiteral("HTTP/1.1 ") + QByteArray::number(m_status) + ' ' + reasonPhrase(m_status) +
+               QByteArrayLiteral("\r\nContent-Type: application/json\r\n") + contentLength(m_body) +
+               allowOriginLine(allowOrigin) + allowMethods + allowHeaders + connectionClose;
+        break;
+    case Kind::PNG:
+        head = QByteArrayLiteral("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n") + contentLength(m_body) +
+               allowOriginLine(allowOrigin) + connectionClose;
+        break;
+    case Kind::HTML:
+        head = QByteArrayLiteral("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n") +
+               contentLength(m_body) + connectionClose;
+        break;
+    case Kind::JSONText:
+        head = QByteArrayLiteral("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n") + contentLength(m_body) +
+               allowOriginLine(allowOrigin) + connectionClose;
+        break;
+    case Kind::Preflight:
+        return QByteArrayLiteral("HTTP/1.1 204 No Content\r\n") + allowOriginLine(allowOrigin) + allowMethods +
+               allowHeaders + connectionClose;
+    }
+    return head + m_body;
+}

@@ -1,0 +1,248 @@
+#include "core/capture/CaptureSessionController.h"
+
+#include "core/capture/ClipboardService.h"
+#include "core/capture/CoordinateTransform.h"
+#include "core/capture/ImageCrop.h"
+#include "core/capture/LiveTextRecognitionService.h"
+#include "core/capture/OverlayPresenter.h"
+#include "core/capture/RectText.h"
+#include "core/capture/ScreenCaptureService.h"
+#include "core/capture/SelectionView.h"
+#include "core/capture/TextCleanup.h"
+#include "core/capture/TextEditorDelegate.h"
+#include "core/history/HistoryManager.h"
+#include "core/settings/AppSettings.h"
+#include "core/support/Log.h"
+
+#include <QImage>
+#include <QTextBoundaryFinder>
+
+#include <utility>
+
+namespace {
+
+// Counts and cuts texts by what a reader sees as one character (a grapheme cluster), so that a cut never splits
+// an emoji or a letter from its accent.
+qsizetype characterCount(const QString& text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (finder.toNextBoundary() != -1)
+        ++count;
+    return count;
+}
+
+QString characterPrefix(const QString& text, qsizetype characters)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (qsizetype i = 0; i < characters; ++i) {
+        const qsizetype next = finder.toNextBoundary();
+        if (next == -1)
+            break;
+        end = next;
+    }
+    return text.left(end);
+}
+
+} // namespace
+
+CaptureSessionController::CaptureSessionController(AppSettings& settings, ScreenCaptureService& screenCapture,
+                                                   OverlayPresenter& overlayManager,
+                                                   LiveTextRecognitionService& textRecognizer,
+                                                   ClipboardService& clipboard, HistoryManager& history,
+                                                   QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_screenCapture(screenCapture)
+    , m_overlayManager(overlayManager)
+    , m_textRecognizer(textRecognizer)
+    , m_clipboard(clipboard)
+    , m_history(history)
+{}
+
+CaptureSessionController::~CaptureSessionController() = default;
+
+void CaptureSessionController::setTextEditorDelegate(TextEditorDelegate* delegate)
+{
+    m_textEditorDelegate = delegate;
+    m_textEditorGuard = dynamic_cast<QObject*>(delegate);
+    m_textEditorGuarded = !m_textEditorGuard.isNull();
+}
+
+TextEditorDelegate* CaptureSessionController::textEditorDelegate() const
+{
+    if (m_textEditorGuarded && m_textEditorGuard.isNull())
+        return nullptr;
+    return m_textEditorDelegate;
+}
+
+void CaptureSessionController::startCapture(bool showHint)
+{
+    Log::system(QStringLiteral("📸📸📸 startCapture() called, showHint=%d"), {showHint});
+    ++m_captureCount;
+    m_capturedImages = m_screenCapture.captureAllScreens();
+    Log::system(QStringLiteral("  Captured %d screens"), {m_capturedImages.size()});
+    if (m_capturedImages.isEmpty()) {
+        Log::system(QStringLiteral("❌ No screens captured - check Screen Recording permission"));
+        return;
+    }
+
+    m_overlayManager.showOverlay(m_capturedImages, showHint);
+    const QList<SelectionView*> views = m_overlayManager.overlayViews();
+    Log::system(QStringLiteral("  Overlay shown, overlayViews count=%d"), {views.size()});
+    for (qsizetype i = 0; i < views.size(); ++i) {
+        SelectionView* view = views.at(i);
+        view->setDelegate(this);
+        Log::system(QStringLiteral("  Set delegate for view %d, delegate=%@"),
+                    {i, view->delegate() ? QStringLiteral("SET") : QStringLiteral("nil")});
+    }
+    Log::out(QStringLiteral("📸 Capture started - draw a rectangle to select text area"));
+}
+
+void CaptureSessionController::closeOverlay()
+{
+    m_overlayManager.hideOverlay();
+    if (!m_capturedImages.isEmpty())
+        m_capturedImages.clear();
+}
+
+void CaptureSessionController::overlayViewDidCancel(SelectionView*)
+{
+    closeOverlay();
+}
+
+void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view, const QRectF& rect)
+{
+    Log::system(QStringLiteral("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: %@"),
+                {RectText::nested(rect)});
+    Log::out(QStringLiteral("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: ") + RectText::tuple(rect));
+
+    const SelectionView::Host host = view ? view->host() : SelectionView::Host::NoWindow;
+    Log::system(QStringLiteral("  view.window=%@"),
+                {host == SelectionView::Host::NoWindow ? QStringLiteral("nil") : QStringLiteral("exists")});
+    if (host != SelectionView::Host::ScreenshotWindow) {
+        Log::system(QStringLiteral("❌ view.window is not ScreenshotWindow"));
+        closeOverlay();
+        return;
+    }
+
+    const std::optional<Monitor> display = view->hostDisplay();
+    Log::system(QStringLiteral("  window.screen=%@"), {display ? display->name : QStringLiteral("nil")});
+    if (!display) {
+        Log::system(QStringLiteral("❌ window.screen is nil"));
+        closeOverlay();
+        return;
+    }
+
+    Log::system(QStringLiteral("  capturedImages count=%d"), {m_capturedImages.size()});
+    const CapturedDisplay* captured = nullptr;
+    for (const CapturedDisplay& entry : std::as_const(m_capturedImages))
+        if (entry.display == *display)
+            captured = &entry;
+    if (!captured) {
+        Log::system(QStringLiteral("❌ No captured image for screen %@"), {display->name});
+        closeOverlay();
+        return;
+    }
+
+    Log::system(QStringLiteral("✅ Found screen '%@' and image %dx%d, starting OCR..."),
+                {display->name, captured->image.width(), captured->image.height()});
+    // A copy: closing the overlay below empties the list the pointer refers to.
+    recognizeSelection(CapturedDisplay(*captured), rect);
+}
+
+void CaptureSessionController::recognizeSelection(const CapturedDisplay& captured, const QRectF& rect)
+{
+    Log::out(QStringLiteral("🔍 Starting OCR on selected region: ") + RectText::tuple(rect));
+    // The overlay covers the monitor as it was frozen, so the monitor's geometry at capture time is the view size
+    // the selection was measured in.
+    const QSizeF viewSize = captured.display.geometry.size();
+    const QRectF imageRect =
+        CoordinateTransform::imageRect(rect, viewSize, captured.image.width(), captured.image.height());
+    Log::out(QStringLiteral("  View rect: ") + RectText::tuple(rect));
+    Log::out(QStringLiteral("  Image rect: ") + RectText::tuple(imageRect));
+
+    const QImage cropped = ImageCrop::crop(captured.image, imageRect);
+    if (cropped.isNull()) {
+        Log::out(QStringLiteral("❌ Failed to crop image"));
+        closeOverlay();
+        return;
+    }
+    Log::out(QStringLiteral("  Cropped image size: %1x%2").arg(cropped.width()).arg(cropped.height()));
+
+    m_textRecognizer.recognizeText(cropped, [self = QPointer(this), capture = m_captureCount,
+                                             display = captured.display, image = captured.image](const QString& text) {
+        if (self)
+            self->handleRecognitionResult(text, capture, display, image);
+    });
+}
+
+void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display,
+                                                       const QImage& image)
+{
+    Log::system(QStringLiteral("📝 OCR Result: '%@'... (length: %d)"),
+                {characterPrefix(text, 100), characterCount(text)});
+    // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
+    // away the selection the user is making, and an editor popping up over it would be just as wrong.
+    if (capture != m_captureCount) {
+        Log::system(QStringLiteral("⚠️ Ignoring OCR result of an earlier capture"));
+        return;
+    }
+    if (text.isEmpty()) {
+        Log::system(QStringLiteral("⚠️ No text recognized in selected area"));
+        closeOverlay();
+        return;
+    }
+    Log::system(QStringLiteral("✅ Text found, calling processTextSelection"));
+    processTextSelection(text, display, image);
+}
+
+void CaptureSessionController::processTextSelection(const QString& text, const Monitor& display, const QImage& image)
+{
+    Log::out(QStringLiteral("🔄 processTextSelection called with %1 chars").arg(characterCount(text)));
+    const QString cleaned = TextCleanup::clean(text, m_settings);
+    if (cleaned.isEmpty()) {
+        Log::out(QStringLiteral("❌ No text after processing"));
+        closeOverlay();
+        return;
+    }
+
+    const QString displayName = display.name;
+    Log::out(QStringLiteral("📍 Screen: ") + displayName);
+    Log::out(QStringLiteral("🔒 Closing overlay..."));
+    closeOverlay();
+
+    TextEditorDelegate* editor = textEditorDelegate();
+    Log::out(QStringLiteral("📝 textEditorDelegate is ") + (editor ? QStringLiteral("set") : QStringLiteral("NIL")));
+    if (!editor) {
+        Log::out(QStringLiteral("⚠️ No editor delegate, copying directly"));
+        finishCapture(cleaned, displayName, image);
+        return;
+    }
+
+    Log::out(QStringLiteral("🖼️ Showing text editor..."));
+    const QPointer<CaptureSessionController> self(this);
+    editor->showTextEditor(
+        cleaned,
+        [self, displayName, image](std::optional<QString> finalText) {
+            Log::out(QStringLiteral("✏️ Editor callback: ") +
+                     (finalText ? QStringLiteral("text returned") : QStringLiteral("cancelled")));
+            // The editor's text is the user's own: it is not cleaned up a second time.
+            if (finalText && !finalText->isEmpty() && self)
+                self->finishCapture(*finalText, displayName, image);
+        },
+        [self] {
+            Log::out(QStringLiteral("🔄 Recapture requested"));
+            if (self)
+                self->startCapture(false);
+        });
+}
+
+void CaptureSessionController::finishCapture(const QString& text, const QString& displayName, const QImage& image)
+{
+    m_clipboard.copyToClipboard(text);
+    if (m_settings.historyEnabled())
+        m_history.addEntry(text, displayName.isEmpty() ? std::nullopt : std::optional<QString>(displayName), QImage(),
+                           image);
+}

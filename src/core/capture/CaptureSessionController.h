@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/capture/CapturedDisplay.h"
+#include "core/capture/ScreenshotOverlayViewDelegate.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+
+class AppSettings;
+class ClipboardService;
+class HistoryManager;
+class LiveTextRecognitionService;
+class OverlayPresenter;
+class QImage;
+class ScreenCaptureService;
+class TextEditorDelegate;
+
+// Runs one text capture from the start request until the text is on the clipboard: freezes the monitors, shows
+// the overlays, maps the user's selection to image pixels, crops, has the crop recognised, cleans the text up and
+// hands it to the editor (or copies it at once), then copies it and records it in the history.
+//
+// Main thread only. The services and stores are owned by the application controller, which creates them before
+// this controller and destroys them after it. Asynchronous steps hold the controller weakly: a recognition result
+// or an editor callback that arrives after the controller is gone does nothing.
+class CaptureSessionController : public QObject, public ScreenshotOverlayViewDelegate {
+    Q_OBJECT
+
+public:
+    CaptureSessionController(AppSettings& settings, ScreenCaptureService& screenCapture,
+                             OverlayPresenter& overlayManager, LiveTextRecognitionService& textRecognizer,
+                             ClipboardService& clipboard, HistoryManager& history, QObject* parent = nullptr);
+    ~CaptureSessionController() override;
+
+    // Held weakly. When the delegate is also a QObject, its destruction is noticed and it reads back as null;
+    // a delegate that is not a QObject must be cleared (set to null) before it goes away.
+    void setTextEditorDelegate(TextEditorDelegate* delegate);
+    TextEditorDelegate* textEditorDelegate() const;
+
+    // Freezes every monitor and shows the overlays. showHint asks the overlays for their instruction toast.
+    // Does not check whether the desktop may be captured; callers do.
+    void startCapture(bool showHint);
+    // Takes every overlay off the screen and forgets the still images. Safe when nothing is shown.
+    void closeOverlay();
+    // The still images of the capture in progress; empty between captures.
+    const CapturedImages& capturedImages() const { return m_capturedImages; }
+
+    void overlayViewDidFinishSelection(SelectionView* view, const QRectF& rect) override;
+    void overlayViewDidCancel(SelectionView* view) override;
+
+    // Cleans a recognised text up and hands it to the editor, or copies it when there is no editor.
+    void processTextSelection(const QString& text, const Monitor& display, const QImage& image);
+    // Puts the text on the clipboard and, with history switched on, records it with the monitor's still image.
+    void finishCapture(const QString& text, const QString& displayName, const QImage& image);
+
+private:
+    void recognizeSelection(const CapturedDisplay& captured, const QRectF& rect);
+    void handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display, const QImage& image);
+
+    AppSettings& m_settings;
+    ScreenCaptureService& m_screenCapture;
+    OverlayPresenter& m_overlayManager;
+    LiveTextRecognitionService& m_textRecognizer;
+    ClipboardService& m_clipboard;
+    HistoryManager& m_history;
+
+    CapturedImages m_capturedImages;
+    // Counts starts, so that a recognition result can tell whether a newer capture has begun since its selection.
+    quint64 m_captureCount = 0;
+
+    TextEditorDelegate* m_textEditorDelegate = nullptr;
+    QPointer<QObject> m_textEditorGuard;
+    bool m_textEditorGuarded = false;
+};

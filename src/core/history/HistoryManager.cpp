@@ -1,0 +1,340 @@
+#include "core/history/HistoryManager.h"
+
+#include "core/history/ScreenshotWriter.h"
+#include "core/settings/AppSettings.h"
+#include "core/support/AtomicFile.h"
+#include "core/support/Log.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+namespace {
+
+// Far beyond any real setting; keeps the date arithmetic of the age cutoff in range.
+constexpr qint64 maxAutoDeleteDays = 1'000'000;
+
+// Creates the folder readable by its owner only when it did not exist. Returns an error description or an empty
+// text.
+QString makeFolder(const QString& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder(QFile::encodeName(path).toStdString());
+    if (fs::create_directories(folder, error))
+        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+    return error ? QString::fromStdString(error.message()) : QString();
+}
+
+// Names come from the history file, which may have been edited: a name with a directory part must never let a
+// deletion reach outside the screenshots folder.
+bool isBareFileName(const QString& name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+QByteArray encodePng(const QImage& image)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        png.clear();
+    return png;
+}
+
+} // namespace
+
+HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, QObject* parent)
+    : HistoryManager(settings, folder, Clock(), parent)
+{}
+
+HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, Clock clock, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_folder(QDir::cleanPath(folder))
+    , m_historyFilePath(m_folder + QStringLiteral("/history.json"))
+    , m_screenshotsFolder(m_folder + QStringLiteral("/Screenshots"))
+    , m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); }))
+{
+    // The writer thread ends in our destructor, before this object goes, so `this` is still valid here; Qt drops
+    // a call still queued for a destroyed object.
+    m_writer = std::make_unique<ScreenshotWriter>(m_screenshotsFolder, [this] {
+        QMetaObject::invokeMethod(this, &HistoryManager::applyWriteResults, Qt::QueuedConnection);
+    });
+    // Failures surface later, when a write into the folder fails with its own message.
+    makeFolder(m_folder);
+    makeFolder(m_screenshotsFolder);
+    loadHistory();
+    pruneByAge();
+}
+
+HistoryManager::~HistoryManager()
+{
+    waitForPendingWrites();
+}
+
+QList<HistoryEntry> HistoryManager::entries() const
+{
+    return entriesSnapshot();
+}
+
+QString HistoryManager::screenshotPath(const HistoryEntry& entry) const
+{
+    if (!entry.screenshotFilename || !isBareFileName(*entry.screenshotFilename))
+        return {};
+    return m_screenshotsFolder + QLatin1Char('/') + *entry.screenshotFilename;
+}
+
+void HistoryManager::addEntry(const QString& text, const std::optional<QString>& displayName,
+                              const QImage& thumbnailImage, const QImage& screenshot)
+{
+    if (!m_settings.historyEnabled())
+        return;
+
+    HistoryEntry entry;
+    entry.id = QUuid::createUuid();
+    entry.text = text;
+    // The file keeps whole seconds; memory keeps the same so that both agree.
+    const QDateTime now = m_clock().toUTC();
+    entry.timestamp = now.addMSecs(-now.time().msec());
+    entry.displayName = displayName;
+    if (!thumbnailImage.isNull()) {
+        const QByteArray png = encodePng(thumbnailImage);
+        if (!png.isEmpty())
+            entry.thumbnailData = png;
+    }
+    if (!screenshot.isNull()) {
+        const QString filename = HistoryEntry::formatId(QUuid::createUuid()) + QStringLiteral(".png");
+        m_writer->enqueue(filename, screenshot);
+        entry.screenshotFilename = filename;
+    }
+
+    QList<HistoryEntry> list = m_entries;
+    list.prepend(entry);
+    setEntries(list);
+
+    const qint64 max = m_settings.historyMaxEntries();
+    if (max < 0) {
+        Log::system(
+            QStringLiteral("⚠️ Ignoring negative historyMaxEntries (%d): the history is not pruned by count"),
+            {max});
+    } else if (list.size() > max) {
+        for (qsizetype i = max; i < list.size(); ++i)
+            if (list.at(i).screenshotFilename)
+                deleteScreenshotFile(*list.at(i).screenshotFilename);
+        list.resize(max);
+        setEntries(list);
+    }
+    saveHistory();
+}
+
+void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newText)
+{
+    QList<HistoryEntry> list = m_entries;
+    const auto it = std::find_if(list.begin(), list.end(), [&](const HistoryEntry& e) { return e.id == entry.id; });
+    if (it == list.end())
+        return;
+    HistoryEntry replacement = entry;
+    replacement.text = newText;
+    *it = replacement;
+    setEntries(list);
+    saveHistory();
+}
+
+void HistoryManager::clearHistory()
+{
+    const QList<HistoryEntry> list = m_entries;
+    for (const HistoryEntry& entry : list)
+        deleteScreenshot(entry);
+    if (!list.isEmpty())
+        setEntries({});
+    saveHistory();
+}
+
+void HistoryManager::saveHistory()
+{
+    const QString folder = QFileInfo(m_historyFilePath).absolutePath();
+    if (!QFileInfo::exists(folder)) {
+        const QString error = makeFolder(folder);
+        if (!error.isEmpty()) {
+            Log::system(QStringLiteral("❌ Failed to create history directory: %@"), {error});
+            return;
+        }
+        Log::system(QStringLiteral("📁 Created history directory: %@"), {folder});
+    }
+
+    QByteArray bytes;
+    try {
+        bytes = HistoryEntry::encodeList(m_entries);
+    } catch (const nlohmann::json::exception& error) {
+        Log::system(QStringLiteral("❌ Failed to save history: %@"), {QString::fromUtf8(error.what())});
+        return;
+    }
+    QString error;
+    if (!AtomicFile::write(m_historyFilePath, bytes, &error)) {
+        Log::system(QStringLiteral("❌ Failed to save history: %@"), {error});
+        return;
+    }
+    Log::system(QStringLiteral("📚 Saved %d history entries to %@"), {m_entries.size(), m_historyFilePath});
+}
+
+bool HistoryManager::deleteEntry(const QUuid& id)
+{
+    const std::optional<HistoryEntry> found = entry(id);
+    if (!found)
+        return false;
+    deleteScreenshot(*found);
+    removeEntries(id);
+    saveHistory();
+    return true;
+}
+
+void HistoryManager::deleteScreenshot(const HistoryEntry& entry)
+{
+    if (entry.screenshotFilename)
+        deleteScreenshotFile(*entry.screenshotFilename);
+}
+
+void HistoryManager::removeEntries(const QUuid& id)
+{
+    QList<HistoryEntry> list = m_entries;
+    if (list.removeIf([&](const HistoryEntry& e) { return e.id == id; }) > 0)
+        setEntries(list);
+}
+
+void HistoryManager::waitForPendingWrites()
+{
+    m_writer->waitForIdle();
+    applyWriteResults();
+}
+
+QList<HistoryEntry> HistoryManager::entriesSnapshot() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_entries;
+}
+
+std::optional<HistoryEntry> HistoryManager::entry(const QUuid& id) const
+{
+    std::lock_guard lock(m_mutex);
+    for (const HistoryEntry& e : m_entries)
+        if (e.id == id)
+            return e;
+    return std::nullopt;
+}
+
+qsizetype HistoryManager::count() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_entries.size();
+}
+
+void HistoryManager::setEntries(QList<HistoryEntry> entries)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_entries = entries;
+    }
+    emit entriesChanged(entries);
+}
+
+void HistoryManager::loadHistory()
+{
+    const QFileInfo info(m_historyFilePath);
+    if (!info.exists() && !info.isSymLink()) {
+        Log::system(QStringLiteral("📚 History file does not exist yet: %@"), {m_historyFilePath});
+        return;
+    }
+
+    QString error;
+    QFile file(m_historyFilePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+    } else {
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            error = file.errorString();
+        } else {
+            try {
+                QList<HistoryEntry> loaded = HistoryEntry::decodeList(bytes);
+                const qsizetype count = loaded.size();
+                setEntries(std::move(loaded));
+                Log::system(QStringLiteral("📚 Loaded %d history entries"), {count});
+                return;
+            } catch (const std::runtime_error& decodeError) {
+                error = QString::fromUtf8(decodeError.what());
+            }
+        }
+    }
+    file.close();
+
+    Log::system(QStringLiteral("❌ Failed to load history: %@"), {error});
+    // The next save would replace the file; keep what the user had so that it can be recovered by hand.
+    const QString aside = AtomicFile::moveAside(m_historyFilePath);
+    if (aside.isEmpty())
+        Log::system(QStringLiteral("❌ Failed to move the unreadable history file aside: %@"), {m_historyFilePath});
+    else
+        Log::system(QStringLiteral("⚠️ Moved the unreadable history file aside to: %@"), {aside});
+}
+
+void HistoryManager::pruneByAge()
+{
+    const qint64 days = m_settings.historyAutoDeleteDays();
+    if (days <= 0)
+        return;
+    // Calendar days in local time: across a change to or from summer time the cutoff keeps the wall-clock time.
+    const QDateTime cutoff = m_clock().addDays(-std::min(days, maxAutoDeleteDays));
+    if (!cutoff.isValid())
+        return;
+
+    QList<HistoryEntry> kept;
+    for (const HistoryEntry& entry : std::as_const(m_entries)) {
+        if (entry.timestamp < cutoff)
+            deleteScreenshot(entry);
+        else
+            kept.append(entry);
+    }
+    if (kept.size() != m_entries.size())
+        setEntries(kept);
+    // With nothing left the file is left as it is until the next save.
+    if (!kept.isEmpty())
+        saveHistory();
+}
+
+void HistoryManager::deleteScreenshotFile(const QString& filename)
+{
+    if (!isBareFileName(filename))
+        return;
+    // A write still pending is dropped, so its file never appears.
+    if (m_writer->cancel(filename) || QFile::remove(m_screenshotsFolder + QLatin1Char('/') + filename))
+        Log::system(QStringLiteral("🗑️ Deleted screenshot: %@"), {filename});
+}
+
+void HistoryManager::applyWriteResults()
+{
+    const QStringList failures = m_writer->takeFailures();
+    if (failures.isEmpty())
+        return;
+    // As when the write fails at once: the entry stays, without a screenshot.
+    QList<HistoryEntry> list = m_entries;
+    bool changed = false;
+    for (HistoryEntry& entry : list) {
+        if (entry.screenshotFilename && failures.contains(*entry.screenshotFilename)) {
+            entry.screenshotFilename.reset();
+            changed = true;
+        }
+    }
+    if (!changed)
+        return;
+    setEntries(list);
+    saveHistory();
+}

@@ -1,0 +1,87 @@
+#include "widgets/capture/OverlayManager.h"
+
+#include "core/support/Log.h"
+#include "widgets/capture/ScreenshotOverlayView.h"
+#include "widgets/capture/ScreenshotWindow.h"
+
+#include <QCursor>
+#include <QWindow>
+
+#include <algorithm>
+
+void OverlayManager::DeleteLater::operator()(QObject* object) const
+{
+    object->deleteLater();
+}
+
+OverlayManager::OverlayManager(const AppSettings& settings)
+    : m_settings(settings)
+{}
+
+OverlayManager::~OverlayManager()
+{
+    hideOverlay();
+}
+
+void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
+{
+    CapturedImages ordered = images;
+    const QPoint pointer = QCursor::pos();
+    std::stable_partition(ordered.begin(), ordered.end(),
+                          [&](const CapturedDisplay& captured) { return captured.display.geometry.contains(pointer); });
+
+    for (const CapturedDisplay& captured : ordered) {
+        std::unique_ptr<ScreenshotWindow, DeleteLater> window(new ScreenshotWindow(captured.display));
+        auto* view =
+            new ScreenshotOverlayView(m_settings, QRect(QPoint(0, 0), captured.display.geometry.size()), showHint);
+        QImage image = captured.image;
+        image.setDevicePixelRatio(captured.display.devicePixelRatio);
+        view->setImage(image);
+        window->setContentView(view);
+        window->show();
+        window->raise();
+        m_windows.push_back(std::move(window));
+    }
+
+    if (m_windows.empty())
+        return;
+    ScreenshotOverlayView* first = m_windows.front()->contentView();
+    first->setFocus(Qt::OtherFocusReason);
+    // The overlay windows bypass the window manager, so it never gives them the focus; an active keyboard grab
+    // sends every key to the first view instead, and leaves the focus where it was for after the capture.
+    QWindow* handle = m_windows.front()->windowHandle();
+    if (handle && handle->setKeyboardGrabEnabled(true)) {
+        first->grabKeyboard();
+    } else {
+        Log::system(QStringLiteral("⚠️ Could not grab the keyboard for the capture overlay"));
+        first->activateWindow();
+    }
+}
+
+void OverlayManager::hideOverlay()
+{
+    if (QWidget* grabber = QWidget::keyboardGrabber()) {
+        for (const auto& window : m_windows)
+            if (grabber == window->contentView() || grabber == window.get())
+                grabber->releaseKeyboard();
+    }
+    for (const auto& window : m_windows)
+        window->hide();
+    m_windows.clear();
+}
+
+QList<SelectionView*> OverlayManager::overlayViews() const
+{
+    QList<SelectionView*> views;
+    for (const auto& window : m_windows)
+        views.append(window->contentView());
+    return views;
+}
+
+QList<ScreenshotWindow*> OverlayManager::windows() const
+{
+    QList<ScreenshotWindow*> result;
+    for (const auto& window : m_windows)
+        result.append(window.get());
+    return result;
+}

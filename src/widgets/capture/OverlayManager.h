@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/capture/OverlayPresenter.h"
+
+#include <QList>
+
+#include <memory>
+#include <vector>
+
+class AppSettings;
+class QObject;
+class ScreenshotWindow;
+
+// Covers every captured monitor with a ScreenshotWindow showing its frozen image while the user selects, and
+// holds the keyboard for the overlay so that Escape works whichever application had the focus.
+class OverlayManager : public OverlayPresenter {
+public:
+    explicit OverlayManager(const AppSettings& settings);
+    ~OverlayManager() override;
+    OverlayManager(const OverlayManager&) = delete;
+    OverlayManager& operator=(const OverlayManager&) = delete;
+
+    // The window on the monitor under the pointer comes first and gets the keyboard.
+    void showOverlay(const CapturedImages& images, bool showHint) override;
+    void hideOverlay() override;
+    QList<SelectionView*> overlayViews() const override;
+
+    QList<ScreenshotWindow*> windows() const;
+
+private:
+    // Windows are hidden and deleted from the event loop rather than at once: hiding usually happens inside
+    // one of their own views' mouse or key handlers.
+    struct DeleteLater {
+        void operator()(QObject* object) const;
+    };
+
+    const AppSettings& m_settings;
+    std::vector<std::unique_ptr<ScreenshotWindow, DeleteLater>> m_windows;
+};

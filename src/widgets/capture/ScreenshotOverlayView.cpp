@@ -1,0 +1,419 @@
+#include "widgets/capture/ScreenshotOverlayView.h"
+
+#include "core/capture/DebugLogFile.h"
+#include "core/capture/RectText.h"
+#include "core/capture/ScreenshotOverlayViewDelegate.h"
+#include "core/capture/SelectionGeometry.h"
+#include "core/platform/ScreenGeometry.h"
+#include "core/settings/AppSettings.h"
+#include "core/support/Log.h"
+#include "widgets/capture/ScreenshotWindow.h"
+
+#include <QBuffer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTimer>
+#include <QVariantAnimation>
+
+#include <cmath>
+
+namespace {
+
+constexpr qreal SelectionCornerRadius = 3.0;
+constexpr qreal OutsideDimming = 0.4;
+constexpr qreal ToastDimming = 0.3;
+constexpr qreal ShadowBlur = 8.0;
+constexpr qreal ShadowAlpha = 0.5;
+constexpr qreal LabelAlpha = 0.75;
+constexpr qreal ToastBoxAlpha = 0.8;
+constexpr qreal ToastCornerRadius = 16.0;
+constexpr qreal ToastPaddingX = 32.0;
+constexpr qreal ToastPaddingY = 20.0;
+constexpr int LabelFontSize = 12;
+constexpr int ToastFontSize = 32;
+
+QFont mediumFont(const QFont& base, int pixelSize)
+{
+    QFont font(base);
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Medium);
+    return font;
+}
+
+// A point in the system log's form, like a rectangle's origin: {100, 200}.
+QString describe(const QPointF& point)
+{
+    return QStringLiteral("{%1, %2}").arg(RectText::shortNumber(point.x()), RectText::shortNumber(point.y()));
+}
+
+QString describeOrNil(const std::optional<QRectF>& rect)
+{
+    return rect ? RectText::nested(*rect) : QStringLiteral("nil");
+}
+
+QString describeOrNil(const std::optional<QPointF>& point)
+{
+    return point ? describe(*point) : QStringLiteral("nil");
+}
+
+} // namespace
+
+ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const QRect& frame, bool showHint,
+                                             QWidget* parent)
+    : QWidget(parent)
+    , m_showHint(showHint)
+{
+    setGeometry(frame);
+    Log::system(QStringLiteral("🔧 ScreenshotOverlayView.setup() called - frame: %@"),
+                {RectText::nested(QRectF(geometry()))});
+    DebugLogFile::append(QStringLiteral("🔧 ScreenshotOverlayView setup() called"));
+
+    // The frozen image covers every pixel, so Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::CrossCursor);
+
+    if (m_showHint && settings.showCaptureHint()) {
+        m_toastShown = true;
+        QPointer<ScreenshotOverlayView> self(this);
+        QTimer::singleShot(ToastVisibleMs, this, [self] {
+            if (self)
+                self->startToastFade();
+        });
+    }
+}
+
+ScreenshotOverlayView::~ScreenshotOverlayView() = default;
+
+void ScreenshotOverlayView::setImage(const QImage& image)
+{
+    m_image = image;
+    m_warnedNoImage = false;
+    update();
+}
+
+void ScreenshotOverlayView::setDelegate(ScreenshotOverlayViewDelegate* delegate)
+{
+    m_delegate = delegate;
+    m_delegateObject = dynamic_cast<QObject*>(delegate);
+    m_delegateIsObject = m_delegateObject != nullptr;
+}
+
+ScreenshotOverlayViewDelegate* ScreenshotOverlayView::delegate() const
+{
+    if (m_delegateIsObject && !m_delegateObject)
+        return nullptr;
+    return m_delegate;
+}
+
+SelectionView::Host ScreenshotOverlayView::host() const
+{
+    if (!parentWidget())
+        return Host::NoWindow;
+    return qobject_cast<const ScreenshotWindow*>(window()) ? Host::ScreenshotWindow : Host::OtherWindow;
+}
+
+std::optional<Monitor> ScreenshotOverlayView::hostDisplay() const
+{
+    if (const auto* screenshotWindow = qobject_cast<const ScreenshotWindow*>(window()))
+        return screenshotWindow->display();
+    return std::nullopt;
+}
+
+QPointF ScreenshotOverlayView::toViewPoint(const QPointF& qtPosition) const
+{
+    return ScreenGeometry::flipped(qtPosition, height());
+}
+
+QRectF ScreenshotOverlayView::toQt(const QRectF& viewRect) const
+{
+    return ScreenGeometry::flipped(viewRect, height());
+}
+
+QString ScreenshotOverlayView::delegateState(const char* present, const char* absent) const
+{
+    return QString::fromLatin1(delegate() ? present : absent);
+}
+
+bool ScreenshotOverlayView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ParentChange && DebugLogFile::isEnabled()) {
+        const QWidget* host = parentWidget() ? window() : nullptr;
+        DebugLogFile::append(
+            QStringLiteral("🪟 viewDidMoveToWindow: window=%1, frame=%2")
+                .arg(host ? QStringLiteral("SET") : QStringLiteral("nil"), RectText::nested(QRectF(geometry()))));
+        if (host)
+            DebugLogFile::append(QStringLiteral("  window.isKeyWindow=%1, window.canBecomeKey=true")
+                                     .arg(host->isActiveWindow() ? QStringLiteral("true") : QStringLiteral("false")));
+    }
+    return QWidget::event(event);
+}
+
+void ScreenshotOverlayView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // The frozen image covers the whole view; black only shows where there is none.
+    if (m_image.isNull() || m_image.deviceIndependentSize() != QSizeF(size()))
+        painter.fillRect(rect(), Qt::black);
+    if (m_image.isNull()) {
+        // Once per image rather than on every redraw: the system log is not a trace.
+        if (!m_warnedNoImage)
+            Log::system(QStringLiteral("⚠️ draw() called but image is nil"));
+        m_warnedNoImage = true;
+    } else {
+        if (DebugLogFile::isEnabled())
+            DebugLogFile::append(QStringLiteral("🎨 Drawing image: (%1, %2) in bounds: (0, 0, %3, %4)")
+                                     .arg(m_image.width())
+                                     .arg(m_image.height())
+                                     .arg(width())
+                                     .arg(height()));
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(rect()), m_image);
+    }
+
+    if (m_selectionRect && m_selectionRect->width() > 0 && m_selectionRect->height() > 0) {
+        drawSelection(painter, *m_selectionRect);
+        drawSizeLabel(painter, *m_selectionRect);
+    }
+    if (m_toastShown)
+        drawToast(painter);
+}
+
+void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selection) const
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF area = toQt(selection);
+    QPainterPath hole;
+    hole.addRoundedRect(area, SelectionCornerRadius, SelectionCornerRadius);
+    // The outline runs half a pen width outside the selection, so that it is crisp and covers none of the
+    // selected pixels.
+    QPainterPath outline;
+    outline.addRoundedRect(area.adjusted(-0.5, -0.5, 0.5, 0.5), SelectionCornerRadius + 0.5,
+                           SelectionCornerRadius + 0.5);
+
+    QPainterPath outside;
+    outside.setFillRule(Qt::OddEvenFill);
+    outside.addRect(QRectF(rect()));
+    outside.addPath(hole);
+    painter.fillPath(outside, QColor::fromRgbF(0, 0, 0, OutsideDimming));
+
+    // A soft shadow under the outline keeps it visible on white backgrounds: concentric strokes, each a little
+    // wider and all faint, add up to a dark edge that fades out over the blur radius. It falls outside only,
+    // so the selected text keeps its contrast.
+    painter.save();
+    painter.setClipPath(outside);
+    painter.setBrush(Qt::NoBrush);
+    const int steps = int(ShadowBlur);
+    const qreal stepAlpha = 1.0 - std::pow(1.0 - ShadowAlpha, 1.0 / steps);
+    for (int i = steps; i >= 1; --i) {
+        painter.setPen(QPen(QColor::fromRgbF(0, 0, 0, stepAlpha), 1.0 + 2.0 * i));
+        painter.drawPath(outline);
+    }
+    painter.setPen(QPen(Qt::white, 1.0));
+    painter.drawPath(outline);
+    painter.restore();
+}
+
+void ScreenshotOverlayView::drawSizeLabel(QPainter& painter, const QRectF& selection) const
+{
+    const QString text = SelectionGeometry::sizeLabelText(selection);
+    const QFont font = mediumFont(this->font(), LabelFontSize);
+    const QFontMetricsF metrics(font);
+    const QSizeF textSize(metrics.horizontalAdvance(text), metrics.height());
+    const QRectF pill = toQt(SelectionGeometry::labelPillRect(selection, textSize, QSizeF(size())));
+
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(0, 0, 0, LabelAlpha));
+    painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(pill.adjusted(SelectionGeometry::LabelPaddingX, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+void ScreenshotOverlayView::drawToast(QPainter& painter) const
+{
+    //% "Drag to select text · Esc to cancel"
+    const QString text = qtTrId("capture.hint");
+    const QFont font = mediumFont(this->font(), ToastFontSize);
+    const QFontMetricsF metrics(font);
+    const QSizeF box(metrics.horizontalAdvance(text) + 2 * ToastPaddingX, metrics.height() + 2 * ToastPaddingY);
+    const QRectF container(QPointF(width() / 2.0 - box.width() / 2, height() / 2.0 - box.height() / 2), box);
+
+    painter.save();
+    painter.setOpacity(m_toastOpacity);
+    painter.fillRect(rect(), QColor::fromRgbF(0, 0, 0, ToastDimming));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(0, 0, 0, ToastBoxAlpha));
+    painter.drawRoundedRect(container, ToastCornerRadius, ToastCornerRadius);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(container, Qt::AlignCenter, text);
+    painter.restore();
+}
+
+void ScreenshotOverlayView::startToastFade()
+{
+    auto* fade = new QVariantAnimation(this);
+    fade->setStartValue(1.0);
+    fade->setEndValue(0.0);
+    fade->setDuration(ToastFadeMs);
+    connect(fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_toastOpacity = value.toReal();
+        update();
+    });
+    connect(fade, &QVariantAnimation::finished, this, [this] {
+        m_toastShown = false;
+        update();
+    });
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void ScreenshotOverlayView::takeKeyboardFocus()
+{
+    activateWindow();
+    setFocus(Qt::MouseFocusReason);
+    // While the overlay holds the keyboard, a click on another monitor's overlay takes the grab along, so that
+    // Escape keeps working there.
+    if (QWidget* grabber = keyboardGrabber(); grabber && grabber != this)
+        grabKeyboard();
+}
+
+void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPointF point = toViewPoint(event->position());
+    Log::system(QStringLiteral("🖱️ mouseDown called at %@"), {describe(point)});
+    DebugLogFile::append(QStringLiteral("🖱️ mouseDown called at ") + describe(point));
+    takeKeyboardFocus();
+    DebugLogFile::append(QStringLiteral("  converted location: ") + describe(point));
+
+    m_selectionStart = point;
+    m_selectionRect = QRectF(point, QSizeF(0, 0));
+    update();
+    DebugLogFile::append(QStringLiteral("  started selection at ") + describe(point));
+}
+
+// Qt delivers the second press of a double-click as a press followed by this event, and the release after it.
+void ScreenshotOverlayView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    const QPointF point = toViewPoint(event->position());
+    DebugLogFile::append(QStringLiteral("  double-click detected"));
+    const QRectF box = SelectionGeometry::doubleClickBox(point, QSizeF(size()));
+    m_selectionStart.reset();
+    if (box.isEmpty()) {
+        m_selectionRect.reset();
+        update();
+        return;
+    }
+    m_selectionRect = box;
+    update();
+    if (ScreenshotOverlayViewDelegate* target = delegate())
+        target->overlayViewDidFinishSelection(this, box);
+}
+
+void ScreenshotOverlayView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_selectionStart)
+        return;
+    m_selectionRect = SelectionGeometry::rectFromPoints(*m_selectionStart, toViewPoint(event->position()));
+    update();
+}
+
+void ScreenshotOverlayView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    Log::system(QStringLiteral("🖱️ mouseUp called, selectionRect=%@, startPoint=%@"),
+                {describeOrNil(m_selectionRect), describeOrNil(m_selectionStart)});
+    DebugLogFile::append(QStringLiteral("🖱️ mouseUp called"));
+    DebugLogFile::append(QStringLiteral("  selectionRect: ") + describeOrNil(m_selectionRect));
+    DebugLogFile::append(QStringLiteral("  selectionStartPoint: ") + describeOrNil(m_selectionStart));
+
+    if (!m_selectionRect || !m_selectionStart) {
+        Log::system(QStringLiteral("⚠️ mouseUp: guard failed (selectionRect or startPoint nil)"));
+        DebugLogFile::append(QStringLiteral("⚠️ mouseUp: guard failed, returning early"));
+        return;
+    }
+    m_selectionStart.reset();
+    const QRectF selection = *m_selectionRect;
+    const int width = int(selection.width());
+    const int height = int(selection.height());
+
+    if (!SelectionGeometry::isLargeEnough(selection)) {
+        Log::system(QStringLiteral("⚠️ mouseUp: Selection too small (%dx%d)"), {width, height});
+        DebugLogFile::append(QStringLiteral("⚠️ mouseUp: Selection too small, cancelling"));
+        m_selectionRect.reset();
+        update();
+        return;
+    }
+
+    Log::system(QStringLiteral("✅ mouseUp: Valid selection %dx%d, delegate=%@"),
+                {width, height, delegateState("SET", "nil")});
+    DebugLogFile::append(QStringLiteral("✅ mouseUp: Selection valid (%1x%2), calling delegate").arg(width).arg(height));
+    DebugLogFile::append(QStringLiteral("📌 delegate is: ") + delegateState("SET", "NIL"));
+    if (ScreenshotOverlayViewDelegate* target = delegate())
+        target->overlayViewDidFinishSelection(this, selection);
+    Log::system(QStringLiteral("📤 delegate callback completed"));
+    DebugLogFile::append(QStringLiteral("📤 delegate callback completed"));
+}
+
+void ScreenshotOverlayView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat())
+        return;
+    if (ScreenshotOverlayViewDelegate* target = delegate())
+        target->overlayViewDidCancel(this);
+}
+
+std::optional<QByteArray> ScreenshotOverlayView::captureViewContentAsPNG(int maxWidth)
+{
+    if (width() <= 0 || height() <= 0) {
+        Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Invalid bounds %@"),
+                    {RectText::nested(QRectF(rect()))});
+        return std::nullopt;
+    }
+    const qreal scale = std::min(qreal(maxWidth) / width(), 1.0);
+    const QSize target(std::max(1, int(width() * scale)), std::max(1, int(height() * scale)));
+
+    QImage canvas(target, QImage::Format_ARGB32_Premultiplied);
+    if (canvas.isNull() || scale <= 0) {
+        Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Failed to create bitmap rep"));
+        return std::nullopt;
+    }
+    canvas.fill(Qt::black);
+    {
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
+        render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !canvas.save(&buffer, "PNG")) {
+        Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Failed to convert scaled image to PNG"));
+        return std::nullopt;
+    }
+    Log::system(QStringLiteral("📸 captureViewContentAsPNG: Success - %dx%d, %d bytes"),
+                {target.width(), target.height(), qint64(bytes.size())});
+    return bytes;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/capture/SelectionView.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QPointer>
+#include <QRectF>
+#include <QWidget>
+
+#include <optional>
+
+class AppSettings;
+class QPainter;
+
+// The content of one overlay window: the frozen image of its monitor, a crosshair, and the rectangle the user
+// drags. Selections are reported to the delegate in the view's own coordinates (points, origin at the
+// bottom-left corner of the monitor, y upwards); Qt's event positions are converted at the edge.
+class ScreenshotOverlayView : public QWidget, public SelectionView {
+    Q_OBJECT
+
+public:
+    // The instruction toast stays this long, then fades out.
+    static constexpr int ToastVisibleMs = 2500;
+    static constexpr int ToastFadeMs = 500;
+
+    // frame is the view's geometry in its parent. The toast is shown when both showHint and the user's
+    // showCaptureHint setting allow it.
+    ScreenshotOverlayView(const AppSettings& settings, const QRect& frame, bool showHint = true,
+                          QWidget* parent = nullptr);
+    ~ScreenshotOverlayView() override;
+
+    // The frozen monitor in device pixels, with the monitor's device pixel ratio, drawn over the whole view.
+    void setImage(const QImage& image);
+    const QImage& image() const { return m_image; }
+    bool showHint() const { return m_showHint; }
+
+    // The current selection in view coordinates, if any.
+    std::optional<QRectF> selectionRect() const { return m_selectionRect; }
+    bool isDragging() const { return m_selectionStart.has_value(); }
+    bool isToastShown() const { return m_toastShown; }
+
+    // PNG of what the view shows now (image, dimming, selection, label, toast), scaled down to at most
+    // maxWidth points wide and never enlarged; nothing when the view cannot be rendered.
+    std::optional<QByteArray> captureViewContentAsPNG(int maxWidth);
+
+    void setDelegate(ScreenshotOverlayViewDelegate* delegate) override;
+    ScreenshotOverlayViewDelegate* delegate() const override;
+    Host host() const override;
+    std::optional<Monitor> hostDisplay() const override;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QPointF toViewPoint(const QPointF& qtPosition) const;
+    QRectF toQt(const QRectF& viewRect) const;
+    void takeKeyboardFocus();
+    void startToastFade();
+    void drawSelection(QPainter& painter, const QRectF& selection) const;
+    void drawSizeLabel(QPainter& painter, const QRectF& selection) const;
+    void drawToast(QPainter& painter) const;
+    QString delegateState(const char* present, const char* absent) const;
+
+    ScreenshotOverlayViewDelegate* m_delegate = nullptr;
+    // Tracks a delegate that is a QObject, so that a destroyed delegate reads back as null.
+    QPointer<QObject> m_delegateObject;
+    bool m_delegateIsObject = false;
+
+    QImage m_image;
+    std::optional<QPointF> m_selectionStart;
+    std::optional<QRectF> m_selectionRect;
+    bool m_showHint = true;
+    bool m_toastShown = false;
+    qreal m_toastOpacity = 1.0;
+    bool m_warnedNoImage = false;
+};

@@ -1,0 +1,183 @@
+// Every route of the server against real stores, spoken to in raw HTTP.
+#include "ServerFixture.h"
+
+#include "core/api/OpenAPIDocument.h"
+
+#include <QImage>
+
+using json = nlohmann::json;
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray jsonHeaderBlock(int status, const QByteArray& reason, qsizetype length)
+{
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason +
+           "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(length) +
+           "\r\nAccess-Control-Allow-Origin: *\r\n"
+           "Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n"
+           "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n";
+}
+
+json success(const char* message)
+{
+    return {{"success", true}, {"message", message}};
+}
+
+} // namespace
+
+using HTTPAPIRoutes = ServerFixture;
+
+TEST_F(HTTPAPIRoutes, StatusCaptureSidebarAndQuit)
+{
+    delegate.sidebarVisible = true;
+    history.addEntry(QStringLiteral("one"), std::nullopt, QImage(), QImage());
+    // The query is no part of the path; the rest of the path is compared exactly.
+    const RawHttpResponse status = get("/?verbose=%ff&x=1=2?y");
+    EXPECT_EQ(status.headerBlock, jsonHeaderBlock(200, "OK", status.body.size()));
+    EXPECT_EQ(status.json(), (json{{"app", "Quillora"},
+                                   {"version", "1.0"},
+                                   {"status", "running"},
+                                   {"historyCount", 1},
+                                   {"sidebarVisible", true},
+                                   {"apiPort", port}}));
+    EXPECT_EQ(get("/Status?x=1").json(), (json{{"error", "Not found"}, {"path", "/Status"}}));
+
+    EXPECT_EQ(get("/capture").json(), success("Capture initiated"));
+    settle();
+    EXPECT_EQ(delegate.calls, QStringList({"requestCapture"}));
+
+    // The state query runs on the main thread after the change queued before it.
+    EXPECT_EQ(send(request("POST", "/sidebar/hide")).json(), success("Sidebar hidden"));
+    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
+    EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", true}}));
+    EXPECT_EQ(send(request("POST", "/sidebar/show")).json(), success("Sidebar shown"));
+    EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", false}}));
+
+    EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
+    settle();
+    EXPECT_FALSE(delegate.calls.contains("quitApplication")) << "the answer leaves before the application ends";
+    processEventsFor(1500ms);
+    EXPECT_TRUE(delegate.calls.contains("quitApplication"));
+}
+
+TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
+{
+    const RawHttpResponse added = send(request("POST", "/history", R"({"text": "Grüße"})"));
+    EXPECT_EQ(added.headerBlock, jsonHeaderBlock(201, "Created", added.body.size()));
+    EXPECT_EQ(added.json(), success("Entry added"));
+    EXPECT_EQ(send(request("POST", "/history", R"({"text": "second", "displayName": "Mine"})")).status(), 201);
+    settle();
+
+    const QList<HistoryEntry> entries = history.entriesSnapshot();
+    ASSERT_EQ(entries.size(), 2);
+    const RawHttpResponse listed = get("/history?ignored=1");
+    // Content-Length counts the bytes of the non-ASCII text.
+    EXPECT_EQ(listed.headerBlock, jsonHeaderBlock(200, "OK", listed.body.size()));
+    const json list = listed.json();
+    EXPECT_EQ(list["count"], 2);
+    ASSERT_EQ(list["entries"].size(), 2u);
+    EXPECT_EQ(list["entries"][0],
+              (json{{"id", HistoryEntry::formatId(entries[0].id).toStdString()},
+                    {"text", "second"},
+                    {"displayName", "Mine"},
+                    {"timestamp", HistoryEntry::formatTimestamp(entries[0].timestamp).toStdString()}}));
+    EXPECT_EQ(list["entries"][1]["text"], "Grüße");
+
+    const json missingText = {{"error", "Missing 'text' field"}};
+    for (const QByteArray& body :
+         {QByteArray(R"({"text": ""})"), QByteArray(R"({"text": 5})"), QByteArray("[\"text\"]")}) {
+        const RawHttpResponse refused = send(request("POST", "/history", body));
+        EXPECT_EQ(refused.status(), 400) << body.constData();
+        EXPECT_EQ(refused.json(), missingText) << body.constData();
+    }
+
+    // Deleting by a lower-case id finds the upper-case one.
+    const QByteArray lowerId = HistoryEntry::formatId(entries[1].id).toLower().toUtf8();
+    EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), success("Entry deleted"));
+    EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), (json{{"error", "Entry not found"}}));
+    const RawHttpResponse braced = send(request("DELETE", "/history/{" + lowerId + "}"));
+    EXPECT_EQ(braced.statusLine, "HTTP/1.1 400 Bad Request");
+    EXPECT_EQ(braced.json(), (json{{"error", "Invalid ID format"}}));
+
+    EXPECT_EQ(send(request("DELETE", "/history")).json(), success("History cleared"));
+    settle();
+    EXPECT_EQ(history.count(), 0);
+}
+
+TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
+{
+    settings.setApiEnabled(true);
+    const json before = {{"historyEnabled", true},      {"historyMaxEntries", 50},
+                         {"historyAutoDeleteDays", 30}, {"removeLineBreaks", false},
+                         {"cleanupWhitespace", true},   {"fixHyphenation", true},
+                         {"apiEnabled", true},          {"apiPort", 9876}};
+    EXPECT_EQ(get("/settings").json(), before);
+
+    // A whole number written as 10.0 counts; wrong types and the keys this route does not write are skipped.
+    const QByteArray changes = R"({"historyMaxEntries": 10.0, "removeLineBreaks": true, "historyEnabled": 0,
+        "fixHyphenation": "false", "historyAutoDeleteDays": 1.5, "apiPort": 1234, "apiEnabled": false, "apiToken": "x"})";
+    EXPECT_EQ(send(request("PATCH", "/settings", changes)).json(), success("Settings updated"));
+    settle();
+    json after = before;
+    after["historyMaxEntries"] = 10;
+    after["removeLineBreaks"] = true;
+    EXPECT_EQ(get("/settings").json(), after);
+    EXPECT_EQ(settings.apiToken(), QString());
+
+    const RawHttpResponse refused = send(request("PUT", "/settings", "[1]"));
+    EXPECT_EQ(refused.statusLine, "HTTP/1.1 400 Bad Request");
+    EXPECT_EQ(refused.json(), (json{{"error", "Missing request body"}}));
+}
+
+TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
+{
+    const RawHttpResponse document = get("/openapi.json?x=1");
+    EXPECT_EQ(document.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
+                                        QByteArray::number(document.body.size()) +
+                                        "\r\nAccess-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n");
+    // The document the validation script checks with an OpenAPI validator.
+    EXPECT_EQ(document.body, OpenAPIDocument::text(port).toUtf8());
+
+    const RawHttpResponse page = get("/docs");
+    EXPECT_EQ(page.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                                    QByteArray::number(page.body.size()) + "\r\nConnection: close\r\n\r\n");
+    EXPECT_TRUE(page.body.contains("url: '/openapi.json'"));
+
+    EXPECT_EQ(send(request("OPTIONS", "/no/such/path")).headerBlock,
+              "HTTP/1.1 204 No Content\r\nAccess-Control-Allow-Origin: *\r\n"
+              "Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n"
+              "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n");
+}
+
+TEST_F(HTTPAPIRoutes, WhileTheMainThreadIsBusy)
+{
+    // A state query gives up after its second with the default. A change is answered at once and applied later,
+    // and the read that follows waits for it.
+    delegate.sidebarVisible = true;
+    occupyMainThread(1500ms);
+    json sidebar, settingsRead;
+    runOffMainThread([&] {
+        sidebar = exchangeHere(port, request("GET", "/sidebar")).json();
+        exchangeHere(port, request("PUT", "/settings", R"({"historyMaxEntries": 3})"));
+        settingsRead = exchangeHere(port, request("GET", "/settings")).json();
+    });
+    EXPECT_EQ(sidebar, (json{{"visible", false}}));
+    EXPECT_EQ(settingsRead["historyMaxEntries"], 3);
+
+    // The late answer of the busy main thread is dropped; the next request gets its own.
+    settle();
+    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", true}}));
+}
+
+TEST_F(HTTPAPIRoutes, DelegateGone)
+{
+    auto gone = std::make_unique<RecordingAPIDelegate>();
+    server.setDelegate(gone.get());
+    gone.reset();
+
+    EXPECT_EQ(send(request("POST", "/sidebar/toggle")).json(), (json{{"success", true}, {"visible", true}}));
+    EXPECT_EQ(send(request("POST", "/capture")).json(), success("Capture initiated"));
+    EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
+    processEventsFor(700ms); // the delayed quit finds no delegate and does nothing
+}

@@ -1,0 +1,188 @@
+// The transport and its protections: reading whole requests, limits, slow clients, the token and the
+// local-only rules, start and stop.
+#include "ServerFixture.h"
+
+#include "core/api/HTTPRequestReader.h"
+
+#include <QElapsedTimer>
+
+#include <thread>
+#include <vector>
+
+using json = nlohmann::json;
+using namespace std::chrono_literals;
+
+using HTTPAPITransport = ServerFixture;
+
+TEST_F(HTTPAPITransport, RefusedRequests)
+{
+    struct Row {
+        const char* name;
+        QByteArray raw;
+        QByteArray statusLine;
+        const char* error;
+    };
+    const QByteArray post = "POST /history HTTP/1.1\r\nHost: localhost\r\n";
+    const auto headerBlockOf = [](qsizetype total) {
+        return "GET /status HTTP/1.1\r\nX: " + QByteArray(total - 29, 'a') + "\r\n\r\n";
+    };
+    // clang-format off
+    const std::vector<Row> rows = {
+        {"path not UTF-8", "GET /\xc3\x28 HTTP/1.1\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid request"},
+        {"no request line", "HELLO\r\n\r\n", "HTTP/1.1 400 Bad Request", "Malformed request"},
+        {"header block one byte too large", headerBlockOf(HTTPRequestReader::MaxHeaderBytes + 1), "HTTP/1.1 431 Unknown",
+         "Request header too large"},
+        {"body announced one byte too large", post + "Content-Length: 1048577\r\n\r\n", "HTTP/1.1 413 Unknown",
+         "Request body too large"},
+        {"Content-Length not a number", post + "Content-Length: 1x\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid Content-Length"},
+        {"chunked body", post + "Transfer-Encoding: chunked\r\n\r\n", "HTTP/1.1 411 Unknown",
+         "Chunked request bodies are not supported: send Content-Length"},
+        // A page whose name was rebound to 127.0.0.1.
+        {"foreign Host", "GET /history HTTP/1.1\r\nHost: localhost.attacker.example:" + QByteArray::number(port) + "\r\n\r\n",
+         "HTTP/1.1 403 Unknown", "Forbidden"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RawHttpResponse refused = send(row.raw);
+        EXPECT_EQ(refused.statusLine, row.statusLine);
+        EXPECT_EQ(refused.json(), (json{{"error", row.error}}));
+    }
+    EXPECT_EQ(send(headerBlockOf(HTTPRequestReader::MaxHeaderBytes)).status(), 200);
+
+    // Bare line feeds: one line, no headers, but method and path still found.
+    EXPECT_EQ(send("GET /status HTTP/1.1\nHost: localhost\n\n").json()["status"], "running");
+}
+
+TEST_F(HTTPAPITransport, BodiesAcrossReadsAndContinue)
+{
+    // Expect: 100-continue gets the interim answer, and the body that follows in a later segment is still read.
+    QByteArray interim, raw;
+    runOffMainThread([&] {
+        RawHttpConnection connection(port);
+        const QByteArray full = request("POST", "/history", R"({"text": "continued"})", "Expect: 100-continue\r\n");
+        const qsizetype headerEnd = full.indexOf("\r\n\r\n") + 4;
+        connection.send(full.left(headerEnd));
+        interim = connection.readUntil("\r\n\r\n");
+        connection.send(full.mid(headerEnd));
+        raw = connection.readToEnd();
+    });
+    EXPECT_EQ(interim, "HTTP/1.1 100 Continue\r\n\r\n");
+    EXPECT_EQ(RawHttpResponse::parse(raw).status(), 201);
+
+    // A body of exactly the limit is taken; a client that sends its oversized body anyway still reads the refusal
+    // (more than socket buffers hold).
+    const QByteArray fits = "{\"text\": \"" + QByteArray(HTTPRequestReader::MaxBodyBytes - 12, 'x') + "\"}";
+    EXPECT_EQ(send(request("POST", "/history", fits)).status(), 201);
+    EXPECT_EQ(send(request("POST", "/history", fits + QByteArray(15 * 1024 * 1024, ' '))).status(), 413);
+    settle();
+    ASSERT_EQ(history.count(), 2);
+    EXPECT_EQ(history.entriesSnapshot().at(1).text, QStringLiteral("continued"));
+}
+
+TEST_F(HTTPAPITransport, ATricklingClientIsDroppedWhileOthersAreServed)
+{
+    bool tricklerDropped = false; // only when the server closed the connection without sending anything
+    RawHttpResponse servedMeanwhile;
+    runOffMainThread([&] {
+        // One client trickles a request byte by byte and never finishes it.
+        std::thread trickler([&] {
+            RawHttpConnection connection(port);
+            const QByteArray text = "GET /status HTTP/1.1\r\nX-Slow: " + QByteArray(100, 'a');
+            for (qsizetype i = 0; i < text.size() && !tricklerDropped; ++i) {
+                connection.send(text.mid(i, 1));
+                tricklerDropped = connection.closedByPeer(500);
+            }
+        });
+        std::this_thread::sleep_for(1000ms);
+        servedMeanwhile = exchangeHere(port, request("GET", "/status"));
+        trickler.join();
+    });
+    EXPECT_EQ(servedMeanwhile.json()["status"], "running") << "served while the trickler was still connected";
+    EXPECT_TRUE(tricklerDropped);
+}
+
+TEST_F(HTTPAPITransport, WithoutTokenOnlyThisMachineIsServed)
+{
+    EXPECT_TRUE(log.containsOut(
+        QStringLiteral("🌐 Listening on 127.0.0.1:%1 and [::1]:%1 only: no API token is set").arg(port)));
+    EXPECT_EQ(send(request("GET", "/status"), QStringLiteral("::1")).status(), 200);
+    const QString lan = networkAddress();
+    if (!lan.isEmpty())
+        runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port, lan).isOpen()) << qPrintable(lan); });
+
+    // A page of another site posting a "simple" request that needs no preflight.
+    const QByteArray body = R"({"text": "from a web page"})";
+    const RawHttpResponse crossSite = send("POST /history HTTP/1.1\r\nHost: localhost\r\n"
+                                           "Origin: http://localhost.attacker.example\r\nContent-Type: text/plain\r\n"
+                                           "Content-Length: " +
+                                           QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    EXPECT_EQ(crossSite.status(), 403);
+    EXPECT_EQ(send("GET /history HTTP/1.1\r\nHost: localhost\r\nSec-Fetch-Site: cross-site\r\n\r\n").status(), 403);
+    settle();
+    EXPECT_EQ(history.count(), 0);
+
+    // A page served by this machine gets its own origin back.
+    const RawHttpResponse local = send(request("GET", "/status", {}, "Origin: http://localhost:3000\r\n"));
+    EXPECT_EQ(local.status(), 200);
+    EXPECT_TRUE(local.headerBlock.contains("\r\nAccess-Control-Allow-Origin: http://localhost:3000\r\n"));
+}
+
+TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
+{
+    settings.setApiToken(QStringLiteral("s3cret"));
+    server.start(port);
+    EXPECT_TRUE(log.containsOut(
+        QStringLiteral("🌐 Listening on all network interfaces, port %1: an API token is set").arg(port)));
+
+    const RawHttpResponse bare = send(request("GET", "/status"));
+    EXPECT_EQ(bare.statusLine, "HTTP/1.1 401 Unauthorized");
+    EXPECT_EQ(bare.json(), (json{{"error", "Unauthorized"}}));
+    // clang-format off
+    const std::vector<std::pair<const char*, QByteArray>> refused = {
+        {"wrong token", request("GET", "/status", {}, "Authorization: Bearer s3creT\r\n")},
+        {"a prefix of the token", request("GET", "/status", {}, "Authorization: Bearer s3cre\r\n")},
+        {"the token and more", request("GET", "/status", {}, "Authorization: Bearer s3cret2\r\n")},
+        {"the header in the body", "GET /status HTTP/1.1\r\n\r\nAuthorization: Bearer s3cret\r\n"},
+        {"preflight carries no token", request("OPTIONS", "/history")},
+    };
+    // clang-format on
+    for (const auto& [name, raw] : refused)
+        EXPECT_EQ(send(raw).status(), 401) << name;
+    EXPECT_EQ(send(request("GET", "/status", {}, "aUtHoRiZaTiOn: Bearer s3cret\r\n")).status(), 200);
+    // With a token, a foreign Host is the token's business.
+    EXPECT_EQ(send("GET /status HTTP/1.1\r\nHost: attacker.example\r\nAuthorization: Bearer s3cret\r\n\r\n").status(),
+              200);
+    // The token removed while the server still listens everywhere: this machine (an IPv4 peer on the dual-stack
+    // socket) is still served, the network refused at once.
+    settings.setApiToken(QString());
+    EXPECT_EQ(get("/status").status(), 200);
+    const QString lan = networkAddress();
+    if (lan.isEmpty())
+        GTEST_SKIP() << "no network address to reach the server from";
+    EXPECT_EQ(send(request("GET", "/status"), lan).json(), (json{{"error", "Forbidden"}}));
+    settings.setApiToken(QStringLiteral("s3cret"));
+    EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\n"), lan).status(), 200);
+}
+
+TEST_F(HTTPAPITransport, ATakenPortAndStop)
+{
+    HTTPAPIServer other(settings, history);
+    log.clear();
+    other.start(port);
+    EXPECT_FALSE(other.isRunning());
+    EXPECT_TRUE(log.outLines().last().startsWith(QStringLiteral("❌ Failed to start HTTP API Server: ")));
+
+    // A handler waiting for the main thread, which is in stop(), is woken at once with its default.
+    delegate.sidebarVisible = true;
+    RawHttpResponse sidebar;
+    std::thread client([&] { sidebar = exchangeHere(port, request("GET", "/sidebar")); });
+    std::this_thread::sleep_for(200ms);
+    QElapsedTimer stopping;
+    stopping.start();
+    server.stop();
+    EXPECT_LT(stopping.elapsed(), 500);
+    client.join();
+    EXPECT_EQ(sidebar.json(), (json{{"visible", false}}));
+    runOffMainThread([&] { EXPECT_FALSE(RawHttpConnection(port).isOpen()); });
+}

@@ -1,0 +1,355 @@
+#include "core/capture/CaptureSessionController.h"
+
+#include "core/capture/ClipboardService.h"
+#include "core/capture/LiveTextRecognitionService.h"
+#include "core/capture/OverlayPresenter.h"
+#include "core/capture/ScreenCaptureService.h"
+#include "core/capture/ScreenshotOverlayViewDelegate.h"
+#include "core/capture/SelectionView.h"
+#include "core/capture/TextEditorDelegate.h"
+#include "core/history/HistoryManager.h"
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeDisplayCapture.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakePasteboard.h"
+#include "platform/fake/FakeTextRecognizer.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+
+#include "LogCapture.h"
+
+#include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const Monitor laptop{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 2.0};
+const Monitor monitor{2, QStringLiteral("DP-2"), {1440, 0, 1280, 800}, 2.0};
+
+QString log(const char* line)
+{
+    return QStringLiteral("(log) ") + QString::fromUtf8(line);
+}
+
+QString out(const char* line)
+{
+    return QStringLiteral("(out) ") + QString::fromUtf8(line);
+}
+
+// A selection view without a window: its host and monitor are whatever the test sets.
+class FakeSelectionView : public SelectionView {
+public:
+    explicit FakeSelectionView(const Monitor& display)
+        : display(display)
+    {}
+    void setDelegate(ScreenshotOverlayViewDelegate* delegate) override { m_delegate = delegate; }
+    ScreenshotOverlayViewDelegate* delegate() const override { return m_delegate; }
+    Host host() const override { return window; }
+    std::optional<Monitor> hostDisplay() const override { return display; }
+    // What the real view does on mouse-up and on Escape.
+    void finishSelection(const QRectF& rect) { m_delegate->overlayViewDidFinishSelection(this, rect); }
+    void pressEscape() { m_delegate->overlayViewDidCancel(this); }
+
+    Host window = Host::ScreenshotWindow;
+    std::optional<Monitor> display;
+
+private:
+    ScreenshotOverlayViewDelegate* m_delegate = nullptr;
+};
+
+// Overlays that are only bookkeeping: one view per shown image, on that image's monitor.
+class FakeOverlayPresenter : public OverlayPresenter {
+public:
+    void showOverlay(const CapturedImages& images, bool showHint) override
+    {
+        for (const CapturedDisplay& captured : images)
+            m_views.push_back(std::make_unique<FakeSelectionView>(captured.display));
+        showHints.append(showHint);
+    }
+    void hideOverlay() override { m_views.clear(); }
+    QList<SelectionView*> overlayViews() const override
+    {
+        QList<SelectionView*> views;
+        for (const auto& view : m_views)
+            views.append(view.get());
+        return views;
+    }
+    FakeSelectionView* view(int index) const { return m_views.at(size_t(index)).get(); }
+    int visibleCount() const { return int(m_views.size()); }
+
+    QList<bool> showHints; // one per showOverlay()
+
+private:
+    std::vector<std::unique_ptr<FakeSelectionView>> m_views;
+};
+
+// An editor the test answers by hand, on the latest text shown. A QObject, so that the controller holds it weakly
+// as it holds the real editor.
+class FakeTextEditor : public QObject, public TextEditorDelegate {
+public:
+    void showTextEditor(const QString& text, std::function<void(std::optional<QString>)> completion,
+                        std::function<void()> recaptureHandler) override
+    {
+        texts.append(text);
+        m_completion = std::move(completion);
+        m_recapture = std::move(recaptureHandler);
+    }
+    void save(const QString& text) { m_completion(text); }
+    void cancel() { m_completion(std::nullopt); }
+    void recapture() { m_recapture(); }
+
+    QStringList texts;
+
+private:
+    std::function<void(std::optional<QString>)> m_completion;
+    std::function<void()> m_recapture;
+};
+
+// Members are public: the failure table's rows prepare them.
+class CaptureSessionControllerTest : public ::testing::Test {
+public:
+    void SetUp() override
+    {
+        displays.addDisplay(laptop, QImage(laptop.pixelSize(), QImage::Format_RGB32));
+        controller.setTextEditorDelegate(&editor);
+    }
+
+    // Starts a capture and selects rect on the overlay of the given monitor.
+    void startAndSelect(const QRectF& rect, int viewIndex = 0)
+    {
+        controller.startCapture(true);
+        ASSERT_GT(overlays.visibleCount(), viewIndex);
+        overlays.view(viewIndex)->finishSelection(rect);
+    }
+
+    // Waits until every crop handed to recognition since the log was last cleared has come back to the
+    // controller (each crop writes its size line, each result its result line).
+    void waitForRecognition()
+    {
+        const auto count = [&](const QString& prefix) { return lines.allLines().filter(prefix).size(); };
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return count(QStringLiteral("(log) 📝 OCR Result: ")) ==
+                   count(QStringLiteral("(out)   Cropped image size: "));
+        }));
+    }
+
+    QImage savedScreenshot() const { return QImage(history.screenshotPath(history.entries().first())); }
+
+    QTemporaryDir folder;
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    AppSettings settings{store, loginItem};
+    FakeDisplayCapture displays;
+    ScreenCaptureService screenCapture{displays};
+    FakeOverlayPresenter overlays;
+    FakeTextRecognizer engine;
+    LiveTextRecognitionService recognition{engine};
+    FakePasteboard pasteboard;
+    ClipboardService clipboard{pasteboard};
+    HistoryManager history{settings, folder.path()};
+    FakeTextEditor editor;
+    CaptureSessionController controller{settings, screenCapture, overlays, recognition, clipboard, history};
+    LogCapture lines;
+};
+
+} // namespace
+
+// Two monitors of different sizes: a selection on the second is cropped from the second's image. The same with the
+// real program, and the screenshot saved with the entry: tests/e2e/capture_test.py.
+TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStillOfItsMonitor)
+{
+    displays.addDisplay(monitor, QImage(monitor.pixelSize(), QImage::Format_RGB32));
+    engine.setText(QStringLiteral("Inter-\nnational  trade"));
+    startAndSelect({100, 200, 300, 50}, 1);
+    waitForRecognition();
+
+    const QStringList expected = {
+        log("📸📸📸 startCapture() called, showHint=1"),
+        log("  Captured 2 screens"),
+        log("  Overlay shown, overlayViews count=2"),
+        log("  Set delegate for view 0, delegate=SET"),
+        log("  Set delegate for view 1, delegate=SET"),
+        out("📸 Capture started - draw a rectangle to select text area"),
+        log("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: {{100, 200}, {300, 50}}"),
+        out("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: (100.0, 200.0, 300.0, 50.0)"),
+        log("  view.window=exists"),
+        log("  window.screen=DP-2"),
+        log("  capturedImages count=2"),
+        log("✅ Found screen 'DP-2' and image 2560x1600, starting OCR..."),
+        out("🔍 Starting OCR on selected region: (100.0, 200.0, 300.0, 50.0)"),
+        out("  View rect: (100.0, 200.0, 300.0, 50.0)"),
+        out("  Image rect: (200.0, 1100.0, 600.0, 100.0)"),
+        out("  Cropped image size: 600x100"),
+        log("📝 OCR Result: 'Inter-\nnational  trade'... (length: 22)"),
+        log("✅ Text found, calling processTextSelection"),
+        out("🔄 processTextSelection called with 22 chars"),
+        out("📍 Screen: DP-2"),
+        out("🔒 Closing overlay..."),
+        out("📝 textEditorDelegate is set"),
+        out("🖼️ Showing text editor..."),
+    };
+    EXPECT_EQ(lines.allLines(), expected);
+    EXPECT_EQ(overlays.visibleCount(), 0);
+    EXPECT_TRUE(controller.capturedImages().isEmpty());
+
+    EXPECT_EQ(editor.texts, QStringList{QStringLiteral("International trade")});
+    EXPECT_TRUE(pasteboard.writes.isEmpty()); // nothing is copied before the user saves
+
+    lines.clear();
+    // The user's own text is taken as it is, not cleaned up again.
+    editor.save(QStringLiteral("International  trade-\n"));
+    EXPECT_EQ(lines.allLines().value(0), out("✏️ Editor callback: text returned"));
+    EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("International  trade-\n")});
+    history.waitForPendingWrites();
+    ASSERT_EQ(history.entries().size(), 1);
+}
+
+TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothingAndTheCutResultLine)
+{
+    struct Row {
+        const char* name;
+        std::function<void(FakeTextEditor&)> answer;
+        QString line;
+        QList<bool> showHints; // a recapture shows the overlay again, without the hint
+    };
+    const std::vector<Row> rows = {
+        {"cancel", [](FakeTextEditor& e) { e.cancel(); }, out("✏️ Editor callback: cancelled"), {true}},
+        {"empty save", [](FakeTextEditor& e) { e.save({}); }, out("✏️ Editor callback: text returned"), {true}},
+        {"recapture", [](FakeTextEditor& e) { e.recapture(); }, out("🔄 Recapture requested"), {true, false}},
+    };
+    // 150 characters of two UTF-16 units each (e + combining acute): the result line shows the first hundred, and
+    // a cut by code units would split one.
+    QString text;
+    for (int i = 0; i < 150; ++i)
+        text += QStringLiteral("e\u0301");
+    engine.setText(text);
+    for (const Row& row : rows) {
+        overlays.showHints.clear();
+        startAndSelect({100, 200, 300, 50});
+        waitForRecognition();
+        ASSERT_FALSE(editor.texts.isEmpty()) << row.name;
+        EXPECT_TRUE(lines.containsSystem(QStringLiteral("📝 OCR Result: '%1'... (length: 150)").arg(text.left(200))));
+        EXPECT_TRUE(lines.containsOut(QStringLiteral("🔄 processTextSelection called with 150 chars")));
+        lines.clear();
+        row.answer(editor);
+        EXPECT_EQ(lines.allLines().value(0), row.line) << row.name;
+        EXPECT_EQ(overlays.showHints, row.showHints) << row.name;
+        if (overlays.visibleCount() > 0)
+            overlays.view(0)->pressEscape();
+    }
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+    EXPECT_TRUE(history.entries().isEmpty());
+}
+
+TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
+{
+    FakeDisplayCapture none; // a lone monitor whose capture fails
+    none.addDisplay(laptop, QImage());
+    ScreenCaptureService noScreens(none);
+    CaptureSessionController empty(settings, noScreens, overlays, recognition, clipboard, history);
+    empty.startCapture(true);
+    EXPECT_EQ(lines.allLines().value(2), log("❌ No screens captured - check Screen Recording permission"));
+    EXPECT_TRUE(overlays.showHints.isEmpty());
+}
+
+// Every way a capture can fail after the overlays are up: the overlays close, the still images are dropped, and
+// neither the clipboard nor the history nor the editor hears of it.
+TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingElse)
+{
+    struct Row {
+        const char* name;
+        std::function<void(CaptureSessionControllerTest&)> prepare; // before the selection
+        QString lastLine;
+        QString alsoWritten = {};
+        QRectF selection = {100, 200, 300, 50};
+    };
+    using Host = SelectionView::Host;
+    const std::vector<Row> rows = {
+        {"view in another window", [](auto& t) { t.overlays.view(0)->window = Host::OtherWindow; },
+         log("❌ view.window is not ScreenshotWindow")},
+        {"window on no monitor", [](auto& t) { t.overlays.view(0)->display.reset(); }, log("❌ window.screen is nil")},
+        {"monitor without a still", [](auto& t) { t.overlays.view(0)->display = monitor; },
+         log("❌ No captured image for screen DP-2")},
+        {"selection outside the still", [](auto&) {}, out("❌ Failed to crop image"), {}, {1500, 0, 100, 100}},
+        {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); },
+         log("⚠️ No text recognized in selected area"), out("Text recognition error: engine broke")},
+        {"clean-up leaves nothing", [](auto& t) { t.engine.setText(QStringLiteral("\n \t\n")); },
+         out("❌ No text after processing")},
+    };
+    for (const Row& row : rows) {
+        engine.setText(QStringLiteral("text"));
+        engine.setError(QString());
+        controller.startCapture(true);
+        ASSERT_EQ(overlays.visibleCount(), 1) << row.name;
+        row.prepare(*this);
+        lines.clear();
+        overlays.view(0)->finishSelection(row.selection);
+        waitForRecognition();
+        ASSERT_FALSE(lines.allLines().isEmpty()) << row.name;
+        EXPECT_EQ(lines.allLines().last(), row.lastLine) << row.name;
+        EXPECT_TRUE(row.alsoWritten.isEmpty() || lines.allLines().contains(row.alsoWritten)) << row.name;
+        EXPECT_EQ(overlays.visibleCount(), 0) << row.name;
+        EXPECT_TRUE(controller.capturedImages().isEmpty()) << row.name;
+    }
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+    EXPECT_TRUE(history.entries().isEmpty());
+    EXPECT_TRUE(editor.texts.isEmpty());
+}
+
+// Escape while the text is being recognised still opens the editor with the late result, with the whole still.
+// Once the user has started a new capture, though, the late result must neither close the new overlays under the
+// user's pointer nor open the editor over them.
+TEST_F(CaptureSessionControllerTest, ALateResultOpensTheEditorUnlessANewCaptureHasStarted)
+{
+    engine.setText(QStringLiteral("late text"));
+    engine.hold();
+    startAndSelect({100, 200, 300, 50});
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    EXPECT_EQ(overlays.visibleCount(), 1); // the overlay stays while recognising
+    overlays.view(0)->pressEscape();
+    EXPECT_EQ(overlays.visibleCount(), 0);
+    engine.release();
+    waitForRecognition();
+    EXPECT_EQ(editor.texts, QStringList{QStringLiteral("late text")});
+    editor.save(QStringLiteral("late text"));
+    history.waitForPendingWrites();
+    ASSERT_EQ(history.entries().size(), 1);
+    EXPECT_EQ(savedScreenshot().size(), QSize(2880, 1800));
+
+    engine.hold();
+    startAndSelect({100, 200, 300, 50});
+    ASSERT_TRUE(engine.waitUntilStarted(2));
+    overlays.view(0)->pressEscape();
+    controller.startCapture(true);
+    engine.release();
+    waitForRecognition();
+    EXPECT_TRUE(lines.containsSystem(QStringLiteral("⚠️ Ignoring OCR result of an earlier capture")));
+    ASSERT_EQ(overlays.visibleCount(), 1);
+    EXPECT_EQ(controller.capturedImages().size(), 1);
+    EXPECT_EQ(editor.texts.size(), 1);
+}
+
+// A result arriving after its controller is gone opens no editor and copies nothing.
+TEST_F(CaptureSessionControllerTest, ALateResultFindingTheControllerGoneDoesNothing)
+{
+    auto shortLived =
+        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
+    shortLived->setTextEditorDelegate(&editor);
+    engine.setText(QStringLiteral("text"));
+    engine.hold();
+    shortLived->startCapture(true);
+    overlays.view(0)->finishSelection({100, 200, 300, 50});
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    shortLived.reset();
+    engine.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.finished() == 1; }));
+    QTest::qWait(50);
+    EXPECT_TRUE(editor.texts.isEmpty());
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+}

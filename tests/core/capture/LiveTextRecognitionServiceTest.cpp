@@ -1,0 +1,76 @@
+#include "core/capture/LiveTextRecognitionService.h"
+
+#include "LogCapture.h"
+#include "platform/fake/FakeTextRecognizer.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QThread>
+#include <QtCore/qtestsupport_core.h>
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QImage sampleImage(60, 20, QImage::Format_RGB32);
+
+} // namespace
+
+// An engine's error, and the text it then delivers, are seen through CaptureSessionControllerTest.
+TEST(LiveTextRecognitionService, RunsAtMostTwoAtOnceAndAnswersEveryRequestOnceOnTheMainThread)
+{
+    FakeTextRecognizer engine;
+    engine.setText(QStringLiteral("text"));
+    engine.hold();
+    LiveTextRecognitionService service(engine);
+    QStringList deliveries;
+    for (int i = 0; i < 4; ++i)
+        service.recognizeText(sampleImage, [&](QString text) {
+            EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+            deliveries.append(text);
+        });
+
+    ASSERT_TRUE(engine.waitUntilStarted(2));
+    EXPECT_FALSE(engine.waitUntilStarted(3, std::chrono::milliseconds(200)));
+    engine.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return deliveries.size() == 4; }));
+    QTest::qWait(50);
+    EXPECT_EQ(deliveries, QStringList(4, QStringLiteral("text")));
+    for (const FakeTextRecognizer::Call& call : engine.calls())
+        EXPECT_NE(call.thread, QThread::currentThreadId());
+}
+
+// Requests still queued or running when the service goes must neither crash nor call back into objects that
+// are gone with it.
+TEST(LiveTextRecognitionService, DestroyedWithWorkPendingCallsNothing)
+{
+    FakeTextRecognizer engine;
+    engine.setText(QStringLiteral("late"));
+    engine.setDelay(std::chrono::milliseconds(100));
+    auto service = std::make_unique<LiveTextRecognitionService>(engine);
+    int delivered = 0;
+    for (int i = 0; i < 4; ++i)
+        service->recognizeText(sampleImage, [&](QString) { ++delivered; });
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    service.reset();
+    EXPECT_LE(engine.started(), 2); // queued requests were dropped, not run
+    EXPECT_EQ(engine.finished(), engine.started());
+    QTest::qWait(50);
+    EXPECT_EQ(delivered, 0);
+}
+
+TEST(LiveTextRecognitionService, WarmUpRunsOffTheMainThreadAndReportsFailure)
+{
+    FakeTextRecognizer engine;
+    engine.setError(QStringLiteral("no language data"));
+    LogCapture log;
+    LiveTextRecognitionService service(engine);
+    service.warmUp();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.warmUps().isEmpty() && !log.systemLines().isEmpty(); }));
+    EXPECT_NE(engine.warmUps().first(), QThread::currentThreadId());
+    EXPECT_EQ(log.systemLines(), QStringList{QStringLiteral("⚠️ Text recognition is not ready: no language data")});
+}

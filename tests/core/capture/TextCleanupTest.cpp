@@ -1,0 +1,87 @@
+#include "core/capture/TextCleanup.h"
+
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+
+#include "QStringPrinter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Options = TextCleanup::Options;
+
+constexpr Options defaults{true, false, true};
+constexpr Options onlyLineBreaks{false, true, false};
+
+QString u(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
+
+} // namespace
+
+TEST(TextCleanup, Examples)
+{
+    struct Row {
+        const char* name;
+        Options options;
+        QString input;
+        QString expected;
+    };
+    const std::vector<Row> rows = {
+        {"broken words joined, runs collapsed", defaults, u(u"Inter-\nnational  trade\nagree-\n ment"),
+         u(u"International trade agreement")},
+        {"hyphen at the end stays", defaults, u(u"end-"), u(u"end-")},
+        {"only a hyphen before whitespace goes", defaults, u(u"x -y a - b"), u(u"x -y a b")},
+        {"matches do not overlap", defaults, u(u"a- - b"), u(u"ab")},
+        {"unicode hyphen and dashes stay", defaults, u(u"a\u2010\nb a\u2013 b a\u00AD\nb"),
+         u(u"a\u2010 b a\u2013 b a\u00AD b")},
+        {"each line feed becomes a space, carriage returns stay", onlyLineBreaks, u(u"a\n\nb\r\nc"), u(u"a  b\r c")},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(TextCleanup::clean(row.input, row.options), row.expected) << row.name;
+}
+
+// The two character sets differ from QRegularExpression's \s and from QChar::isSpace(): a wrong set shows as a
+// vertical tab or U+0085 collapsed, or an ideographic space left in place. Rows for the characters every set
+// agrees on (line feed, space) are left out.
+TEST(TextCleanup, WhitespaceAndTrimmingSets)
+{
+    struct Row {
+        const char* name;
+        char16_t c;
+        bool matched; // collapsed by the whitespace run replacement
+        bool trimmed; // removed at the ends
+    };
+    const std::vector<Row> rows = {
+        {"vertical tab", 0x000B, false, true},  {"next line", 0x0085, false, true},
+        {"no-break space", 0x00A0, true, true}, {"ideographic space", 0x3000, true, true},
+        {"line separator", 0x2028, true, true}, {"zero width space", 0x200B, false, false},
+    };
+    for (const Row& row : rows) {
+        const QChar c(row.c);
+        const QString inside = QStringLiteral("a") + c + c + QStringLiteral("b");
+        EXPECT_EQ(TextCleanup::cleanupWhitespace(inside), row.matched ? QStringLiteral("a b") : inside) << row.name;
+        const QString ends = QString(c) + QStringLiteral("x") + c;
+        EXPECT_EQ(TextCleanup::cleanupWhitespace(ends), row.trimmed ? QStringLiteral("x") : ends) << row.name;
+        EXPECT_EQ(TextCleanup::fixHyphenation(QStringLiteral("a-") + c + QStringLiteral("b")),
+                  row.matched ? QStringLiteral("ab") : QStringLiteral("a-") + c + QStringLiteral("b"))
+            << row.name;
+    }
+}
+
+TEST(TextCleanup, ReadsTheSwitchesAtEveryCall)
+{
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    AppSettings settings(store, loginItem);
+    const QString text = QStringLiteral("exam-\nple  one\ntwo");
+
+    EXPECT_EQ(TextCleanup::clean(text, settings), QStringLiteral("example one two"));
+    settings.setFixHyphenation(false);
+    settings.setCleanupWhitespace(false);
+    settings.setRemoveLineBreaks(true);
+    EXPECT_EQ(TextCleanup::clean(text, settings), QStringLiteral("exam- ple  one two"));
+}

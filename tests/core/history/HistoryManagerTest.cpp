@@ -1,0 +1,242 @@
+#include "core/history/HistoryManager.h"
+
+#include "LogCapture.h"
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+const QDateTime fixedNow(QDate(2025, 3, 14), QTime(9, 26, 53, 400), Qt::UTC);
+const char* idA = "AAAAAAAA-0000-4000-8000-000000000001";
+const char* idB = "BBBBBBBB-0000-4000-8000-000000000002";
+
+void writeFile(const QString& path, const QByteArray& bytes = {})
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// As the owner sees a file of mode 0600.
+const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+
+struct Fixture {
+    std::unique_ptr<HistoryManager> open(QDateTime now = fixedNow)
+    {
+        return std::make_unique<HistoryManager>(settings, folder, [now] { return now; });
+    }
+    QString shot(const QString& name) const { return folder + QStringLiteral("/Screenshots/") + name; }
+    QStringList shotFiles() const
+    {
+        return QDir(folder + QStringLiteral("/Screenshots")).entryList(QDir::Files | QDir::Hidden);
+    }
+    QList<HistoryEntry> stored() const { return HistoryEntry::decodeList(readFile(file)); }
+
+    QTemporaryDir dir;
+    const QString folder = dir.path() + QStringLiteral("/Quillora");
+    const QString file = folder + QStringLiteral("/history.json");
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    AppSettings settings{store, loginItem};
+    LogCapture log;
+};
+
+QImage testImage(int width, int height, int seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 3 + seed) & 255, (x ^ y) & 255));
+    return image;
+}
+
+QStringList texts(const QList<HistoryEntry>& entries)
+{
+    QStringList result;
+    for (const HistoryEntry& e : entries)
+        result.append(e.text);
+    return result;
+}
+
+QByteArray storedEntry(const char* id, const QDateTime& time, const char* screenshot = "")
+{
+    return QByteArray::fromStdString(std::string(R"({"id":")") + id + R"(","text":")" + id + R"(","timestamp":")" +
+                                     HistoryEntry::formatTimestamp(time).toStdString() + R"(","screenshotFilename":")" +
+                                     screenshot + "\"}");
+}
+
+} // namespace
+
+TEST(HistoryManager, FirstUseWritesNoFileUntilTheFirstAddAndNothingWhileDisabled)
+{
+    Fixture f;
+    auto history = f.open();
+    EXPECT_TRUE(f.log.containsSystem(QStringLiteral("📚 History file does not exist yet: ") + f.file));
+
+    f.settings.setHistoryEnabled(false);
+    QSignalSpy changes(history.get(), &HistoryManager::entriesChanged);
+    history->addEntry(QStringLiteral("off"), std::nullopt, QImage(), testImage(8, 8, 1));
+    history->waitForPendingWrites();
+    EXPECT_FALSE(QFile::exists(f.file));
+    EXPECT_TRUE(f.shotFiles().isEmpty());
+
+    f.settings.setHistoryEnabled(true);
+    history->addEntry(QStringLiteral("on"), QStringLiteral("Manual Entry"), QImage(), QImage());
+    EXPECT_EQ(QFile::permissions(f.file), ownerOnly);
+    EXPECT_EQ(f.stored(), history->entries());
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.at(0).at(0).value<QList<HistoryEntry>>(), history->entries());
+}
+
+TEST(HistoryManager, PruningByCountRemovesTheOldestWithTheirScreenshots)
+{
+    const std::vector<std::tuple<const char*, qint64, QStringList>> rows = {
+        {"full list drops its last entry", 2, {"new", "one"}},
+        {"zero removes even the new entry", 0, {}},
+        {"negative does not prune", -1, {"new", "one", "two"}},
+    };
+    for (const auto& [name, max, expected] : rows) {
+        SCOPED_TRACE(name);
+        Fixture f;
+        auto history = f.open();
+        history->addEntry(QStringLiteral("two"), std::nullopt, QImage(), testImage(16, 16, 2));
+        history->addEntry(QStringLiteral("one"), std::nullopt, QImage(), testImage(16, 16, 1));
+        history->waitForPendingWrites();
+        const QString two = history->screenshotPath(history->entries().at(1));
+
+        f.settings.setHistoryMaxEntries(max);
+        // Large enough to be still pending when the same add prunes it.
+        history->addEntry(QStringLiteral("new"), std::nullopt, QImage(), testImage(1920, 1080, 3));
+        history->waitForPendingWrites();
+        EXPECT_EQ(texts(history->entries()), expected);
+        EXPECT_EQ(f.stored(), history->entries());
+        EXPECT_EQ(QFile::exists(two), expected.contains(QStringLiteral("two")));
+        EXPECT_EQ(f.shotFiles().size(), expected.size());
+        EXPECT_EQ(f.log.systemLines().filter(QStringLiteral("⚠️ Ignoring negative historyMaxEntries")).size(),
+                  max < 0 ? 1 : 0);
+    }
+}
+
+TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself)
+{
+    const QDateTime now = fixedNow.addMSecs(-400);
+    const QDateTime berlinSpring(QDate(2025, 4, 10), QTime(12, 0), QTimeZone("Europe/Berlin"));
+    const std::vector<std::tuple<const char*, qint64, QDateTime, QDateTime, bool>> rows = {
+        {"exactly at the cutoff", 30, now, now.addDays(-30), true},
+        {"zero days never prunes", 0, now, now.addYears(-20), true},
+        // From 10:00Z, 30 calendar days back cross the change to summer time: the cutoff is 11:00Z, not 10:00Z.
+        {"calendar days", 30, berlinSpring, QDateTime(QDate(2025, 3, 11), QTime(10, 30), Qt::UTC), false},
+    };
+    for (const auto& [name, days, today, oldest, oldestKept] : rows) {
+        SCOPED_TRACE(name);
+        Fixture f;
+        f.settings.setHistoryAutoDeleteDays(days);
+        writeFile(f.file, "[" + storedEntry(idA, today) + "," + storedEntry(idB, oldest, "B.png") + "]");
+        writeFile(f.shot(QStringLiteral("B.png")));
+        auto history = f.open(today);
+        EXPECT_EQ(history->count(), oldestKept ? 2 : 1);
+        EXPECT_EQ(QFile::exists(f.shot(QStringLiteral("B.png"))), oldestKept);
+        EXPECT_EQ(f.stored(), history->entries());
+    }
+}
+
+TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten)
+{
+    Fixture f;
+    const QByteArray truncated = "[" + storedEntry(idA, fixedNow);
+    writeFile(f.file, truncated);
+    auto history = f.open();
+    EXPECT_EQ(f.log.systemLines().filter(QStringLiteral("❌ Failed to load history: ")).size(), 1);
+
+    history->addEntry(QStringLiteral("after"), std::nullopt, QImage(), QImage());
+    const QStringList aside = QDir(f.folder).entryList({QStringLiteral("history.json.bad-*")});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(QDateTime::fromString(aside.at(0).mid(17), QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).isValid())
+        << aside.at(0).toStdString();
+    EXPECT_EQ(readFile(f.folder + QLatin1Char('/') + aside.at(0)), truncated);
+    EXPECT_EQ(texts(f.stored()), QStringList{QStringLiteral("after")});
+}
+
+TEST(HistoryManager, DeletingAndClearingRemoveOnlyScreenshotsOfListedEntries)
+{
+    Fixture f;
+    // A name in the file that points outside the screenshots folder: deleting its entry must not follow it.
+    writeFile(f.file, "[" + storedEntry(idA, fixedNow) + "," + storedEntry(idB, fixedNow, "../outside.png") + "]");
+    writeFile(f.folder + QStringLiteral("/outside.png"));
+    writeFile(f.shot(QStringLiteral("orphan.png")));
+    auto history = f.open();
+    history->addEntry(QStringLiteral("shot"), std::nullopt, QImage(), testImage(16, 16, 1));
+    history->waitForPendingWrites();
+
+    EXPECT_TRUE(history->deleteEntry(QUuid::fromString(QLatin1String(idB))));
+    EXPECT_TRUE(QFile::exists(f.folder + QStringLiteral("/outside.png")));
+    EXPECT_EQ(texts(f.stored()), QStringList({"shot", idA}));
+
+    history->clearHistory();
+    EXPECT_EQ(readFile(f.file), "[]");
+    EXPECT_EQ(f.shotFiles(), QStringList{QStringLiteral("orphan.png")});
+}
+
+TEST(HistoryManager, ScreenshotsAreCompletePngFilesOrNoneAtAll)
+{
+    Fixture f;
+    const QImage kept = testImage(3840, 2160, 2);
+    std::optional<HistoryEntry> entry;
+    {
+        auto history = f.open();
+        history->addEntry(QStringLiteral("deleted at once"), std::nullopt, QImage(), testImage(3840, 2160, 1));
+        const HistoryEntry deleted = history->entries().at(0);
+        ASSERT_TRUE(deleted.screenshotFilename) << "the entry names its screenshot before the file is written";
+        history->addEntry(QStringLiteral("kept"), std::nullopt, QImage(), kept);
+        entry = history->entries().at(0);
+        EXPECT_TRUE(history->deleteEntry(deleted.id));
+        EXPECT_TRUE(f.log.containsSystem(QStringLiteral("🗑️ Deleted screenshot: ") + *deleted.screenshotFilename));
+    } // quitting waits for the remaining write
+    EXPECT_EQ(f.shotFiles(), QStringList{*entry->screenshotFilename});
+    EXPECT_EQ(QImage(f.shot(*entry->screenshotFilename)).convertToFormat(QImage::Format_RGB32), kept);
+    EXPECT_EQ(QFile::permissions(f.shot(*entry->screenshotFilename)), ownerOnly);
+}
+
+// The HTTP server reads the history from its own thread while captures add to it.
+TEST(HistoryManager, ReadersOnAnotherThreadSeeWholeLists)
+{
+    Fixture f;
+    f.settings.setHistoryMaxEntries(1000);
+    auto history = f.open();
+    std::atomic<bool> done{false};
+    std::atomic<int> inconsistent{0};
+    std::thread reader([&] {
+        while (!done) {
+            // Newest first with one entry per add: the texts count down to 0.
+            const QList<HistoryEntry> snapshot = history->entriesSnapshot();
+            for (qsizetype i = 0; i < snapshot.size(); ++i)
+                inconsistent += snapshot.at(i).text != QString::number(snapshot.size() - 1 - i);
+            inconsistent += !snapshot.isEmpty() && (!history->entry(snapshot.at(0).id) || history->count() == 0);
+        }
+    });
+    for (int i = 0; i < 100; ++i)
+        history->addEntry(QString::number(i), std::nullopt, QImage(), QImage());
+    done = true;
+    reader.join();
+    EXPECT_EQ(inconsistent, 0);
+    EXPECT_EQ(history->count(), 100);
+}

@@ -1,0 +1,57 @@
+#include "core/recognition/RecognitionLanguages.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList AllInstalled = {"chi_sim", "deu", "eng", "fra", "ita", "osd", "por", "spa"};
+
+} // namespace
+
+TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
+{
+    struct Row {
+        const char* name;
+        const char* tag;
+        const char* code;
+    };
+    const Row rows[] = {
+        {"script and region", "de-Latn-AT", "deu"},
+        {"underscore and codeset from the environment", "pt_BR.UTF-8", "por"},
+        {"traditional Chinese by script", "zh-Hant", "chi_tra"},
+        {"traditional Chinese by region", "zh-HK", "chi_tra"},
+        {"Chinese without script or region", "zh", "chi_sim"},
+        {"Serbian in Latin script", "sr-Latn-RS", "srp_latn"},
+        {"Serbian with the glibc latin modifier", "sr@latin", "srp_latn"},
+        {"Serbian as Qt spells that modifier", "sr-latin", "srp_latn"},
+        {"upper-case language", "EN-us", "eng"},
+        {"the C locale", "C", ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(RecognitionLanguages::codeForLocaleTag(QString::fromUtf8(row.tag)), QString::fromUtf8(row.code))
+            << row.name;
+}
+
+TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguagesOnce)
+{
+    struct Row {
+        const char* name;
+        QStringList uiLanguages;
+        QStringList installed;
+        QStringList expected;
+    };
+    const Row rows[] = {
+        {"Qt's spellings of one language count once; only three",
+         {"fr", "fr-Latn-FR", "fr-FR", "es", "es-Latn-ES", "es-ES", "pt-BR", "it"},
+         AllInstalled,
+         {"deu", "eng", "fra", "spa", "por"}},
+        {"a language without model still takes its place",
+         {"tlh", "C", "fr", "es"},
+         AllInstalled,
+         {"deu", "eng", "fra"}},
+        {"preferred but not installed", {"fr-FR", "zh-CN"}, {"deu", "eng"}, {"deu", "eng"}},
+        {"German not installed", {"en-GB"}, {"eng", "osd"}, {"eng"}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(RecognitionLanguages::select(row.uiLanguages, row.installed), row.expected) << row.name;
+}

@@ -1,0 +1,109 @@
+#include "core/recognition/ScreenTextPreparer.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A block standing in for a word: preparation must never cut into it, whatever surrounds it.
+const QRect Word(30, 12, 40, 9);
+
+QImage page(QColor background, QColor ink, int frameWidth = 0, QColor frame = {})
+{
+    QImage image(120, 40, QImage::Format_ARGB32);
+    image.fill(frameWidth > 0 ? frame : background);
+    QPainter painter(&image);
+    painter.fillRect(image.rect().adjusted(frameWidth, frameWidth, -frameWidth, -frameWidth), background);
+    painter.fillRect(Word, ink);
+    return image;
+}
+
+int level(const QImage& gray, int x, int y)
+{
+    return gray.constScanLine(y)[x];
+}
+
+} // namespace
+
+// Whatever the theme and whatever frame the selection caught, what is left is the word, dark on light, on a
+// margin of its own page, enlarged.
+TEST(ScreenTextPreparer, EveryCropBecomesDarkTextOnAMarginOfLightPage)
+{
+    struct Row {
+        const char* name;
+        QImage crop;
+    };
+    const Row rows[] = {
+        {"dark theme", page(QColor(30, 30, 30), QColor(220, 220, 220))},
+        {"light theme", page(QColor(250, 250, 250), QColor(20, 20, 20))},
+        {"transparent parts of a file are white page", page(Qt::transparent, Qt::black)},
+        {"one-pixel window border", page(Qt::white, Qt::black, 1, QColor(90, 90, 90))},
+        {"frame on a dark theme", page(QColor(30, 30, 30), Qt::white, 2, QColor(200, 200, 200))},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QImage prepared = ScreenTextPreparer({.margin = 10, .upscale = 2.0}).prepare(row.crop);
+        ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8);
+        ASSERT_EQ(prepared.size(), (Word.size() + QSize(20, 20)) * 2);
+        const int pageLevel = level(prepared, 0, 0);
+        EXPECT_GT(pageLevel, 128) << "background light";
+        for (int x = 0; x < prepared.width(); ++x) {
+            ASSERT_EQ(level(prepared, x, 0), pageLevel) << "no frame left in the margin, x " << x;
+            ASSERT_EQ(level(prepared, x, prepared.height() - 1), pageLevel) << "no frame left in the margin, x " << x;
+        }
+        EXPECT_LT(level(prepared, prepared.width() / 2, prepared.height() / 2), pageLevel - 64) << "ink";
+    }
+}
+
+TEST(ScreenTextPreparer, LightTextOnADarkButtonBecomesDarkTextOnThePage)
+{
+    QImage crop = page(QColor(245, 245, 245), QColor(30, 30, 30));
+    QPainter painter(&crop);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(53, 132, 228)); // a default button, rounded
+    painter.drawRoundedRect(QRect(80, 8, 36, 24), 4, 4);
+    painter.fillRect(QRect(88, 16, 20, 8), Qt::white); // its label
+    painter.end();
+
+    const QImage prepared = ScreenTextPreparer({.trimBorders = false, .margin = 0, .upscale = 1.0}).prepare(crop);
+    const int pageLevel = level(prepared, 2, 2);
+    EXPECT_NEAR(level(prepared, 84, 20), pageLevel, 2) << "the button's face takes the page's colour";
+    EXPECT_LT(level(prepared, 98, 20), 40) << "its label becomes dark ink";
+    EXPECT_EQ(level(prepared, 80, 8), pageLevel) << "the page in the rounded corner is left alone";
+}
+
+TEST(ScreenTextPreparer, FindsGapsBetweenColumns)
+{
+    // Three lines of "words" whose gaps (6 px) do not line up from line to line. A gutter as wide as a line is
+    // high, cut through all of them, parts two columns; a narrower one is only a word space.
+    QImage paragraph(200, 60, QImage::Format_Grayscale8);
+    paragraph.fill(Qt::white);
+    QPainter painter(&paragraph);
+    for (int line = 0; line < 3; ++line) {
+        for (int x = 10 + line * 9; x < 180; x += 30)
+            painter.fillRect(x, 5 + 20 * line, 24, 12, Qt::black);
+    }
+    painter.end();
+    for (const auto& [gutter, columns] : {std::pair(20, true), std::pair(8, false), std::pair(0, false)}) {
+        QImage cut = paragraph;
+        QPainter(&cut).fillRect(100 - gutter / 2, 0, gutter, 60, Qt::white);
+        EXPECT_EQ(ScreenTextPreparer::hasColumnGap(cut), columns) << gutter;
+    }
+}
+
+TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly)
+{
+    const ScreenTextPreparer::Steps steps{
+        .trimBorders = false, .margin = 0, .upscale = 2.0, .upscaleBelowLineHeight = 20};
+    QImage small(120, 40, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    QPainter(&small).fillRect(10, 10, 80, 10, Qt::black);
+    QImage large(120, 60, QImage::Format_RGB32);
+    large.fill(Qt::white);
+    QPainter(&large).fillRect(10, 10, 80, 30, Qt::black);
+    EXPECT_EQ(ScreenTextPreparer(steps).prepare(small).size(), QSize(240, 80));
+    EXPECT_EQ(ScreenTextPreparer(steps).prepare(large).size(), QSize(120, 60));
+}

@@ -1,0 +1,103 @@
+#include "core/settings/AppSettings.h"
+
+#include "LogCapture.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Fixture {
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+};
+
+} // namespace
+
+// Each row: what is stored under a key, and what the setting reads as at start. How text and numbers are
+// coerced is the store's (JsonFileDefaultsStoreTest); these rows show which keys coerce and which fall back.
+TEST(AppSettings, ReadRulesPerKind)
+{
+    using json = nlohmann::json;
+    using Read = std::function<json(const AppSettings&)>;
+    const std::vector<std::tuple<const char*, const char*, json, Read, json>> rows = {
+        {"port as text with junk is coerced", "apiPort", "80abc", [](auto& s) { return json(s.apiPort()); }, 80},
+        {"api enabled YES is coerced", "apiEnabled", "YES", [](auto& s) { return json(s.apiEnabled()); }, true},
+        {"max entries as text falls back", "historyMaxEntries", "20",
+         [](auto& s) { return json(s.historyMaxEntries()); }, 50},
+        {"boolean as number falls back", "historyEnabled", 0, [](auto& s) { return json(s.historyEnabled()); }, true},
+        {"token as number reads empty", "apiToken", 42, [](auto& s) { return json(s.apiToken().toStdString()); }, ""},
+        {"key code as text is coerced", "hotkeyKeyCode", "12", [](auto& s) { return json(s.hotkeyKeyCode()); }, 12},
+        {"key code 0 falls back", "hotkeyKeyCode", 0, [](auto& s) { return json(s.hotkeyKeyCode()); }, 26},
+        {"key code 2^32 falls back", "hotkeyKeyCode", 1LL << 32, [](auto& s) { return json(s.hotkeyKeyCode()); }, 26},
+    };
+    for (const auto& [name, key, stored, read, expected] : rows) {
+        Fixture f;
+        f.store.preset(key, stored);
+        AppSettings settings(f.store, f.loginItem);
+        EXPECT_EQ(read(settings), expected) << name;
+    }
+}
+
+TEST(AppSettings, EveryAssignmentWritesAndNotifiesEvenWhenUnchanged)
+{
+    Fixture f;
+    AppSettings settings(f.store, f.loginItem);
+    QSignalSpy changed(&settings, &AppSettings::changed);
+    settings.setHistoryEnabled(false);
+    settings.setHistoryEnabled(false);
+    settings.setHistoryMaxEntries(12);
+    settings.setApiToken(QStringLiteral("t"));
+    EXPECT_EQ(f.store.writes().size(), 4u);
+    EXPECT_EQ(changed.count(), 4);
+
+    // A new instance reads back what was written: each value was stored with its own kind.
+    AppSettings reloaded(f.store, f.loginItem);
+    EXPECT_FALSE(reloaded.historyEnabled());
+    EXPECT_EQ(reloaded.historyMaxEntries(), 12);
+    EXPECT_EQ(reloaded.apiToken(), QStringLiteral("t"));
+}
+
+TEST(AppSettings, LaunchAtLoginReportsFailureAndKeepsState)
+{
+    Fixture f;
+    AppSettings settings(f.store, f.loginItem);
+    QSignalSpy changed(&settings, &AppSettings::changed);
+    LogCapture log;
+
+    settings.setLaunchAtLogin(true);
+    EXPECT_TRUE(settings.launchAtLogin());
+    EXPECT_EQ(changed.count(), 1);
+
+    f.loginItem.failNext = QStringLiteral("permission denied");
+    settings.setLaunchAtLogin(false);
+    EXPECT_TRUE(settings.launchAtLogin());
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(log.containsOut(QStringLiteral("❌ Failed to disable launch at login: permission denied")));
+}
+
+TEST(AppSettings, ReadsFromAnotherThreadWhileAssigning)
+{
+    Fixture f;
+    AppSettings settings(f.store, f.loginItem);
+    std::atomic<bool> stop = false;
+    std::atomic<int> bad = 0;
+    std::thread reader([&] {
+        while (!stop) {
+            const qint64 value = settings.historyMaxEntries();
+            if (value != 50 && value != 60)
+                ++bad;
+            (void)settings.apiToken().size();
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        settings.setHistoryMaxEntries(i % 2 ? 50 : 60);
+        settings.setApiToken(i % 2 ? QStringLiteral("a-fairly-long-token-value") : QString());
+    }
+    stop = true;
+    reader.join();
+    EXPECT_EQ(bad, 0);
+}

@@ -1,0 +1,84 @@
+#include "widgets/capture/ScreenshotOverlayView.h"
+#include "core/capture/ScreenshotOverlayViewDelegate.h"
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+
+#include "LogCapture.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class RecordingDelegate : public QObject, public ScreenshotOverlayViewDelegate {
+public:
+    void overlayViewDidFinishSelection(SelectionView*, const QRectF& rect) override { selections.append(rect); }
+    void overlayViewDidCancel(SelectionView*) override {}
+    QList<QRectF> selections;
+};
+
+// Events as Qt delivers them: view point (x, y) of the 1440 × 900 view is Qt position (x, 900 - y).
+void sendMouse(QWidget* view, QEvent::Type type, QPointF viewPoint)
+{
+    const QPointF qt(viewPoint.x(), 900 - viewPoint.y());
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, qt, view->mapToGlobal(qt), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &event);
+}
+
+void drag(QWidget* view, QPointF from, QPointF to)
+{
+    sendMouse(view, QEvent::MouseButtonPress, from);
+    sendMouse(view, QEvent::MouseMove, (from + to) / 2);
+    sendMouse(view, QEvent::MouseMove, to);
+    sendMouse(view, QEvent::MouseButtonRelease, to);
+}
+
+class ScreenshotOverlayViewTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ScreenshotOverlayView> makeView(bool showHint = false)
+    {
+        auto view = std::make_unique<ScreenshotOverlayView>(settings, QRect(0, 0, 1440, 900), showHint);
+        view->setDelegate(&delegate);
+        return view;
+    }
+
+    InMemoryDefaultsStore defaults;
+    FakeLoginItem loginItem;
+    AppSettings settings{defaults, loginItem};
+    RecordingDelegate delegate;
+    LogCapture log;
+};
+
+} // namespace
+
+TEST_F(ScreenshotOverlayViewTest, DragsReportTheRectangleInBottomLeftPointsUnlessTooSmall)
+{
+    auto view = makeView();
+    drag(view.get(), {100, 100}, {110, 150});
+    EXPECT_TRUE(delegate.selections.isEmpty());
+    EXPECT_TRUE(log.containsSystem(QStringLiteral("⚠️ mouseUp: Selection too small (10x50)")));
+
+    drag(view.get(), {100.25, 100.5}, {110.75, 111.5});
+    drag(view.get(), {100, 100}, {40, 300});
+    EXPECT_EQ(delegate.selections, (QList<QRectF>{{100.25, 100.5, 10.5, 11}, {40, 100, 60, 200}}));
+    // The reported rectangle stays drawn until the overlay goes away.
+    EXPECT_EQ(view->selectionRect(), QRectF(40, 100, 60, 200));
+    EXPECT_TRUE(log.containsSystem(QStringLiteral("✅ mouseUp: Valid selection 60x200, delegate=SET")));
+}
+
+TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce)
+{
+    auto view = makeView();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
+        sendMouse(view.get(), type, {10, 10});
+    EXPECT_EQ(delegate.selections, QList<QRectF>{QRectF(0, 0, 60, 25)});
+    EXPECT_TRUE(log.containsSystem(QStringLiteral("⚠️ mouseUp: guard failed (selectionRect or startPoint nil)")));
+}

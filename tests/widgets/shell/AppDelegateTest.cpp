@@ -1,0 +1,275 @@
+#include "widgets/shell/AppDelegate.h"
+#include "LogCapture.h"
+#include "core/api/HTTPAPIServer.h"
+#include "core/capture/OverlayPresenter.h"
+#include "core/history/HistoryManager.h"
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeDisplayCapture.h"
+#include "platform/fake/FakeHotkeyService.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakePasteboard.h"
+#include "platform/fake/FakeTextRecognizer.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+#include "widgets/common/EscClosableWindow.h"
+#include "widgets/shell/LegalAcceptanceWindowController.h"
+#include "widgets/shell/LegalInfoWindowController.h"
+#include "widgets/shell/Localization.h"
+#include "widgets/shell/OnboardingWindowController.h"
+#include "widgets/shell/PermissionPrompt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A permission alert that answers as the test says and records how it was asked.
+class FakePermissionPrompt : public PermissionPrompt {
+public:
+    bool ask(Style style) override
+    {
+        asked.append(style);
+        return chooseOpenSettings;
+    }
+    void openSettings() override { ++settingsOpened; }
+
+    bool chooseOpenSettings = false;
+    QList<Style> asked;
+    int settingsOpened = 0;
+};
+
+// Overlays that only count how many monitor images each show was given.
+class CountingOverlayPresenter : public OverlayPresenter {
+public:
+    void showOverlay(const CapturedImages& images, bool) override { shownImages.append(int(images.size())); }
+    void hideOverlay() override {}
+    QList<SelectionView*> overlayViews() const override { return {}; }
+
+    QList<int> shownImages;
+};
+
+// Everything an AppDelegate is given, as fakes, with one white 800 x 600 monitor.
+struct ShellFixture {
+    explicit ShellFixture(bool acceptedAndOnboarded = true)
+    {
+        // The tests read the English texts, whatever the machine's locale.
+        Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
+        const Monitor display{1, QStringLiteral("MON-1"), QRect(0, 0, 800, 600)};
+        QImage still(display.pixelSize(), QImage::Format_ARGB32);
+        still.fill(Qt::white);
+        displays.addDisplay(display, still);
+        if (acceptedAndOnboarded) {
+            store.preset(AppSettings::HasAcceptedLegalKey, true);
+            store.preset(AppSettings::HasCompletedOnboardingKey, true);
+        }
+    }
+
+    // Makes the controller and launches it; call after presetting the store.
+    AppDelegate& launch()
+    {
+        settings = std::make_unique<AppSettings>(store, loginItem);
+        history = std::make_unique<HistoryManager>(*settings, historyFolder.path());
+        auto presenter = std::make_unique<CountingOverlayPresenter>();
+        overlays = presenter.get();
+        delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
+            .settings = *settings,
+            .history = *history,
+            .displayCapture = displays,
+            .hotkeyService = hotkeys,
+            .textRecognizer = recognizer,
+            .pasteboard = pasteboard,
+            .permissionPrompt = prompt,
+            .terminate = [this] { ++terminations; },
+            .isSystemTrayAvailable = [] { return true; },
+            .overlayPresenter = std::move(presenter),
+        });
+        delegate->applicationDidFinishLaunching();
+        return *delegate;
+    }
+
+    QTemporaryDir historyFolder;
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    std::unique_ptr<AppSettings> settings;
+    std::unique_ptr<HistoryManager> history;
+    FakeDisplayCapture displays;
+    FakeHotkeyService hotkeys;
+    FakeTextRecognizer recognizer;
+    FakePasteboard pasteboard;
+    FakePermissionPrompt prompt;
+    CountingOverlayPresenter* overlays = nullptr; // owned by the delegate
+    int terminations = 0;
+    std::unique_ptr<AppDelegate> delegate;
+};
+
+// The menu as a flat list: object names of actions, "-" for separators, submenus indented with ">".
+QStringList menuModel(const QMenu* menu, const QString& indent = QString())
+{
+    QStringList model;
+    for (const QAction* action : menu->actions()) {
+        model.append(indent + (action->isSeparator() ? QStringLiteral("-") : action->objectName()));
+        if (action->menu())
+            model += menuModel(action->menu(), indent + QStringLiteral(">"));
+    }
+    return model;
+}
+
+} // namespace
+
+// Closing the terms window as a decline, the windows shown and accepting with its launch lines are driven through
+// the real program in tests/e2e/first_start_test.py; these are the gates it cannot see.
+TEST(AppDelegate, DeclineQuitsOnceAndStartsNothing)
+{
+    ShellFixture f(false);
+    LogCapture log;
+    AppDelegate& app = f.launch();
+    EXPECT_EQ(app.statusMenu(), nullptr);
+
+    EscClosableWindow* terms = app.legalAcceptanceWindowController()->window();
+    app.legalAcceptanceWindowController()->declineButton()->click();
+    terms->close();
+    EXPECT_EQ(log.outLines(), QStringList{QStringLiteral("Legal terms declined - quitting app")});
+    EXPECT_EQ(f.terminations, 1);
+    EXPECT_FALSE(f.settings->hasAcceptedLegal());
+    EXPECT_TRUE(f.hotkeys.calls.isEmpty()) << "no hotkey before the terms are accepted";
+}
+
+TEST(AppDelegate, RequestsFromLaterStartsWaitForTheTerms)
+{
+    ShellFixture f(false);
+    AppDelegate& app = f.launch();
+    app.legalAcceptanceWindowController()->window()->hide();
+
+    app.handleInstanceRequest(QStringLiteral("capture"));
+    EXPECT_TRUE(f.overlays->shownImages.isEmpty()) << "no capture before the terms are accepted";
+    EXPECT_TRUE(app.legalAcceptanceWindowController()->window()->isVisible());
+
+    app.legalAcceptanceWindowController()->acceptButton()->click();
+    EXPECT_EQ(app.state(), AppDelegate::State::Running);
+    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
+    app.handleInstanceRequest(QStringLiteral("capture"));
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
+}
+
+// Even when the person chooses the help page in the start-up alert, the program quits and builds nothing.
+TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert)
+{
+    ShellFixture f;
+    f.displays.setCanCapture(false);
+    f.prompt.chooseOpenSettings = true;
+    LogCapture log;
+    AppDelegate& app = f.launch();
+
+    EXPECT_EQ(log.outLines(), (QStringList{
+                                  QStringLiteral("🔍 Checking Screen Recording permission..."),
+                                  QStringLiteral("❌ Screen Recording: Permission NOT granted"),
+                                  QStringLiteral("⛔ Screen Recording permission NOT granted - blocking app startup"),
+                                  QStringLiteral("🚪 Quitting app - user must grant permission and restart"),
+                              }));
+    EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Critical});
+    EXPECT_EQ(f.prompt.settingsOpened, 1);
+    EXPECT_EQ(f.terminations, 1);
+    EXPECT_EQ(app.statusMenu(), nullptr);
+    EXPECT_TRUE(f.hotkeys.calls.isEmpty());
+}
+
+// The failure line, with another X client holding the keys, is checked in tests/e2e/api_e2e.py.
+TEST(AppDelegate, HotkeyHeldElsewhereKeepsTheProgramAndEachPressChecksPermission)
+{
+    ShellFixture f;
+    f.hotkeys.heldByOthers.append({26, 768});
+    AppDelegate& app = f.launch();
+    EXPECT_EQ(app.state(), AppDelegate::State::Running);
+    EXPECT_FALSE(f.hotkeys.pressCombination(26, 768));
+
+    f.settings->setHotkeyKeyCode(28); // the 8 key
+    app.registerHotkey();
+    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
+
+    f.displays.setCanCapture(false);
+    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
+    EXPECT_EQ(f.overlays->shownImages.size(), 1) << "nothing is captured without permission";
+    EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Warning});
+    EXPECT_EQ(f.terminations, 0) << "a missing permission at a capture does not quit";
+
+    app.applicationWillTerminate();
+    EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "termination releases the hotkey";
+}
+
+TEST(AppDelegate, MenuHasTheItemsInOrderAndTheLegalPagesOpenTheirWindows)
+{
+    ShellFixture f;
+    AppDelegate& app = f.launch();
+    QMenu* menu = app.statusMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menuModel(menu), (QStringList{"captureText", "toggleHistory", "-", "showPreferences", "-", "legalMenu",
+                                            ">showAbout", ">showOnboardingFromMenu", ">-", ">showImpressum",
+                                            ">showTerms", ">showPrivacy", ">showAccessibility", "-", "quit"}));
+    const auto trigger = [menu](const char* name) { menu->findChild<QAction*>(QString::fromLatin1(name))->trigger(); };
+
+    // Each legal page opens a fresh window; the previous one goes with its controller.
+    const std::pair<const char*, QString> pages[] = {
+        {"showImpressum", QStringLiteral("Imprint")},
+        {"showTerms", QStringLiteral("Terms of Use")},
+        {"showPrivacy", QStringLiteral("Privacy")},
+        {"showAccessibility", QStringLiteral("Accessibility")},
+    };
+    QPointer<EscClosableWindow> previous;
+    for (const auto& [action, title] : pages) {
+        SCOPED_TRACE(action);
+        trigger(action);
+        LegalInfoWindowController* controller = app.legalInfoWindowController();
+        ASSERT_NE(controller, nullptr);
+        EXPECT_EQ(controller->window()->windowTitle(), title);
+        EXPECT_TRUE(controller->window()->isVisible());
+        EXPECT_TRUE(previous.isNull());
+        previous = controller->window();
+    }
+
+    trigger("quit");
+    EXPECT_EQ(f.terminations, 1);
+}
+
+// A port that does not fit 16 bits must not wrap around to another port.
+TEST(AppDelegate, ApiPortOutsideTheRangeDoesNotStartTheServer)
+{
+    for (const qint64 port : {0LL, 65536LL + 80}) {
+        SCOPED_TRACE(port);
+        ShellFixture f;
+        f.store.preset("apiEnabled", true);
+        f.store.preset("apiPort", port);
+        LogCapture log;
+        AppDelegate& app = f.launch();
+        EXPECT_FALSE(app.apiServer().isRunning());
+        EXPECT_TRUE(log.containsOut(
+            QStringLiteral("⚠️ HTTP API Server not started: port %1 is outside 1-65535").arg(port)));
+    }
+}
+
+// Finishing it with the keyboard and its stored flag are checked on the real program in
+// tests/e2e/first_start_test.py.
+TEST(AppDelegate, QuickStartOpenAtLoginBoxStartsFromTheCurrentStateAndTheLastPageAppliesIt)
+{
+    ShellFixture f(false);
+    f.store.preset(AppSettings::HasAcceptedLegalKey, true);
+    f.loginItem.setEnabled(true, nullptr);
+    f.loginItem.requests.clear();
+    OnboardingWindowController* onboarding = f.launch().onboardingWindowController();
+    ASSERT_NE(onboarding, nullptr);
+    EXPECT_TRUE(onboarding->launchAtLoginCheckBox()->isChecked());
+    onboarding->launchAtLoginCheckBox()->setChecked(false);
+    onboarding->nextButton()->click();
+    onboarding->nextButton()->click();
+    EXPECT_TRUE(f.loginItem.requests.isEmpty()) << "only the last page finishes";
+    onboarding->nextButton()->click();
+    EXPECT_TRUE(f.settings->hasCompletedOnboarding());
+    EXPECT_EQ(f.loginItem.requests, QList<bool>{false});
+}

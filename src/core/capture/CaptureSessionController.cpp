@@ -15,6 +15,7 @@
 #include "core/support/Log.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QTextBoundaryFinder>
 
 #include <utility>
@@ -65,16 +66,12 @@ CaptureSessionController::~CaptureSessionController() = default;
 
 void CaptureSessionController::setTextEditorDelegate(TextEditorDelegate* delegate)
 {
-    m_textEditorDelegate = delegate;
-    m_textEditorGuard = dynamic_cast<QObject*>(delegate);
-    m_textEditorGuarded = !m_textEditorGuard.isNull();
+    m_textEditorDelegate.set(delegate);
 }
 
 TextEditorDelegate* CaptureSessionController::textEditorDelegate() const
 {
-    if (m_textEditorGuarded && m_textEditorGuard.isNull())
-        return nullptr;
-    return m_textEditorDelegate;
+    return m_textEditorDelegate.get();
 }
 
 void CaptureSessionController::startCapture(bool showHint)

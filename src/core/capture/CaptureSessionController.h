@@ -2,9 +2,9 @@
 
 #include "core/capture/CapturedDisplay.h"
 #include "core/capture/ScreenshotOverlayViewDelegate.h"
+#include "core/support/WeakDelegate.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include <optional>
@@ -70,7 +70,5 @@ private:
     // Counts starts, so that a recognition result can tell whether a newer capture has begun since its selection.
     quint64 m_captureCount = 0;
 
-    TextEditorDelegate* m_textEditorDelegate = nullptr;
-    QPointer<QObject> m_textEditorGuard;
-    bool m_textEditorGuarded = false;
+    WeakDelegate<TextEditorDelegate> m_textEditorDelegate;
 };

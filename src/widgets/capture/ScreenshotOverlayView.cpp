@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QTimer>
 #include <QVariantAnimation>
 
@@ -96,16 +97,12 @@ void ScreenshotOverlayView::setImage(const QImage& image)
 
 void ScreenshotOverlayView::setDelegate(ScreenshotOverlayViewDelegate* delegate)
 {
-    m_delegate = delegate;
-    m_delegateObject = dynamic_cast<QObject*>(delegate);
-    m_delegateIsObject = m_delegateObject != nullptr;
+    m_delegate.set(delegate);
 }
 
 ScreenshotOverlayViewDelegate* ScreenshotOverlayView::delegate() const
 {
-    if (m_delegateIsObject && !m_delegateObject)
-        return nullptr;
-    return m_delegate;
+    return m_delegate.get();
 }
 
 SelectionView::Host ScreenshotOverlayView::host() const

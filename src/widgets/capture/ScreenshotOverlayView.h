@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/capture/SelectionView.h"
+#include "core/support/WeakDelegate.h"
 
 #include <QByteArray>
 #include <QImage>
-#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 
@@ -68,10 +68,7 @@ private:
     void drawToast(QPainter& painter) const;
     QString delegateState(const char* present, const char* absent) const;
 
-    ScreenshotOverlayViewDelegate* m_delegate = nullptr;
-    // Tracks a delegate that is a QObject, so that a destroyed delegate reads back as null.
-    QPointer<QObject> m_delegateObject;
-    bool m_delegateIsObject = false;
+    WeakDelegate<ScreenshotOverlayViewDelegate> m_delegate;
 
     QImage m_image;
     std::optional<QPointF> m_selectionStart;

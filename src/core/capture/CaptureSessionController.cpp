@@ -18,8 +18,6 @@
 #include <QPointer>
 #include <QTextBoundaryFinder>
 
-#include <utility>
-
 namespace {
 
 // Counts and cuts texts by what a reader sees as one character (a grapheme cluster), so that a cut never splits
@@ -115,38 +113,12 @@ void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view
                 {RectText::nested(rect)});
     Log::out(QStringLiteral("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: ") + RectText::tuple(rect));
 
-    const SelectionView::Host host = view ? view->host() : SelectionView::Host::NoWindow;
-    Log::system(QStringLiteral("  view.window=%@"),
-                {host == SelectionView::Host::NoWindow ? QStringLiteral("nil") : QStringLiteral("exists")});
-    if (host != SelectionView::Host::ScreenshotWindow) {
-        Log::system(QStringLiteral("❌ view.window is not ScreenshotWindow"));
-        closeOverlay();
-        return;
-    }
-
-    const std::optional<Monitor> display = view->hostDisplay();
-    Log::system(QStringLiteral("  window.screen=%@"), {display ? display->name : QStringLiteral("nil")});
-    if (!display) {
-        Log::system(QStringLiteral("❌ window.screen is nil"));
-        closeOverlay();
-        return;
-    }
-
-    Log::system(QStringLiteral("  capturedImages count=%d"), {m_capturedImages.size()});
-    const CapturedDisplay* captured = nullptr;
-    for (const CapturedDisplay& entry : std::as_const(m_capturedImages))
-        if (entry.display == *display)
-            captured = &entry;
-    if (!captured) {
-        Log::system(QStringLiteral("❌ No captured image for screen %@"), {display->name});
-        closeOverlay();
-        return;
-    }
-
+    // The view shows this monitor's still image, so the selection is cut from it. A copy: closing the overlay
+    // takes the view away.
+    const CapturedDisplay captured = view->capturedDisplay();
     Log::system(QStringLiteral("✅ Found screen '%@' and image %dx%d, starting OCR..."),
-                {display->name, captured->image.width(), captured->image.height()});
-    // A copy: closing the overlay below empties the list the pointer refers to.
-    recognizeSelection(CapturedDisplay(*captured), rect);
+                {captured.display.name, captured.image.width(), captured.image.height()});
+    recognizeSelection(captured, rect);
 }
 
 void CaptureSessionController::recognizeSelection(const CapturedDisplay& captured, const QRectF& rect)

@@ -14,6 +14,5 @@ QRectF CoordinateTransform::imageRect(const QRectF& viewRect, const QSizeF& view
     }
     const qreal sx = imageWidth / vw;
     const qreal sy = imageHeight / vh;
-    const qreal maxY = viewRect.y() + viewRect.height();
-    return {viewRect.x() * sx, sy * (vh - maxY), viewRect.width() * sx, viewRect.height() * sy};
+    return {viewRect.x() * sx, viewRect.y() * sy, viewRect.width() * sx, viewRect.height() * sy};
 }

@@ -3,8 +3,8 @@
 #include <QRectF>
 #include <QSizeF>
 
-// Maps a selection in a view's own coordinates (points, origin at the bottom-left corner, y upwards) to the
-// pixels of the image the view shows (origin at the top-left corner, y downwards).
+// Maps a selection in a view's points to the pixels of the image the view shows. Both are measured from their
+// top-left corner, y downwards, so the mapping is a scale on each axis.
 class CoordinateTransform {
 public:
     // The result is neither rounded nor clipped to the image. A view size with a side that is zero or negative

@@ -12,7 +12,8 @@ class OverlayPresenter {
 public:
     virtual ~OverlayPresenter() = default;
 
-    // Creates and shows one overlay per captured monitor, adding to any already shown.
+    // Creates and shows one overlay per captured monitor, adding to any already shown. Each overlay's selection
+    // view is bound to the CapturedDisplay it shows.
     virtual void showOverlay(const CapturedImages& images, bool showHint) = 0;
     // Takes every overlay off the screen. Safe when nothing is shown.
     virtual void hideOverlay() = 0;

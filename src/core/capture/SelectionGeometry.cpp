@@ -31,13 +31,13 @@ QRectF SelectionGeometry::labelPillRect(const QRectF& selection, const QSizeF& t
     const qreal width = textSize.width() + 2 * LabelPaddingX;
     const qreal height = textSize.height() + 2 * LabelPaddingY;
 
-    qreal y = selection.y() - height - LabelGap;
-    if (y < LabelEdgeInset)
-        y = selection.y() + selection.height() + LabelGap;
+    qreal y = selection.y() + selection.height() + LabelGap;
+    if (y + height > viewSize.height() - LabelEdgeInset)
+        y = selection.y() - height - LabelGap;
     // A selection that spans the whole monitor's height leaves room neither below nor above it; the label then
     // sits just inside the top edge rather than off the screen where nobody can read it.
-    if (y + height > viewSize.height() - LabelEdgeInset)
-        y = std::max(LabelEdgeInset, viewSize.height() - height - LabelEdgeInset);
+    if (y < LabelEdgeInset)
+        y = std::min(LabelEdgeInset, viewSize.height() - height - LabelEdgeInset);
 
     qreal x = selection.x() + selection.width() / 2 - width / 2;
     x = std::min(x, viewSize.width() - width - LabelEdgeInset);

@@ -5,8 +5,8 @@
 #include <QSizeF>
 #include <QString>
 
-// The pure geometry of the selection overlay, in the view's own coordinates: points, origin at the bottom-left
-// corner of the monitor, y upwards. Kept apart from the widget so every rule can be checked without a display.
+// The pure geometry of the selection overlay, in the view's own coordinates: points, origin at the top-left
+// corner of the monitor, y downwards. Kept apart from the widget so every rule can be checked without a display.
 class SelectionGeometry {
 public:
     // A drag shorter than this in either direction is taken for a stray click rather than a selection.

@@ -5,7 +5,7 @@
 #include <QSizeF>
 
 // Where the editor opens after a capture: centred under the pointer, clear of the edges of the monitor's
-// available area. Global bottom-left coordinates (points, origin at the primary monitor's bottom-left, y up).
+// available area. Qt's global coordinates: points, origin at the top-left of the virtual desktop, y downwards.
 class TextEditorPlacement {
 public:
     // Between the pointer and the window's top edge, and between the window and the available area's edges.

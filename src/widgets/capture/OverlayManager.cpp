@@ -32,12 +32,7 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
 
     for (const CapturedDisplay& captured : ordered) {
         std::unique_ptr<ScreenshotWindow, DeleteLater> window(new ScreenshotWindow(captured.display));
-        auto* view =
-            new ScreenshotOverlayView(m_settings, QRect(QPoint(0, 0), captured.display.geometry.size()), showHint);
-        QImage image = captured.image;
-        image.setDevicePixelRatio(captured.display.devicePixelRatio);
-        view->setImage(image);
-        window->setContentView(view);
+        window->setContentView(new ScreenshotOverlayView(m_settings, captured, showHint));
         window->show();
         window->raise();
         m_windows.push_back(std::move(window));

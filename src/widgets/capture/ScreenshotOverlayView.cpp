@@ -4,10 +4,8 @@
 #include "core/capture/RectText.h"
 #include "core/capture/ScreenshotOverlayViewDelegate.h"
 #include "core/capture/SelectionGeometry.h"
-#include "core/platform/ScreenGeometry.h"
 #include "core/settings/AppSettings.h"
 #include "core/support/Log.h"
-#include "widgets/capture/ScreenshotWindow.h"
 
 #include <QBuffer>
 #include <QKeyEvent>
@@ -61,12 +59,13 @@ QString describeOrNil(const std::optional<QPointF>& point)
 
 } // namespace
 
-ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const QRect& frame, bool showHint,
-                                             QWidget* parent)
+ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const CapturedDisplay& captured,
+                                             bool showHint, QWidget* parent)
     : QWidget(parent)
+    , m_captured(captured)
     , m_showHint(showHint)
 {
-    setGeometry(frame);
+    setGeometry(QRect(QPoint(0, 0), captured.display.geometry.size()));
     Log::system(QStringLiteral("🔧 ScreenshotOverlayView.setup() called - frame: %@"),
                 {RectText::nested(QRectF(geometry()))});
     DebugLogFile::append(QStringLiteral("🔧 ScreenshotOverlayView setup() called"));
@@ -88,13 +87,6 @@ ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const 
 
 ScreenshotOverlayView::~ScreenshotOverlayView() = default;
 
-void ScreenshotOverlayView::setImage(const QImage& image)
-{
-    m_image = image;
-    m_warnedNoImage = false;
-    update();
-}
-
 void ScreenshotOverlayView::setDelegate(ScreenshotOverlayViewDelegate* delegate)
 {
     m_delegate.set(delegate);
@@ -103,30 +95,6 @@ void ScreenshotOverlayView::setDelegate(ScreenshotOverlayViewDelegate* delegate)
 ScreenshotOverlayViewDelegate* ScreenshotOverlayView::delegate() const
 {
     return m_delegate.get();
-}
-
-SelectionView::Host ScreenshotOverlayView::host() const
-{
-    if (!parentWidget())
-        return Host::NoWindow;
-    return qobject_cast<const ScreenshotWindow*>(window()) ? Host::ScreenshotWindow : Host::OtherWindow;
-}
-
-std::optional<Monitor> ScreenshotOverlayView::hostDisplay() const
-{
-    if (const auto* screenshotWindow = qobject_cast<const ScreenshotWindow*>(window()))
-        return screenshotWindow->display();
-    return std::nullopt;
-}
-
-QPointF ScreenshotOverlayView::toViewPoint(const QPointF& qtPosition) const
-{
-    return ScreenGeometry::flipped(qtPosition, height());
-}
-
-QRectF ScreenshotOverlayView::toQt(const QRectF& viewRect) const
-{
-    return ScreenGeometry::flipped(viewRect, height());
 }
 
 QString ScreenshotOverlayView::delegateState(const char* present, const char* absent) const
@@ -151,23 +119,25 @@ bool ScreenshotOverlayView::event(QEvent* event)
 void ScreenshotOverlayView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const QImage& image = m_captured.image;
     // The frozen image covers the whole view; black only shows where there is none.
-    if (m_image.isNull() || m_image.deviceIndependentSize() != QSizeF(size()))
+    if (image.isNull() || QSizeF(image.size()) / m_captured.display.devicePixelRatio != QSizeF(size()))
         painter.fillRect(rect(), Qt::black);
-    if (m_image.isNull()) {
-        // Once per image rather than on every redraw: the system log is not a trace.
+    if (image.isNull()) {
+        // Once rather than on every redraw: the system log is not a trace.
         if (!m_warnedNoImage)
             Log::system(QStringLiteral("⚠️ draw() called but image is nil"));
         m_warnedNoImage = true;
     } else {
         if (DebugLogFile::isEnabled())
             DebugLogFile::append(QStringLiteral("🎨 Drawing image: (%1, %2) in bounds: (0, 0, %3, %4)")
-                                     .arg(m_image.width())
-                                     .arg(m_image.height())
+                                     .arg(image.width())
+                                     .arg(image.height())
                                      .arg(width())
                                      .arg(height()));
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(rect()), m_image);
+        // The whole image in device pixels goes into the view's whole area, whatever the monitor's pixel ratio.
+        painter.drawImage(QRectF(rect()), image);
     }
 
     if (m_selectionRect && m_selectionRect->width() > 0 && m_selectionRect->height() > 0) {
@@ -181,13 +151,12 @@ void ScreenshotOverlayView::paintEvent(QPaintEvent*)
 void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selection) const
 {
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = toQt(selection);
     QPainterPath hole;
-    hole.addRoundedRect(area, SelectionCornerRadius, SelectionCornerRadius);
+    hole.addRoundedRect(selection, SelectionCornerRadius, SelectionCornerRadius);
     // The outline runs half a pen width outside the selection, so that it is crisp and covers none of the
     // selected pixels.
     QPainterPath outline;
-    outline.addRoundedRect(area.adjusted(-0.5, -0.5, 0.5, 0.5), SelectionCornerRadius + 0.5,
+    outline.addRoundedRect(selection.adjusted(-0.5, -0.5, 0.5, 0.5), SelectionCornerRadius + 0.5,
                            SelectionCornerRadius + 0.5);
 
     QPainterPath outside;
@@ -219,7 +188,7 @@ void ScreenshotOverlayView::drawSizeLabel(QPainter& painter, const QRectF& selec
     const QFont font = mediumFont(this->font(), LabelFontSize);
     const QFontMetricsF metrics(font);
     const QSizeF textSize(metrics.horizontalAdvance(text), metrics.height());
-    const QRectF pill = toQt(SelectionGeometry::labelPillRect(selection, textSize, QSizeF(size())));
+    const QRectF pill = SelectionGeometry::labelPillRect(selection, textSize, QSizeF(size()));
 
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -285,7 +254,7 @@ void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPointF point = toViewPoint(event->position());
+    const QPointF point = event->position();
     Log::system(QStringLiteral("🖱️ mouseDown called at %@"), {describe(point)});
     DebugLogFile::append(QStringLiteral("🖱️ mouseDown called at ") + describe(point));
     takeKeyboardFocus();
@@ -304,7 +273,7 @@ void ScreenshotOverlayView::mouseDoubleClickEvent(QMouseEvent* event)
         QWidget::mouseDoubleClickEvent(event);
         return;
     }
-    const QPointF point = toViewPoint(event->position());
+    const QPointF point = event->position();
     DebugLogFile::append(QStringLiteral("  double-click detected"));
     const QRectF box = SelectionGeometry::doubleClickBox(point, QSizeF(size()));
     m_selectionStart.reset();
@@ -323,7 +292,7 @@ void ScreenshotOverlayView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_selectionStart)
         return;
-    m_selectionRect = SelectionGeometry::rectFromPoints(*m_selectionStart, toViewPoint(event->position()));
+    m_selectionRect = SelectionGeometry::rectFromPoints(*m_selectionStart, event->position());
     update();
 }
 

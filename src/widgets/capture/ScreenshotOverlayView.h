@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/capture/CapturedDisplay.h"
 #include "core/capture/SelectionView.h"
 #include "core/support/WeakDelegate.h"
 
 #include <QByteArray>
-#include <QImage>
 #include <QRectF>
 #include <QWidget>
 
@@ -14,8 +14,8 @@ class AppSettings;
 class QPainter;
 
 // The content of one overlay window: the frozen image of its monitor, a crosshair, and the rectangle the user
-// drags. Selections are reported to the delegate in the view's own coordinates (points, origin at the
-// bottom-left corner of the monitor, y upwards); Qt's event positions are converted at the edge.
+// drags. Selections are reported to the delegate in the view's own coordinates, as Qt delivers its events:
+// points, origin at the top-left corner of the monitor, y downwards.
 class ScreenshotOverlayView : public QWidget, public SelectionView {
     Q_OBJECT
 
@@ -24,15 +24,12 @@ public:
     static constexpr int ToastVisibleMs = 2500;
     static constexpr int ToastFadeMs = 500;
 
-    // frame is the view's geometry in its parent. The toast is shown when both showHint and the user's
-    // showCaptureHint setting allow it.
-    ScreenshotOverlayView(const AppSettings& settings, const QRect& frame, bool showHint = true,
+    // The view is as large as the captured monitor and draws its still image (in device pixels) over its whole
+    // area. The toast is shown when both showHint and the user's showCaptureHint setting allow it.
+    ScreenshotOverlayView(const AppSettings& settings, const CapturedDisplay& captured, bool showHint = true,
                           QWidget* parent = nullptr);
     ~ScreenshotOverlayView() override;
 
-    // The frozen monitor in device pixels, with the monitor's device pixel ratio, drawn over the whole view.
-    void setImage(const QImage& image);
-    const QImage& image() const { return m_image; }
     bool showHint() const { return m_showHint; }
 
     // The current selection in view coordinates, if any.
@@ -46,8 +43,7 @@ public:
 
     void setDelegate(ScreenshotOverlayViewDelegate* delegate) override;
     ScreenshotOverlayViewDelegate* delegate() const override;
-    Host host() const override;
-    std::optional<Monitor> hostDisplay() const override;
+    const CapturedDisplay& capturedDisplay() const override { return m_captured; }
 
 protected:
     bool event(QEvent* event) override;
@@ -59,8 +55,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QPointF toViewPoint(const QPointF& qtPosition) const;
-    QRectF toQt(const QRectF& viewRect) const;
     void takeKeyboardFocus();
     void startToastFade();
     void drawSelection(QPainter& painter, const QRectF& selection) const;
@@ -69,8 +63,7 @@ private:
     QString delegateState(const char* present, const char* absent) const;
 
     WeakDelegate<ScreenshotOverlayViewDelegate> m_delegate;
-
-    QImage m_image;
+    const CapturedDisplay m_captured;
     std::optional<QPointF> m_selectionStart;
     std::optional<QRectF> m_selectionRect;
     bool m_showHint = true;

@@ -10,7 +10,6 @@
 // manager's focus (see OverlayManager).
 ScreenshotWindow::ScreenshotWindow(const Monitor& display)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint)
-    , m_display(display)
 {
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_OpaquePaintEvent);

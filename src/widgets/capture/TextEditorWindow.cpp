@@ -1,7 +1,6 @@
 #include "widgets/capture/TextEditorWindow.h"
 
 #include "core/capture/TextEditorPlacement.h"
-#include "core/platform/ScreenGeometry.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -127,14 +126,12 @@ void TextEditorWindow::placeNextToPointer()
     const QScreen* screen = QGuiApplication::screenAt(cursor);
     if (!screen)
         screen = primaryScreen;
-    const QRectF primary = primaryScreen->geometry();
-    const QPointF pointer = ScreenGeometry::toGlobalBottomLeft(QPointF(cursor), primary);
-    const QRectF available = ScreenGeometry::toGlobalBottomLeft(QRectF(screen->availableGeometry()), primary);
     // The frame includes the title bar once the window manager has decorated the window.
     const QSizeF size =
         isVisible() || testAttribute(Qt::WA_WState_Created) ? QSizeF(frameGeometry().size()) : QSizeF(this->size());
-    const QRectF frame = TextEditorPlacement::frameNextToPointer(pointer, size, available);
-    move(ScreenGeometry::fromGlobalBottomLeft(frame, primary).topLeft().toPoint());
+    const QRectF frame =
+        TextEditorPlacement::frameNextToPointer(QPointF(cursor), size, QRectF(screen->availableGeometry()));
+    move(frame.topLeft().toPoint());
 }
 
 void TextEditorWindow::removeEscapeFilter()

@@ -42,34 +42,31 @@ QString out(const char* line)
     return QStringLiteral("(out) ") + QString::fromUtf8(line);
 }
 
-// A selection view without a window: its host and monitor are whatever the test sets.
+// A selection view without a window, bound to one captured monitor.
 class FakeSelectionView : public SelectionView {
 public:
-    explicit FakeSelectionView(const Monitor& display)
-        : display(display)
+    explicit FakeSelectionView(const CapturedDisplay& captured)
+        : m_captured(captured)
     {}
     void setDelegate(ScreenshotOverlayViewDelegate* delegate) override { m_delegate = delegate; }
     ScreenshotOverlayViewDelegate* delegate() const override { return m_delegate; }
-    Host host() const override { return window; }
-    std::optional<Monitor> hostDisplay() const override { return display; }
+    const CapturedDisplay& capturedDisplay() const override { return m_captured; }
     // What the real view does on mouse-up and on Escape.
     void finishSelection(const QRectF& rect) { m_delegate->overlayViewDidFinishSelection(this, rect); }
     void pressEscape() { m_delegate->overlayViewDidCancel(this); }
 
-    Host window = Host::ScreenshotWindow;
-    std::optional<Monitor> display;
-
 private:
+    CapturedDisplay m_captured;
     ScreenshotOverlayViewDelegate* m_delegate = nullptr;
 };
 
-// Overlays that are only bookkeeping: one view per shown image, on that image's monitor.
+// Overlays that are only bookkeeping: one view per shown image, bound to it.
 class FakeOverlayPresenter : public OverlayPresenter {
 public:
     void showOverlay(const CapturedImages& images, bool showHint) override
     {
         for (const CapturedDisplay& captured : images)
-            m_views.push_back(std::make_unique<FakeSelectionView>(captured.display));
+            m_views.push_back(std::make_unique<FakeSelectionView>(captured));
         showHints.append(showHint);
     }
     void hideOverlay() override { m_views.clear(); }
@@ -166,7 +163,7 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
 {
     displays.addDisplay(monitor, QImage(monitor.pixelSize(), QImage::Format_RGB32));
     engine.setText(QStringLiteral("Inter-\nnational  trade"));
-    startAndSelect({100, 200, 300, 50}, 1);
+    startAndSelect({100, 550, 300, 50}, 1);
     waitForRecognition();
 
     const QStringList expected = {
@@ -176,14 +173,11 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
         log("  Set delegate for view 0, delegate=SET"),
         log("  Set delegate for view 1, delegate=SET"),
         out("📸 Capture started - draw a rectangle to select text area"),
-        log("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: {{100, 200}, {300, 50}}"),
-        out("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: (100.0, 200.0, 300.0, 50.0)"),
-        log("  view.window=exists"),
-        log("  window.screen=DP-2"),
-        log("  capturedImages count=2"),
+        log("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: {{100, 550}, {300, 50}}"),
+        out("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: (100.0, 550.0, 300.0, 50.0)"),
         log("✅ Found screen 'DP-2' and image 2560x1600, starting OCR..."),
-        out("🔍 Starting OCR on selected region: (100.0, 200.0, 300.0, 50.0)"),
-        out("  View rect: (100.0, 200.0, 300.0, 50.0)"),
+        out("🔍 Starting OCR on selected region: (100.0, 550.0, 300.0, 50.0)"),
+        out("  View rect: (100.0, 550.0, 300.0, 50.0)"),
         out("  Image rect: (200.0, 1100.0, 600.0, 100.0)"),
         out("  Cropped image size: 600x100"),
         log("📝 OCR Result: 'Inter-\nnational  trade'... (length: 22)"),
@@ -208,6 +202,8 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("International  trade-\n")});
     history.waitForPendingWrites();
     ASSERT_EQ(history.entries().size(), 1);
+    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("DP-2"));
+    EXPECT_EQ(savedScreenshot().size(), monitor.pixelSize());
 }
 
 TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothingAndTheCutResultLine)
@@ -267,15 +263,9 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
         std::function<void(CaptureSessionControllerTest&)> prepare; // before the selection
         QString lastLine;
         QString alsoWritten = {};
-        QRectF selection = {100, 200, 300, 50};
+        QRectF selection = {100, 650, 300, 50};
     };
-    using Host = SelectionView::Host;
     const std::vector<Row> rows = {
-        {"view in another window", [](auto& t) { t.overlays.view(0)->window = Host::OtherWindow; },
-         log("❌ view.window is not ScreenshotWindow")},
-        {"window on no monitor", [](auto& t) { t.overlays.view(0)->display.reset(); }, log("❌ window.screen is nil")},
-        {"monitor without a still", [](auto& t) { t.overlays.view(0)->display = monitor; },
-         log("❌ No captured image for screen DP-2")},
         {"selection outside the still", [](auto&) {}, out("❌ Failed to crop image"), {}, {1500, 0, 100, 100}},
         {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); },
          log("⚠️ No text recognized in selected area"), out("Text recognition error: engine broke")},

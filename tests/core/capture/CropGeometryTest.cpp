@@ -9,8 +9,7 @@
 
 #include <limits>
 
-// A double-density monitor is worked through in CaptureSessionControllerTest.
-TEST(CoordinateTransform, MapsBottomLeftPointsToTopLeftPixels)
+TEST(CoordinateTransform, ScalesViewPointsToImagePixels)
 {
     struct Row {
         const char* name;
@@ -21,9 +20,10 @@ TEST(CoordinateTransform, MapsBottomLeftPointsToTopLeftPixels)
     };
     const qreal nan = std::numeric_limits<qreal>::quiet_NaN();
     const std::vector<Row> rows = {
-        {"different scales per axis", {10, 10, 20, 20}, {100, 100}, {300, 150}, {30, 105, 60, 30}},
-        {"fractional scale is not rounded", {1, 1, 1, 1}, {1280, 720}, {1600, 900}, {1.25, 897.5, 1.25, 1.25}},
-        {"outside the view is not clipped", {-10, 950, 20, 100}, {1440, 900}, {1440, 900}, {-10, -150, 20, 100}},
+        {"double density", {100, 650, 300, 50}, {1440, 900}, {2880, 1800}, {200, 1300, 600, 100}},
+        {"different scales per axis", {10, 70, 20, 20}, {100, 100}, {300, 150}, {30, 105, 60, 30}},
+        {"fractional scale is not rounded", {1, 718, 1, 1}, {1280, 720}, {1600, 900}, {1.25, 897.5, 1.25, 1.25}},
+        {"outside the view is not clipped", {-10, -150, 20, 100}, {1440, 900}, {1440, 900}, {-10, -150, 20, 100}},
         {"view of zero width", {1, 2, 3, 4}, {0, 900}, {2880, 1800}, {}},
         {"view width not a number", {1, 2, 3, 4}, {nan, 900}, {2880, 1800}, {}},
     };

@@ -12,12 +12,12 @@ TEST(SelectionGeometry, SizeLabelPlacement)
         qreal viewWidth;
         QRectF pill;
     } const cases[] = {
-        {"below, centred", {100, 200, 300, 100}, 1440, {220, 172, 60, 20}},
-        {"above when the bottom edge is 20 points up", {100, 20, 300, 100}, 1440, {220, 128, 60, 20}},
-        {"below when it just fits", {100, 32, 300, 100}, 1440, {220, 4, 60, 20}},
-        {"4 points inside the right edge", {1400, 300, 40, 40}, 1440, {1376, 272, 60, 20}},
-        {"narrow view: pinned 4 points from the left", {0, 300, 40, 40}, 50, {4, 272, 60, 20}},
-        {"whole-height selection keeps it on screen", {100, 0, 300, 900}, 1440, {220, 876, 60, 20}},
+        {"below, centred", {100, 600, 300, 100}, 1440, {220, 708, 60, 20}},
+        {"above when the bottom edge is 20 points up", {100, 780, 300, 100}, 1440, {220, 752, 60, 20}},
+        {"below when it just fits", {100, 768, 300, 100}, 1440, {220, 876, 60, 20}},
+        {"4 points inside the right edge", {1400, 560, 40, 40}, 1440, {1376, 608, 60, 20}},
+        {"narrow view: pinned 4 points from the left", {0, 560, 40, 40}, 50, {4, 608, 60, 20}},
+        {"whole-height selection keeps it on screen", {100, 0, 300, 900}, 1440, {220, 4, 60, 20}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SelectionGeometry::labelPillRect(c.selection, {48, 14}, {c.viewWidth, 900}), c.pill) << c.name;
@@ -33,11 +33,12 @@ TEST(TextEditorPlacement, KeepsTheWindowInsideTheAvailableArea)
         QRectF available;
         QRectF frame;
     } const cases[] = {
-        {"bottom-left corner", {0, 25}, {0, 25, 1440, 875}, {20, 45, 500, 300}},
-        {"top-right corner", {1440, 900}, {0, 25, 1440, 875}, {920, 580, 500, 300}},
-        {"centred 20 points below the pointer", {700, 600}, {0, 25, 1440, 875}, {450, 280, 500, 300}},
-        {"too narrow: the right edge wins", {200, 400}, {0, 0, 510, 900}, {-10, 80, 500, 300}},
-        {"area away from the origin", {1930, 40}, {1920, 0, 1280, 1024}, {1940, 20, 500, 300}},
+        {"bottom-left corner", {0, 875}, {0, 0, 1440, 875}, {20, 555, 500, 300}},
+        {"top-right corner", {1440, 0}, {0, 0, 1440, 875}, {920, 20, 500, 300}},
+        {"centred 20 points below the pointer", {700, 300}, {0, 0, 1440, 875}, {450, 320, 500, 300}},
+        {"too narrow: the right edge wins", {200, 500}, {0, 0, 510, 900}, {-10, 520, 500, 300}},
+        {"too short: the top edge wins", {700, 100}, {0, 0, 1440, 200}, {450, 20, 500, 300}},
+        {"area away from the origin", {1930, 1040}, {1920, 56, 1280, 1024}, {1940, 760, 500, 300}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TextEditorPlacement::frameNextToPointer(c.pointer, {500, 300}, c.available), c.frame) << c.name;

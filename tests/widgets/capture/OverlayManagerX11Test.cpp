@@ -6,6 +6,8 @@
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "widgets/capture/OverlayManager.h"
+#include "widgets/capture/ScreenshotOverlayView.h"
+#include "widgets/capture/ScreenshotWindow.h"
 
 #include <QPixmap>
 #include <QProcess>
@@ -95,6 +97,12 @@ TEST(OverlayManagerX11, EachMonitorIsCoveredAndTheKeyboardHeldWhileShown)
         EXPECT_EQ(screenColour(corner), colourLeft);
     for (QPoint corner : {QPoint(1920, 0), QPoint(3839, 1079)})
         EXPECT_EQ(screenColour(corner), colourRight);
+    // A selection on a monitor is cut from the image that monitor shows.
+    for (ScreenshotWindow* window : manager.windows()) {
+        const CapturedDisplay& bound = window->contentView()->capturedDisplay();
+        EXPECT_EQ(bound.display.geometry, window->geometry());
+        EXPECT_EQ(screenColour(window->geometry().center()), bound.image.pixelColor(0, 0).name());
+    }
 
     // Even when the full-screen application takes the focus back, no key reaches it while the overlay is up;
     // Escape, and no other key, goes to the overlay.

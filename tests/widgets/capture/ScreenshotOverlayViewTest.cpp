@@ -22,12 +22,10 @@ public:
     QList<QRectF> selections;
 };
 
-// Events as Qt delivers them: view point (x, y) of the 1440 × 900 view is Qt position (x, 900 - y).
-void sendMouse(QWidget* view, QEvent::Type type, QPointF viewPoint)
+void sendMouse(QWidget* view, QEvent::Type type, QPointF position)
 {
-    const QPointF qt(viewPoint.x(), 900 - viewPoint.y());
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, qt, view->mapToGlobal(qt), button,
+    QMouseEvent event(type, position, view->mapToGlobal(position), button,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(view, &event);
 }
@@ -44,7 +42,8 @@ class ScreenshotOverlayViewTest : public ::testing::Test {
 protected:
     std::unique_ptr<ScreenshotOverlayView> makeView(bool showHint = false)
     {
-        auto view = std::make_unique<ScreenshotOverlayView>(settings, QRect(0, 0, 1440, 900), showHint);
+        const CapturedDisplay captured{Monitor{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 1.0}, QImage()};
+        auto view = std::make_unique<ScreenshotOverlayView>(settings, captured, showHint);
         view->setDelegate(&delegate);
         return view;
     }
@@ -58,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScreenshotOverlayViewTest, DragsReportTheRectangleInBottomLeftPointsUnlessTooSmall)
+TEST_F(ScreenshotOverlayViewTest, DragsReportTheRectangleInTopLeftPointsUnlessTooSmall)
 {
     auto view = makeView();
     drag(view.get(), {100, 100}, {110, 150});

@@ -132,6 +132,15 @@ const std::vector<APIRouter::Route>& APIRouter::table()
     return routes;
 }
 
+std::vector<APIRouter::Endpoint> APIRouter::endpoints()
+{
+    std::vector<Endpoint> list;
+    for (const Route& row : table())
+        for (const QString& method : row.methods.isEmpty() ? QStringList{QStringLiteral("*")} : row.methods)
+            list.push_back({method, row.path, row.prefix});
+    return list;
+}
+
 APIRouter::Query APIRouter::parseQuery(const QString& path)
 {
     const QStringList parts = path.split(u'?');

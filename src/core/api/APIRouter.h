@@ -25,6 +25,13 @@ public:
         QString routePath;
         std::map<QString, QString> parameters;
     };
+    // A method ("*": any) and path the table answers. A prefix row answers every path that starts with its path
+    // (an empty one: every path).
+    struct Endpoint {
+        QString method;
+        QString path;
+        bool prefix = false;
+    };
 
     APIRouter(MainThreadBridge& bridge, AppSettings& settings, HistoryManager& history, QString applicationVersion);
 
@@ -38,6 +45,8 @@ public:
     // "/a?x=1&y=%20" into "/a" and {x: "1", y: " "}. Pieces without exactly one "=" are dropped, "+" stays a
     // plus, a text that does not percent-decode is kept raw, and a later name replaces an earlier one.
     static Query parseQuery(const QString& path);
+    // Every row of the table, one entry per method, in the order they are tried.
+    static std::vector<Endpoint> endpoints();
 
 private:
     struct Request {

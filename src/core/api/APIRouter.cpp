@@ -1,8 +1,8 @@
 #include "core/api/APIRouter.h"
 
 #include "core/api/APIDocsPage.h"
-#include "core/api/HTTPAPIServer.h"
 #include "core/api/HTTPAPIServerDelegate.h"
+#include "core/api/MainThreadBridge.h"
 #include "core/api/OpenAPIDocument.h"
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
@@ -91,14 +91,21 @@ QString percentDecoded(const QString& text)
 
 } // namespace
 
-APIRouter::APIRouter(HTTPAPIServer& server)
-    : m_server(server)
+APIRouter::APIRouter(MainThreadBridge& bridge, AppSettings& settings, HistoryManager& history,
+                     QString applicationVersion)
+    : m_bridge(bridge)
+    , m_settings(settings)
+    , m_history(history)
+    , m_version(std::move(applicationVersion))
+{}
+
+const std::vector<APIRouter::Route>& APIRouter::table()
 {
-    const auto get = QStringList{QStringLiteral("GET")};
-    const auto post = QStringList{QStringLiteral("POST")};
-    const auto getOrPost = QStringList{QStringLiteral("GET"), QStringLiteral("POST")};
-    const auto del = QStringList{QStringLiteral("DELETE")};
-    m_routes = {
+    static const auto get = QStringList{QStringLiteral("GET")};
+    static const auto post = QStringList{QStringLiteral("POST")};
+    static const auto getOrPost = QStringList{QStringLiteral("GET"), QStringLiteral("POST")};
+    static const auto del = QStringList{QStringLiteral("DELETE")};
+    static const std::vector<Route> routes = {
         {getOrPost, QStringLiteral("/capture"), false, &APIRouter::capture},
         {get, QStringLiteral("/history"), false, &APIRouter::listHistory},
         {post, QStringLiteral("/history"), false, &APIRouter::addHistoryEntry},
@@ -122,6 +129,16 @@ APIRouter::APIRouter(HTTPAPIServer& server)
         {get, QStringLiteral("/docs"), false, &APIRouter::docsPage},
         {get, QStringLiteral("/openapi.json"), false, &APIRouter::openAPIDocument},
     };
+    return routes;
+}
+
+std::vector<APIRouter::Endpoint> APIRouter::endpoints()
+{
+    std::vector<Endpoint> list;
+    for (const Route& row : table())
+        for (const QString& method : row.methods.isEmpty() ? QStringList{QStringLiteral("*")} : row.methods)
+            list.push_back({method, row.path, row.prefix});
+    return list;
 }
 
 APIRouter::Query APIRouter::parseQuery(const QString& path)
@@ -143,7 +160,7 @@ HTTPResponse APIRouter::route(const QString& method, const QString& path, const 
 {
     const Query query = parseQuery(path);
     const Request request{method, query.routePath, query.parameters, body};
-    for (const Route& row : m_routes) {
+    for (const Route& row : table()) {
         if (!row.methods.isEmpty() && !row.methods.contains(method))
             continue;
         if (row.prefix ? !query.routePath.startsWith(row.path) : query.routePath != row.path)
@@ -155,16 +172,15 @@ HTTPResponse APIRouter::route(const QString& method, const QString& path, const 
 
 bool APIRouter::sidebarVisible()
 {
-    const std::any visible = m_server.waitForMainThread(false, HTTPAPIServer::StateTimeout,
-                                                        [](HTTPAPIServerDelegate* delegate) -> std::optional<std::any> {
-                                                            return delegate && delegate->isSidebarVisible();
-                                                        });
-    return std::any_cast<bool>(visible);
+    return m_bridge.waitFor(false, MainThreadBridge::StateTimeout,
+                            [](HTTPAPIServerDelegate* delegate) -> std::optional<bool> {
+                                return delegate && delegate->isSidebarVisible();
+                            });
 }
 
 HTTPResponse APIRouter::capture(const Request&)
 {
-    m_server.post([](HTTPAPIServerDelegate* delegate) {
+    m_bridge.post([](HTTPAPIServerDelegate* delegate) {
         if (delegate)
             delegate->requestCapture();
     });
@@ -173,8 +189,8 @@ HTTPResponse APIRouter::capture(const Request&)
 
 HTTPResponse APIRouter::listHistory(const Request&)
 {
-    m_server.waitForStoreChanges();
-    const QList<HistoryEntry> entries = m_server.history().entriesSnapshot();
+    m_bridge.waitForStoreChanges();
+    const QList<HistoryEntry> entries = m_history.entriesSnapshot();
     json list = json::array();
     for (const HistoryEntry& entry : entries)
         list.push_back(entryJson(entry));
@@ -193,10 +209,8 @@ HTTPResponse APIRouter::addHistoryEntry(const Request& request)
     const QString displayName = name != request.body->end() && name->is_string()
                                     ? QString::fromStdString(name->get<std::string>())
                                     : QStringLiteral("API Entry");
-    HistoryManager& history = m_server.history();
-    m_server.postStoreChange([&history, entryText = QString::fromStdString(text->get<std::string>()), displayName] {
-        history.addEntry(entryText, displayName, QImage(), QImage());
-    });
+    m_bridge.postStoreChange([&history = m_history, entryText = QString::fromStdString(text->get<std::string>()),
+                              displayName] { history.addEntry(entryText, displayName, QImage(), QImage()); });
     return HTTPResponse::json(201, success("Entry added"));
 }
 
@@ -205,25 +219,23 @@ HTTPResponse APIRouter::deleteHistoryEntry(const Request& request)
     const std::optional<QUuid> id = HistoryEntry::parseId(request.routePath.mid(QStringLiteral("/history/").size()));
     if (!id)
         return HTTPResponse::error({400, QStringLiteral("Invalid ID format")});
-    m_server.waitForStoreChanges();
-    if (!m_server.history().entry(*id))
+    m_bridge.waitForStoreChanges();
+    if (!m_history.entry(*id))
         return HTTPResponse::error({404, QStringLiteral("Entry not found")});
-    HistoryManager& history = m_server.history();
-    m_server.postStoreChange([&history, id = *id] { history.deleteEntry(id); });
+    m_bridge.postStoreChange([&history = m_history, id = *id] { history.deleteEntry(id); });
     return HTTPResponse::json(200, success("Entry deleted"));
 }
 
 HTTPResponse APIRouter::clearHistory(const Request&)
 {
-    HistoryManager& history = m_server.history();
-    m_server.postStoreChange([&history] { history.clearHistory(); });
+    m_bridge.postStoreChange([&history = m_history] { history.clearHistory(); });
     return HTTPResponse::json(200, success("History cleared"));
 }
 
 HTTPResponse APIRouter::readSettings(const Request&)
 {
-    m_server.waitForStoreChanges();
-    const AppSettings& settings = m_server.settings();
+    m_bridge.waitForStoreChanges();
+    const AppSettings& settings = m_settings;
     return HTTPResponse::json(200, {{"historyEnabled", settings.historyEnabled()},
                                     {"historyMaxEntries", settings.historyMaxEntries()},
                                     {"historyAutoDeleteDays", settings.historyAutoDeleteDays()},
@@ -238,8 +250,7 @@ HTTPResponse APIRouter::updateSettings(const Request& request)
 {
     if (!request.body)
         return HTTPResponse::error({400, QStringLiteral("Missing request body")});
-    AppSettings& settings = m_server.settings();
-    m_server.postStoreChange([&settings, body = *request.body] { applySettings(settings, body); });
+    m_bridge.postStoreChange([&settings = m_settings, body = *request.body] { applySettings(settings, body); });
     return HTTPResponse::json(200, success("Settings updated"));
 }
 
@@ -250,7 +261,7 @@ HTTPResponse APIRouter::sidebarState(const Request&)
 
 HTTPResponse APIRouter::showSidebar(const Request&)
 {
-    m_server.post([](HTTPAPIServerDelegate* delegate) {
+    m_bridge.post([](HTTPAPIServerDelegate* delegate) {
         if (delegate)
             delegate->showHistorySidebar();
     });
@@ -259,7 +270,7 @@ HTTPResponse APIRouter::showSidebar(const Request&)
 
 HTTPResponse APIRouter::hideSidebar(const Request&)
 {
-    m_server.post([](HTTPAPIServerDelegate* delegate) {
+    m_bridge.post([](HTTPAPIServerDelegate* delegate) {
         if (delegate)
             delegate->hideHistorySidebar();
     });
@@ -269,23 +280,23 @@ HTTPResponse APIRouter::hideSidebar(const Request&)
 HTTPResponse APIRouter::toggleSidebar(const Request&)
 {
     // The answer is the state asked for, not one read back from the sidebar.
-    const std::any visible = m_server.waitForMainThread(false, HTTPAPIServer::StateTimeout,
-                                                        [](HTTPAPIServerDelegate* delegate) -> std::optional<std::any> {
-                                                            if (delegate && delegate->isSidebarVisible()) {
-                                                                delegate->hideHistorySidebar();
-                                                                return false;
-                                                            }
-                                                            if (delegate)
-                                                                delegate->showHistorySidebar();
-                                                            return true;
-                                                        });
-    return HTTPResponse::json(200, {{"success", true}, {"visible", std::any_cast<bool>(visible)}});
+    const bool visible = m_bridge.waitFor(false, MainThreadBridge::StateTimeout,
+                                          [](HTTPAPIServerDelegate* delegate) -> std::optional<bool> {
+                                              if (delegate && delegate->isSidebarVisible()) {
+                                                  delegate->hideHistorySidebar();
+                                                  return false;
+                                              }
+                                              if (delegate)
+                                                  delegate->showHistorySidebar();
+                                              return true;
+                                          });
+    return HTTPResponse::json(200, {{"success", true}, {"visible", visible}});
 }
 
 HTTPResponse APIRouter::quit(const Request&)
 {
     // Half a second lets the answer leave before the application ends.
-    m_server.post(
+    m_bridge.post(
         [](HTTPAPIServerDelegate* delegate) {
             if (delegate)
                 delegate->quitApplication();
@@ -297,13 +308,13 @@ HTTPResponse APIRouter::quit(const Request&)
 HTTPResponse APIRouter::status(const Request&)
 {
     const bool visible = sidebarVisible();
-    m_server.waitForStoreChanges();
+    m_bridge.waitForStoreChanges();
     return HTTPResponse::json(200, {{"app", "Quillora"},
-                                    {"version", m_server.applicationVersion().toStdString()},
+                                    {"version", m_version.toStdString()},
                                     {"status", "running"},
-                                    {"historyCount", m_server.history().count()},
+                                    {"historyCount", m_history.count()},
                                     {"sidebarVisible", visible},
-                                    {"apiPort", m_server.port()}});
+                                    {"apiPort", port()}});
 }
 
 HTTPResponse APIRouter::preflight(const Request&)
@@ -318,5 +329,5 @@ HTTPResponse APIRouter::docsPage(const Request&)
 
 HTTPResponse APIRouter::openAPIDocument(const Request&)
 {
-    return HTTPResponse::jsonText(OpenAPIDocument::text(m_server.port()));
+    return HTTPResponse::jsonText(OpenAPIDocument::text(port()));
 }

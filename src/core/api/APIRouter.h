@@ -7,28 +7,46 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <map>
 #include <optional>
 #include <vector>
 
-class HTTPAPIServer;
+class AppSettings;
+class HistoryManager;
+class MainThreadBridge;
 
 // The route table: tried from the top, the first row whose method and path match answers. Handlers run on the
-// server thread; what changes the application or its stores is handed to the main thread through the server.
+// server thread; they read the stores there, and hand what changes the application or its stores to the main
+// thread through the bridge.
 class APIRouter {
 public:
     struct Query {
         QString routePath;
         std::map<QString, QString> parameters;
     };
+    // A method ("*": any) and path the table answers. A prefix row answers every path that starts with its path
+    // (an empty one: every path).
+    struct Endpoint {
+        QString method;
+        QString path;
+        bool prefix = false;
+    };
 
-    explicit APIRouter(HTTPAPIServer& server);
+    APIRouter(MainThreadBridge& bridge, AppSettings& settings, HistoryManager& history, QString applicationVersion);
 
+    // Server thread.
     HTTPResponse route(const QString& method, const QString& path, const std::optional<nlohmann::json>& body);
+
+    // The port the status and the OpenAPI document name: the one the server was last started on. Any thread.
+    void setPort(quint16 port) { m_port = port; }
+    quint16 port() const { return m_port; }
 
     // "/a?x=1&y=%20" into "/a" and {x: "1", y: " "}. Pieces without exactly one "=" are dropped, "+" stays a
     // plus, a text that does not percent-decode is kept raw, and a later name replaces an earlier one.
     static Query parseQuery(const QString& path);
+    // Every row of the table, one entry per method, in the order they are tried.
+    static std::vector<Endpoint> endpoints();
 
 private:
     struct Request {
@@ -64,6 +82,11 @@ private:
 
     bool sidebarVisible();
 
-    HTTPAPIServer& m_server;
-    std::vector<Route> m_routes;
+    static const std::vector<Route>& table();
+
+    MainThreadBridge& m_bridge;
+    AppSettings& m_settings;
+    HistoryManager& m_history;
+    const QString m_version;
+    std::atomic<quint16> m_port{0};
 };

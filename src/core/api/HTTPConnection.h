@@ -16,7 +16,7 @@ class HTTPConnection : public QObject {
     Q_OBJECT
 
 public:
-    using Responder = std::function<QByteArray(const QByteArray& request, const QHostAddress& peer)>;
+    using Responder = std::function<QByteArray(const HTTPRequest& request, const QHostAddress& peer)>;
 
     static constexpr int RequestDeadlineMs = 10000;
     // How long a written answer may take to leave, and how long the closing side waits for the client's end.

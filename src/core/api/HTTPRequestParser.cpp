@@ -8,17 +8,26 @@ namespace {
 const QString lineBreak = QStringLiteral("\r\n");
 const QString blankLine = QStringLiteral("\r\n\r\n");
 
-// The request line and the header lines: the text before the first empty line. A body is never split into
-// lines, which matters for a body of a megabyte.
-QStringList headLines(const QString& text)
-{
-    const qsizetype blank = text.indexOf(blankLine);
-    return (blank >= 0 ? text.left(blank) : text).split(lineBreak);
-}
+} // namespace
 
-std::map<QString, QString> headersOf(const QStringList& lines)
+HTTPRequestParser::Head HTTPRequestParser::parseHead(QByteArrayView bytes)
 {
-    std::map<QString, QString> headers;
+    // Strict decoding: a request with a broken UTF-8 sequence is refused rather than patched up.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = decoder.decode(bytes);
+    Head head;
+    head.validUtf8 = !decoder.hasError();
+
+    // A body is never split into lines, which matters for a body of a megabyte.
+    const qsizetype blank = text.indexOf(blankLine);
+    const QStringList lines = (blank >= 0 ? text.left(blank) : text).split(lineBreak);
+    const QStringList requestLine = lines.first().split(u' ');
+    head.hasRequestLine = requestLine.size() >= 2;
+    if (head.hasRequestLine) {
+        head.request.method = requestLine.at(0);
+        head.request.path = requestLine.at(1);
+    }
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString& line = lines.at(i);
         if (line.isEmpty())
@@ -26,52 +35,26 @@ std::map<QString, QString> headersOf(const QStringList& lines)
         const QStringList parts = line.split(QStringLiteral(": "));
         if (parts.size() < 2)
             continue;
-        headers[parts.at(0).toLower()] = parts.at(1);
+        head.request.headers[parts.at(0).toLower()] = parts.at(1);
     }
-    return headers;
+    return head;
 }
 
-// Only an object counts as a body; empty text, a bare value, an array or invalid JSON all mean "no body".
-std::optional<nlohmann::json> parseBody(const QString& text)
+std::optional<nlohmann::json> HTTPRequestParser::parseBody(QByteArrayView request)
 {
-    const QByteArray utf8 = text.toUtf8();
-    nlohmann::json value = nlohmann::json::parse(utf8.constBegin(), utf8.constEnd(), nullptr, false);
+    const qsizetype blank = request.indexOf(QByteArrayView("\r\n\r\n"));
+    if (blank < 0)
+        return std::nullopt;
+    const QByteArrayView body = request.sliced(blank + 4);
+    nlohmann::json value = nlohmann::json::parse(body.begin(), body.end(), nullptr, false);
     if (value.is_discarded() || !value.is_object())
         return std::nullopt;
     return value;
 }
 
-} // namespace
-
-std::map<QString, QString> HTTPRequestParser::parseHeaders(const QString& text)
+bool HTTPRequestParser::isValidUtf8(QByteArrayView bytes)
 {
-    return headersOf(headLines(text));
-}
-
-std::variant<HTTPRequest, HTTPError> HTTPRequestParser::parse(const QByteArray& bytes)
-{
-    // Strict decoding: a request with a broken UTF-8 sequence is refused rather than patched up.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return HTTPError{400, QStringLiteral("Invalid request")};
-
-    const QStringList lines = headLines(text);
-    if (lines.isEmpty())
-        return HTTPError{400, QStringLiteral("Empty request")};
-
-    const QStringList requestLine = lines.first().split(u' ');
-    if (requestLine.size() < 2)
-        return HTTPError{400, QStringLiteral("Malformed request")};
-
-    HTTPRequest request;
-    request.method = requestLine.at(0);
-    request.path = requestLine.at(1);
-    request.headers = headersOf(lines);
-
-    const qsizetype blank = text.indexOf(blankLine);
-    if (blank >= 0)
-        request.body = parseBody(text.mid(blank + blankLine.size()));
-    return request;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString text = decoder.decode(bytes); // decoding happens as it becomes a QString
+    return !decoder.hasError();
 }

@@ -1,7 +1,5 @@
 #include "core/api/HTTPRequestReader.h"
 
-#include "core/api/HTTPRequestParser.h"
-
 #include <QString>
 
 #include <limits>
@@ -48,10 +46,8 @@ HTTPRequestReader::State HTTPRequestReader::append(const QByteArray& bytes)
         if (headerState != State::Incomplete || m_headerEnd < 0)
             return headerState;
     }
-    if (m_buffer.size() >= m_total) {
-        m_continuePending = false;
-        m_state = State::Complete;
-    }
+    if (m_buffer.size() >= m_total)
+        return finish();
     return m_state;
 }
 
@@ -64,11 +60,8 @@ HTTPRequestReader::State HTTPRequestReader::readHeaderBlock()
         return State::Incomplete;
     m_headerEnd = end;
 
-    const auto headers = HTTPRequestParser::parseHeaders(QString::fromUtf8(m_buffer.left(end)));
-    const auto header = [&](const char* name) {
-        const auto it = headers.find(QString::fromLatin1(name));
-        return it == headers.end() ? QString() : it->second;
-    };
+    m_head = HTTPRequestParser::parseHead(QByteArrayView(m_buffer).first(end));
+    const auto header = [&](const char* name) { return m_head.request.header(QString::fromLatin1(name)); };
     if (!header("transfer-encoding").isNull())
         return fail(411, "Chunked request bodies are not supported: send Content-Length");
 
@@ -89,6 +82,25 @@ HTTPRequestReader::State HTTPRequestReader::readHeaderBlock()
     m_continuePending =
         header("expect").trimmed().compare(u"100-continue", Qt::CaseInsensitive) == 0 && m_buffer.size() < m_total;
     return State::Incomplete;
+}
+
+HTTPRequestReader::State HTTPRequestReader::finish()
+{
+    m_continuePending = false;
+    const QByteArrayView request = QByteArrayView(m_buffer).first(m_total);
+    // A head ended by a bare line feed has always been read on to the first "\r\n\r\n" of the whole request (or
+    // its end), so that bytes after the blank line still count as header lines. Kept as it is for now.
+    if (!request.first(m_headerEnd).endsWith("\r\n\r\n") && m_total > m_headerEnd)
+        m_head = HTTPRequestParser::parseHead(request);
+    // Refusals that need the whole request come after those of its size, as they always have.
+    if (!m_head.validUtf8 || !HTTPRequestParser::isValidUtf8(request.sliced(m_headerEnd)))
+        return fail(400, "Invalid request");
+    if (!m_head.hasRequestLine)
+        return fail(400, "Malformed request");
+    m_head.request.body = HTTPRequestParser::parseBody(request);
+    m_buffer.clear();
+    m_state = State::Complete;
+    return m_state;
 }
 
 bool HTTPRequestReader::takeContinueRequest()

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/api/HTTPError.h"
+#include "core/api/HTTPRequestParser.h"
 
 #include <QByteArray>
 
 // Collects the bytes of one request across as many reads as it takes: the header block up to its blank line,
 // then exactly Content-Length bytes of body. Without Content-Length the request is whatever had arrived when
-// the header block was complete, so a client that sends everything at once is read as it always was.
+// the header block was complete, so a client that sends everything at once is read as it always was. The header
+// block is parsed once, when it is in; the body when the request is complete.
 // Pure: it never touches a socket; the transport feeds it and acts on its state.
 class HTTPRequestReader {
 public:
@@ -21,19 +23,21 @@ public:
     // True once, right after the header block of a request that asked to be told to go on with its body.
     bool takeContinueRequest();
 
-    // The whole request, when Complete.
-    QByteArray request() const { return m_buffer.left(m_total); }
+    // The parsed request, when Complete.
+    const HTTPRequest& request() const { return m_head.request; }
     // Why the request is refused, when Failed.
     HTTPError error() const { return m_error; }
 
 private:
     State fail(int status, const char* message);
     State readHeaderBlock();
+    State finish();
 
     QByteArray m_buffer;
     State m_state = State::Incomplete;
     qsizetype m_headerEnd = -1; // index just past the blank line, once seen
     qsizetype m_total = -1;     // length of the whole request, once known
     bool m_continuePending = false;
+    HTTPRequestParser::Head m_head;
     HTTPError m_error;
 };

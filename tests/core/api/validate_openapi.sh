@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Validates the OpenAPI document the server serves with a real OpenAPI 3.0 validator, and checks that it
-# documents exactly the expected paths and methods.
+# Validates the OpenAPI document the server serves with a real OpenAPI 3.0 validator, and checks its server
+# entry. That it describes exactly the routes served is checked against the route table by OpenAPIDocumentTest.
 #
 #   validate_openapi.sh <quillora_openapi_document> <work folder>   (needs node and npm)
 set -euo pipefail
@@ -20,22 +20,13 @@ cd "$work"
 node - "$work/openapi.json" "$port" <<'JS'
 const SwaggerParser = require("@apidevtools/swagger-parser");
 const [file, port] = process.argv.slice(2);
-const expected = [
-  "GET /status", "GET /capture", "GET /history", "POST /history", "DELETE /history", "DELETE /history/{id}",
-  "GET /settings", "PUT /settings", "GET /sidebar", "POST /sidebar/show", "POST /sidebar/hide",
-  "POST /sidebar/toggle", "GET /sidebar/screenshot", "GET /screen", "GET /screenshot", "GET /windows",
-  "GET /mouse/position", "POST /mouse/move", "POST /mouse/click", "POST /mouse/drag", "POST /keyboard/type",
-  "POST /keyboard/key", "POST /keyboard/hotkey", "POST /quit",
-];
 (async () => {
   const api = await SwaggerParser.validate(JSON.parse(require("fs").readFileSync(file, "utf8")));
   const methods = ["get", "put", "post", "delete", "options", "head", "patch", "trace"];
   const served = Object.entries(api.paths).flatMap(([path, item]) =>
     methods.filter((method) => item[method]).map((method) => `${method.toUpperCase()} ${path}`));
-  const missing = expected.filter((e) => !served.includes(e));
-  const extra = served.filter((s) => !expected.includes(s));
-  if (missing.length || extra.length || api.servers[0].url !== `http://localhost:${port}`) {
-    console.error("paths differ or wrong server; missing:", missing, "extra:", extra, "server:", api.servers);
+  if (api.servers[0].url !== `http://localhost:${port}`) {
+    console.error("wrong server:", api.servers);
     process.exit(1);
   }
   console.log(`OpenAPI ${api.openapi} document is valid: ${served.length} operations`);

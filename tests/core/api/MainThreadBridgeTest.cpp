@@ -1,0 +1,78 @@
+// The server thread's way into the main thread, on its own: typed answers, time-outs, stopping.
+#include "core/api/MainThreadBridge.h"
+#include "RawHttpConnection.h"
+#include "RecordingAPIDelegate.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+std::optional<QByteArray> sidebarState(HTTPAPIServerDelegate* delegate)
+{
+    if (!delegate)
+        return std::nullopt; // like a screenshot that could not be taken: nothing, and no early answer
+    return delegate->isSidebarVisible() ? QByteArray("shown") : QByteArray("hidden");
+}
+
+} // namespace
+
+TEST(MainThreadBridge, AnswersWithTheValueOrTheFallbackAfterTheTimeOut)
+{
+    MainThreadBridge bridge;
+    RecordingAPIDelegate delegate;
+    delegate.sidebarVisible = true;
+    bridge.setDelegate(&delegate);
+    QByteArray answer;
+    runOffMainThread([&] { answer = bridge.waitFor(QByteArray("fallback"), 1000ms, sidebarState); });
+    EXPECT_EQ(answer, "shown");
+
+    bridge.setDelegate(nullptr);
+    QElapsedTimer waited;
+    waited.start();
+    runOffMainThread([&] { answer = bridge.waitFor(QByteArray("fallback"), 300ms, sidebarState); });
+    EXPECT_EQ(answer, "fallback");
+    EXPECT_GE(waited.elapsed(), 300);
+}
+
+TEST(MainThreadBridge, StopWakesEveryWaiterAtOnceUntilResumed)
+{
+    // The main thread runs nothing meanwhile, as when it waits for the server thread to close.
+    MainThreadBridge bridge;
+    std::vector<int> answers(3, 0);
+    std::vector<std::thread> waiters;
+    QElapsedTimer waited;
+    waited.start();
+    for (int& answer : answers)
+        waiters.emplace_back([&] { answer = bridge.waitFor(-1, 5000ms, [](HTTPAPIServerDelegate*) { return 7; }); });
+    std::this_thread::sleep_for(100ms); // most likely all waiting by now; those that are not return at once
+    bridge.stop();
+    for (std::thread& waiter : waiters)
+        waiter.join();
+    EXPECT_LT(waited.elapsed(), 2000);
+    EXPECT_EQ(answers, std::vector<int>(3, -1));
+
+    bridge.resume();
+    int answer = 0;
+    runOffMainThread([&] { answer = bridge.waitFor(-1, 5000ms, [](HTTPAPIServerDelegate*) { return 7; }); });
+    EXPECT_EQ(answer, 7);
+}
+
+TEST(MainThreadBridge, WorkOfABridgeThatIsGoneNeverRuns)
+{
+    bool ran = false;
+    {
+        MainThreadBridge bridge;
+        bridge.post([&](HTTPAPIServerDelegate*) { ran = true; });
+        bridge.postStoreChange([&] { ran = true; });
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ran);
+}

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-// How the capture controller shows the editor (the application controller forwards to its TextEditorWindow).
+// How the capture controller shows the editor (the TextEditorWindow).
 class TextEditorDelegate {
 public:
     // completion is called once when the editor closes: with the edited text on save, with nothing on cancel

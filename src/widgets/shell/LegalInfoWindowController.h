@@ -6,8 +6,8 @@
 
 class EscClosableWindow;
 
-// One window with one of the four legal and information texts. The application controller makes a new one for
-// every request and drops the previous controller, whose window goes with it.
+// One window with one of the four legal and information texts. InfoWindows makes a new one for every request and
+// drops the previous controller, whose window goes with it.
 class LegalInfoWindowController {
 public:
     enum Kind { Impressum = 0, Terms = 1, Privacy = 2, Accessibility = 3 };

@@ -1,6 +1,7 @@
 #include "widgets/shell/AppDelegate.h"
 #include "LogCapture.h"
 #include "core/api/HTTPAPIServer.h"
+#include "core/api/HTTPAPIServerDelegate.h"
 #include "core/capture/OverlayPresenter.h"
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
@@ -11,11 +12,13 @@
 #include "platform/fake/FakeTextRecognizer.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "widgets/common/EscClosableWindow.h"
+#include "widgets/shell/InfoWindows.h"
 #include "widgets/shell/LegalAcceptanceWindowController.h"
 #include "widgets/shell/LegalInfoWindowController.h"
 #include "widgets/shell/Localization.h"
 #include "widgets/shell/OnboardingWindowController.h"
 #include "widgets/shell/PermissionPrompt.h"
+#include "widgets/shell/TrayMenu.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -130,7 +133,7 @@ TEST(AppDelegate, DeclineQuitsOnceAndStartsNothing)
     ShellFixture f(false);
     LogCapture log;
     AppDelegate& app = f.launch();
-    EXPECT_EQ(app.statusMenu(), nullptr);
+    EXPECT_EQ(app.trayMenu(), nullptr);
 
     EscClosableWindow* terms = app.legalAcceptanceWindowController()->window();
     app.legalAcceptanceWindowController()->declineButton()->click();
@@ -176,7 +179,7 @@ TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert)
     EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Critical});
     EXPECT_EQ(f.prompt.settingsOpened, 1);
     EXPECT_EQ(f.terminations, 1);
-    EXPECT_EQ(app.statusMenu(), nullptr);
+    EXPECT_EQ(app.trayMenu(), nullptr);
     EXPECT_TRUE(f.hotkeys.calls.isEmpty());
 }
 
@@ -208,12 +211,21 @@ TEST(AppDelegate, MenuHasTheItemsInOrderAndTheLegalPagesOpenTheirWindows)
 {
     ShellFixture f;
     AppDelegate& app = f.launch();
-    QMenu* menu = app.statusMenu();
-    ASSERT_NE(menu, nullptr);
+    ASSERT_NE(app.trayMenu(), nullptr);
+    QMenu* menu = app.trayMenu()->menu();
     EXPECT_EQ(menuModel(menu), (QStringList{"captureText", "toggleHistory", "-", "showPreferences", "-", "legalMenu",
                                             ">showAbout", ">showOnboardingFromMenu", ">-", ">showImpressum",
                                             ">showTerms", ">showPrivacy", ">showAccessibility", "-", "quit"}));
-    const auto trigger = [menu](const char* name) { menu->findChild<QAction*>(QString::fromLatin1(name))->trigger(); };
+    const auto item = [menu](const char* name) { return menu->findChild<QAction*>(QString::fromLatin1(name)); };
+    const auto trigger = [item](const char* name) { item(name)->trigger(); };
+
+    // The capture item shows the hotkey, and follows it when the preferences change it.
+    EXPECT_EQ(item("captureText")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_7));
+    f.settings->setHotkeyKeyCode(28); // the 8 key
+    app.trayMenu()->updateCaptureMenuItem();
+    EXPECT_EQ(item("captureText")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_8));
+    trigger("captureText");
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
 
     // Each legal page opens a fresh window; the previous one goes with its controller.
     const std::pair<const char*, QString> pages[] = {
@@ -226,7 +238,7 @@ TEST(AppDelegate, MenuHasTheItemsInOrderAndTheLegalPagesOpenTheirWindows)
     for (const auto& [action, title] : pages) {
         SCOPED_TRACE(action);
         trigger(action);
-        LegalInfoWindowController* controller = app.legalInfoWindowController();
+        LegalInfoWindowController* controller = app.infoWindows().legalInfoWindowController();
         ASSERT_NE(controller, nullptr);
         EXPECT_EQ(controller->window()->windowTitle(), title);
         EXPECT_TRUE(controller->window()->isVisible());
@@ -236,6 +248,40 @@ TEST(AppDelegate, MenuHasTheItemsInOrderAndTheLegalPagesOpenTheirWindows)
 
     trigger("quit");
     EXPECT_EQ(f.terminations, 1);
+}
+
+// The HTTP server reaches the application through its delegate; each operation must land on its own command.
+TEST(AppDelegate, ApiOperationsReachTheirCommands)
+{
+    struct Row {
+        const char* name;
+        void (HTTPAPIServerDelegate::*operation)();
+        QList<const char*> windowsShown; // text keys of the titles
+        int captures;
+        int terminations;
+    };
+    const Row rows[] = {
+        {"requestCapture", &HTTPAPIServerDelegate::requestCapture, {}, 1, 0},
+        {"openAboutWindow", &HTTPAPIServerDelegate::openAboutWindow, {"about.title"}, 0, 0},
+        {"openOnboardingWindow", &HTTPAPIServerDelegate::openOnboardingWindow, {"onboarding.title"}, 0, 0},
+        {"quitApplication", &HTTPAPIServerDelegate::quitApplication, {}, 0, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShellFixture f;
+        HTTPAPIServerDelegate* api = f.launch().apiServer().delegate();
+        ASSERT_NE(api, nullptr);
+        (api->*row.operation)();
+        QStringList titles;
+        QStringList expected;
+        for (const nlohmann::json& window : api->appWindowList())
+            titles.append(QString::fromStdString(window["title"].get<std::string>()));
+        for (const char* id : row.windowsShown)
+            expected.append(qtTrId(id));
+        EXPECT_EQ(titles, expected);
+        EXPECT_EQ(f.overlays->shownImages.size(), row.captures);
+        EXPECT_EQ(f.terminations, row.terminations);
+    }
 }
 
 // A port that does not fit 16 bits must not wrap around to another port.
@@ -262,7 +308,7 @@ TEST(AppDelegate, QuickStartOpenAtLoginBoxStartsFromTheCurrentStateAndTheLastPag
     f.store.preset(AppSettings::HasAcceptedLegalKey, true);
     f.loginItem.setEnabled(true, nullptr);
     f.loginItem.requests.clear();
-    OnboardingWindowController* onboarding = f.launch().onboardingWindowController();
+    OnboardingWindowController* onboarding = f.launch().infoWindows().onboardingWindowController();
     ASSERT_NE(onboarding, nullptr);
     EXPECT_TRUE(onboarding->launchAtLoginCheckBox()->isChecked());
     onboarding->launchAtLoginCheckBox()->setChecked(false);

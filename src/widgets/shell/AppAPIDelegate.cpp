@@ -1,0 +1,81 @@
+#include "widgets/shell/AppAPIDelegate.h"
+
+#include "core/capture/OverlayPresenter.h"
+#include "core/support/Log.h"
+#include "widgets/capture/ScreenshotOverlayView.h"
+#include "widgets/shell/AppWindowList.h"
+
+AppAPIDelegate::AppAPIDelegate(AppCommands commands, OverlayPresenter& overlays, const QWidget* textEditor)
+    : m_commands(std::move(commands))
+    , m_overlays(overlays)
+    , m_textEditor(textEditor)
+{}
+
+void AppAPIDelegate::requestCapture()
+{
+    m_commands.captureText();
+}
+
+bool AppAPIDelegate::isSidebarVisible()
+{
+    // No history sidebar exists in this build: it reads as hidden, and showing or hiding it does nothing.
+    return false;
+}
+
+void AppAPIDelegate::showHistorySidebar() {}
+
+void AppAPIDelegate::hideHistorySidebar() {}
+
+std::optional<QByteArray> AppAPIDelegate::sidebarScreenshotPNG()
+{
+    Log::system(QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed"));
+    return std::nullopt;
+}
+
+nlohmann::json AppAPIDelegate::appWindowList()
+{
+    return AppWindowList::windowList(AppWindowList::topLevelWindows(), m_textEditor, AppWindowList::primaryGeometry());
+}
+
+std::optional<QByteArray> AppAPIDelegate::appWindowsScreenshotPNG()
+{
+    return AppWindowList::compositePNG(AppWindowList::topLevelWindows());
+}
+
+std::optional<QByteArray> AppAPIDelegate::overlayScreenshotPNG()
+{
+    const QList<SelectionView*> views = m_overlays.overlayViews();
+    if (views.isEmpty()) {
+        Log::system(QStringLiteral("📸 Overlay screenshot: No overlay views visible"));
+        return std::nullopt;
+    }
+    auto* view = dynamic_cast<ScreenshotOverlayView*>(views.first());
+    std::optional<QByteArray> png = view ? view->captureViewContentAsPNG(800) : std::nullopt;
+    if (!png) {
+        Log::system(QStringLiteral("📸 Overlay screenshot: Failed to capture view"));
+        return std::nullopt;
+    }
+    Log::system(QStringLiteral("📸 Overlay screenshot: Success"));
+    return png;
+}
+
+void AppAPIDelegate::openPreferences(const std::optional<QString>& tab)
+{
+    Q_UNUSED(tab);
+    m_commands.showPreferences();
+}
+
+void AppAPIDelegate::openAboutWindow()
+{
+    m_commands.showAbout();
+}
+
+void AppAPIDelegate::openOnboardingWindow()
+{
+    m_commands.showOnboarding();
+}
+
+void AppAPIDelegate::quitApplication()
+{
+    m_commands.quit();
+}

@@ -124,9 +124,9 @@ void HistoryManager::addEntry(const QString& text, const std::optional<QString>&
 
     const qint64 max = m_settings.historyMaxEntries();
     if (max < 0) {
-        Log::system(
-            QStringLiteral("⚠️ Ignoring negative historyMaxEntries (%d): the history is not pruned by count"),
-            {max});
+        qCWarning(lcHistory).noquote()
+            << QStringLiteral("⚠️ Ignoring negative historyMaxEntries (%1): the history is not pruned by count")
+                   .arg(max);
     } else if (list.size() > max) {
         for (qsizetype i = max; i < list.size(); ++i)
             if (list.at(i).screenshotFilename)
@@ -166,25 +166,27 @@ void HistoryManager::saveHistory()
     if (!QFileInfo::exists(folder)) {
         const QString error = makeFolder(folder);
         if (!error.isEmpty()) {
-            Log::system(QStringLiteral("❌ Failed to create history directory: %@"), {error});
+            qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to create history directory: %1").arg(error);
             return;
         }
-        Log::system(QStringLiteral("📁 Created history directory: %@"), {folder});
+        qCDebug(lcHistory).noquote() << QStringLiteral("📁 Created history directory: %1").arg(folder);
     }
 
     QByteArray bytes;
     try {
         bytes = HistoryEntry::encodeList(m_entries);
     } catch (const nlohmann::json::exception& error) {
-        Log::system(QStringLiteral("❌ Failed to save history: %@"), {QString::fromUtf8(error.what())});
+        qCCritical(lcHistory).noquote()
+            << QStringLiteral("❌ Failed to save history: %1").arg(QString::fromUtf8(error.what()));
         return;
     }
     QString error;
     if (!AtomicFile::write(m_historyFilePath, bytes, &error)) {
-        Log::system(QStringLiteral("❌ Failed to save history: %@"), {error});
+        qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to save history: %1").arg(error);
         return;
     }
-    Log::system(QStringLiteral("📚 Saved %d history entries to %@"), {m_entries.size(), m_historyFilePath});
+    qCDebug(lcHistory).noquote()
+        << QStringLiteral("📚 Saved %1 history entries to %2").arg(QString::number(m_entries.size()), m_historyFilePath);
 }
 
 bool HistoryManager::deleteEntry(const QUuid& id)
@@ -251,7 +253,7 @@ void HistoryManager::loadHistory()
 {
     const QFileInfo info(m_historyFilePath);
     if (!info.exists() && !info.isSymLink()) {
-        Log::system(QStringLiteral("📚 History file does not exist yet: %@"), {m_historyFilePath});
+        qCDebug(lcHistory).noquote() << QStringLiteral("📚 History file does not exist yet: %1").arg(m_historyFilePath);
         return;
     }
 
@@ -268,7 +270,7 @@ void HistoryManager::loadHistory()
                 QList<HistoryEntry> loaded = HistoryEntry::decodeList(bytes);
                 const qsizetype count = loaded.size();
                 setEntries(std::move(loaded));
-                Log::system(QStringLiteral("📚 Loaded %d history entries"), {count});
+                qCDebug(lcHistory).noquote() << QStringLiteral("📚 Loaded %1 history entries").arg(count);
                 return;
             } catch (const std::runtime_error& decodeError) {
                 error = QString::fromUtf8(decodeError.what());
@@ -277,13 +279,15 @@ void HistoryManager::loadHistory()
     }
     file.close();
 
-    Log::system(QStringLiteral("❌ Failed to load history: %@"), {error});
+    qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to load history: %1").arg(error);
     // The next save would replace the file; keep what the user had so that it can be recovered by hand.
     const QString aside = AtomicFile::moveAside(m_historyFilePath);
     if (aside.isEmpty())
-        Log::system(QStringLiteral("❌ Failed to move the unreadable history file aside: %@"), {m_historyFilePath});
+        qCCritical(lcHistory).noquote()
+            << QStringLiteral("❌ Failed to move the unreadable history file aside: %1").arg(m_historyFilePath);
     else
-        Log::system(QStringLiteral("⚠️ Moved the unreadable history file aside to: %@"), {aside});
+        qCWarning(lcHistory).noquote()
+            << QStringLiteral("⚠️ Moved the unreadable history file aside to: %1").arg(aside);
 }
 
 void HistoryManager::pruneByAge()
@@ -316,7 +320,7 @@ void HistoryManager::deleteScreenshotFile(const QString& filename)
         return;
     // A write still pending is dropped, so its file never appears.
     if (m_writer->cancel(filename) || QFile::remove(m_screenshotsFolder + QLatin1Char('/') + filename))
-        Log::system(QStringLiteral("🗑️ Deleted screenshot: %@"), {filename});
+        qCDebug(lcHistory).noquote() << QStringLiteral("🗑️ Deleted screenshot: %1").arg(filename);
 }
 
 void HistoryManager::applyWriteResults()

@@ -232,9 +232,9 @@ void AppSettings::setLaunchAtLogin(bool enabled)
 {
     QString error;
     if (!m_loginItem.setEnabled(enabled, &error)) {
-        Log::out((enabled ? QStringLiteral("❌ Failed to enable launch at login: ")
-                          : QStringLiteral("❌ Failed to disable launch at login: ")) +
-                 error);
+        qCInfo(lcSettings).noquote() << (enabled ? QStringLiteral("❌ Failed to enable launch at login: ")
+                                                 : QStringLiteral("❌ Failed to disable launch at login: ")) +
+                                            error;
         return;
     }
     emit changed();

@@ -105,13 +105,13 @@ void AppDelegate::showLegalAcceptance()
         [self] {
             if (!self)
                 return;
-            Log::out(QStringLiteral("Legal terms accepted"));
+            qCInfo(lcApp).noquote() << QStringLiteral("Legal terms accepted");
             self->continueLaunch();
         },
         [self] {
             if (!self)
                 return;
-            Log::out(QStringLiteral("Legal terms declined - quitting app"));
+            qCInfo(lcApp).noquote() << QStringLiteral("Legal terms declined - quitting app");
             self->terminate();
         });
     m_legalAcceptanceWindowController->showWindow();
@@ -142,13 +142,13 @@ bool AppDelegate::passesPermissionGate()
         (void)m_displayCapture.captureDisplay(displays.first());
 
     if (m_screenCapture->checkScreenRecordingPermission()) {
-        Log::out(QStringLiteral("✅ Screen Recording permission granted"));
+        qCInfo(lcApp).noquote() << QStringLiteral("✅ Screen Recording permission granted");
         return true;
     }
-    Log::out(QStringLiteral("⛔ Screen Recording permission NOT granted - blocking app startup"));
+    qCInfo(lcApp).noquote() << QStringLiteral("⛔ Screen Recording permission NOT granted - blocking app startup");
     if (m_permissionPrompt.ask(PermissionPrompt::Style::Critical))
         m_permissionPrompt.openSettings();
-    Log::out(QStringLiteral("🚪 Quitting app - user must grant permission and restart"));
+    qCInfo(lcApp).noquote() << QStringLiteral("🚪 Quitting app - user must grant permission and restart");
     terminate();
     return false;
 }
@@ -220,8 +220,9 @@ void AppDelegate::setupStatusMenu()
     // starts after Quillora at login).
     m_statusItem->show();
     if (!m_trayAvailable)
-        Log::out(QStringLiteral("⚠️ No system tray available - running without a tray icon; capture with the "
-                                "hotkey or `quillora --capture`"));
+        qCInfo(lcApp).noquote() << QStringLiteral(
+            "⚠️ No system tray available - running without a tray icon; capture with the "
+            "hotkey or `quillora --capture`");
 }
 
 void AppDelegate::updateCaptureMenuItem()
@@ -261,11 +262,11 @@ void AppDelegate::setupAPIServer()
     m_apiServer->setDelegate(this);
     const bool enabled = m_settings.apiEnabled();
     const qint64 port = m_settings.apiPort();
-    Log::out(QStringLiteral("🔧 API Setup: enabled=%1, port=%2")
-                 .arg(enabled ? QStringLiteral("true") : QStringLiteral("false"))
-                 .arg(port));
+    qCInfo(lcApp).noquote() << QStringLiteral("🔧 API Setup: enabled=%1, port=%2")
+                                   .arg(enabled ? QStringLiteral("true") : QStringLiteral("false"))
+                                   .arg(port);
     if (!enabled) {
-        Log::out(QStringLiteral("🔧 API server disabled in settings"));
+        qCInfo(lcApp).noquote() << QStringLiteral("🔧 API server disabled in settings");
         return;
     }
     startAPIServer(port, true);
@@ -277,11 +278,11 @@ void AppDelegate::startAPIServer(qint64 port, bool announce)
     QString why;
     const std::optional<quint16> valid = HTTPAPIServer::validPort(port, &why);
     if (!valid) {
-        Log::out(why);
+        qCInfo(lcApp).noquote() << why;
         return;
     }
     if (announce)
-        Log::out(QStringLiteral("🔧 Starting API server on port %1...").arg(*valid));
+        qCInfo(lcApp).noquote() << QStringLiteral("🔧 Starting API server on port %1...").arg(*valid);
     m_apiServer->start(*valid);
 }
 
@@ -331,7 +332,7 @@ void AppDelegate::showOnboarding()
     auto controller = std::make_unique<OnboardingWindowController>(m_settings, hotkey, m_trayAvailable, [self] {
         if (!self)
             return;
-        Log::out(QStringLiteral("Onboarding completed"));
+        qCInfo(lcApp).noquote() << QStringLiteral("Onboarding completed");
         // The completion runs inside the window's own button handler: the controller goes from the event loop.
         if (self->m_onboardingWindowController)
             self->m_onboardingWindowController.release()->deleteLater();
@@ -428,7 +429,7 @@ void AppDelegate::hideHistorySidebar() {}
 
 std::optional<QByteArray> AppDelegate::sidebarScreenshotPNG()
 {
-    Log::system(QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed"));
+    qCDebug(lcApi).noquote() << QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed");
     return std::nullopt;
 }
 
@@ -447,16 +448,16 @@ std::optional<QByteArray> AppDelegate::overlayScreenshotPNG()
 {
     const QList<SelectionView*> views = m_overlayManager->overlayViews();
     if (views.isEmpty()) {
-        Log::system(QStringLiteral("📸 Overlay screenshot: No overlay views visible"));
+        qCDebug(lcApi).noquote() << QStringLiteral("📸 Overlay screenshot: No overlay views visible");
         return std::nullopt;
     }
     auto* view = dynamic_cast<ScreenshotOverlayView*>(views.first());
     std::optional<QByteArray> png = view ? view->captureViewContentAsPNG(800) : std::nullopt;
     if (!png) {
-        Log::system(QStringLiteral("📸 Overlay screenshot: Failed to capture view"));
+        qCWarning(lcApi).noquote() << QStringLiteral("📸 Overlay screenshot: Failed to capture view");
         return std::nullopt;
     }
-    Log::system(QStringLiteral("📸 Overlay screenshot: Success"));
+    qCDebug(lcApi).noquote() << QStringLiteral("📸 Overlay screenshot: Success");
     return png;
 }
 

@@ -13,6 +13,7 @@
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
 #include "core/support/Log.h"
+#include "core/support/ThreadCheck.h"
 
 #include <QImage>
 #include <QTextBoundaryFinder>
@@ -65,6 +66,7 @@ CaptureSessionController::~CaptureSessionController() = default;
 
 void CaptureSessionController::setTextEditorDelegate(TextEditorDelegate* delegate)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_textEditorDelegate = delegate;
     m_textEditorGuard = dynamic_cast<QObject*>(delegate);
     m_textEditorGuarded = !m_textEditorGuard.isNull();
@@ -79,6 +81,7 @@ TextEditorDelegate* CaptureSessionController::textEditorDelegate() const
 
 void CaptureSessionController::startCapture(bool showHint)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     qCDebug(lcCapture).noquote()
         << QStringLiteral("📸📸📸 startCapture() called, showHint=%1").arg(showHint ? 1 : 0);
     ++m_captureCount;
@@ -104,6 +107,7 @@ void CaptureSessionController::startCapture(bool showHint)
 
 void CaptureSessionController::closeOverlay()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_overlayManager.hideOverlay();
     if (!m_capturedImages.isEmpty())
         m_capturedImages.clear();
@@ -116,6 +120,7 @@ void CaptureSessionController::overlayViewDidCancel(SelectionView*)
 
 void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view, const QRectF& rect)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     qCDebug(lcCapture).noquote() << QStringLiteral(
                                         "🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: ") +
                                         RectText::nested(rect);
@@ -189,6 +194,7 @@ void CaptureSessionController::recognizeSelection(const CapturedDisplay& capture
 void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display,
                                                        const QImage& image)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     qCDebug(lcCapture).noquote() << QStringLiteral("📝 OCR Result: '%1'... (length: %2)")
                                         .arg(characterPrefix(text, 100), QString::number(characterCount(text)));
     // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
@@ -208,6 +214,7 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
 
 void CaptureSessionController::processTextSelection(const QString& text, const Monitor& display, const QImage& image)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     qCInfo(lcCapture).noquote()
         << QStringLiteral("🔄 processTextSelection called with %1 chars").arg(characterCount(text));
     const QString cleaned = TextCleanup::clean(text, m_settings);
@@ -252,6 +259,7 @@ void CaptureSessionController::processTextSelection(const QString& text, const M
 
 void CaptureSessionController::finishCapture(const QString& text, const QString& displayName, const QImage& image)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_clipboard.copyToClipboard(text);
     if (m_settings.historyEnabled())
         m_history.addEntry(text, displayName.isEmpty() ? std::nullopt : std::optional<QString>(displayName), QImage(),

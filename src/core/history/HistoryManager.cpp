@@ -4,6 +4,7 @@
 #include "core/settings/AppSettings.h"
 #include "core/support/AtomicFile.h"
 #include "core/support/Log.h"
+#include "core/support/ThreadCheck.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -97,6 +98,7 @@ QString HistoryManager::screenshotPath(const HistoryEntry& entry) const
 void HistoryManager::addEntry(const QString& text, const std::optional<QString>& displayName,
                               const QImage& thumbnailImage, const QImage& screenshot)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     if (!m_settings.historyEnabled())
         return;
 
@@ -139,6 +141,7 @@ void HistoryManager::addEntry(const QString& text, const std::optional<QString>&
 
 void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newText)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     QList<HistoryEntry> list = m_entries;
     const auto it = std::find_if(list.begin(), list.end(), [&](const HistoryEntry& e) { return e.id == entry.id; });
     if (it == list.end())
@@ -152,6 +155,7 @@ void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newTe
 
 void HistoryManager::clearHistory()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     const QList<HistoryEntry> list = m_entries;
     for (const HistoryEntry& entry : list)
         deleteScreenshot(entry);
@@ -162,6 +166,7 @@ void HistoryManager::clearHistory()
 
 void HistoryManager::saveHistory()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     const QString folder = QFileInfo(m_historyFilePath).absolutePath();
     if (!QFileInfo::exists(folder)) {
         const QString error = makeFolder(folder);
@@ -191,6 +196,7 @@ void HistoryManager::saveHistory()
 
 bool HistoryManager::deleteEntry(const QUuid& id)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     const std::optional<HistoryEntry> found = entry(id);
     if (!found)
         return false;
@@ -202,12 +208,14 @@ bool HistoryManager::deleteEntry(const QUuid& id)
 
 void HistoryManager::deleteScreenshot(const HistoryEntry& entry)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     if (entry.screenshotFilename)
         deleteScreenshotFile(*entry.screenshotFilename);
 }
 
 void HistoryManager::removeEntries(const QUuid& id)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     QList<HistoryEntry> list = m_entries;
     if (list.removeIf([&](const HistoryEntry& e) { return e.id == id; }) > 0)
         setEntries(list);
@@ -215,6 +223,7 @@ void HistoryManager::removeEntries(const QUuid& id)
 
 void HistoryManager::waitForPendingWrites()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_writer->waitForIdle();
     applyWriteResults();
 }
@@ -242,6 +251,7 @@ qsizetype HistoryManager::count() const
 
 void HistoryManager::setEntries(QList<HistoryEntry> entries)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     {
         std::lock_guard lock(m_mutex);
         m_entries = entries;

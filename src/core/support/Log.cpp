@@ -14,7 +14,7 @@ Q_LOGGING_CATEGORY(lcCapture, "quillora.capture")
 Q_LOGGING_CATEGORY(lcHistory, "quillora.history")
 Q_LOGGING_CATEGORY(lcHotkey, "quillora.hotkey")
 Q_LOGGING_CATEGORY(lcOverlay, "quillora.overlay")
-// Off until the filter below finds QUILLORA_DEBUG_LOG: without the handler nothing would write the file anyway.
+// The filter below turns it on only with QUILLORA_DEBUG_LOG; without the handler nothing writes the file anyway.
 Q_LOGGING_CATEGORY(lcOverlayTrace, "quillora.overlay.trace", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcRecognition, "quillora.recognition")
 Q_LOGGING_CATEGORY(lcSettings, "quillora.settings")

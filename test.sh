@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite. Tests that need X11 start their own
 # virtual desktop (scripts/virtual-desktop.sh). A second build with address and undefined-behaviour
-# sanitizers runs the unit tests again.
+# sanitizers runs the unit tests again. Both builds abort on a store changed from a thread not its own.
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -16,7 +16,8 @@ configure() {
     local dir=$1
     shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_WERROR=ON \
-        -DCMAKE_CXX_FLAGS="-D_GLIBCXX_ASSERTIONS" -DQUILLORA_BUILD_BENCHMARKS=OFF "$@" >/dev/null
+        -DCMAKE_CXX_FLAGS="-D_GLIBCXX_ASSERTIONS" -DQUILLORA_BUILD_BENCHMARKS=OFF -DQUILLORA_CHECK_THREADS=ON "$@" \
+        >/dev/null
 }
 
 echo "== Build"

@@ -10,7 +10,6 @@
 #include "core/api/HTTPAPIServerDelegate.h"
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
-#include "core/support/Log.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 
@@ -18,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -66,7 +66,7 @@ double cpuSeconds(clockid_t clock)
 
 LoadFigures runLoad(const QString& path, int historyEntries)
 {
-    Log::setSink([](Log::Channel, const QString&) {});
+    QLoggingCategory::setFilterRules(QStringLiteral("quillora.*=false"));
     QTemporaryDir folder;
     InMemoryDefaultsStore defaults;
     FakeLoginItem loginItem;
@@ -116,7 +116,7 @@ LoadFigures runLoad(const QString& path, int historyEntries)
     figures.serverCpuSeconds =
         (cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processBefore) - (cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - threadBefore);
     server.stop();
-    Log::setSink({});
+    QLoggingCategory::setFilterRules(QString());
 
     for (const QByteArray& pair : client.readAllStandardOutput().trimmed().split(' ')) {
         const QList<QByteArray> parts = pair.split('=');

@@ -3,7 +3,6 @@
 #include "core/history/HistoryManager.h"
 
 #include "core/settings/AppSettings.h"
-#include "core/support/Log.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 
@@ -11,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -147,7 +147,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     // Every add logs a line; the system log is not what is measured here.
-    Log::setSink([](Log::Channel, const QString&) {});
+    QLoggingCategory::setFilterRules(QStringLiteral("quillora.*=false"));
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """A fresh home: only the terms window; closing it declines and quits; accepting builds the tray, the hotkey and the quick start;
 a later start with both flags shows no window."""
+import os
 import sys
 import time
 
-from shell_support import App, Home, send_keys, tray_icons, visible_windows, wait_for_tray_icons, wait_for_window
+from shell_support import (App, Home, send_keys, tray_icons, visible_windows, wait_for_tray_icons, wait_for_window,
+                           wait_until)
 
 exe = sys.argv[1]
 home = Home()
@@ -16,38 +18,35 @@ try:
     assert tray_icons() == 0, "no tray icon before the terms are accepted"
     assert not visible_windows("Quillora Quick Start")
     send_keys(terms, "Escape")
-    app.wait_out("Legal terms declined - quitting app")
     assert app.wait_exit() == 0, app.dump()
-    assert "Legal terms accepted" not in app.out
-    assert not any(line.startswith("🔍") for line in app.out), "no permission check after declining"
+    assert not os.path.exists(home.settings_path) or not home.settings().get("hasAcceptedLegal"), home.settings()
+    assert tray_icons() == 0
+    # The program's handler writes its system-log lines, copied to standard error as asked, as they stand.
+    history_file = os.path.join(home.root, ".local/share/Quillora/history.json")
+    assert f"📚 History file does not exist yet: {history_file}" in app.err, app.dump()
 
     # Accepting: Return on the focused accept button.
     app = App(exe, home)
     terms = wait_for_window("Welcome to Quillora")
     send_keys(terms, "Return")
-    app.wait_out("🔧 API server disabled in settings")
-    expected = ["Legal terms accepted", "🔍 Checking Screen Recording permission...",
-                "✅ Screen Recording: Permission granted", "✅ Screen Recording permission granted",
-                "🔧 API Setup: enabled=false, port=9876", "🔧 API server disabled in settings"]
-    assert app.out[:len(expected)] == expected, app.dump()
+    wait_for_tray_icons(1)
     settings = home.settings()
     assert settings["hasAcceptedLegal"] is True and settings["legalAcceptanceDate"], settings
-    wait_for_tray_icons(1)
     quick_start = wait_for_window("Quillora Quick Start")
     assert not visible_windows("Welcome to Quillora")
+    # A hotkey that could not be registered is reported on standard output only.
     assert not any(line.startswith("Failed to register hotkey") for line in app.out), app.dump()
 
     # Finishing the quick start: Next, Next, Get Started.
     send_keys(quick_start, "Return")
     send_keys(quick_start, "Return")
     send_keys(quick_start, "Return")
-    app.wait_out("Onboarding completed")
-    assert home.settings()["hasCompletedOnboarding"] is True
+    wait_until(lambda: home.settings().get("hasCompletedOnboarding") is True, 10, "the quick start to be completed")
+    wait_until(lambda: not visible_windows("Quillora Quick Start"), 10, "the quick start to close")
     assert app.stop() == 0, app.dump()
 
     # A later start: no window at all, only the tray icon.
     app = App(exe, home)
-    app.wait_out("🔧 API server disabled in settings")
     wait_for_tray_icons(1)
     time.sleep(0.5)
     for title in ("Welcome to Quillora", "Quillora Quick Start"):

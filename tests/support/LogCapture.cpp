@@ -1,15 +1,11 @@
 #include "LogCapture.h"
 
-namespace {
-const QString systemPrefix = QStringLiteral("(log) ");
-const QString outPrefix = QStringLiteral("(out) ");
-} // namespace
-
 LogCapture::LogCapture()
 {
-    Log::setSink([this](Log::Channel channel, const QString& line) {
+    Log::install();
+    Log::setSink([this](Log::Channel channel, QtMsgType type, const QString& text) {
         std::lock_guard lock(m_mutex);
-        m_lines.append((channel == Log::Channel::System ? systemPrefix : outPrefix) + line);
+        m_lines.append({channel, type, text});
     });
 }
 
@@ -18,25 +14,7 @@ LogCapture::~LogCapture()
     Log::setSink({});
 }
 
-QStringList LogCapture::systemLines() const
-{
-    QStringList result;
-    for (const QString& line : allLines())
-        if (line.startsWith(systemPrefix))
-            result.append(line.mid(systemPrefix.size()));
-    return result;
-}
-
-QStringList LogCapture::outLines() const
-{
-    QStringList result;
-    for (const QString& line : allLines())
-        if (line.startsWith(outPrefix))
-            result.append(line.mid(outPrefix.size()));
-    return result;
-}
-
-QStringList LogCapture::allLines() const
+QList<LogCapture::Line> LogCapture::lines() const
 {
     std::lock_guard lock(m_mutex);
     return m_lines;
@@ -46,4 +24,13 @@ void LogCapture::clear()
 {
     std::lock_guard lock(m_mutex);
     m_lines.clear();
+}
+
+QStringList LogCapture::texts(Log::Channel channel) const
+{
+    QStringList result;
+    for (const Line& line : lines())
+        if (line.channel == channel)
+            result.append(line.text);
+    return result;
 }

@@ -2,27 +2,36 @@
 
 #include "core/support/Log.h"
 
+#include <QList>
 #include <QStringList>
 
 #include <mutex>
 
-// Collects every line written to either log channel while it exists.
+// Collects every line the program's message handler sends to one of its channels while it exists, instead of
+// writing them.
 class LogCapture {
 public:
+    struct Line {
+        Log::Channel channel;
+        QtMsgType type;
+        QString text;
+    };
+
     LogCapture();
     ~LogCapture();
     LogCapture(const LogCapture&) = delete;
     LogCapture& operator=(const LogCapture&) = delete;
 
-    QStringList systemLines() const;
-    QStringList outLines() const;
-    // Both channels in the order written, each line prefixed "(log) " or "(out) ".
-    QStringList allLines() const;
+    QList<Line> lines() const;
+    QStringList systemLines() const { return texts(Log::Channel::System); }
+    QStringList outLines() const { return texts(Log::Channel::Out); }
     bool containsOut(const QString& line) const { return outLines().contains(line); }
     bool containsSystem(const QString& line) const { return systemLines().contains(line); }
     void clear();
 
 private:
+    QStringList texts(Log::Channel channel) const;
+
     mutable std::mutex m_mutex;
-    QStringList m_lines;
+    QList<Line> m_lines;
 };

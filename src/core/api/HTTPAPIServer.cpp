@@ -66,15 +66,16 @@ void HTTPAPIServer::start(quint16 port)
     QMetaObject::invokeMethod(
         m_transport, [&] { result = m_transport->listen(port, loopbackOnly); }, Qt::BlockingQueuedConnection);
     if (!result.ok) {
-        Log::out(QStringLiteral("❌ Failed to start HTTP API Server: ") + result.error);
+        qCInfo(lcApi).noquote() << QStringLiteral("❌ Failed to start HTTP API Server: ") + result.error;
         return;
     }
     m_running = true;
-    Log::out(QStringLiteral("🌐 HTTP API Server started on port ") + QString::number(port));
-    Log::out(loopbackOnly
-                 ? QStringLiteral("🌐 Listening on %1 only: no API token is set")
-                       .arg(result.addresses.join(QStringLiteral(" and ")))
-                 : QStringLiteral("🌐 Listening on all network interfaces, port %1: an API token is set").arg(port));
+    qCInfo(lcApi).noquote() << QStringLiteral("🌐 HTTP API Server started on port ") + QString::number(port);
+    qCInfo(lcApi).noquote()
+        << (loopbackOnly
+                ? QStringLiteral("🌐 Listening on %1 only: no API token is set")
+                      .arg(result.addresses.join(QStringLiteral(" and ")))
+                : QStringLiteral("🌐 Listening on all network interfaces, port %1: an API token is set").arg(port));
 }
 
 void HTTPAPIServer::stop()
@@ -86,12 +87,12 @@ void HTTPAPIServer::stop()
         m_transport, [this] { m_transport->close(); }, Qt::BlockingQueuedConnection);
     m_bridge->resume();
     m_running = false;
-    Log::out(QStringLiteral("🌐 HTTP API Server stopped"));
+    qCInfo(lcApi).noquote() << QStringLiteral("🌐 HTTP API Server stopped");
 }
 
 void HTTPAPIServer::listenerFailed(const QString& description)
 {
-    Log::out(QStringLiteral("❌ HTTP API Server failed: ") + description);
+    qCInfo(lcApi).noquote() << QStringLiteral("❌ HTTP API Server failed: ") + description;
     m_running = false;
 }
 
@@ -103,4 +104,9 @@ quint16 HTTPAPIServer::port() const
 void HTTPAPIServer::setDelegate(HTTPAPIServerDelegate* delegate)
 {
     m_bridge->setDelegate(delegate);
+}
+
+HTTPAPIServerDelegate* HTTPAPIServer::delegate() const
+{
+    return m_bridge->delegate();
 }

@@ -45,6 +45,7 @@ public:
 
     // Main thread. Held weakly: an implementer that is a QObject is noticed when it is destroyed.
     void setDelegate(HTTPAPIServerDelegate* delegate);
+    HTTPAPIServerDelegate* delegate() const;
 
 private:
     void listenerFailed(const QString& description);

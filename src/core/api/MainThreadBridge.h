@@ -35,6 +35,7 @@ public:
 
     // Main thread.
     void setDelegate(HTTPAPIServerDelegate* delegate);
+    HTTPAPIServerDelegate* delegate() const { return m_delegate.get(); }
 
     // Any thread. Queues work on the main thread without waiting; it is dropped if the bridge is destroyed first.
     void post(std::function<void(HTTPAPIServerDelegate*)> work,

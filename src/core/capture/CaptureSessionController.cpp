@@ -13,6 +13,7 @@
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
 #include "core/support/Log.h"
+#include "core/support/ThreadCheck.h"
 
 #include <QImage>
 #include <QPointer>
@@ -64,6 +65,7 @@ CaptureSessionController::~CaptureSessionController() = default;
 
 void CaptureSessionController::setTextEditorDelegate(TextEditorDelegate* delegate)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_textEditorDelegate.set(delegate);
 }
 
@@ -74,29 +76,33 @@ TextEditorDelegate* CaptureSessionController::textEditorDelegate() const
 
 void CaptureSessionController::startCapture(bool showHint)
 {
-    Log::system(QStringLiteral("📸📸📸 startCapture() called, showHint=%d"), {showHint});
+    QUILLORA_ASSERT_OWNER_THREAD();
+    qCDebug(lcCapture).noquote()
+        << QStringLiteral("📸📸📸 startCapture() called, showHint=%1").arg(showHint ? 1 : 0);
     ++m_captureCount;
     m_capturedImages = m_screenCapture.captureAllScreens();
-    Log::system(QStringLiteral("  Captured %d screens"), {m_capturedImages.size()});
+    qCDebug(lcCapture).noquote() << QStringLiteral("  Captured %1 screens").arg(m_capturedImages.size());
     if (m_capturedImages.isEmpty()) {
-        Log::system(QStringLiteral("❌ No screens captured - check Screen Recording permission"));
+        qCWarning(lcCapture).noquote() << QStringLiteral("❌ No screens captured - check Screen Recording permission");
         return;
     }
 
     m_overlayManager.showOverlay(m_capturedImages, showHint);
     const QList<SelectionView*> views = m_overlayManager.overlayViews();
-    Log::system(QStringLiteral("  Overlay shown, overlayViews count=%d"), {views.size()});
+    qCDebug(lcCapture).noquote() << QStringLiteral("  Overlay shown, overlayViews count=%1").arg(views.size());
     for (qsizetype i = 0; i < views.size(); ++i) {
         SelectionView* view = views.at(i);
         view->setDelegate(this);
-        Log::system(QStringLiteral("  Set delegate for view %d, delegate=%@"),
-                    {i, view->delegate() ? QStringLiteral("SET") : QStringLiteral("nil")});
+        qCDebug(lcCapture).noquote() << QStringLiteral("  Set delegate for view %1, delegate=%2")
+                                            .arg(QString::number(i),
+                                                 view->delegate() ? QStringLiteral("SET") : QStringLiteral("nil"));
     }
-    Log::out(QStringLiteral("📸 Capture started - draw a rectangle to select text area"));
+    qCInfo(lcCapture).noquote() << QStringLiteral("📸 Capture started - draw a rectangle to select text area");
 }
 
 void CaptureSessionController::closeOverlay()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_overlayManager.hideOverlay();
     if (!m_capturedImages.isEmpty())
         m_capturedImages.clear();
@@ -109,36 +115,41 @@ void CaptureSessionController::overlayViewDidCancel(SelectionView*)
 
 void CaptureSessionController::overlayViewDidFinishSelection(SelectionView* view, const QRectF& rect)
 {
-    Log::system(QStringLiteral("🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: %@"),
-                {RectText::nested(rect)});
-    Log::out(QStringLiteral("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: ") + RectText::tuple(rect));
+    QUILLORA_ASSERT_OWNER_THREAD();
+    qCDebug(lcCapture).noquote() << QStringLiteral(
+                                        "🎯🎯🎯 CaptureSessionController.overlayView didFinishSelectionWith: ") +
+                                        RectText::nested(rect);
+    qCInfo(lcCapture).noquote() << QStringLiteral("🎯 DELEGATE CALLED: overlayView didFinishSelectionWith: ") +
+                                       RectText::tuple(rect);
 
     // The view shows this monitor's still image, so the selection is cut from it. A copy: closing the overlay
     // takes the view away.
     const CapturedDisplay captured = view->capturedDisplay();
-    Log::system(QStringLiteral("✅ Found screen '%@' and image %dx%d, starting OCR..."),
-                {captured.display.name, captured.image.width(), captured.image.height()});
+    qCDebug(lcCapture).noquote() << QStringLiteral("✅ Found screen '%1' and image %2x%3, starting OCR...")
+                                        .arg(captured.display.name, QString::number(captured.image.width()),
+                                             QString::number(captured.image.height()));
     recognizeSelection(captured, rect);
 }
 
 void CaptureSessionController::recognizeSelection(const CapturedDisplay& captured, const QRectF& rect)
 {
-    Log::out(QStringLiteral("🔍 Starting OCR on selected region: ") + RectText::tuple(rect));
+    qCInfo(lcCapture).noquote() << QStringLiteral("🔍 Starting OCR on selected region: ") + RectText::tuple(rect);
     // The overlay covers the monitor as it was frozen, so the monitor's geometry at capture time is the view size
     // the selection was measured in.
     const QSizeF viewSize = captured.display.geometry.size();
     const QRectF imageRect =
         CoordinateTransform::imageRect(rect, viewSize, captured.image.width(), captured.image.height());
-    Log::out(QStringLiteral("  View rect: ") + RectText::tuple(rect));
-    Log::out(QStringLiteral("  Image rect: ") + RectText::tuple(imageRect));
+    qCInfo(lcCapture).noquote() << QStringLiteral("  View rect: ") + RectText::tuple(rect);
+    qCInfo(lcCapture).noquote() << QStringLiteral("  Image rect: ") + RectText::tuple(imageRect);
 
     const QImage cropped = ImageCrop::crop(captured.image, imageRect);
     if (cropped.isNull()) {
-        Log::out(QStringLiteral("❌ Failed to crop image"));
+        qCInfo(lcCapture).noquote() << QStringLiteral("❌ Failed to crop image");
         closeOverlay();
         return;
     }
-    Log::out(QStringLiteral("  Cropped image size: %1x%2").arg(cropped.width()).arg(cropped.height()));
+    qCInfo(lcCapture).noquote()
+        << QStringLiteral("  Cropped image size: %1x%2").arg(cropped.width()).arg(cropped.height());
 
     m_textRecognizer.recognizeText(cropped, [self = QPointer(this), capture = m_captureCount,
                                              display = captured.display, image = captured.image](const QString& text) {
@@ -150,59 +161,64 @@ void CaptureSessionController::recognizeSelection(const CapturedDisplay& capture
 void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display,
                                                        const QImage& image)
 {
-    Log::system(QStringLiteral("📝 OCR Result: '%@'... (length: %d)"),
-                {characterPrefix(text, 100), characterCount(text)});
+    QUILLORA_ASSERT_OWNER_THREAD();
+    qCDebug(lcCapture).noquote() << QStringLiteral("📝 OCR Result: '%1'... (length: %2)")
+                                        .arg(characterPrefix(text, 100), QString::number(characterCount(text)));
     // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
     // away the selection the user is making, and an editor popping up over it would be just as wrong.
     if (capture != m_captureCount) {
-        Log::system(QStringLiteral("⚠️ Ignoring OCR result of an earlier capture"));
+        qCDebug(lcCapture).noquote() << QStringLiteral("⚠️ Ignoring OCR result of an earlier capture");
         return;
     }
     if (text.isEmpty()) {
-        Log::system(QStringLiteral("⚠️ No text recognized in selected area"));
+        qCWarning(lcCapture).noquote() << QStringLiteral("⚠️ No text recognized in selected area");
         closeOverlay();
         return;
     }
-    Log::system(QStringLiteral("✅ Text found, calling processTextSelection"));
+    qCDebug(lcCapture).noquote() << QStringLiteral("✅ Text found, calling processTextSelection");
     processTextSelection(text, display, image);
 }
 
 void CaptureSessionController::processTextSelection(const QString& text, const Monitor& display, const QImage& image)
 {
-    Log::out(QStringLiteral("🔄 processTextSelection called with %1 chars").arg(characterCount(text)));
+    QUILLORA_ASSERT_OWNER_THREAD();
+    qCInfo(lcCapture).noquote()
+        << QStringLiteral("🔄 processTextSelection called with %1 chars").arg(characterCount(text));
     const QString cleaned = TextCleanup::clean(text, m_settings);
     if (cleaned.isEmpty()) {
-        Log::out(QStringLiteral("❌ No text after processing"));
+        qCInfo(lcCapture).noquote() << QStringLiteral("❌ No text after processing");
         closeOverlay();
         return;
     }
 
     const QString displayName = display.name;
-    Log::out(QStringLiteral("📍 Screen: ") + displayName);
-    Log::out(QStringLiteral("🔒 Closing overlay..."));
+    qCInfo(lcCapture).noquote() << QStringLiteral("📍 Screen: ") + displayName;
+    qCInfo(lcCapture).noquote() << QStringLiteral("🔒 Closing overlay...");
     closeOverlay();
 
     TextEditorDelegate* editor = textEditorDelegate();
-    Log::out(QStringLiteral("📝 textEditorDelegate is ") + (editor ? QStringLiteral("set") : QStringLiteral("NIL")));
+    qCInfo(lcCapture).noquote() << QStringLiteral("📝 textEditorDelegate is ") +
+                                       (editor ? QStringLiteral("set") : QStringLiteral("NIL"));
     if (!editor) {
-        Log::out(QStringLiteral("⚠️ No editor delegate, copying directly"));
+        qCInfo(lcCapture).noquote() << QStringLiteral("⚠️ No editor delegate, copying directly");
         finishCapture(cleaned, displayName, image);
         return;
     }
 
-    Log::out(QStringLiteral("🖼️ Showing text editor..."));
+    qCInfo(lcCapture).noquote() << QStringLiteral("🖼️ Showing text editor...");
     const QPointer<CaptureSessionController> self(this);
     editor->showTextEditor(
         cleaned,
         [self, displayName, image](std::optional<QString> finalText) {
-            Log::out(QStringLiteral("✏️ Editor callback: ") +
-                     (finalText ? QStringLiteral("text returned") : QStringLiteral("cancelled")));
+            qCInfo(lcCapture).noquote() << QStringLiteral("✏️ Editor callback: ") +
+                                               (finalText ? QStringLiteral("text returned")
+                                                          : QStringLiteral("cancelled"));
             // The editor's text is the user's own: it is not cleaned up a second time.
             if (finalText && !finalText->isEmpty() && self)
                 self->finishCapture(*finalText, displayName, image);
         },
         [self] {
-            Log::out(QStringLiteral("🔄 Recapture requested"));
+            qCInfo(lcCapture).noquote() << QStringLiteral("🔄 Recapture requested");
             if (self)
                 self->startCapture(false);
         });
@@ -210,6 +226,7 @@ void CaptureSessionController::processTextSelection(const QString& text, const M
 
 void CaptureSessionController::finishCapture(const QString& text, const QString& displayName, const QImage& image)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_clipboard.copyToClipboard(text);
     if (m_settings.historyEnabled())
         m_history.addEntry(text, displayName.isEmpty() ? std::nullopt : std::optional<QString>(displayName), QImage(),

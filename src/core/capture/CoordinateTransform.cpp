@@ -9,7 +9,7 @@ QRectF CoordinateTransform::imageRect(const QRectF& viewRect, const QSizeF& view
     const qreal vh = viewSize.height();
     // Written as "not greater than zero" so that a NaN side takes the error path too.
     if (!(vw > 0) || !(vh > 0)) {
-        Log::out(QStringLiteral("❌ ERROR: CoordinateTransform - viewSize is zero!"));
+        qCInfo(lcCapture).noquote() << QStringLiteral("❌ ERROR: CoordinateTransform - viewSize is zero!");
         return {};
     }
     const qreal sx = imageWidth / vw;

@@ -31,8 +31,13 @@ void LiveTextRecognitionService::warmUp()
         pthread_setname_np(pthread_self(), "q-recognize");
         QString error;
         if (!m_engine.warmUp(&error))
-            Log::system(QStringLiteral("⚠️ Text recognition is not ready: %@"), {error});
+            qCWarning(lcRecognition).noquote() << QStringLiteral("⚠️ Text recognition is not ready: %1").arg(error);
     });
+}
+
+void LiveTextRecognitionService::waitForDone()
+{
+    m_pool.waitForDone();
 }
 
 void LiveTextRecognitionService::recognizeText(const QImage& image, std::function<void(QString)> completion)
@@ -48,7 +53,7 @@ void LiveTextRecognitionService::recognizeText(const QImage& image, std::functio
             Qt::QueuedConnection);
     };
     if (image.isNull()) {
-        Log::out(QStringLiteral("Text recognition error: the image is empty"));
+        qCInfo(lcRecognition).noquote() << QStringLiteral("Text recognition error: the image is empty");
         deliver(QString());
         return;
     }
@@ -66,7 +71,7 @@ void LiveTextRecognitionService::recognizeText(const QImage& image, std::functio
             text.clear();
         }
         if (!error.isEmpty()) {
-            Log::out(QStringLiteral("Text recognition error: ") + error);
+            qCInfo(lcRecognition).noquote() << QStringLiteral("Text recognition error: ") + error;
             text.clear();
         }
         deliver(text);

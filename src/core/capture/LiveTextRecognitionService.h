@@ -25,6 +25,9 @@ public:
     void recognizeText(const QImage& image, std::function<void(QString)> completion);
     // Has the engine made ready on a worker thread, so that the first capture is as quick as the later ones.
     void warmUp();
+    // Blocks until every request made so far has run and posted its completion (which runs when this thread
+    // next handles its events).
+    void waitForDone();
 
 private:
     TextRecognizer& m_engine;

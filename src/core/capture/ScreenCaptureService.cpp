@@ -16,10 +16,10 @@ ScreenCaptureService::ScreenCaptureService(DisplayCapture& capture)
 
 bool ScreenCaptureService::checkScreenRecordingPermission()
 {
-    Log::out(QStringLiteral("🔍 Checking Screen Recording permission..."));
+    qCInfo(lcCapture).noquote() << QStringLiteral("🔍 Checking Screen Recording permission...");
     const bool granted = m_capture.canCapture();
-    Log::out(granted ? QStringLiteral("✅ Screen Recording: Permission granted")
-                     : QStringLiteral("❌ Screen Recording: Permission NOT granted"));
+    qCInfo(lcCapture).noquote() << (granted ? QStringLiteral("✅ Screen Recording: Permission granted")
+                                            : QStringLiteral("❌ Screen Recording: Permission NOT granted"));
     return granted;
 }
 

@@ -4,6 +4,7 @@
 #include "core/settings/AppSettings.h"
 #include "core/support/AtomicFile.h"
 #include "core/support/Log.h"
+#include "core/support/ThreadCheck.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -97,6 +98,7 @@ QString HistoryManager::screenshotPath(const HistoryEntry& entry) const
 void HistoryManager::addEntry(const QString& text, const std::optional<QString>& displayName,
                               const QImage& thumbnailImage, const QImage& screenshot)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     if (!m_settings.historyEnabled())
         return;
 
@@ -124,9 +126,9 @@ void HistoryManager::addEntry(const QString& text, const std::optional<QString>&
 
     const qint64 max = m_settings.historyMaxEntries();
     if (max < 0) {
-        Log::system(
-            QStringLiteral("⚠️ Ignoring negative historyMaxEntries (%d): the history is not pruned by count"),
-            {max});
+        qCWarning(lcHistory).noquote()
+            << QStringLiteral("⚠️ Ignoring negative historyMaxEntries (%1): the history is not pruned by count")
+                   .arg(max);
     } else if (list.size() > max) {
         for (qsizetype i = max; i < list.size(); ++i)
             if (list.at(i).screenshotFilename)
@@ -139,6 +141,7 @@ void HistoryManager::addEntry(const QString& text, const std::optional<QString>&
 
 void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newText)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     QList<HistoryEntry> list = m_entries;
     const auto it = std::find_if(list.begin(), list.end(), [&](const HistoryEntry& e) { return e.id == entry.id; });
     if (it == list.end())
@@ -152,6 +155,7 @@ void HistoryManager::updateEntry(const HistoryEntry& entry, const QString& newTe
 
 void HistoryManager::clearHistory()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     const QList<HistoryEntry> list = m_entries;
     for (const HistoryEntry& entry : list)
         deleteScreenshot(entry);
@@ -162,33 +166,37 @@ void HistoryManager::clearHistory()
 
 void HistoryManager::saveHistory()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     const QString folder = QFileInfo(m_historyFilePath).absolutePath();
     if (!QFileInfo::exists(folder)) {
         const QString error = makeFolder(folder);
         if (!error.isEmpty()) {
-            Log::system(QStringLiteral("❌ Failed to create history directory: %@"), {error});
+            qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to create history directory: %1").arg(error);
             return;
         }
-        Log::system(QStringLiteral("📁 Created history directory: %@"), {folder});
+        qCDebug(lcHistory).noquote() << QStringLiteral("📁 Created history directory: %1").arg(folder);
     }
 
     QByteArray bytes;
     try {
         bytes = HistoryEntry::encodeList(m_entries);
     } catch (const nlohmann::json::exception& error) {
-        Log::system(QStringLiteral("❌ Failed to save history: %@"), {QString::fromUtf8(error.what())});
+        qCCritical(lcHistory).noquote()
+            << QStringLiteral("❌ Failed to save history: %1").arg(QString::fromUtf8(error.what()));
         return;
     }
     QString error;
     if (!AtomicFile::write(m_historyFilePath, bytes, &error)) {
-        Log::system(QStringLiteral("❌ Failed to save history: %@"), {error});
+        qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to save history: %1").arg(error);
         return;
     }
-    Log::system(QStringLiteral("📚 Saved %d history entries to %@"), {m_entries.size(), m_historyFilePath});
+    qCDebug(lcHistory).noquote()
+        << QStringLiteral("📚 Saved %1 history entries to %2").arg(QString::number(m_entries.size()), m_historyFilePath);
 }
 
 bool HistoryManager::deleteEntry(const QUuid& id)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     const std::optional<HistoryEntry> found = entry(id);
     if (!found)
         return false;
@@ -200,12 +208,14 @@ bool HistoryManager::deleteEntry(const QUuid& id)
 
 void HistoryManager::deleteScreenshot(const HistoryEntry& entry)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     if (entry.screenshotFilename)
         deleteScreenshotFile(*entry.screenshotFilename);
 }
 
 void HistoryManager::removeEntries(const QUuid& id)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     QList<HistoryEntry> list = m_entries;
     if (list.removeIf([&](const HistoryEntry& e) { return e.id == id; }) > 0)
         setEntries(list);
@@ -213,6 +223,7 @@ void HistoryManager::removeEntries(const QUuid& id)
 
 void HistoryManager::waitForPendingWrites()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_writer->waitForIdle();
     applyWriteResults();
 }
@@ -240,6 +251,7 @@ qsizetype HistoryManager::count() const
 
 void HistoryManager::setEntries(QList<HistoryEntry> entries)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     {
         std::lock_guard lock(m_mutex);
         m_entries = entries;
@@ -251,7 +263,7 @@ void HistoryManager::loadHistory()
 {
     const QFileInfo info(m_historyFilePath);
     if (!info.exists() && !info.isSymLink()) {
-        Log::system(QStringLiteral("📚 History file does not exist yet: %@"), {m_historyFilePath});
+        qCDebug(lcHistory).noquote() << QStringLiteral("📚 History file does not exist yet: %1").arg(m_historyFilePath);
         return;
     }
 
@@ -268,7 +280,7 @@ void HistoryManager::loadHistory()
                 QList<HistoryEntry> loaded = HistoryEntry::decodeList(bytes);
                 const qsizetype count = loaded.size();
                 setEntries(std::move(loaded));
-                Log::system(QStringLiteral("📚 Loaded %d history entries"), {count});
+                qCDebug(lcHistory).noquote() << QStringLiteral("📚 Loaded %1 history entries").arg(count);
                 return;
             } catch (const std::runtime_error& decodeError) {
                 error = QString::fromUtf8(decodeError.what());
@@ -277,13 +289,15 @@ void HistoryManager::loadHistory()
     }
     file.close();
 
-    Log::system(QStringLiteral("❌ Failed to load history: %@"), {error});
+    qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to load history: %1").arg(error);
     // The next save would replace the file; keep what the user had so that it can be recovered by hand.
     const QString aside = AtomicFile::moveAside(m_historyFilePath);
     if (aside.isEmpty())
-        Log::system(QStringLiteral("❌ Failed to move the unreadable history file aside: %@"), {m_historyFilePath});
+        qCCritical(lcHistory).noquote()
+            << QStringLiteral("❌ Failed to move the unreadable history file aside: %1").arg(m_historyFilePath);
     else
-        Log::system(QStringLiteral("⚠️ Moved the unreadable history file aside to: %@"), {aside});
+        qCWarning(lcHistory).noquote()
+            << QStringLiteral("⚠️ Moved the unreadable history file aside to: %1").arg(aside);
 }
 
 void HistoryManager::pruneByAge()
@@ -316,7 +330,7 @@ void HistoryManager::deleteScreenshotFile(const QString& filename)
         return;
     // A write still pending is dropped, so its file never appears.
     if (m_writer->cancel(filename) || QFile::remove(m_screenshotsFolder + QLatin1Char('/') + filename))
-        Log::system(QStringLiteral("🗑️ Deleted screenshot: %@"), {filename});
+        qCDebug(lcHistory).noquote() << QStringLiteral("🗑️ Deleted screenshot: %1").arg(filename);
 }
 
 void HistoryManager::applyWriteResults()

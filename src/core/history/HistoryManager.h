@@ -22,7 +22,8 @@ class ScreenshotWriter;
 //
 // Mutations run on the main thread. Screenshots are encoded and written by a worker thread so that a capture
 // does not freeze the interface: the entry names its file at once, and the file appears complete or not at
-// all. Deleting a screenshot whose write is still pending cancels the write.
+// all. Deleting a screenshot whose write is still pending cancels the write. Each mutation asserts that it runs
+// on the thread that made the manager (QUILLORA_ASSERT_OWNER_THREAD).
 //
 // entriesSnapshot(), entry() and count() may be called from any thread (the HTTP server reads from its own).
 class HistoryManager : public QObject {

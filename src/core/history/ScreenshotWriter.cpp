@@ -118,7 +118,7 @@ void ScreenshotWriter::write(const Job& job)
             png.clear();
     }
     if (png.isEmpty()) {
-        Log::system(QStringLiteral("❌ Failed to create PNG data for screenshot"));
+        qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to create PNG data for screenshot");
         failed();
         return;
     }
@@ -155,9 +155,9 @@ void ScreenshotWriter::write(const Job& job)
     if (cancelled)
         return;
     if (!error.isEmpty()) {
-        Log::system(QStringLiteral("❌ Failed to save screenshot: %@"), {error});
+        qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to save screenshot: %1").arg(error);
         failed();
         return;
     }
-    Log::system(QStringLiteral("📸 Saved screenshot: %@"), {job.filename});
+    qCDebug(lcHistory).noquote() << QStringLiteral("📸 Saved screenshot: %1").arg(job.filename);
 }

@@ -3,6 +3,7 @@
 #include "core/platform/DefaultsStore.h"
 #include "core/platform/LoginItem.h"
 #include "core/support/Log.h"
+#include "core/support/ThreadCheck.h"
 
 #include <QDateTime>
 
@@ -109,6 +110,7 @@ nlohmann::json AppSettings::current(Setting setting) const
 
 void AppSettings::assign(Setting setting, nlohmann::json value)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     {
         std::lock_guard lock(m_mutex);
         m_values[size_t(setting)] = value;
@@ -230,11 +232,12 @@ bool AppSettings::launchAtLogin() const
 
 void AppSettings::setLaunchAtLogin(bool enabled)
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     QString error;
     if (!m_loginItem.setEnabled(enabled, &error)) {
-        Log::out((enabled ? QStringLiteral("❌ Failed to enable launch at login: ")
-                          : QStringLiteral("❌ Failed to disable launch at login: ")) +
-                 error);
+        qCInfo(lcSettings).noquote() << (enabled ? QStringLiteral("❌ Failed to enable launch at login: ")
+                                                 : QStringLiteral("❌ Failed to disable launch at login: ")) +
+                                            error;
         return;
     }
     emit changed();
@@ -247,6 +250,7 @@ bool AppSettings::hasAcceptedLegal() const
 
 void AppSettings::setHasAcceptedLegal()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_defaults.setValue(LegalAcceptanceDateKey, QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString());
     m_defaults.setValue(HasAcceptedLegalKey, true);
 }
@@ -258,5 +262,6 @@ bool AppSettings::hasCompletedOnboarding() const
 
 void AppSettings::setHasCompletedOnboarding()
 {
+    QUILLORA_ASSERT_OWNER_THREAD();
     m_defaults.setValue(HasCompletedOnboardingKey, true);
 }

@@ -13,7 +13,7 @@ class LoginItem;
 
 // The user's preferences. Every setting is loaded once from the defaults store, kept in memory, and written
 // back at the moment it is assigned. Reads are safe from any thread (the HTTP server reads from its own);
-// assignments happen on the main thread.
+// assignments happen on the thread that made the store, the main thread (QUILLORA_ASSERT_OWNER_THREAD).
 class AppSettings : public QObject {
     Q_OBJECT
 

@@ -28,7 +28,7 @@ void GlobalHotkeyManager::registerHotkey(quint32 keyCode, quint32 modifiers, std
 
     const int status = m_service.grab(keyCode, modifiers);
     if (status != 0) {
-        Log::out(QStringLiteral("Failed to register hotkey: ") + QString::number(status));
+        qCInfo(lcHotkey).noquote() << QStringLiteral("Failed to register hotkey: ") + QString::number(status);
         return;
     }
     m_registered = true;

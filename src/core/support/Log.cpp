@@ -1,10 +1,33 @@
 #include "core/support/Log.h"
 
+#include "core/support/DebugLogFile.h"
+
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <syslog.h>
 
+Q_LOGGING_CATEGORY(lcApp, "quillora.app")
+Q_LOGGING_CATEGORY(lcApi, "quillora.api")
+Q_LOGGING_CATEGORY(lcCapture, "quillora.capture")
+Q_LOGGING_CATEGORY(lcHistory, "quillora.history")
+Q_LOGGING_CATEGORY(lcHotkey, "quillora.hotkey")
+Q_LOGGING_CATEGORY(lcOverlay, "quillora.overlay")
+// The filter below turns it on only with QUILLORA_DEBUG_LOG; without the handler nothing writes the file anyway.
+Q_LOGGING_CATEGORY(lcOverlayTrace, "quillora.overlay.trace", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcRecognition, "quillora.recognition")
+Q_LOGGING_CATEGORY(lcSettings, "quillora.settings")
+
 namespace {
+
+constexpr char ourPrefix[] = "quillora.";
+constexpr char traceCategory[] = "quillora.overlay.trace";
+
+QtMessageHandler previousHandler = nullptr;
+QLoggingCategory::CategoryFilter previousFilter = nullptr;
+std::atomic<bool> mirrorToStderr = false;
+std::atomic<bool> debugFileEnabled = false;
 
 std::mutex& sinkMutex()
 {
@@ -18,72 +41,102 @@ Log::Sink& currentSink()
     return sink;
 }
 
-void write(Log::Channel channel, const QString& line)
+bool isOurs(const char* category)
 {
+    return category && std::strncmp(category, ourPrefix, sizeof(ourPrefix) - 1) == 0;
+}
+
+Log::Channel channelOf(QtMsgType type, const char* category)
+{
+    if (std::strcmp(category, traceCategory) == 0)
+        return Log::Channel::DebugFile;
+    return type == QtInfoMsg ? Log::Channel::Out : Log::Channel::System;
+}
+
+int syslogPriority(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+    case QtInfoMsg:
+        return LOG_INFO;
+    case QtWarningMsg:
+        return LOG_WARNING;
+    case QtCriticalMsg:
+        return LOG_ERR;
+    case QtFatalMsg:
+        return LOG_CRIT;
+    }
+    return LOG_NOTICE;
+}
+
+void writeLine(std::FILE* stream, const QByteArray& bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+void write(Log::Channel channel, QtMsgType type, const QString& line)
+{
+    switch (channel) {
+    case Log::Channel::Out:
+        writeLine(stdout, line.toUtf8());
+        return;
+    case Log::Channel::DebugFile:
+        DebugLogFile::append(line);
+        return;
+    case Log::Channel::System:
+        break;
+    }
+    static const bool opened = [] {
+        openlog("quillora", LOG_PID, LOG_USER);
+        return true;
+    }();
+    Q_UNUSED(opened);
+    const QByteArray bytes = line.toUtf8();
+    syslog(syslogPriority(type), "%s", bytes.constData());
+    if (mirrorToStderr)
+        writeLine(stderr, bytes);
+}
+
+void handleMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (!isOurs(context.category)) {
+        previousHandler(type, context, message);
+        return;
+    }
+    const Log::Channel channel = channelOf(type, context.category);
     std::lock_guard lock(sinkMutex());
     if (currentSink()) {
-        currentSink()(channel, line);
+        currentSink()(channel, type, message);
         return;
     }
-    const QByteArray bytes = line.toUtf8();
-    if (channel == Log::Channel::Out) {
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
+    write(channel, type, message);
+}
+
+void filterCategory(QLoggingCategory* category)
+{
+    if (previousFilter)
+        previousFilter(category);
+    if (std::strcmp(category->categoryName(), traceCategory) != 0)
         return;
-    }
-    static const bool mirrorToStderr = [] {
-        openlog("quillora", LOG_PID, LOG_USER);
-        return qEnvironmentVariableIntValue("QUILLORA_LOG_STDERR") != 0;
-    }();
-    syslog(LOG_NOTICE, "%s", bytes.constData());
-    // Scripts and end-to-end tests cannot read the system log of a sandbox; they ask for a copy on stderr.
-    if (mirrorToStderr) {
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-        std::fputc('\n', stderr);
-    }
+    for (const QtMsgType type : {QtDebugMsg, QtInfoMsg, QtWarningMsg, QtCriticalMsg})
+        category->setEnabled(type, debugFileEnabled);
 }
 
 } // namespace
 
-QString Log::expand(const QString& format, std::initializer_list<Arg> args)
+void Log::install()
 {
-    QString result;
-    result.reserve(format.size() + 16);
-    auto next = args.begin();
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == u'%' && i + 1 < format.size()) {
-            const QChar spec = format.at(i + 1);
-            if (spec == u'%') {
-                result += u'%';
-                ++i;
-                continue;
-            }
-            if (spec == u'd' || spec == u'@') {
-                if (next != args.end()) {
-                    result += next->text();
-                    ++next;
-                } else {
-                    result += QStringLiteral("(null)");
-                }
-                ++i;
-                continue;
-            }
-        }
-        result += c;
-    }
-    return result;
-}
-
-void Log::system(const QString& format, std::initializer_list<Arg> args)
-{
-    write(Channel::System, expand(format, args));
-}
-
-void Log::out(const QString& line)
-{
-    write(Channel::Out, line);
+    mirrorToStderr = qEnvironmentVariableIntValue("QUILLORA_LOG_STDERR") != 0;
+    debugFileEnabled = qEnvironmentVariableIsSet("QUILLORA_DEBUG_LOG");
+    static std::once_flag installed;
+    std::call_once(installed, [] {
+        previousHandler = qInstallMessageHandler(handleMessage);
+        previousFilter = QLoggingCategory::installFilter(filterCategory);
+    });
+    // Installing the filter again applies it to every category there is, with the switch just read.
+    QLoggingCategory::installFilter(filterCategory);
 }
 
 void Log::setSink(Sink sink)

@@ -46,7 +46,14 @@ QImage FakeDisplayCapture::captureDisplay(const Monitor& display)
 bool FakeDisplayCapture::canCapture()
 {
     std::lock_guard lock(m_mutex);
+    ++m_permissionChecks;
     return m_canCapture;
+}
+
+int FakeDisplayCapture::permissionChecks() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_permissionChecks;
 }
 
 QList<FakeDisplayCapture::Call> FakeDisplayCapture::calls() const

@@ -8,7 +8,8 @@
 #include <condition_variable>
 #include <mutex>
 
-// Monitors and still images prepared by a test. Records every capture call with the thread it ran on, and can
+// Monitors and still images prepared by a test. Records every capture call with the thread it ran on and counts
+// the permission checks, and can
 // hold each call until a number of calls are in flight at once, to show that monitors are captured in parallel.
 class FakeDisplayCapture : public DisplayCapture {
 public:
@@ -28,6 +29,7 @@ public:
     bool canCapture() override;
 
     QList<Call> calls() const;
+    int permissionChecks() const;
     int maxCallsInFlight() const;
 
 private:
@@ -36,6 +38,7 @@ private:
     QList<Monitor> m_displays;
     QHash<quint32, QImage> m_images;
     bool m_canCapture = true;
+    int m_permissionChecks = 0;
     int m_rendezvous = 0;
     std::chrono::milliseconds m_rendezvousTimeout{0};
     int m_inFlight = 0;

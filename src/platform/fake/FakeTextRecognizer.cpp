@@ -41,7 +41,7 @@ QString FakeTextRecognizer::recognize(const QImage& image, QString* error)
     std::chrono::milliseconds delay;
     {
         std::unique_lock lock(m_mutex);
-        m_calls.append(Call{image.size(), QThread::currentThreadId()});
+        m_calls.append(Call{image, QThread::currentThreadId()});
         m_changed.notify_all();
         m_changed.wait(lock, [this] { return !m_held; });
         delay = m_delay;

@@ -2,19 +2,19 @@
 
 #include "core/platform/TextRecognizer.h"
 
+#include <QImage>
 #include <QList>
-#include <QSize>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 
 // A recogniser that answers every image with a prepared text or error, optionally after a delay or only once the
-// test releases it. Records the size of every image and the thread every call ran on.
+// test releases it. Records every image and the thread every call ran on.
 class FakeTextRecognizer : public TextRecognizer {
 public:
     struct Call {
-        QSize imageSize;
+        QImage image;
         Qt::HANDLE thread = nullptr;
     };
 

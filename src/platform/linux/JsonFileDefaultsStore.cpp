@@ -19,7 +19,7 @@ void JsonFileDefaultsStore::load()
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly)) {
-        Log::system(QStringLiteral("❌ Failed to read settings: %@"), {file.errorString()});
+        qCCritical(lcSettings).noquote() << QStringLiteral("❌ Failed to read settings: %1").arg(file.errorString());
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -31,8 +31,9 @@ void JsonFileDefaultsStore::load()
         return;
     }
     const QString aside = AtomicFile::moveAside(m_filePath);
-    Log::system(QStringLiteral("⚠️ Settings file is not a JSON object; moved it to %@ and started with defaults"),
-                {aside.isEmpty() ? QStringLiteral("(move failed)") : aside});
+    qCWarning(lcSettings).noquote()
+        << QStringLiteral("⚠️ Settings file is not a JSON object; moved it to %1 and started with defaults")
+               .arg(aside.isEmpty() ? QStringLiteral("(move failed)") : aside);
 }
 
 std::optional<nlohmann::json> JsonFileDefaultsStore::value(const std::string& key) const
@@ -55,5 +56,5 @@ void JsonFileDefaultsStore::setValue(const std::string& key, const nlohmann::jso
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
     QString error;
     if (!AtomicFile::write(m_filePath, bytes + '\n', &error))
-        Log::system(QStringLiteral("❌ Failed to save settings: %@"), {error});
+        qCCritical(lcSettings).noquote() << QStringLiteral("❌ Failed to save settings: %1").arg(error);
 }

@@ -1,7 +1,6 @@
 #include "platform/linux/X11DisplayCapture.h"
 #include <QGuiApplication>
 
-#include "core/support/Log.h"
 #include "platform/linux/XcbReply.h"
 
 #include <QScreen>

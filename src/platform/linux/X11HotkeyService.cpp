@@ -251,6 +251,6 @@ void X11HotkeyService::regrabAfterMappingChange()
     const int status = grabVariants(combination);
     if (status != 0) {
         m_combination.reset();
-        Log::system(QStringLiteral("Hotkey lost after a keyboard mapping change: %d"), {status});
+        qCWarning(lcHotkey).noquote() << QStringLiteral("Hotkey lost after a keyboard mapping change: %1").arg(status);
     }
 }

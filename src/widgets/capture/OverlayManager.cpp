@@ -48,7 +48,7 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
     if (handle && handle->setKeyboardGrabEnabled(true)) {
         first->grabKeyboard();
     } else {
-        Log::system(QStringLiteral("⚠️ Could not grab the keyboard for the capture overlay"));
+        qCWarning(lcOverlay).noquote() << QStringLiteral("⚠️ Could not grab the keyboard for the capture overlay");
         first->activateWindow();
     }
 }

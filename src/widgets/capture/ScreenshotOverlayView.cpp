@@ -1,6 +1,5 @@
 #include "widgets/capture/ScreenshotOverlayView.h"
 
-#include "core/capture/DebugLogFile.h"
 #include "core/capture/RectText.h"
 #include "core/capture/ScreenshotOverlayViewDelegate.h"
 #include "core/capture/SelectionGeometry.h"
@@ -66,9 +65,9 @@ ScreenshotOverlayView::ScreenshotOverlayView(const AppSettings& settings, const 
     , m_showHint(showHint)
 {
     setGeometry(QRect(QPoint(0, 0), captured.display.geometry.size()));
-    Log::system(QStringLiteral("🔧 ScreenshotOverlayView.setup() called - frame: %@"),
-                {RectText::nested(QRectF(geometry()))});
-    DebugLogFile::append(QStringLiteral("🔧 ScreenshotOverlayView setup() called"));
+    qCDebug(lcOverlay).noquote() << QStringLiteral("🔧 ScreenshotOverlayView.setup() called - frame: %1")
+                                        .arg(RectText::nested(QRectF(geometry())));
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("🔧 ScreenshotOverlayView setup() called");
 
     // The frozen image covers every pixel, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -104,14 +103,15 @@ QString ScreenshotOverlayView::delegateState(const char* present, const char* ab
 
 bool ScreenshotOverlayView::event(QEvent* event)
 {
-    if (event->type() == QEvent::ParentChange && DebugLogFile::isEnabled()) {
+    if (event->type() == QEvent::ParentChange && lcOverlayTrace().isDebugEnabled()) {
         const QWidget* host = parentWidget() ? window() : nullptr;
-        DebugLogFile::append(
-            QStringLiteral("🪟 viewDidMoveToWindow: window=%1, frame=%2")
-                .arg(host ? QStringLiteral("SET") : QStringLiteral("nil"), RectText::nested(QRectF(geometry()))));
+        qCDebug(lcOverlayTrace).noquote()
+            << QStringLiteral("🪟 viewDidMoveToWindow: window=%1, frame=%2")
+                   .arg(host ? QStringLiteral("SET") : QStringLiteral("nil"), RectText::nested(QRectF(geometry())));
         if (host)
-            DebugLogFile::append(QStringLiteral("  window.isKeyWindow=%1, window.canBecomeKey=true")
-                                     .arg(host->isActiveWindow() ? QStringLiteral("true") : QStringLiteral("false")));
+            qCDebug(lcOverlayTrace).noquote()
+                << QStringLiteral("  window.isKeyWindow=%1, window.canBecomeKey=true")
+                       .arg(host->isActiveWindow() ? QStringLiteral("true") : QStringLiteral("false"));
     }
     return QWidget::event(event);
 }
@@ -126,15 +126,14 @@ void ScreenshotOverlayView::paintEvent(QPaintEvent*)
     if (image.isNull()) {
         // Once rather than on every redraw: the system log is not a trace.
         if (!m_warnedNoImage)
-            Log::system(QStringLiteral("⚠️ draw() called but image is nil"));
+            qCWarning(lcOverlay).noquote() << QStringLiteral("⚠️ draw() called but image is nil");
         m_warnedNoImage = true;
     } else {
-        if (DebugLogFile::isEnabled())
-            DebugLogFile::append(QStringLiteral("🎨 Drawing image: (%1, %2) in bounds: (0, 0, %3, %4)")
-                                     .arg(image.width())
-                                     .arg(image.height())
-                                     .arg(width())
-                                     .arg(height()));
+        qCDebug(lcOverlayTrace).noquote() << QStringLiteral("🎨 Drawing image: (%1, %2) in bounds: (0, 0, %3, %4)")
+                                                 .arg(image.width())
+                                                 .arg(image.height())
+                                                 .arg(width())
+                                                 .arg(height());
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         // The whole image in device pixels goes into the view's whole area, whatever the monitor's pixel ratio.
         painter.drawImage(QRectF(rect()), image);
@@ -255,15 +254,15 @@ void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event)
         return;
     }
     const QPointF point = event->position();
-    Log::system(QStringLiteral("🖱️ mouseDown called at %@"), {describe(point)});
-    DebugLogFile::append(QStringLiteral("🖱️ mouseDown called at ") + describe(point));
+    qCDebug(lcOverlay).noquote() << QStringLiteral("🖱️ mouseDown called at %1").arg(describe(point));
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("🖱️ mouseDown called at ") + describe(point);
     takeKeyboardFocus();
-    DebugLogFile::append(QStringLiteral("  converted location: ") + describe(point));
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("  converted location: ") + describe(point);
 
     m_selectionStart = point;
     m_selectionRect = QRectF(point, QSizeF(0, 0));
     update();
-    DebugLogFile::append(QStringLiteral("  started selection at ") + describe(point));
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("  started selection at ") + describe(point);
 }
 
 // Qt delivers the second press of a double-click as a press followed by this event, and the release after it.
@@ -274,7 +273,7 @@ void ScreenshotOverlayView::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     }
     const QPointF point = event->position();
-    DebugLogFile::append(QStringLiteral("  double-click detected"));
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("  double-click detected");
     const QRectF box = SelectionGeometry::doubleClickBox(point, QSizeF(size()));
     m_selectionStart.reset();
     if (box.isEmpty()) {
@@ -302,15 +301,16 @@ void ScreenshotOverlayView::mouseReleaseEvent(QMouseEvent* event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    Log::system(QStringLiteral("🖱️ mouseUp called, selectionRect=%@, startPoint=%@"),
-                {describeOrNil(m_selectionRect), describeOrNil(m_selectionStart)});
-    DebugLogFile::append(QStringLiteral("🖱️ mouseUp called"));
-    DebugLogFile::append(QStringLiteral("  selectionRect: ") + describeOrNil(m_selectionRect));
-    DebugLogFile::append(QStringLiteral("  selectionStartPoint: ") + describeOrNil(m_selectionStart));
+    qCDebug(lcOverlay).noquote() << QStringLiteral("🖱️ mouseUp called, selectionRect=%1, startPoint=%2")
+                                        .arg(describeOrNil(m_selectionRect), describeOrNil(m_selectionStart));
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("🖱️ mouseUp called");
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("  selectionRect: ") + describeOrNil(m_selectionRect);
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("  selectionStartPoint: ") + describeOrNil(m_selectionStart);
 
     if (!m_selectionRect || !m_selectionStart) {
-        Log::system(QStringLiteral("⚠️ mouseUp: guard failed (selectionRect or startPoint nil)"));
-        DebugLogFile::append(QStringLiteral("⚠️ mouseUp: guard failed, returning early"));
+        qCDebug(lcOverlay).noquote() << QStringLiteral(
+            "⚠️ mouseUp: guard failed (selectionRect or startPoint nil)");
+        qCDebug(lcOverlayTrace).noquote() << QStringLiteral("⚠️ mouseUp: guard failed, returning early");
         return;
     }
     m_selectionStart.reset();
@@ -319,21 +319,24 @@ void ScreenshotOverlayView::mouseReleaseEvent(QMouseEvent* event)
     const int height = int(selection.height());
 
     if (!SelectionGeometry::isLargeEnough(selection)) {
-        Log::system(QStringLiteral("⚠️ mouseUp: Selection too small (%dx%d)"), {width, height});
-        DebugLogFile::append(QStringLiteral("⚠️ mouseUp: Selection too small, cancelling"));
+        qCDebug(lcOverlay).noquote()
+            << QStringLiteral("⚠️ mouseUp: Selection too small (%1x%2)").arg(width).arg(height);
+        qCDebug(lcOverlayTrace).noquote() << QStringLiteral("⚠️ mouseUp: Selection too small, cancelling");
         m_selectionRect.reset();
         update();
         return;
     }
 
-    Log::system(QStringLiteral("✅ mouseUp: Valid selection %dx%d, delegate=%@"),
-                {width, height, delegateState("SET", "nil")});
-    DebugLogFile::append(QStringLiteral("✅ mouseUp: Selection valid (%1x%2), calling delegate").arg(width).arg(height));
-    DebugLogFile::append(QStringLiteral("📌 delegate is: ") + delegateState("SET", "NIL"));
+    qCDebug(lcOverlay).noquote() << QStringLiteral("✅ mouseUp: Valid selection %1x%2, delegate=%3")
+                                        .arg(QString::number(width), QString::number(height),
+                                             delegateState("SET", "nil"));
+    qCDebug(lcOverlayTrace).noquote()
+        << QStringLiteral("✅ mouseUp: Selection valid (%1x%2), calling delegate").arg(width).arg(height);
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("📌 delegate is: ") + delegateState("SET", "NIL");
     if (ScreenshotOverlayViewDelegate* target = delegate())
         target->overlayViewDidFinishSelection(this, selection);
-    Log::system(QStringLiteral("📤 delegate callback completed"));
-    DebugLogFile::append(QStringLiteral("📤 delegate callback completed"));
+    qCDebug(lcOverlay).noquote() << QStringLiteral("📤 delegate callback completed");
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("📤 delegate callback completed");
 }
 
 void ScreenshotOverlayView::keyPressEvent(QKeyEvent* event)
@@ -352,8 +355,8 @@ void ScreenshotOverlayView::keyPressEvent(QKeyEvent* event)
 std::optional<QByteArray> ScreenshotOverlayView::captureViewContentAsPNG(int maxWidth)
 {
     if (width() <= 0 || height() <= 0) {
-        Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Invalid bounds %@"),
-                    {RectText::nested(QRectF(rect()))});
+        qCWarning(lcOverlay).noquote() << QStringLiteral("⚠️ captureViewContentAsPNG: Invalid bounds %1")
+                                              .arg(RectText::nested(QRectF(rect())));
         return std::nullopt;
     }
     const qreal scale = std::min(qreal(maxWidth) / width(), 1.0);
@@ -361,7 +364,7 @@ std::optional<QByteArray> ScreenshotOverlayView::captureViewContentAsPNG(int max
 
     QImage canvas(target, QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull() || scale <= 0) {
-        Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Failed to create bitmap rep"));
+        qCWarning(lcOverlay).noquote() << QStringLiteral("⚠️ captureViewContentAsPNG: Failed to create bitmap rep");
         return std::nullopt;
     }
     canvas.fill(Qt::black);
@@ -376,10 +379,13 @@ std::optional<QByteArray> ScreenshotOverlayView::captureViewContentAsPNG(int max
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly) || !canvas.save(&buffer, "PNG")) {
-        Log::system(QStringLiteral("⚠️ captureViewContentAsPNG: Failed to convert scaled image to PNG"));
+        qCWarning(lcOverlay).noquote() << QStringLiteral(
+            "⚠️ captureViewContentAsPNG: Failed to convert scaled image to PNG");
         return std::nullopt;
     }
-    Log::system(QStringLiteral("📸 captureViewContentAsPNG: Success - %dx%d, %d bytes"),
-                {target.width(), target.height(), qint64(bytes.size())});
+    qCDebug(lcOverlay).noquote() << QStringLiteral("📸 captureViewContentAsPNG: Success - %1x%2, %3 bytes")
+                                        .arg(target.width())
+                                        .arg(target.height())
+                                        .arg(bytes.size());
     return bytes;
 }

@@ -28,7 +28,7 @@ void AppAPIDelegate::hideHistorySidebar() {}
 
 std::optional<QByteArray> AppAPIDelegate::sidebarScreenshotPNG()
 {
-    Log::system(QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed"));
+    qCDebug(lcApi).noquote() << QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed");
     return std::nullopt;
 }
 
@@ -46,16 +46,16 @@ std::optional<QByteArray> AppAPIDelegate::overlayScreenshotPNG()
 {
     const QList<SelectionView*> views = m_overlays.overlayViews();
     if (views.isEmpty()) {
-        Log::system(QStringLiteral("📸 Overlay screenshot: No overlay views visible"));
+        qCDebug(lcApi).noquote() << QStringLiteral("📸 Overlay screenshot: No overlay views visible");
         return std::nullopt;
     }
     auto* view = dynamic_cast<ScreenshotOverlayView*>(views.first());
     std::optional<QByteArray> png = view ? view->captureViewContentAsPNG(800) : std::nullopt;
     if (!png) {
-        Log::system(QStringLiteral("📸 Overlay screenshot: Failed to capture view"));
+        qCDebug(lcApi).noquote() << QStringLiteral("📸 Overlay screenshot: Failed to capture view");
         return std::nullopt;
     }
-    Log::system(QStringLiteral("📸 Overlay screenshot: Success"));
+    qCDebug(lcApi).noquote() << QStringLiteral("📸 Overlay screenshot: Success");
     return png;
 }
 

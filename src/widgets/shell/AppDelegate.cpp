@@ -91,13 +91,13 @@ void AppDelegate::showLegalAcceptance()
         [self] {
             if (!self)
                 return;
-            Log::out(QStringLiteral("Legal terms accepted"));
+            qCInfo(lcApp).noquote() << QStringLiteral("Legal terms accepted");
             self->continueLaunch();
         },
         [self] {
             if (!self)
                 return;
-            Log::out(QStringLiteral("Legal terms declined - quitting app"));
+            qCInfo(lcApp).noquote() << QStringLiteral("Legal terms declined - quitting app");
             self->terminate();
         });
     m_legalAcceptanceWindowController->showWindow();
@@ -130,13 +130,13 @@ bool AppDelegate::passesPermissionGate()
         (void)m_displayCapture.captureDisplay(displays.first());
 
     if (m_screenCapture->checkScreenRecordingPermission()) {
-        Log::out(QStringLiteral("✅ Screen Recording permission granted"));
+        qCInfo(lcApp).noquote() << QStringLiteral("✅ Screen Recording permission granted");
         return true;
     }
-    Log::out(QStringLiteral("⛔ Screen Recording permission NOT granted - blocking app startup"));
+    qCInfo(lcApp).noquote() << QStringLiteral("⛔ Screen Recording permission NOT granted - blocking app startup");
     if (m_permissionPrompt.ask(PermissionPrompt::Style::Critical))
         m_permissionPrompt.openSettings();
-    Log::out(QStringLiteral("🚪 Quitting app - user must grant permission and restart"));
+    qCInfo(lcApp).noquote() << QStringLiteral("🚪 Quitting app - user must grant permission and restart");
     terminate();
     return false;
 }
@@ -155,11 +155,11 @@ void AppDelegate::setupAPIServer()
     m_apiServer->setDelegate(m_apiDelegate.get());
     const bool enabled = m_settings.apiEnabled();
     const qint64 port = m_settings.apiPort();
-    Log::out(QStringLiteral("🔧 API Setup: enabled=%1, port=%2")
-                 .arg(enabled ? QStringLiteral("true") : QStringLiteral("false"))
-                 .arg(port));
+    qCInfo(lcApp).noquote() << QStringLiteral("🔧 API Setup: enabled=%1, port=%2")
+                                   .arg(enabled ? QStringLiteral("true") : QStringLiteral("false"))
+                                   .arg(port);
     if (!enabled) {
-        Log::out(QStringLiteral("🔧 API server disabled in settings"));
+        qCInfo(lcApp).noquote() << QStringLiteral("🔧 API server disabled in settings");
         return;
     }
     startAPIServer(port, true);
@@ -171,11 +171,11 @@ void AppDelegate::startAPIServer(qint64 port, bool announce)
     QString why;
     const std::optional<quint16> valid = HTTPAPIServer::validPort(port, &why);
     if (!valid) {
-        Log::out(why);
+        qCInfo(lcApp).noquote() << why;
         return;
     }
     if (announce)
-        Log::out(QStringLiteral("🔧 Starting API server on port %1...").arg(*valid));
+        qCInfo(lcApp).noquote() << QStringLiteral("🔧 Starting API server on port %1...").arg(*valid);
     m_apiServer->start(*valid);
 }
 

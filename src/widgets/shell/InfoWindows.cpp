@@ -33,7 +33,7 @@ void InfoWindows::showOnboarding(bool trayAvailable)
     auto controller = std::make_unique<OnboardingWindowController>(m_settings, hotkey, trayAvailable, [self] {
         if (!self)
             return;
-        Log::out(QStringLiteral("Onboarding completed"));
+        qCInfo(lcApp).noquote() << QStringLiteral("Onboarding completed");
         // The completion runs inside the window's own button handler: the controller goes from the event loop.
         if (self->m_onboardingWindowController)
             self->m_onboardingWindowController.release()->deleteLater();

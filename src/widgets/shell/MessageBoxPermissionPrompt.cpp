@@ -41,5 +41,5 @@ void MessageBoxPermissionPrompt::openSettings()
 {
     const QUrl page = PermissionHelpPage::materialize(m_language, PermissionHelpPage::defaultFolder());
     if (page.isEmpty() || !QDesktopServices::openUrl(page))
-        Log::out(QStringLiteral("⚠️ Could not open the screen capture help page"));
+        qCInfo(lcApp).noquote() << QStringLiteral("⚠️ Could not open the screen capture help page");
 }

@@ -73,8 +73,8 @@ TrayMenu::TrayMenu(AppSettings& settings, const AppCommands& commands, bool tray
     // starts after Quillora at login).
     m_statusItem->show();
     if (!m_trayAvailable)
-        Log::out(QStringLiteral("⚠️ No system tray available - running without a tray icon; capture with the "
-                                "hotkey or `quillora --capture`"));
+        qCInfo(lcApp).noquote() << QStringLiteral("⚠️ No system tray available - running without a tray icon; "
+                                                  "capture with the hotkey or `quillora --capture`");
 }
 
 TrayMenu::~TrayMenu() = default;

@@ -33,8 +33,8 @@ TEST(CoordinateTransform, ScalesViewPointsToImagePixels)
             CoordinateTransform::imageRect(row.selection, row.viewSize, row.imageSize.width(), row.imageSize.height()),
             row.expected)
             << row.name;
-        const QString error = QStringLiteral("(out) ❌ ERROR: CoordinateTransform - viewSize is zero!");
-        EXPECT_EQ(log.allLines(), row.expected.isNull() ? QStringList{error} : QStringList()) << row.name;
+        const QString error = QStringLiteral("❌ ERROR: CoordinateTransform - viewSize is zero!");
+        EXPECT_EQ(log.containsOut(error), row.expected.isNull()) << row.name;
     }
 }
 

@@ -70,7 +70,9 @@ TEST(LiveTextRecognitionService, WarmUpRunsOffTheMainThreadAndReportsFailure)
     LogCapture log;
     LiveTextRecognitionService service(engine);
     service.warmUp();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.warmUps().isEmpty() && !log.systemLines().isEmpty(); }));
+    service.waitForDone();
+    ASSERT_EQ(engine.warmUps().size(), 1);
     EXPECT_NE(engine.warmUps().first(), QThread::currentThreadId());
-    EXPECT_EQ(log.systemLines(), QStringList{QStringLiteral("⚠️ Text recognition is not ready: no language data")});
+    // Nothing else tells the user that captures will find no text.
+    EXPECT_TRUE(log.containsSystem(QStringLiteral("⚠️ Text recognition is not ready: no language data")));
 }

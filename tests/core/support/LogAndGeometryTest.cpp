@@ -1,16 +1,41 @@
 #include "core/platform/ScreenGeometry.h"
 #include "core/support/Log.h"
 
+#include "LogCapture.h"
+
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
-TEST(Log, ExpandsPlaceholdersInOrder)
+#include <functional>
+#include <vector>
+
+// Which channel a line reaches is the message type alone; the text arrives as it was written.
+TEST(Log, EachTypeGoesToItsChannelWordForWord)
 {
-    EXPECT_EQ(Log::expand(QStringLiteral("  Set delegate for view %d, delegate=%@"), {2, "SET"}),
-              QStringLiteral("  Set delegate for view 2, delegate=SET"));
-    EXPECT_EQ(Log::expand(QStringLiteral("100%% of %d"), {7}), QStringLiteral("100% of 7"));
-    EXPECT_EQ(Log::expand(QStringLiteral("%@ and %@"), {QStringLiteral("a")}), QStringLiteral("a and (null)"));
-    // An argument containing a placeholder is not expanded a second time.
-    EXPECT_EQ(Log::expand(QStringLiteral("📝 '%@' (%d)"), {QStringLiteral("50%d"), 3}), QStringLiteral("📝 '50%d' (3)"));
+    struct Row {
+        const char* name;
+        std::function<void(const QString&)> write;
+        Log::Channel channel;
+    };
+    const std::vector<Row> rows = {
+        {"info", [](const QString& text) { qCInfo(lcCapture).noquote() << text; }, Log::Channel::Out},
+        {"debug", [](const QString& text) { qCDebug(lcHistory).noquote() << text; }, Log::Channel::System},
+        {"warning", [](const QString& text) { qCWarning(lcApi).noquote() << text; }, Log::Channel::System},
+        {"critical", [](const QString& text) { qCCritical(lcSettings).noquote() << text; }, Log::Channel::System},
+    };
+    // Quotes, a line feed, a placeholder and a trailing space, all the program's own.
+    const QString text = QStringLiteral("📝 OCR Result: '50%1 \"done\"\nnext'... (length: %d) ");
+    for (const Row& row : rows) {
+        LogCapture log;
+        row.write(text);
+        qWarning() << "Qt's own warning";
+        qCWarning(lcOverlayTrace) << "the debug file is off";
+        const QList<LogCapture::Line> lines = log.lines();
+        ASSERT_EQ(lines.size(), 1) << row.name;
+        EXPECT_EQ(lines.first().channel, row.channel) << row.name;
+        EXPECT_EQ(lines.first().text, text) << row.name;
+    }
 }
 
 TEST(ScreenGeometry, WindowFramesGoToTheBottomLeftOfThePrimaryMonitor)

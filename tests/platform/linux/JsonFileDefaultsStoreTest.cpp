@@ -53,8 +53,8 @@ TEST(JsonFileDefaultsStore, FileThatIsNotAnObjectIsMovedAsideNotOverwritten)
         EXPECT_FALSE(store.contains("apiPort")) << content.constData();
         const QStringList aside = QDir(dir.path()).entryList({QStringLiteral("settings.json.bad-*")});
         ASSERT_EQ(aside.size(), 1) << content.constData();
-        ASSERT_EQ(log.systemLines().size(), 1);
-        EXPECT_TRUE(log.systemLines().first().contains(aside.first()));
+        // The user learns where the file went from this line only.
+        EXPECT_EQ(log.systemLines().filter(aside.first()).size(), 1);
 
         store.setValue("apiPort", 1);
         EXPECT_EQ(readAll(dir.filePath(aside.first())), content) << "the saved-aside copy is never touched";

@@ -1,4 +1,4 @@
-#include "core/capture/DebugLogFile.h"
+#include "core/support/DebugLogFile.h"
 
 #include "core/support/XdgPaths.h"
 
@@ -11,11 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool DebugLogFile::isEnabled()
-{
-    return qEnvironmentVariableIsSet("QUILLORA_DEBUG_LOG");
-}
-
 QString DebugLogFile::path()
 {
     return XdgPaths::appStateFolder() + QStringLiteral("/quillora-debug.log");
@@ -23,8 +18,6 @@ QString DebugLogFile::path()
 
 void DebugLogFile::append(const QString& message)
 {
-    if (!isEnabled())
-        return;
     const QString folder = XdgPaths::appStateFolder();
     if (!QDir(folder).exists()) {
         if (!QDir().mkpath(folder))

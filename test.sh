@@ -27,6 +27,13 @@ cmake --build build/test -j "$jobs"
 echo "== Tests"
 ctest --test-dir build/test --output-on-failure -j "$jobs" --timeout 600
 
+# The package of the test build: the same files, install rules and dependencies as scripts/package.sh makes
+# from its clean Release build, without a third build of everything.
+echo "== Debian package"
+rm -f build/test/quillora_*.deb
+(cd build/test && cpack -G DEB >/dev/null)
+./scripts/check-package.sh build/test/quillora_*.deb
+
 echo "== Unit tests with sanitizers"
 configure build/sanitize -DQUILLORA_SANITIZE=ON
 cmake --build build/sanitize -j "$jobs"

@@ -16,6 +16,8 @@ packages=(
     # X11
     libx11-dev libx11-xcb-dev libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xtest0-dev
     libxcb-xinput-dev libxcb-keysyms1-dev libxcb-xkb-dev libxtst-dev libxi-dev
+    # desktop integration, manual page and the Debian package
+    librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream man-db
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox trayer xdotool xclip x11-xserver-utils x11-utils imagemagick

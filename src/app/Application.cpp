@@ -50,17 +50,34 @@ void setIdentity()
 
 int Application::main(int argc, char** argv)
 {
+    // The same facts as the manual page, quillora(1), in short.
     if (hasOption(argc, argv, "--help") || hasOption(argc, argv, "-h")) {
-        std::printf("Usage: quillora [--capture]\n\n"
-                    "Copies text from anywhere on the screen. Press Ctrl+Shift+7, or use the tray menu.\n\n"
-                    "  --capture          ask the running Quillora to start a capture (bind it to a shortcut\n"
-                    "                     of your desktop where a global hotkey is not possible)\n"
-                    "  --recognize FILE   print the text of image files\n"
-                    "  --version          print the version\n");
+        std::printf("Usage: quillora [--capture]\n"
+                    "       quillora --recognize FILE...\n"
+                    "       quillora [-h | --help | --version]\n\n"
+                    "Copies text from anywhere on the screen: press Ctrl+Shift+7 or use the tray menu, drag a\n"
+                    "rectangle around the text, correct it in the editor, and it is on the clipboard.\n\n"
+                    "Options:\n"
+                    "  --capture            ask the running Quillora to start a capture (bind it to a shortcut of\n"
+                    "                       your desktop where a global hotkey is not possible)\n"
+                    "  --recognize FILE...  print the text of image files (- reads standard input); needs no\n"
+                    "                       display and no running Quillora\n"
+                    "  -h, --help           print this help\n"
+                    "  --version            print the version\n\n"
+                    "Exit status: 0 success; 1 the running Quillora could not be reached, or a file could not be\n"
+                    "read or recognised; 2 an unknown option, or --recognize without a file.\n\n"
+                    "Environment: LANGUAGE and LANG choose the languages of the windows and of recognition,\n"
+                    "TESSDATA_PREFIX the recognition data, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_STATE_HOME,\n"
+                    "XDG_CACHE_HOME and XDG_RUNTIME_DIR where files are kept; QUILLORA_DEBUG_LOG writes the\n"
+                    "capture overlay's diagnostics to a file, QUILLORA_LOG_STDERR=1 copies the system log lines\n"
+                    "to standard error.\n\n"
+                    "Files, the HTTP API and more: man quillora\n");
         return 0;
     }
     if (hasOption(argc, argv, "--version")) {
-        std::printf("Quillora %s\n", QUILLORA_VERSION);
+        std::printf("Quillora %s\n"
+                    "Copyright (c) the Quillora contributors. MIT License.\n",
+                    QUILLORA_VERSION);
         return 0;
     }
     if (hasOption(argc, argv, CaptureOption))
@@ -99,7 +116,7 @@ int Application::run(int argc, char** argv)
 {
     QApplication app(argc, argv);
     setIdentity();
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLORA_APP_ID));
     // A tray program: closing its last window (the About window, the editor) does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     const QString language = Localization::install(app, QLocale::system());

@@ -41,7 +41,7 @@ QString SingleInstance::defaultFolder()
 
 QString SingleInstance::socketPath() const
 {
-    return QDir(m_folder).filePath(QStringLiteral("quillora.socket"));
+    return QDir(m_folder).filePath(QStringLiteral(QUILLORA_APP_ID ".socket"));
 }
 
 bool SingleInstance::isPrimary() const
@@ -53,7 +53,7 @@ bool SingleInstance::becomePrimary(QString* error)
 {
     if (isPrimary())
         return true;
-    auto lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(QStringLiteral("quillora.lock")));
+    auto lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(QStringLiteral(QUILLORA_APP_ID ".lock")));
     // Never stale by age: a running instance may hold it for weeks. A lock whose process is gone is stale.
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
@@ -101,7 +101,7 @@ void SingleInstance::acceptConnections()
 
 bool SingleInstance::anotherInstanceHoldsLock() const
 {
-    QLockFile probe(QDir(m_folder).filePath(QStringLiteral("quillora.lock")));
+    QLockFile probe(QDir(m_folder).filePath(QStringLiteral(QUILLORA_APP_ID ".lock")));
     probe.setStaleLockTime(0);
     if (probe.tryLock(0)) {
         probe.unlock();

@@ -21,7 +21,7 @@ public:
     static constexpr const char* ActivateRequest = "activate";
     static constexpr const char* CaptureRequest = "capture";
 
-    // folder holds "quillora.lock" and "quillora.socket".
+    // folder holds "<application id>.lock" and "<application id>.socket".
     explicit SingleInstance(const QString& folder, QObject* parent = nullptr);
     ~SingleInstance() override;
 

@@ -46,5 +46,5 @@ QString XdgPaths::appStateFolder()
 
 QString XdgPaths::autostartFile()
 {
-    return configHome() + QStringLiteral("/autostart/quillora.desktop");
+    return configHome() + QStringLiteral("/autostart/" QUILLORA_APP_ID ".desktop");
 }

@@ -14,5 +14,5 @@ public:
     static QString settingsFile();   // <config>/Quillora/settings.json
     static QString appDataFolder();  // <data>/Quillora (history.json and Screenshots/)
     static QString appStateFolder(); // <state>/Quillora
-    static QString autostartFile();  // <config>/autostart/quillora.desktop
+    static QString autostartFile();  // <config>/autostart/<application id>.desktop
 };

@@ -26,6 +26,31 @@ QString quotedExec(const QString& path)
     return quoted;
 }
 
+// The program's own desktop entry, so that the login item shows the same name, comment and icon in every
+// language the desktop's menu does: its main group only (the menu's extra actions mean nothing at login), started
+// by the path of this executable.
+QString autostartEntry(const QString& executablePath, QString* error)
+{
+    QFile source(QStringLiteral(":/xdg/" QUILLORA_APP_ID ".desktop"));
+    if (!source.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("the program's desktop entry is missing");
+        return QString();
+    }
+    QString entry;
+    bool mainGroup = false;
+    for (const QString& line : QString::fromUtf8(source.readAll()).split(u'\n')) {
+        if (line.startsWith(u'['))
+            mainGroup = line == QLatin1String("[Desktop Entry]");
+        if (!mainGroup || line.isEmpty() || line.startsWith(QLatin1String("Actions=")) ||
+            line.startsWith(QLatin1String("TryExec=")))
+            continue;
+        entry += line.startsWith(QLatin1String("Exec=")) ? QStringLiteral("Exec=") + quotedExec(executablePath) : line;
+        entry += u'\n';
+    }
+    return entry + QStringLiteral("X-GNOME-Autostart-enabled=true\n");
+}
+
 } // namespace
 
 XdgAutostartLoginItem::XdgAutostartLoginItem(const QString& executablePath, const QString& filePath)
@@ -62,14 +87,6 @@ bool XdgAutostartLoginItem::setEnabled(bool enabled, QString* error)
             *error = QStringLiteral("could not create %1").arg(QFileInfo(m_filePath).absolutePath());
         return false;
     }
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=Quillora\n"
-                                         "Comment=Copy text from anywhere on the screen\n"
-                                         "Exec=%1\n"
-                                         "Icon=quillora\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n")
-                              .arg(quotedExec(m_executablePath));
-    return AtomicFile::write(m_filePath, entry.toUtf8(), error);
+    const QString entry = autostartEntry(m_executablePath, error);
+    return !entry.isEmpty() && AtomicFile::write(m_filePath, entry.toUtf8(), error);
 }

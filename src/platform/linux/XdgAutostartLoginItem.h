@@ -2,7 +2,8 @@
 
 #include "core/platform/LoginItem.h"
 
-// Open at login as an XDG autostart entry ($XDG_CONFIG_HOME/autostart/quillora.desktop).
+// Open at login as an XDG autostart entry ($XDG_CONFIG_HOME/autostart/<application id>.desktop), made from the
+// program's own desktop entry.
 class XdgAutostartLoginItem : public LoginItem {
 public:
     // executablePath is what the entry starts; filePath defaults to the user's autostart entry.

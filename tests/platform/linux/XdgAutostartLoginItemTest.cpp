@@ -4,6 +4,7 @@
 #include "core/support/XdgPaths.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -21,8 +22,18 @@ TEST(XdgAutostartLoginItem, WritesAndRemovesTheAutostartEntry)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray entry = file.readAll();
     file.close();
+    // The desktop menu's entry, translations included, started by this path and without the menu's actions.
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(entry.contains("\nExec=\"/opt/My Apps/quillora\"\n")) << entry.constData();
+    EXPECT_TRUE(entry.contains("\nIcon=" QUILLORA_APP_ID "\n")) << entry.constData();
+    EXPECT_TRUE(entry.contains("\nComment[de]=")) << entry.constData();
+    EXPECT_FALSE(entry.contains("Actions=") || entry.contains("[Desktop Action")) << entry.constData();
+    QProcess validate;
+    validate.setProcessChannelMode(QProcess::MergedChannels);
+    validate.start(QStringLiteral("desktop-file-validate"), {path});
+    ASSERT_TRUE(validate.waitForFinished(10000)) << "desktop-file-validate did not run";
+    const QByteArray complaints = validate.readAll();
+    EXPECT_TRUE(validate.exitCode() == 0 && complaints.isEmpty()) << complaints.constData();
 
     ASSERT_TRUE(item.setEnabled(false, &error));
     EXPECT_FALSE(QFile::exists(path));

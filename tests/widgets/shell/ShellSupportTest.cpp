@@ -53,12 +53,12 @@ TEST(SingleInstance, AStaleLockFromACrashStopsNobody)
     QTemporaryDir folder;
     SingleInstance client(folder.path());
     // What a crashed instance leaves: a lock naming a process that is gone, and its socket file.
-    QFile lock(folder.filePath(QStringLiteral("quillora.lock")));
+    QFile lock(folder.filePath(QStringLiteral(QUILLORA_APP_ID ".lock")));
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     lock.write(QByteArray("999999\n") + QCoreApplication::applicationName().toUtf8() + '\n' +
                QHostInfo::localHostName().toUtf8() + '\n');
     lock.close();
-    QFile socket(folder.filePath(QStringLiteral("quillora.socket")));
+    QFile socket(folder.filePath(QStringLiteral(QUILLORA_APP_ID ".socket")));
     ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
     socket.close();
 

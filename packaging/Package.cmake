@@ -31,6 +31,35 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/strip.cmake)
 
 # Debian wants the copyright and a changelog beside every package's documentation, compressed without a time stamp.
+# The copyright names Swagger UI, when it is built in, with the notices of what its bundle carries.
+file(READ packaging/copyright copyright)
+if(QUILLORA_SWAGGER_UI_DIR)
+    file(READ ${QUILLORA_SWAGGER_UI_DIR}/NOTICE notice)
+    file(READ ${QUILLORA_SWAGGER_UI_DIR}/swagger-ui-bundle.js.LICENSE.txt bundled)
+    string(STRIP "${notice}" notice)
+    string(STRIP "${bundled}" bundled)
+    string(REGEX REPLACE "\n([ \t]*\n)+" "\n.\n" bundled "${bundled}")
+    string(REPLACE "\n" "\n " bundled "${bundled}")
+    string(REPLACE "\n" "\n " notice "${notice}")
+    string(APPEND copyright "
+Files: swagger-ui/*
+Copyright: 2020-2021 SmartBear Software Inc.
+License: Apache-2.0
+Comment: Swagger UI ${QUILLORA_SWAGGER_UI_VERSION} (the swagger-ui-dist package), built into /usr/bin/quillora
+ and served at /docs of its HTTP API. Its NOTICE:
+ .
+ ${notice}
+ .
+ The notices of the components its bundle carries:
+ .
+ ${bundled}
+
+License: Apache-2.0
+ On Debian systems, the complete text of the Apache License, Version 2.0, can
+ be found in /usr/share/common-licenses/Apache-2.0.
+")
+endif()
+file(CONFIGURE OUTPUT packaging/copyright CONTENT "${copyright}")
 execute_process(COMMAND date -u -R -d "${QUILLORA_RELEASE_DATE} 12:00" OUTPUT_VARIABLE QUILLORA_RELEASE_TIME
     OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 configure_file(packaging/changelog.in packaging/changelog @ONLY)
@@ -40,7 +69,7 @@ add_custom_command(OUTPUT packaging/changelog.gz
     DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog
     VERBATIM)
 add_custom_target(quillora_package_docs ALL DEPENDS packaging/changelog.gz)
-install(FILES packaging/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillora)
 
 include(CPack)

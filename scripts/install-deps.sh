@@ -21,7 +21,7 @@ packages=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox trayer xdotool xclip x11-xserver-utils x11-utils imagemagick
-    curl python3 fonts-dejavu-core
+    curl python3 fonts-dejavu-core chromium
 )
 
 missing=()
@@ -30,6 +30,12 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
+
+# npm fetches Swagger UI for the API documentation page when the build is configured. Any npm will do (one that
+# came with Node.js from elsewhere as well).
+if ! command -v npm >/dev/null; then
+    missing+=(npm)
+fi
 
 if [ ${#missing[@]} -eq 0 ]; then
     exit 0

@@ -127,6 +127,7 @@ const std::vector<APIRouter::Route>& APIRouter::table()
         // The mouse and keyboard routes come here, before the preflight.
         {{QStringLiteral("OPTIONS")}, QString(), true, &APIRouter::preflight},
         {get, QStringLiteral("/docs"), false, &APIRouter::docsPage},
+        {get, QStringLiteral("/docs/"), true, &APIRouter::docsFile},
         {get, QStringLiteral("/openapi.json"), false, &APIRouter::openAPIDocument},
     };
     return routes;
@@ -325,6 +326,15 @@ HTTPResponse APIRouter::preflight(const Request&)
 HTTPResponse APIRouter::docsPage(const Request&)
 {
     return HTTPResponse::html(APIDocsPage::text());
+}
+
+HTTPResponse APIRouter::docsFile(const Request& request)
+{
+    const std::optional<APIDocsPage::File> file =
+        APIDocsPage::file(request.routePath.mid(QStringLiteral("/docs/").size()));
+    if (!file)
+        return HTTPResponse::json(404, {{"error", "Not found"}, {"path", request.routePath.toStdString()}});
+    return HTTPResponse::file(file->bytes, file->contentType);
 }
 
 HTTPResponse APIRouter::openAPIDocument(const Request&)

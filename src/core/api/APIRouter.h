@@ -78,6 +78,7 @@ private:
     HTTPResponse status(const Request&);
     HTTPResponse preflight(const Request&);
     HTTPResponse docsPage(const Request&);
+    HTTPResponse docsFile(const Request&);
     HTTPResponse openAPIDocument(const Request&);
 
     bool sidebarVisible();

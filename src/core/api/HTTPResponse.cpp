@@ -18,10 +18,11 @@ QByteArray allowOriginLine(const QByteArray& origin)
 
 } // namespace
 
-HTTPResponse::HTTPResponse(Kind kind, int status, QByteArray body)
+HTTPResponse::HTTPResponse(Kind kind, int status, QByteArray body, QByteArray contentType)
     : m_kind(kind)
     , m_status(status)
     , m_body(std::move(body))
+    , m_contentType(std::move(contentType))
 {}
 
 HTTPResponse HTTPResponse::json(int status, const nlohmann::json& object)
@@ -54,6 +55,11 @@ HTTPResponse HTTPResponse::jsonText(const QString& text)
 HTTPResponse HTTPResponse::preflight()
 {
     return HTTPResponse(Kind::Preflight, 204, QByteArray());
+}
+
+HTTPResponse HTTPResponse::file(const QByteArray& bytes, const QByteArray& contentType)
+{
+    return HTTPResponse(Kind::File, 200, bytes, contentType);
 }
 
 QByteArray HTTPResponse::continueInterim()
@@ -101,6 +107,10 @@ QByteArray HTTPResponse::serialize(const QByteArray& allowOrigin) const
     case Kind::JSONText:
         head = QByteArrayLiteral("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n") + contentLength(m_body) +
                allowOriginLine(allowOrigin) + connectionClose;
+        break;
+    case Kind::File:
+        head = QByteArrayLiteral("HTTP/1.1 200 OK\r\nContent-Type: ") + m_contentType + QByteArrayLiteral("\r\n") +
+               contentLength(m_body) + connectionClose;
         break;
     case Kind::Preflight:
         return QByteArrayLiteral("HTTP/1.1 204 No Content\r\n") + allowOriginLine(allowOrigin) + allowMethods +

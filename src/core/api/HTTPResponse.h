@@ -12,7 +12,7 @@
 // Pure: route handlers build these values and the transport writes the bytes.
 class HTTPResponse {
 public:
-    enum class Kind { JSON, PNG, HTML, JSONText, Preflight };
+    enum class Kind { JSON, PNG, HTML, JSONText, Preflight, File };
 
     static HTTPResponse json(int status, const nlohmann::json& object);
     // Every refusal and failure goes out through here: {"error": message} under its status.
@@ -21,6 +21,8 @@ public:
     static HTTPResponse html(const QString& text);
     static HTTPResponse jsonText(const QString& text);
     static HTTPResponse preflight();
+    // A file the documentation page loads (a script, a stylesheet), same-origin like the page.
+    static HTTPResponse file(const QByteArray& bytes, const QByteArray& contentType);
 
     // The interim answer to "Expect: 100-continue", written before the body is read.
     static QByteArray continueInterim();
@@ -34,9 +36,10 @@ public:
     QByteArray serialize(const QByteArray& allowOrigin = QByteArrayLiteral("*")) const;
 
 private:
-    HTTPResponse(Kind kind, int status, QByteArray body);
+    HTTPResponse(Kind kind, int status, QByteArray body, QByteArray contentType = QByteArray());
 
     Kind m_kind;
     int m_status;
     QByteArray m_body;
+    QByteArray m_contentType;
 };

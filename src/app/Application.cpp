@@ -68,9 +68,9 @@ int Application::main(int argc, char** argv)
                     "read or recognised; 2 an unknown option, or --recognize without a file.\n\n"
                     "Environment: LANGUAGE and LANG choose the languages of the windows and of recognition,\n"
                     "TESSDATA_PREFIX the recognition data, XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_STATE_HOME,\n"
-                    "XDG_CACHE_HOME and XDG_RUNTIME_DIR where files are kept; QUILLORA_DEBUG_LOG writes the\n"
-                    "capture overlay's diagnostics to a file, QUILLORA_LOG_STDERR=1 copies the system log lines\n"
-                    "to standard error.\n\n"
+                    "XDG_CACHE_HOME and XDG_RUNTIME_DIR where files are kept; QUILLORA_DEBUG_LOG traces the\n"
+                    "selection overlay into a file, QUILLORA_LOG_STDERR=1 copies the system log lines to standard\n"
+                    "error, QT_LOGGING_RULES switches the quillora.* logging categories.\n\n"
                     "Files, the HTTP API and more: man quillora\n");
         return 0;
     }

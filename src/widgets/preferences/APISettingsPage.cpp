@@ -132,13 +132,13 @@ APISettingsPage::APISettingsPage(AppSettings& settings, PreferencesDelegate& del
     setTabOrder(m_token, m_generate);
 
     connect(m_enable, &SettingsToggle::toggled, &m_settings, &AppSettings::setApiEnabled);
-    connect(m_port, &QLineEdit::textEdited, this, &APISettingsPage::portEdited);
-    // A text that is no port is not kept: leaving the field shows the stored port again.
-    connect(m_port, &QLineEdit::editingFinished, this, [this] {
-        if (!validPort(m_port->text()))
-            m_port->setText(QString::number(m_settings.apiPort()));
+    // The port is taken when the person confirms it (Return, or leaving the field), not at every digit: on the way
+    // to 65536 the field would pass through the valid 6553.
+    connect(m_port, &QLineEdit::editingFinished, this, &APISettingsPage::commitPort);
+    connect(m_apply, &QPushButton::clicked, this, [this] {
+        commitPort();
+        m_delegate.restartAPIServer();
     });
-    connect(m_apply, &QPushButton::clicked, this, [this] { m_delegate.restartAPIServer(); });
     connect(m_docs, &QPushButton::clicked, this,
             [this] { m_delegate.openURL(APIConnectionInfo::docsURL(m_settings.apiPort())); });
     connect(m_token, &QLineEdit::textEdited, &m_settings, &AppSettings::setApiToken);
@@ -147,9 +147,16 @@ APISettingsPage::APISettingsPage(AppSettings& settings, PreferencesDelegate& del
     reload();
 }
 
-void APISettingsPage::portEdited(const QString& text)
+void APISettingsPage::commitPort()
 {
-    if (const std::optional<int> port = validPort(text))
+    const std::optional<int> port = validPort(m_port->text());
+    if (!port) {
+        // A text that is no port is not kept.
+        m_port->setText(QString::number(m_settings.apiPort()));
+        return;
+    }
+    m_port->setModified(false);
+    if (*port != m_settings.apiPort())
         m_settings.setApiPort(*port);
 }
 
@@ -157,9 +164,8 @@ void APISettingsPage::reload()
 {
     m_enable->setChecked(m_settings.apiEnabled());
     const qint64 port = m_settings.apiPort();
-    // While the person types, the field keeps their text as long as it names the stored port ("08080", say).
-    const bool typingThisPort = m_port->hasFocus() && validPort(m_port->text()) == port;
-    if (!typingThisPort && m_port->text() != QString::number(port))
+    // What the person is typing stays until they confirm it.
+    if (!m_port->isModified() && m_port->text() != QString::number(port))
         m_port->setText(QString::number(port));
     const QString token = m_settings.apiToken();
     if (m_token->text() != token)

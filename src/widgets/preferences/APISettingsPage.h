@@ -28,7 +28,7 @@ public:
     QPushButton* generateButton() const { return m_generate; }
 
 private:
-    void portEdited(const QString& text);
+    void commitPort();
 
     AppSettings& m_settings;
     PreferencesDelegate& m_delegate;

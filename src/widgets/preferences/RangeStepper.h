@@ -13,12 +13,12 @@ public:
 
     // Shows the value, also outside the range, without emitting valueChosen().
     void showValue(qint64 value);
+    void stepBy(int steps) override;
 
 signals:
     void valueChosen(int value);
 
 protected:
-    void stepBy(int steps) override;
     StepEnabled stepEnabled() const override;
 
 private:

@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 
@@ -148,8 +149,22 @@ void TrayMenu::showMessage(const QString& message, int icon)
 {
     if (!m_trayAvailable)
         return;
-    m_statusItem->showMessage(QStringLiteral("Quillora"), message, QSystemTrayIcon::MessageIcon(icon), 10000);
     emit messageShown(QStringLiteral("Quillora"), message);
+    showMessageOnceIconPlaced(message, icon, 8);
+}
+
+void TrayMenu::showMessageOnceIconPlaced(const QString& message, int iconKind, int triesLeft)
+{
+    // At start-up the tray may not have placed the icon yet (it still sits at the origin); a balloon shown then points
+    // at the screen's corner.
+    const QRect icon = m_statusItem->geometry();
+    if ((icon.isEmpty() || icon.topLeft() == QPoint(0, 0)) && triesLeft > 0) {
+        QTimer::singleShot(250, this, [this, message, iconKind, triesLeft] {
+            showMessageOnceIconPlaced(message, iconKind, triesLeft - 1);
+        });
+        return;
+    }
+    m_statusItem->showMessage(QStringLiteral("Quillora"), message, QSystemTrayIcon::MessageIcon(iconKind), 10000);
 }
 
 void TrayMenu::showAlreadyRunningMessage()

@@ -39,12 +39,13 @@ public:
     QSystemTrayIcon* statusItem() const { return m_statusItem; }
 
 signals:
-    // A notification went to the desktop.
+    // A notification goes to the desktop.
     void messageShown(const QString& title, const QString& message);
 
 private:
     QAction* addMenuAction(QMenu* menu, const char* name, const QString& title, std::function<void()> command);
     void showMessage(const QString& message, int icon);
+    void showMessageOnceIconPlaced(const QString& message, int iconKind, int triesLeft);
 
     AppSettings& m_settings;
     const bool m_trayAvailable;

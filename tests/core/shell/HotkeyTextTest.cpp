@@ -23,6 +23,7 @@ const TextRow textRows[] = {
     {"all four modifiers on a", 0, Ctrl | Opt | Shift | Cmd, "a", "⌃⌥⇧⌘A", "Super+Ctrl+Alt+Shift+A"},
     {"space is not a character key", 49, Cmd, "", "⌘", "Ctrl+Space"},
     {"function key 5", 96, Shift, "", "⇧", "Shift+F5"},
+    {"Super, not Qt's Meta", 96, Ctrl | Opt, "", "⌃⌥", "Super+Alt+F5"},
 };
 
 } // namespace

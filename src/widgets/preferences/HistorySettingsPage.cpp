@@ -108,15 +108,19 @@ void HistorySettingsPage::confirmClear()
         m_confirmation->raise();
         return;
     }
-    auto* box = new QMessageBox(QMessageBox::Warning,
-                                //% "Clear the whole history?"
-                                qtTrId("prefs.history.clear.confirm.title"), qtTrId("prefs.history.clear.description"),
-                                QMessageBox::NoButton, window());
+    auto* box = new QMessageBox(window());
+    box->setIcon(QMessageBox::Warning);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    //% "Clear the whole history?"
     box->setText(qtTrId("prefs.history.clear.confirm.title"));
     box->setInformativeText(qtTrId("prefs.history.clear.description"));
+    // Wide enough that the explanation does not wrap into a narrow column.
+    box->setStyleSheet(QStringLiteral("QLabel#qt_msgbox_informativelabel { min-width: 320px; }"));
     //% "Clear History"
     QPushButton* clear = box->addButton(qtTrId("prefs.history.clear.confirm.button"), QMessageBox::DestructiveRole);
+    clear->setObjectName(QStringLiteral("confirmClearButton"));
+    clear->setStyleSheet(QStringLiteral("QPushButton#confirmClearButton { color: #c0392b; }"));
+    box->setWindowTitle(clear->text());
     QPushButton* cancel = box->addButton(QMessageBox::Cancel);
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);

@@ -34,7 +34,12 @@ public:
     {}
 
     void suspendHotkey() override { m_app.m_hotkeyManager->unregister(); }
-    void registerHotkey() override { m_app.registerHotkey(); }
+    void registerHotkey() override
+    {
+        // A recording cut short by the window going away at termination must not take the hotkey again.
+        if (m_app.m_state == State::Running)
+            m_app.registerHotkey();
+    }
     void updateCaptureMenuItem() override
     {
         if (m_app.m_trayMenu)

@@ -91,8 +91,7 @@ GeneralSettingsPage::GeneralSettingsPage(AppSettings& settings, PreferencesDeleg
     connect(m_hotkeyButton, &QPushButton::clicked, this, &GeneralSettingsPage::startRecording);
     connect(m_recorder, &HotkeyRecorderView::hotkeyRecorded, this, &GeneralSettingsPage::storeHotkey);
     connect(m_recorder, &HotkeyRecorderView::cancelled, this, &GeneralSettingsPage::finishRecording);
-    connect(m_recorder, &HotkeyRecorderView::refused, this,
-            [this](HotkeyRecording::Outcome reason) { showRefusal(int(reason)); });
+    connect(m_recorder, &HotkeyRecorderView::refused, this, &GeneralSettingsPage::showRefusal);
     connect(m_resetButton, &QPushButton::clicked, this, [this] {
         cancelRecording();
         storeHotkey(DefaultKeyCode, DefaultModifiers);
@@ -169,9 +168,9 @@ void GeneralSettingsPage::finishRecording()
     updateHotkey();
 }
 
-void GeneralSettingsPage::showRefusal(int reason)
+void GeneralSettingsPage::showRefusal(HotkeyRecording::Outcome reason)
 {
-    if (HotkeyRecording::Outcome(reason) == HotkeyRecording::Outcome::UnknownKey) {
+    if (reason == HotkeyRecording::Outcome::UnknownKey) {
         //% "This key cannot be part of a hotkey. Choose a letter, digit, punctuation or function key."
         m_hotkeyMessage->setText(qtTrId("prefs.hotkey.unknownKey"));
     } else {

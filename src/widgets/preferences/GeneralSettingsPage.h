@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/shell/HotkeyRecording.h"
+
 #include <QWidget>
 
 class AppSettings;
@@ -41,7 +43,7 @@ private:
     void startRecording();
     void finishRecording();
     void storeHotkey(quint32 keyCode, quint32 modifiers);
-    void showRefusal(int reason);
+    void showRefusal(HotkeyRecording::Outcome reason);
     void updateHotkey();
 
     AppSettings& m_settings;

@@ -29,8 +29,7 @@ TrayMenu::TrayMenu(AppSettings& settings, const AppCommands& commands, bool tray
     QMenu* menu = m_menu.get();
 
     //% "Capture Text"
-    m_captureTitle = qtTrId("menu.capture");
-    addMenuAction(menu, CaptureActionName, m_captureTitle, commands.captureText);
+    addMenuAction(menu, CaptureActionName, qtTrId("menu.capture"), commands.captureText);
     //% "History"
     addMenuAction(menu, "toggleHistory", qtTrId("menu.history"), commands.toggleHistory);
     menu->addSeparator();
@@ -106,17 +105,10 @@ void TrayMenu::updateCaptureMenuItem()
         item->setProperty("keyEquivalent", HotkeyText::keyEquivalentString(keyCode));
         item->setProperty("keyEquivalentModifierMask", int(mask));
         // Monitor only: a tray menu cannot own a global shortcut (the hotkey manager grabs the real one), the
-        // shortcut tells the reader which keys do the same from anywhere, so it is shown only while they do. The
-        // text after the tab is what the menu shows, in the words of the preferences ("Super", where Qt says
-        // "Meta").
-        const QKeySequence sequence = registered ? HotkeyText::keySequence(keyCode, modifiers) : QKeySequence();
+        // shortcut tells the reader which keys do the same from anywhere, so it is shown only while they do.
         item->setShortcutContext(Qt::WidgetShortcut);
-        item->setShortcut(sequence);
+        item->setShortcut(registered ? HotkeyText::keySequence(keyCode, modifiers) : QKeySequence());
         item->setShortcutVisibleInContextMenu(true);
-        QString title = QString(m_captureTitle).replace(u'&', QStringLiteral("&&"));
-        if (!sequence.isEmpty())
-            title += QLatin1Char('\t') + hotkey;
-        item->setText(title);
         return;
     }
 }

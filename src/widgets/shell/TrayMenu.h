@@ -51,7 +51,6 @@ private:
     const bool m_trayAvailable;
     std::unique_ptr<QMenu> m_menu;
     QSystemTrayIcon* m_statusItem = nullptr; // child of this menu
-    QString m_captureTitle;
     int m_hotkeyStatus = 0;
     std::optional<std::pair<quint32, quint32>> m_failureTold; // the combination whose failure was told
 };

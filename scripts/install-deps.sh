@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config ccache clang-format
     # Qt 6
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-    qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins
+    qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
     # recognition
     libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-deu
     # JSON

@@ -151,6 +151,242 @@
         <source>Drag to select text · Esc to cancel</source>
         <translation>Ziehen, um Text auszuwählen · Esc zum Abbrechen</translation>
     </message>
+    <message id="accessibility.toggle.on">
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message id="accessibility.toggle.off">
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message id="accessibility.sidebar.hint">
+        <source>Shows this group of settings</source>
+        <translation>Zeigt diese Gruppe von Einstellungen</translation>
+    </message>
+    <message id="prefs.tab.general">
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message id="prefs.tab.text">
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message id="prefs.tab.history">
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message id="prefs.tab.api">
+        <source>HTTP API</source>
+        <translation>HTTP-API</translation>
+    </message>
+    <message id="prefs.hotkey.title">
+        <source>Capture Hotkey</source>
+        <translation>Tastenkürzel für die Aufnahme</translation>
+    </message>
+    <message id="prefs.hotkey.label">
+        <source>Hotkey:</source>
+        <translation>Tastenkürzel:</translation>
+    </message>
+    <message id="prefs.hotkey.recording">
+        <source>Press the new hotkey…</source>
+        <translation>Neues Tastenkürzel drücken …</translation>
+    </message>
+    <message id="prefs.hotkey.reset">
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message id="prefs.hotkey.hint">
+        <source>Click the hotkey and press the new combination. It needs Ctrl or Super; Escape cancels.</source>
+        <translation>Klicken Sie auf das Tastenkürzel und drücken Sie die neue Kombination. Sie braucht Strg oder Super; Esc bricht ab.</translation>
+    </message>
+    <message id="prefs.hotkey.conflict">
+        <source>%1 is used by another program. Choose another combination.</source>
+        <translation>%1 wird von einem anderen Programm verwendet. Wählen Sie eine andere Kombination.</translation>
+    </message>
+    <message id="prefs.hotkey.unavailable">
+        <source>%1 cannot be used as the hotkey on this desktop.</source>
+        <translation>%1 kann auf diesem Desktop nicht als Tastenkürzel dienen.</translation>
+    </message>
+    <message id="prefs.hotkey.needsModifier">
+        <source>Hold Ctrl or Super together with the key.</source>
+        <translation>Halten Sie Strg oder Super zusammen mit der Taste gedrückt.</translation>
+    </message>
+    <message id="prefs.hotkey.unknownKey">
+        <source>This key cannot be part of a hotkey. Choose a letter, digit, punctuation or function key.</source>
+        <translation>Diese Taste kann nicht Teil eines Tastenkürzels sein. Wählen Sie einen Buchstaben, eine Ziffer, ein Satzzeichen oder eine Funktionstaste.</translation>
+    </message>
+    <message id="prefs.capture.title">
+        <source>Capture</source>
+        <translation>Aufnahme</translation>
+    </message>
+    <message id="prefs.capture.shadows">
+        <source>Include window shadows</source>
+        <translation>Fensterschatten einbeziehen</translation>
+    </message>
+    <message id="prefs.capture.shadows.help">
+        <source>Has no effect on X11: windows there have no shadows of their own in the screen image.</source>
+        <translation>Wirkt unter X11 nicht: Fenster haben dort im Bildschirmbild keine eigenen Schatten.</translation>
+    </message>
+    <message id="prefs.capture.hint">
+        <source>Show instructions on the capture screen</source>
+        <translation>Hinweis beim Aufnehmen anzeigen</translation>
+    </message>
+    <message id="prefs.startup.title">
+        <source>Startup</source>
+        <translation>Start</translation>
+    </message>
+    <message id="prefs.startup.launch">
+        <source>Open Quillora at login</source>
+        <translation>Quillora bei der Anmeldung öffnen</translation>
+    </message>
+    <message id="prefs.text.title">
+        <source>Text Clean-up</source>
+        <translation>Textbereinigung</translation>
+    </message>
+    <message id="prefs.text.linebreaks">
+        <source>Remove line breaks</source>
+        <translation>Zeilenumbrüche entfernen</translation>
+    </message>
+    <message id="prefs.text.linebreaks.help">
+        <source>Turns every line break into a space, so that the text becomes one line.</source>
+        <translation>Macht aus jedem Zeilenumbruch ein Leerzeichen, sodass der Text eine Zeile wird.</translation>
+    </message>
+    <message id="prefs.text.whitespace">
+        <source>Clean up whitespace</source>
+        <translation>Leerraum bereinigen</translation>
+    </message>
+    <message id="prefs.text.whitespace.help">
+        <source>Turns every run of spaces, tabs and line breaks into one space and trims both ends.</source>
+        <translation>Fasst Folgen von Leerzeichen, Tabulatoren und Zeilenumbrüchen zu einem Leerzeichen zusammen und entfernt Leerraum an Anfang und Ende.</translation>
+    </message>
+    <message id="prefs.text.hyphenation">
+        <source>Repair hyphenation</source>
+        <translation>Silbentrennung aufheben</translation>
+    </message>
+    <message id="prefs.text.hyphenation.help">
+        <source>Joins words split by a hyphen at the end of a line: “exam- ple” becomes “example”.</source>
+        <translation>Fügt am Zeilenende getrennte Wörter wieder zusammen: „Bei- spiel“ wird zu „Beispiel“.</translation>
+    </message>
+    <message id="prefs.history.title">
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message id="prefs.history.enable">
+        <source>Keep a history of captures</source>
+        <translation>Verlauf der Aufnahmen führen</translation>
+    </message>
+    <message id="prefs.history.enable.help">
+        <source>Saved captures are kept with a screenshot of their screen, on this computer only.</source>
+        <translation>Gespeicherte Aufnahmen werden mit einem Bildschirmfoto aufbewahrt, nur auf diesem Computer.</translation>
+    </message>
+    <message id="prefs.history.options.title">
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message id="prefs.history.max">
+        <source>Maximum entries:</source>
+        <translation>Höchstzahl der Einträge:</translation>
+    </message>
+    <message id="prefs.history.autodelete">
+        <source>Delete entries automatically:</source>
+        <translation>Einträge automatisch löschen:</translation>
+    </message>
+    <message id="prefs.history.days.7">
+        <source>After 7 days</source>
+        <translation>Nach 7 Tagen</translation>
+    </message>
+    <message id="prefs.history.days.14">
+        <source>After 14 days</source>
+        <translation>Nach 14 Tagen</translation>
+    </message>
+    <message id="prefs.history.days.30">
+        <source>After 30 days</source>
+        <translation>Nach 30 Tagen</translation>
+    </message>
+    <message id="prefs.history.days.90">
+        <source>After 90 days</source>
+        <translation>Nach 90 Tagen</translation>
+    </message>
+    <message id="prefs.history.days.never">
+        <source>Never</source>
+        <translation>Nie</translation>
+    </message>
+    <message id="prefs.history.data.title">
+        <source>Data</source>
+        <translation>Daten</translation>
+    </message>
+    <message id="prefs.history.clear.description">
+        <source>Deletes every saved capture and its screenshot. This cannot be undone.</source>
+        <translation>Löscht alle gespeicherten Aufnahmen und ihre Bildschirmfotos. Das kann nicht rückgängig gemacht werden.</translation>
+    </message>
+    <message id="prefs.history.clear">
+        <source>Clear History…</source>
+        <translation>Verlauf löschen …</translation>
+    </message>
+    <message id="prefs.history.clear.confirm.title">
+        <source>Clear the whole history?</source>
+        <translation>Den ganzen Verlauf löschen?</translation>
+    </message>
+    <message id="prefs.history.clear.confirm.button">
+        <source>Clear History</source>
+        <translation>Verlauf löschen</translation>
+    </message>
+    <message id="prefs.api.title">
+        <source>HTTP API</source>
+        <translation>HTTP-API</translation>
+    </message>
+    <message id="prefs.api.server.title">
+        <source>Server</source>
+        <translation>Server</translation>
+    </message>
+    <message id="prefs.api.enable">
+        <source>Enable the HTTP API</source>
+        <translation>HTTP-API einschalten</translation>
+    </message>
+    <message id="prefs.api.enable.help">
+        <source>Lets scripts capture text, read the history and change settings over HTTP.</source>
+        <translation>Skripte können über HTTP Text aufnehmen, den Verlauf lesen und Einstellungen ändern.</translation>
+    </message>
+    <message id="prefs.api.port">
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message id="prefs.api.apply">
+        <source>Apply</source>
+        <translation>Übernehmen</translation>
+    </message>
+    <message id="prefs.api.url">
+        <source>Address:</source>
+        <translation>Adresse:</translation>
+    </message>
+    <message id="prefs.api.docs">
+        <source>Open API Documentation</source>
+        <translation>API-Dokumentation öffnen</translation>
+    </message>
+    <message id="prefs.api.auth.title">
+        <source>Access Token</source>
+        <translation>Zugriffstoken</translation>
+    </message>
+    <message id="prefs.api.token.placeholder">
+        <source>No token</source>
+        <translation>Kein Token</translation>
+    </message>
+    <message id="prefs.api.token.hint">
+        <source>Without a token only programs on this computer can use the API. With one, other computers on your network can too, and every request must send it as “Authorization: Bearer &lt;token&gt;”. Press Apply after changing the switch, the port or the token.</source>
+        <translation>Ohne Token können nur Programme auf diesem Computer die API nutzen. Mit Token auch andere Computer in Ihrem Netzwerk; jede Anfrage muss es dann als „Authorization: Bearer &lt;token&gt;“ senden. Drücken Sie nach einer Änderung des Schalters, des Ports oder des Tokens auf „Übernehmen“.</translation>
+    </message>
+    <message id="prefs.api.endpoints.title">
+        <source>Endpoints</source>
+        <translation>Endpunkte</translation>
+    </message>
+    <message id="prefs.api.token.generate">
+        <source>Generate</source>
+        <translation>Erzeugen</translation>
+    </message>
+    <message id="prefs.api.token.regenerate">
+        <source>Regenerate</source>
+        <translation>Neu erzeugen</translation>
+    </message>
     <message id="menu.capture">
         <source>Capture Text</source>
         <translation>Text aufnehmen</translation>
@@ -182,6 +418,18 @@
     <message id="tray.alreadyRunning">
         <source>Quillora is already running. Open its menu here, or press %1 to capture text.</source>
         <translation>Quillora läuft bereits. Öffnen Sie hier sein Menü oder drücken Sie %1, um Text aufzunehmen.</translation>
+    </message>
+    <message id="tray.tooltip">
+        <source>Quillora: %1 captures text</source>
+        <translation>Quillora: %1 nimmt Text auf</translation>
+    </message>
+    <message id="tray.hotkeyHeld">
+        <source>%1 cannot be the capture hotkey: another program uses it. Choose another hotkey in Preferences, or bind “quillora --capture” to a shortcut of your desktop.</source>
+        <translation>%1 kann nicht das Tastenkürzel für die Aufnahme sein: Ein anderes Programm verwendet es. Wählen Sie in den Einstellungen ein anderes, oder legen Sie „quillora --capture“ auf ein Tastenkürzel Ihres Desktops.</translation>
+    </message>
+    <message id="tray.hotkeyUnavailable">
+        <source>%1 cannot be the capture hotkey on this desktop. Choose another hotkey in Preferences, or bind “quillora --capture” to a shortcut of your desktop.</source>
+        <translation>%1 kann auf diesem Desktop nicht das Tastenkürzel für die Aufnahme sein. Wählen Sie in den Einstellungen ein anderes, oder legen Sie „quillora --capture“ auf ein Tastenkürzel Ihres Desktops.</translation>
     </message>
     <message id="permission.required.title">
         <source>Quillora cannot capture the screen</source>

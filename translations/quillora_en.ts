@@ -151,6 +151,242 @@
         <source>Drag to select text · Esc to cancel</source>
         <translation>Drag to select text · Esc to cancel</translation>
     </message>
+    <message id="accessibility.toggle.on">
+        <source>On</source>
+        <translation>On</translation>
+    </message>
+    <message id="accessibility.toggle.off">
+        <source>Off</source>
+        <translation>Off</translation>
+    </message>
+    <message id="accessibility.sidebar.hint">
+        <source>Shows this group of settings</source>
+        <translation>Shows this group of settings</translation>
+    </message>
+    <message id="prefs.tab.general">
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message id="prefs.tab.text">
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message id="prefs.tab.history">
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message id="prefs.tab.api">
+        <source>HTTP API</source>
+        <translation>HTTP API</translation>
+    </message>
+    <message id="prefs.hotkey.title">
+        <source>Capture Hotkey</source>
+        <translation>Capture Hotkey</translation>
+    </message>
+    <message id="prefs.hotkey.label">
+        <source>Hotkey:</source>
+        <translation>Hotkey:</translation>
+    </message>
+    <message id="prefs.hotkey.recording">
+        <source>Press the new hotkey…</source>
+        <translation>Press the new hotkey…</translation>
+    </message>
+    <message id="prefs.hotkey.reset">
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message id="prefs.hotkey.hint">
+        <source>Click the hotkey and press the new combination. It needs Ctrl or Super; Escape cancels.</source>
+        <translation>Click the hotkey and press the new combination. It needs Ctrl or Super; Escape cancels.</translation>
+    </message>
+    <message id="prefs.hotkey.conflict">
+        <source>%1 is used by another program. Choose another combination.</source>
+        <translation>%1 is used by another program. Choose another combination.</translation>
+    </message>
+    <message id="prefs.hotkey.unavailable">
+        <source>%1 cannot be used as the hotkey on this desktop.</source>
+        <translation>%1 cannot be used as the hotkey on this desktop.</translation>
+    </message>
+    <message id="prefs.hotkey.needsModifier">
+        <source>Hold Ctrl or Super together with the key.</source>
+        <translation>Hold Ctrl or Super together with the key.</translation>
+    </message>
+    <message id="prefs.hotkey.unknownKey">
+        <source>This key cannot be part of a hotkey. Choose a letter, digit, punctuation or function key.</source>
+        <translation>This key cannot be part of a hotkey. Choose a letter, digit, punctuation or function key.</translation>
+    </message>
+    <message id="prefs.capture.title">
+        <source>Capture</source>
+        <translation>Capture</translation>
+    </message>
+    <message id="prefs.capture.shadows">
+        <source>Include window shadows</source>
+        <translation>Include window shadows</translation>
+    </message>
+    <message id="prefs.capture.shadows.help">
+        <source>Has no effect on X11: windows there have no shadows of their own in the screen image.</source>
+        <translation>Has no effect on X11: windows there have no shadows of their own in the screen image.</translation>
+    </message>
+    <message id="prefs.capture.hint">
+        <source>Show instructions on the capture screen</source>
+        <translation>Show instructions on the capture screen</translation>
+    </message>
+    <message id="prefs.startup.title">
+        <source>Startup</source>
+        <translation>Startup</translation>
+    </message>
+    <message id="prefs.startup.launch">
+        <source>Open Quillora at login</source>
+        <translation>Open Quillora at login</translation>
+    </message>
+    <message id="prefs.text.title">
+        <source>Text Clean-up</source>
+        <translation>Text Clean-up</translation>
+    </message>
+    <message id="prefs.text.linebreaks">
+        <source>Remove line breaks</source>
+        <translation>Remove line breaks</translation>
+    </message>
+    <message id="prefs.text.linebreaks.help">
+        <source>Turns every line break into a space, so that the text becomes one line.</source>
+        <translation>Turns every line break into a space, so that the text becomes one line.</translation>
+    </message>
+    <message id="prefs.text.whitespace">
+        <source>Clean up whitespace</source>
+        <translation>Clean up whitespace</translation>
+    </message>
+    <message id="prefs.text.whitespace.help">
+        <source>Turns every run of spaces, tabs and line breaks into one space and trims both ends.</source>
+        <translation>Turns every run of spaces, tabs and line breaks into one space and trims both ends.</translation>
+    </message>
+    <message id="prefs.text.hyphenation">
+        <source>Repair hyphenation</source>
+        <translation>Repair hyphenation</translation>
+    </message>
+    <message id="prefs.text.hyphenation.help">
+        <source>Joins words split by a hyphen at the end of a line: “exam- ple” becomes “example”.</source>
+        <translation>Joins words split by a hyphen at the end of a line: “exam- ple” becomes “example”.</translation>
+    </message>
+    <message id="prefs.history.title">
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message id="prefs.history.enable">
+        <source>Keep a history of captures</source>
+        <translation>Keep a history of captures</translation>
+    </message>
+    <message id="prefs.history.enable.help">
+        <source>Saved captures are kept with a screenshot of their screen, on this computer only.</source>
+        <translation>Saved captures are kept with a screenshot of their screen, on this computer only.</translation>
+    </message>
+    <message id="prefs.history.options.title">
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message id="prefs.history.max">
+        <source>Maximum entries:</source>
+        <translation>Maximum entries:</translation>
+    </message>
+    <message id="prefs.history.autodelete">
+        <source>Delete entries automatically:</source>
+        <translation>Delete entries automatically:</translation>
+    </message>
+    <message id="prefs.history.days.7">
+        <source>After 7 days</source>
+        <translation>After 7 days</translation>
+    </message>
+    <message id="prefs.history.days.14">
+        <source>After 14 days</source>
+        <translation>After 14 days</translation>
+    </message>
+    <message id="prefs.history.days.30">
+        <source>After 30 days</source>
+        <translation>After 30 days</translation>
+    </message>
+    <message id="prefs.history.days.90">
+        <source>After 90 days</source>
+        <translation>After 90 days</translation>
+    </message>
+    <message id="prefs.history.days.never">
+        <source>Never</source>
+        <translation>Never</translation>
+    </message>
+    <message id="prefs.history.data.title">
+        <source>Data</source>
+        <translation>Data</translation>
+    </message>
+    <message id="prefs.history.clear.description">
+        <source>Deletes every saved capture and its screenshot. This cannot be undone.</source>
+        <translation>Deletes every saved capture and its screenshot. This cannot be undone.</translation>
+    </message>
+    <message id="prefs.history.clear">
+        <source>Clear History…</source>
+        <translation>Clear History…</translation>
+    </message>
+    <message id="prefs.history.clear.confirm.title">
+        <source>Clear the whole history?</source>
+        <translation>Clear the whole history?</translation>
+    </message>
+    <message id="prefs.history.clear.confirm.button">
+        <source>Clear History</source>
+        <translation>Clear History</translation>
+    </message>
+    <message id="prefs.api.title">
+        <source>HTTP API</source>
+        <translation>HTTP API</translation>
+    </message>
+    <message id="prefs.api.server.title">
+        <source>Server</source>
+        <translation>Server</translation>
+    </message>
+    <message id="prefs.api.enable">
+        <source>Enable the HTTP API</source>
+        <translation>Enable the HTTP API</translation>
+    </message>
+    <message id="prefs.api.enable.help">
+        <source>Lets scripts capture text, read the history and change settings over HTTP.</source>
+        <translation>Lets scripts capture text, read the history and change settings over HTTP.</translation>
+    </message>
+    <message id="prefs.api.port">
+        <source>Port:</source>
+        <translation>Port:</translation>
+    </message>
+    <message id="prefs.api.apply">
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
+    <message id="prefs.api.url">
+        <source>Address:</source>
+        <translation>Address:</translation>
+    </message>
+    <message id="prefs.api.docs">
+        <source>Open API Documentation</source>
+        <translation>Open API Documentation</translation>
+    </message>
+    <message id="prefs.api.auth.title">
+        <source>Access Token</source>
+        <translation>Access Token</translation>
+    </message>
+    <message id="prefs.api.token.placeholder">
+        <source>No token</source>
+        <translation>No token</translation>
+    </message>
+    <message id="prefs.api.token.hint">
+        <source>Without a token only programs on this computer can use the API. With one, other computers on your network can too, and every request must send it as “Authorization: Bearer &lt;token&gt;”. Press Apply after changing the switch, the port or the token.</source>
+        <translation>Without a token only programs on this computer can use the API. With one, other computers on your network can too, and every request must send it as “Authorization: Bearer &lt;token&gt;”. Press Apply after changing the switch, the port or the token.</translation>
+    </message>
+    <message id="prefs.api.endpoints.title">
+        <source>Endpoints</source>
+        <translation>Endpoints</translation>
+    </message>
+    <message id="prefs.api.token.generate">
+        <source>Generate</source>
+        <translation>Generate</translation>
+    </message>
+    <message id="prefs.api.token.regenerate">
+        <source>Regenerate</source>
+        <translation>Regenerate</translation>
+    </message>
     <message id="menu.capture">
         <source>Capture Text</source>
         <translation>Capture Text</translation>
@@ -182,6 +418,18 @@
     <message id="tray.alreadyRunning">
         <source>Quillora is already running. Open its menu here, or press %1 to capture text.</source>
         <translation>Quillora is already running. Open its menu here, or press %1 to capture text.</translation>
+    </message>
+    <message id="tray.tooltip">
+        <source>Quillora: %1 captures text</source>
+        <translation>Quillora: %1 captures text</translation>
+    </message>
+    <message id="tray.hotkeyHeld">
+        <source>%1 cannot be the capture hotkey: another program uses it. Choose another hotkey in Preferences, or bind “quillora --capture” to a shortcut of your desktop.</source>
+        <translation>%1 cannot be the capture hotkey: another program uses it. Choose another hotkey in Preferences, or bind “quillora --capture” to a shortcut of your desktop.</translation>
+    </message>
+    <message id="tray.hotkeyUnavailable">
+        <source>%1 cannot be the capture hotkey on this desktop. Choose another hotkey in Preferences, or bind “quillora --capture” to a shortcut of your desktop.</source>
+        <translation>%1 cannot be the capture hotkey on this desktop. Choose another hotkey in Preferences, or bind “quillora --capture” to a shortcut of your desktop.</translation>
     </message>
     <message id="permission.required.title">
         <source>Quillora cannot capture the screen</source>

@@ -27,6 +27,7 @@ void GlobalHotkeyManager::registerHotkey(quint32 keyCode, quint32 modifiers, std
     *m_onHotkeyPressed = std::move(handler);
 
     const int status = m_service.grab(keyCode, modifiers);
+    m_lastStatus = status;
     if (status != 0) {
         qCInfo(lcHotkey).noquote() << QStringLiteral("Failed to register hotkey: ") + QString::number(status);
         return;
@@ -55,4 +56,9 @@ void GlobalHotkeyManager::unregister()
         m_service.setPressHandler({});
         m_handlerInstalled = false;
     }
+}
+
+std::optional<quint32> GlobalHotkeyManager::keyCodeOfKey(quint32 nativeScanCode, quint32 nativeModifiers) const
+{
+    return m_service.keyCodeOfKey(nativeScanCode, nativeModifiers);
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class HotkeyService;
 
@@ -25,6 +26,10 @@ public:
     void unregister();
 
     bool isRegistered() const { return m_registered; }
+    // The service's status for the last registration: 0 when it succeeded (HotkeyService::grab()).
+    int lastStatus() const { return m_lastStatus; }
+    // The key code of a key in a key event, for recording a new combination (HotkeyService::keyCodeOfKey()).
+    std::optional<quint32> keyCodeOfKey(quint32 nativeScanCode, quint32 nativeModifiers) const;
     // The function called on every press; kept after a failed registration and after unregister().
     const std::function<void()>& onHotkeyPressed() const { return *m_onHotkeyPressed; }
 
@@ -34,5 +39,6 @@ private:
     // manager is gone finds nothing to call.
     std::shared_ptr<std::function<void()>> m_onHotkeyPressed;
     bool m_registered = false;
+    int m_lastStatus = 0;
     bool m_handlerInstalled = false;
 };

@@ -89,13 +89,26 @@ QKeySequence HotkeyText::keySequence(quint32 keyCode, quint32 modifiers)
 QString HotkeyText::desktopString(quint32 keyCode, quint32 modifiers)
 {
     const QKeySequence sequence = keySequence(keyCode, modifiers);
-    if (!sequence.isEmpty())
-        return sequence.toString(QKeySequence::NativeText);
-    // A key Qt cannot name still shows its modifiers, in Qt's words and order: those of the same modifiers on a
-    // key it can name, without that key.
-    if (qtModifiers(modifiers) == Qt::NoModifier)
-        return {};
-    QString text = QKeySequence(QKeyCombination(qtModifiers(modifiers), Qt::Key_A)).toString(QKeySequence::NativeText);
-    text.chop(2);
+    QString text;
+    if (!sequence.isEmpty()) {
+        text = sequence.toString(QKeySequence::NativeText);
+    } else {
+        // A key Qt cannot name still shows its modifiers, in Qt's words and order: those of the same modifiers on
+        // a key it can name, without that key.
+        if (qtModifiers(modifiers) == Qt::NoModifier)
+            return {};
+        text = QKeySequence(QKeyCombination(qtModifiers(modifiers), Qt::Key_A)).toString(QKeySequence::NativeText);
+        text.chop(2);
+    }
+    // Qt calls the Super key Meta, which is not what is written on it nor what Linux desktops call it. Qt writes it
+    // first.
+    if (modifiers & ControlMask) {
+        QString meta = QKeySequence(QKeyCombination(Qt::MetaModifier, Qt::Key_A)).toString(QKeySequence::NativeText);
+        meta.chop(1); // "Meta+"
+        if (text.startsWith(meta))
+            text.replace(0, meta.size(), QStringLiteral("Super+"));
+        else if (text == meta.chopped(1))
+            text = QStringLiteral("Super");
+    }
     return text;
 }

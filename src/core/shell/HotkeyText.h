@@ -21,8 +21,9 @@ public:
     // upper case, without separators: "⇧⌘7" for key code 26 with modifiers 768.
     static QString hotkeyDisplayString(quint32 keyCode, quint32 modifiers);
 
-    // The combination as the desktop writes it. Command is the Ctrl key on Linux, control the Super key
-    // (Qt's Meta), option Alt: key code 26 with modifiers 768 gives "Ctrl+Shift+7".
+    // The combination as the desktop writes it, in the language of Qt's installed translation. Command is the Ctrl
+    // key on Linux, control the Super key (Qt's Meta), option Alt: key code 26 with modifiers 768 gives
+    // "Ctrl+Shift+7" ("Strg+Umschalt+7" in German), control-option-F5 "Super+Alt+F5".
     static QString desktopString(quint32 keyCode, quint32 modifiers);
     // The same combination as a Qt key sequence, for shortcuts shown next to menu items; empty when the key code
     // names no key Qt knows.

@@ -22,6 +22,13 @@ void FakeHotkeyService::setPressHandler(std::function<void()> handler)
     m_handler = std::move(handler);
 }
 
+std::optional<quint32> FakeHotkeyService::keyCodeOfKey(quint32 nativeScanCode, quint32) const
+{
+    if (!keysByScanCode.contains(nativeScanCode))
+        return std::nullopt;
+    return keysByScanCode.value(nativeScanCode);
+}
+
 bool FakeHotkeyService::pressCombination(quint32 keyCode, quint32 modifiers)
 {
     if (!grabbed || *grabbed != Combination(keyCode, modifiers) || !m_handler)

@@ -2,6 +2,7 @@
 
 #include "core/platform/HotkeyService.h"
 
+#include <QHash>
 #include <QPair>
 #include <QStringList>
 
@@ -9,16 +10,18 @@
 
 // A hotkey service that records every call ("grab 26 768", "release", "handler set", "handler cleared").
 // Combinations listed in heldByOthers are refused with the window system's access-denied status, as when another
-// client holds them; pressCombination() plays a press as the window system would deliver it.
+// client holds them; pressCombination() plays a press as the window system would deliver it. keyCodeOfKey() answers
+// from keysByScanCode, whatever the modifiers.
 class FakeHotkeyService : public HotkeyService {
 public:
     using Combination = QPair<quint32, quint32>; // key code, modifiers
 
-    static constexpr int BadAccess = 10;
+    static constexpr int BadAccess = HeldByAnotherClient;
 
     int grab(quint32 keyCode, quint32 modifiers) override;
     void release() override;
     void setPressHandler(std::function<void()> handler) override;
+    std::optional<quint32> keyCodeOfKey(quint32 nativeScanCode, quint32 nativeModifiers) const override;
 
     // Delivers a press when the combination is grabbed and a handler is set; returns whether one was delivered.
     bool pressCombination(quint32 keyCode, quint32 modifiers);
@@ -26,6 +29,7 @@ public:
     QList<Combination> heldByOthers;
     QStringList calls;
     std::optional<Combination> grabbed;
+    QHash<quint32, quint32> keysByScanCode; // native scan code -> key code
     bool hasPressHandler() const { return bool(m_handler); }
 
 private:

@@ -167,6 +167,27 @@ void X11HotkeyService::setPressHandler(std::function<void()> handler)
     m_handler = std::move(handler);
 }
 
+std::optional<quint32> X11HotkeyService::keyCodeOfKey(quint32 nativeScanCode, quint32 nativeModifiers) const
+{
+    xcb_connection_t* connection = qtConnection();
+    if (!connection || nativeScanCode < 8 || nativeScanCode > 255)
+        return std::nullopt;
+    // The core keymap lists each key's symbols by group and level: the first group's unshifted symbol in column 0,
+    // the second group's in column 2. The event state carries the active group in bits 13 and 14. A key whose
+    // symbol in the active group is none of ours (a Cyrillic letter, say) is taken by its first group's symbol.
+    const quint32 group = (nativeModifiers >> 13) & 3;
+    const int columns[] = {group == 1 ? 2 : 0, 0};
+    xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(connection);
+    std::optional<quint32> keyCode;
+    for (const int column : columns) {
+        const xcb_keysym_t keysym = xcb_key_symbols_get_keysym(symbols, xcb_keycode_t(nativeScanCode), column);
+        if (keysym != XCB_NO_SYMBOL && (keyCode = X11KeyTable::keyCode(keysym)))
+            break;
+    }
+    xcb_key_symbols_free(symbols);
+    return keyCode;
+}
+
 void X11HotkeyService::deliverPress()
 {
     // Queued, so that whatever the handler does (a modal alert, a new registration) runs outside Qt's event

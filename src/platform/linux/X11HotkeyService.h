@@ -29,6 +29,7 @@ public:
     int grab(quint32 keyCode, quint32 modifiers) override;
     void release() override;
     void setPressHandler(std::function<void()> handler) override;
+    std::optional<quint32> keyCodeOfKey(quint32 nativeScanCode, quint32 nativeModifiers) const override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 

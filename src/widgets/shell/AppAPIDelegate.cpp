@@ -61,8 +61,7 @@ std::optional<QByteArray> AppAPIDelegate::overlayScreenshotPNG()
 
 void AppAPIDelegate::openPreferences(const std::optional<QString>& tab)
 {
-    Q_UNUSED(tab);
-    m_commands.showPreferences();
+    m_commands.openPreferences(tab);
 }
 
 void AppAPIDelegate::openAboutWindow()

@@ -7,11 +7,14 @@
 #include "core/capture/ScreenCaptureService.h"
 #include "core/platform/DisplayCapture.h"
 #include "core/settings/AppSettings.h"
+#include "core/settings/PreferencesTab.h"
 #include "core/shell/GlobalHotkeyManager.h"
 #include "core/shell/SingleInstance.h"
 #include "core/support/Log.h"
 #include "widgets/capture/OverlayManager.h"
 #include "widgets/capture/TextEditorWindow.h"
+#include "widgets/preferences/PreferencesDelegate.h"
+#include "widgets/preferences/PreferencesWindowController.h"
 #include "widgets/shell/AppAPIDelegate.h"
 #include "widgets/shell/AppCommands.h"
 #include "widgets/shell/InfoWindows.h"
@@ -20,7 +23,39 @@
 #include "widgets/shell/PermissionPrompt.h"
 #include "widgets/shell/TrayMenu.h"
 
+#include <QDesktopServices>
 #include <QPointer>
+
+// What the preferences window reaches the controller through.
+class AppDelegate::PreferencesBridge : public PreferencesDelegate {
+public:
+    explicit PreferencesBridge(AppDelegate& app)
+        : m_app(app)
+    {}
+
+    void suspendHotkey() override { m_app.m_hotkeyManager->unregister(); }
+    void registerHotkey() override
+    {
+        // A recording cut short by the window going away at termination must not take the hotkey again.
+        if (m_app.m_state == State::Running)
+            m_app.registerHotkey();
+    }
+    void updateCaptureMenuItem() override
+    {
+        if (m_app.m_trayMenu)
+            m_app.m_trayMenu->updateCaptureMenuItem();
+    }
+    int hotkeyStatus() const override { return m_app.m_hotkeyManager->lastStatus(); }
+    std::optional<quint32> keyCodeOfKey(quint32 nativeScanCode, quint32 nativeModifiers) const override
+    {
+        return m_app.m_hotkeyManager->keyCodeOfKey(nativeScanCode, nativeModifiers);
+    }
+    void restartAPIServer() override { m_app.restartAPIServer(); }
+    void openURL(const QUrl& url) override { QDesktopServices::openUrl(url); }
+
+private:
+    AppDelegate& m_app;
+};
 
 AppDelegate::AppDelegate(Services services, QObject* parent)
     : QObject(parent)
@@ -58,6 +93,7 @@ AppCommands AppDelegate::commands()
         .captureText = bind(this, &AppDelegate::captureText),
         .toggleHistory = bind(this, &AppDelegate::toggleHistory),
         .showPreferences = bind(this, &AppDelegate::showPreferences),
+        .openPreferences = bind(this, &AppDelegate::openPreferences),
         .showAbout = bind(m_infoWindows.get(), &InfoWindows::showAbout),
         .showOnboarding = bind(this, &AppDelegate::showOnboarding),
         .showLegalInfo = bind(m_infoWindows.get(), &InfoWindows::showLegalInfo),
@@ -148,6 +184,8 @@ void AppDelegate::registerHotkey()
         if (self)
             self->captureText();
     });
+    if (m_trayMenu)
+        m_trayMenu->setHotkeyStatus(m_hotkeyManager->lastStatus());
 }
 
 void AppDelegate::setupAPIServer()
@@ -201,7 +239,22 @@ void AppDelegate::toggleHistory()
     // No history sidebar exists in this build; without one the command does nothing.
 }
 
-void AppDelegate::showPreferences() {}
+void AppDelegate::showPreferences()
+{
+    openPreferences(std::nullopt);
+}
+
+void AppDelegate::openPreferences(const std::optional<QString>& tab)
+{
+    if (!m_preferencesWindowController) {
+        m_preferencesBridge = std::make_unique<PreferencesBridge>(*this);
+        m_preferencesWindowController =
+            std::make_unique<PreferencesWindowController>(m_settings, m_history, *m_preferencesBridge);
+    }
+    if (tab)
+        m_preferencesWindowController->selectTab(PreferencesTabs::fromName(*tab));
+    m_preferencesWindowController->showWindow();
+}
 
 void AppDelegate::showOnboarding()
 {

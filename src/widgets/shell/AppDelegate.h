@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AppAPIDelegate;
 struct AppCommands;
@@ -23,6 +24,7 @@ class LegalAcceptanceWindowController;
 class LiveTextRecognitionService;
 class Pasteboard;
 class PermissionPrompt;
+class PreferencesWindowController;
 class ScreenCaptureService;
 class TextEditorWindow;
 class TextRecognizer;
@@ -61,10 +63,14 @@ public:
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
 
-    // Registers the stored hotkey; the preferences call it again after the hotkey changed.
+    // Registers the stored hotkey and shows at the tray whether it is in effect; the preferences call it again after
+    // the hotkey changed.
     void registerHotkey();
     // Stops the HTTP server and starts it again when the settings say so.
     void restartAPIServer();
+
+    // Opens the preferences window, made on first use, on the named tab or, without a name, on the tab shown last.
+    void openPreferences(const std::optional<QString>& tab);
 
     // A request handed over by a later start of the program ("activate", "capture").
     void handleInstanceRequest(const QString& request);
@@ -78,8 +84,12 @@ public:
         return m_legalAcceptanceWindowController.get();
     }
     InfoWindows& infoWindows() const { return *m_infoWindows; }
+    // Made on first use; null before.
+    PreferencesWindowController* preferencesWindowController() const { return m_preferencesWindowController.get(); }
 
 private:
+    class PreferencesBridge;
+
     AppCommands commands();
     void showLegalAcceptance();
     void continueLaunch();
@@ -117,4 +127,6 @@ private:
 
     std::unique_ptr<TrayMenu> m_trayMenu;
     std::unique_ptr<LegalAcceptanceWindowController> m_legalAcceptanceWindowController;
+    std::unique_ptr<PreferencesBridge> m_preferencesBridge;
+    std::unique_ptr<PreferencesWindowController> m_preferencesWindowController;
 };

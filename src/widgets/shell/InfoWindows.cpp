@@ -25,10 +25,8 @@ void InfoWindows::showAbout()
 
 void InfoWindows::showOnboarding(bool trayAvailable)
 {
-    const quint32 keyCode = m_settings.hotkeyKeyCode();
-    const quint32 modifiers = m_settings.hotkeyModifiers();
-    const OnboardingWindowController::Hotkey hotkey{HotkeyText::desktopString(keyCode, modifiers),
-                                                    HotkeyText::hotkeyDisplayString(keyCode, modifiers)};
+    const OnboardingWindowController::Hotkey hotkey{
+        HotkeyText::desktopString(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers())};
     QPointer<InfoWindows> self(this);
     auto controller = std::make_unique<OnboardingWindowController>(m_settings, hotkey, trayAvailable, [self] {
         if (!self)

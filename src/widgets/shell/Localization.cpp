@@ -1,6 +1,7 @@
 #include "widgets/shell/Localization.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -38,6 +39,19 @@ bool installTranslator(QCoreApplication& app, const QString& language)
     return true;
 }
 
+// Qt's own texts in the language: the names of keys in shortcuts ("Strg+Umschalt+7") and of standard buttons.
+// Without Debian's qt6-translations-l10n they stay English.
+void installQtTranslator(QCoreApplication& app, const QString& language)
+{
+    auto* translator = new QTranslator(&app);
+    translator->setObjectName(translatorName);
+    if (!translator->load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return;
+    }
+    QCoreApplication::installTranslator(translator);
+}
+
 } // namespace
 
 QStringList Localization::shippedLanguages()
@@ -61,6 +75,8 @@ QString Localization::install(QCoreApplication& app, const QLocale& locale)
     QString language = pickLanguage(locale);
     if (language != QStringLiteral("en") && !installTranslator(app, language))
         language = QStringLiteral("en");
+    if (language != QStringLiteral("en"))
+        installQtTranslator(app, language);
     chosenLanguage() = language;
     return language;
 }

@@ -34,9 +34,8 @@ QLabel* hotkeyBadge(const OnboardingWindowController::Hotkey& hotkey)
     badge->setObjectName(QStringLiteral("hotkeyBadge"));
     badge->setTextFormat(Qt::RichText);
     badge->setAlignment(Qt::AlignCenter);
-    badge->setText(QStringLiteral("<span style=\"font-size:20pt; font-weight:600;\">%1</span>"
-                                  "<br><span style=\"color:#6b6b70;\">%2</span>")
-                       .arg(hotkey.desktopText.toHtmlEscaped(), hotkey.symbols.toHtmlEscaped()));
+    badge->setText(QStringLiteral("<span style=\"font-size:20pt; font-weight:600;\">%1</span>")
+                       .arg(hotkey.desktopText.toHtmlEscaped()));
     badge->setStyleSheet(QStringLiteral("QLabel#hotkeyBadge { background: palette(alternate-base); "
                                         "border: 1px solid palette(mid); border-radius: 10px; padding: 14px; }"));
     badge->setAccessibleName(hotkey.desktopText);

@@ -20,8 +20,7 @@ class OnboardingWindowController : public QObject {
 
 public:
     struct Hotkey {
-        QString desktopText; // in the desktop's own words, "Ctrl+Shift+7"
-        QString symbols;     // the compact symbol string, "⇧⌘7"
+        QString desktopText; // in the desktop's own words and the user's language, "Ctrl+Shift+7"
     };
 
     // trayAvailable tells whether there is a tray menu to point to; without one the first page says how to

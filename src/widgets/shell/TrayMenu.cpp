@@ -1,5 +1,6 @@
 #include "widgets/shell/TrayMenu.h"
 
+#include "core/platform/HotkeyService.h"
 #include "core/settings/AppSettings.h"
 #include "core/shell/HotkeyText.h"
 #include "core/support/Log.h"
@@ -9,6 +10,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 namespace {
 
@@ -32,9 +34,7 @@ TrayMenu::TrayMenu(AppSettings& settings, const AppCommands& commands, bool tray
     addMenuAction(menu, "toggleHistory", qtTrId("menu.history"), commands.toggleHistory);
     menu->addSeparator();
     //% "Preferences…"
-    QAction* preferences = addMenuAction(menu, "showPreferences", qtTrId("menu.preferences"), commands.showPreferences);
-    // The preferences window is not part of this build yet; a greyed item says so rather than doing nothing.
-    preferences->setEnabled(false);
+    addMenuAction(menu, "showPreferences", qtTrId("menu.preferences"), commands.showPreferences);
     menu->addSeparator();
 
     //% "Legal & Info"
@@ -58,11 +58,9 @@ TrayMenu::TrayMenu(AppSettings& settings, const AppCommands& commands, bool tray
     //% "Quit Quillora"
     addMenuAction(menu, "quit", qtTrId("menu.quit"), commands.quit);
 
-    updateCaptureMenuItem();
-
     m_statusItem = new QSystemTrayIcon(QIcon(QStringLiteral(":/icons/quillora.svg")), this);
     m_statusItem->setObjectName(QStringLiteral("Quillora"));
-    m_statusItem->setToolTip(QStringLiteral("Quillora"));
+    updateCaptureMenuItem();
     m_statusItem->setContextMenu(menu);
     // Many trays send a plain click rather than asking for the context menu; both open the menu.
     connect(m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -93,23 +91,72 @@ QAction* TrayMenu::addMenuAction(QMenu* menu, const char* name, const QString& t
 
 void TrayMenu::updateCaptureMenuItem()
 {
+    const quint32 keyCode = m_settings.hotkeyKeyCode();
+    const quint32 modifiers = m_settings.hotkeyModifiers();
+    const bool registered = m_hotkeyStatus == 0;
+    const QString hotkey = HotkeyText::desktopString(keyCode, modifiers);
+    //% "Quillora: %1 captures text"
+    m_statusItem->setToolTip(registered && !hotkey.isEmpty() ? qtTrId("tray.tooltip").arg(hotkey)
+                                                             : QStringLiteral("Quillora"));
     for (QAction* item : m_menu->actions()) {
         if (item->objectName() != QLatin1String(CaptureActionName))
             continue;
-        const quint32 keyCode = m_settings.hotkeyKeyCode();
-        const quint32 modifiers = m_settings.hotkeyModifiers();
-        const QString keyEquivalent = HotkeyText::keyEquivalentString(keyCode);
         const Qt::KeyboardModifiers mask = HotkeyText::qtModifiers(modifiers);
-        item->setProperty("keyEquivalent", keyEquivalent);
+        item->setProperty("keyEquivalent", HotkeyText::keyEquivalentString(keyCode));
         item->setProperty("keyEquivalentModifierMask", int(mask));
         // Monitor only: a tray menu cannot own a global shortcut (the hotkey manager grabs the real one), the
-        // shortcut tells the reader which keys do the same from anywhere. A key outside the character keys has
-        // no key equivalent, and modifiers alone cannot be shown.
+        // shortcut tells the reader which keys do the same from anywhere, so it is shown only while they do.
         item->setShortcutContext(Qt::WidgetShortcut);
-        item->setShortcut(keyEquivalent.isEmpty() ? QKeySequence() : HotkeyText::keySequence(keyCode, modifiers));
+        item->setShortcut(registered ? HotkeyText::keySequence(keyCode, modifiers) : QKeySequence());
         item->setShortcutVisibleInContextMenu(true);
         return;
     }
+}
+
+void TrayMenu::setHotkeyStatus(int status)
+{
+    m_hotkeyStatus = status;
+    updateCaptureMenuItem();
+    const std::pair<quint32, quint32> combination(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers());
+    if (status == 0) {
+        m_failureTold.reset();
+        return;
+    }
+    if (m_failureTold == combination)
+        return;
+    m_failureTold = combination;
+    const QString hotkey = HotkeyText::desktopString(combination.first, combination.second);
+    if (status == HotkeyService::HeldByAnotherClient) {
+        //% "%1 cannot be the capture hotkey: another program uses it. Choose another hotkey in Preferences, or "
+        //% "bind “quillora --capture” to a shortcut of your desktop."
+        showMessage(qtTrId("tray.hotkeyHeld").arg(hotkey), QSystemTrayIcon::Warning);
+    } else {
+        //% "%1 cannot be the capture hotkey on this desktop. Choose another hotkey in Preferences, or bind "
+        //% "“quillora --capture” to a shortcut of your desktop."
+        showMessage(qtTrId("tray.hotkeyUnavailable").arg(hotkey), QSystemTrayIcon::Warning);
+    }
+}
+
+void TrayMenu::showMessage(const QString& message, int icon)
+{
+    if (!m_trayAvailable)
+        return;
+    emit messageShown(QStringLiteral("Quillora"), message);
+    showMessageOnceIconPlaced(message, icon, 8);
+}
+
+void TrayMenu::showMessageOnceIconPlaced(const QString& message, int iconKind, int triesLeft)
+{
+    // At start-up the tray may not have placed the icon yet (it still sits at the origin); a balloon shown then points
+    // at the screen's corner.
+    const QRect icon = m_statusItem->geometry();
+    if ((icon.isEmpty() || icon.topLeft() == QPoint(0, 0)) && triesLeft > 0) {
+        QTimer::singleShot(250, this, [this, message, iconKind, triesLeft] {
+            showMessageOnceIconPlaced(message, iconKind, triesLeft - 1);
+        });
+        return;
+    }
+    m_statusItem->showMessage(QStringLiteral("Quillora"), message, QSystemTrayIcon::MessageIcon(iconKind), 10000);
 }
 
 void TrayMenu::showAlreadyRunningMessage()

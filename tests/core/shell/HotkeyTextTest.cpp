@@ -20,9 +20,10 @@ constexpr quint32 Ctrl = HotkeyText::ControlMask;
 
 const TextRow textRows[] = {
     {"default command-shift-7", 26, Cmd | Shift, "7", "⇧⌘7", "Ctrl+Shift+7"},
-    {"all four modifiers on a", 0, Ctrl | Opt | Shift | Cmd, "a", "⌃⌥⇧⌘A", "Meta+Ctrl+Alt+Shift+A"},
+    {"all four modifiers on a", 0, Ctrl | Opt | Shift | Cmd, "a", "⌃⌥⇧⌘A", "Super+Ctrl+Alt+Shift+A"},
     {"space is not a character key", 49, Cmd, "", "⌘", "Ctrl+Space"},
     {"function key 5", 96, Shift, "", "⇧", "Shift+F5"},
+    {"Super, not Qt's Meta", 96, Ctrl | Opt, "", "⌃⌥", "Super+Alt+F5"},
 };
 
 } // namespace

@@ -145,3 +145,53 @@ TEST_F(X11HotkeyServiceTest, CombinationHeldElsewhereFailsWholeAndReleaseOrRegra
     xdotool(QStringLiteral("key ctrl+shift+8 ctrl+shift+7"));
     expectPresses(2);
 }
+
+// The recorder's key code comes from the key's own symbol at its first level: not from the character Shift makes
+// of it, and from the active group of the layout.
+TEST_F(X11HotkeyServiceTest, KeyCodeOfAPressedKeyIsItsUnshiftedSymbols)
+{
+    const auto xmodmap = [](const QStringList& arguments) {
+        QProcess process;
+        process.start(QStringLiteral("xmodmap"), arguments);
+        EXPECT_TRUE(process.waitForFinished(10000));
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    // "keycode  16 = 7 ampersand 7 ampersand": the X key codes of this server's keymap.
+    QHash<QString, quint32> keycodes;
+    for (const QString& line : xmodmap({QStringLiteral("-pke")}).split(u'\n')) {
+        const QStringList words = line.simplified().split(u' ');
+        if (words.size() >= 4 && words[0] == QLatin1String("keycode") && !keycodes.contains(words[3]))
+            keycodes.insert(words[3], words[1].toUInt());
+    }
+    for (const char* keysym : {"7", "k", "z", "KP_End"})
+        ASSERT_TRUE(keycodes.contains(QString::fromLatin1(keysym))) << keysym;
+    const quint32 zKey = keycodes[QStringLiteral("z")];
+    constexpr quint32 Shift = 0x1, Lock = 0x2, SecondGroup = 0x2000;
+
+    struct Row {
+        const char* name;
+        quint32 keycode;
+        quint32 state;
+        std::optional<quint32> keyCode;
+    };
+    const Row usRows[] = {
+        {"Shift+7 is the 7 key", keycodes[QStringLiteral("7")], Shift, Seven},
+        {"k", keycodes[QStringLiteral("k")], 0, 40},
+        {"Z with CapsLock", zKey, Shift | Lock, 6},
+        {"keypad 1 has no key code", keycodes[QStringLiteral("KP_End")], XNumLock, std::nullopt},
+        {"no such key", 3, 0, std::nullopt},
+    };
+    for (const Row& row : usRows)
+        EXPECT_EQ(m_service.keyCodeOfKey(row.keycode, row.state), row.keyCode) << row.name;
+
+    // The key at z's place types y in the first group and z in the second, as on a German layout.
+    xmodmap({QStringLiteral("-e"), QStringLiteral("keycode %1 = y Y z Z").arg(zKey)});
+    const Row groupRows[] = {
+        {"first group", zKey, 0, 16},
+        {"second group", zKey, SecondGroup, 6},
+        {"second group, shifted", zKey, SecondGroup | Shift, 6},
+    };
+    for (const Row& row : groupRows)
+        EXPECT_EQ(m_service.keyCodeOfKey(row.keycode, row.state), row.keyCode) << row.name;
+    xmodmap({QStringLiteral("-e"), QStringLiteral("keycode %1 = z Z").arg(zKey)});
+}

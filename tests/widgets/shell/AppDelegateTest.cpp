@@ -12,6 +12,10 @@
 #include "platform/fake/FakeTextRecognizer.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "widgets/common/EscClosableWindow.h"
+#include "widgets/preferences/GeneralSettingsPage.h"
+#include "widgets/preferences/HotkeyRecorderView.h"
+#include "widgets/preferences/PreferencesView.h"
+#include "widgets/preferences/PreferencesWindowController.h"
 #include "widgets/shell/InfoWindows.h"
 #include "widgets/shell/LegalAcceptanceWindowController.h"
 #include "widgets/shell/LegalInfoWindowController.h"
@@ -22,9 +26,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -312,4 +319,79 @@ TEST(AppDelegate, QuickStartOpenAtLoginBoxStartsFromTheCurrentStateAndTheLastPag
     onboarding->nextButton()->click();
     EXPECT_TRUE(f.settings->hasCompletedOnboarding());
     EXPECT_EQ(f.loginItem.requests, QList<bool>{false});
+}
+
+TEST(AppDelegate, PreferencesOpenFromTheTrayAndTheApiOnTheNamedTab)
+{
+    ShellFixture f;
+    AppDelegate& app = f.launch();
+    app.trayMenu()->menu()->findChild<QAction*>(QStringLiteral("showPreferences"))->trigger();
+    PreferencesWindowController* preferences = app.preferencesWindowController();
+    ASSERT_NE(preferences, nullptr);
+    EXPECT_TRUE(preferences->window()->isVisible());
+    EXPECT_EQ(preferences->window()->windowTitle(), QStringLiteral("Preferences"));
+    EXPECT_EQ(preferences->window()->size(), QSize(720, 480));
+
+    HTTPAPIServerDelegate* api = app.apiServer().delegate();
+    const std::pair<std::optional<QString>, PreferencesTab> rows[] = {
+        {QStringLiteral("Text_Processing"), PreferencesTab::TextProcessing},
+        {std::nullopt, PreferencesTab::TextProcessing}, // keeps the tab shown last
+        {QStringLiteral("API"), PreferencesTab::API},
+        {QStringLiteral("colours"), PreferencesTab::General},
+    };
+    for (const auto& [tab, expected] : rows) {
+        preferences->window()->close();
+        api->openPreferences(tab);
+        EXPECT_EQ(app.preferencesWindowController(), preferences) << "made once";
+        EXPECT_TRUE(preferences->window()->isVisible());
+        EXPECT_EQ(preferences->view()->selectedTab(), expected) << tab.value_or(QStringLiteral("(none)")).toStdString();
+    }
+}
+
+// Through the real controller and the fake hotkey service: recording releases the grab (so that the current
+// hotkey is recorded rather than starting a capture), and the tray follows each registration.
+TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
+{
+    ShellFixture f;
+    f.hotkeys.keysByScanCode = {{16, 26}, {45, 40}, {17, 28}};
+    f.hotkeys.heldByOthers.append({40, 2304}); // Ctrl+Alt+K
+    AppDelegate& app = f.launch();
+    app.openPreferences(std::nullopt);
+    GeneralSettingsPage* page = app.preferencesWindowController()->view()->generalPage();
+    QAction* capture = app.trayMenu()->menu()->findChild<QAction*>(QStringLiteral("captureText"));
+    QSignalSpy told(app.trayMenu(), &TrayMenu::messageShown);
+    const auto record = [&](int key, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
+        page->hotkeyButton()->click();
+        EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "released while recording";
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
+        QApplication::sendEvent(page->recorder(), &event);
+    };
+
+    record(Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier, 16);
+    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
+    EXPECT_TRUE(f.overlays->shownImages.isEmpty()) << "recorded, not captured";
+    EXPECT_EQ(f.store.value("hotkeyKeyCode"), 26);
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // The second time the recording is cancelled: the same refused combination is registered again.
+        if (attempt == 0)
+            record(Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, 45);
+        else
+            record(Qt::Key_Escape, Qt::NoModifier, 9);
+        EXPECT_FALSE(f.hotkeys.grabbed.has_value());
+        EXPECT_EQ(f.settings->hotkeyKeyCode(), 40u);
+        EXPECT_TRUE(capture->shortcut().isEmpty());
+        EXPECT_EQ(app.trayMenu()->statusItem()->toolTip(), QStringLiteral("Quillora"));
+        EXPECT_FALSE(page->hotkeyMessage()->isHidden());
+    }
+    ASSERT_EQ(told.size(), 1) << "told once";
+    EXPECT_TRUE(told[0][1].toString().startsWith(QStringLiteral("Ctrl+Alt+K cannot be the capture hotkey")));
+
+    record(Qt::Key_Asterisk, Qt::ControlModifier | Qt::ShiftModifier, 17);
+    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(28, 768));
+    EXPECT_EQ(capture->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_8));
+    EXPECT_EQ(app.trayMenu()->statusItem()->toolTip(), QStringLiteral("Quillora: Ctrl+Shift+8 captures text"));
+    EXPECT_TRUE(page->hotkeyMessage()->isHidden());
+    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
 }

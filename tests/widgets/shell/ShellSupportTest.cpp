@@ -1,3 +1,4 @@
+#include "core/shell/HotkeyText.h"
 #include "core/shell/SingleInstance.h"
 #include "widgets/shell/Localization.h"
 
@@ -45,6 +46,18 @@ TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage)
             EXPECT_FALSE(translator.translate(nullptr, key.toUtf8().constData()).trimmed().isEmpty())
                 << language.toStdString() << " lacks " << key.toStdString();
     }
+}
+
+// The hotkey is written in the person's language, as the desktop writes key names (Qt's own translations).
+TEST(Localization, HotkeyInTheDesktopsWordsFollowsTheLanguage)
+{
+    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("de_DE")));
+    const QString german = HotkeyText::desktopString(26, 768);
+    const QString superAlt = HotkeyText::desktopString(96, 4096 + 2048);
+    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
+    EXPECT_EQ(german, QStringLiteral("Strg+Umschalt+7"));
+    EXPECT_EQ(superAlt, QStringLiteral("Super+Alt+F5"));
+    EXPECT_EQ(HotkeyText::desktopString(26, 768), QStringLiteral("Ctrl+Shift+7"));
 }
 
 // A second start's hand-over to a running instance is driven through the real program in tests/e2e/api_e2e.py.

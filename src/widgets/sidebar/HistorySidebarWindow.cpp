@@ -35,6 +35,7 @@ namespace {
 constexpr int Margin = 16;
 constexpr int HeaderIconSize = 18;
 constexpr int CaptureButtonHeight = 36;
+constexpr int TitleRowHeight = 24;
 
 const char* const StyleSheet = R"(
 QPushButton#captureButton, QToolButton#closeButton {
@@ -149,6 +150,8 @@ void HistorySidebarWindow::buildContent()
     m_addButton->setAccessibleName(QStringLiteral("Add"));
     m_addButton->setIcon(whiteIcon(SidebarStyle::icon(QStringLiteral("list-add")), ratio));
     m_addButton->setIconSize(QSize(HeaderIconSize, HeaderIconSize));
+    m_addButton->setFixedSize(TitleRowHeight, TitleRowHeight);
+    m_titleLabel->setFixedHeight(TitleRowHeight);
 
     for (QAbstractButton* button :
          {static_cast<QAbstractButton*>(m_captureButton), static_cast<QAbstractButton*>(m_closeButton),
@@ -364,6 +367,7 @@ bool HistorySidebarWindow::eventFilter(QObject* watched, QEvent* event)
 
 void HistorySidebarWindow::press(int row, Button button)
 {
+    hideTooltip();
     switch (button) {
     case Button::Screenshot:
         openScreenshot(row);

@@ -1,7 +1,11 @@
 #include "widgets/sidebar/SidebarTooltip.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,7 +31,13 @@ void SidebarTooltip::showBelow(const QString& text, const QRect& anchor)
 {
     m_text = text;
     const QSize size = fontMetrics().size(Qt::TextSingleLine, text) + QSize(2 * Padding, 2 * Padding);
-    setGeometry(QRect(QPoint(anchor.center().x() - size.width() / 2, anchor.bottom() + 1 + Gap), size));
+    QRect frame(QPoint(anchor.center().x() - size.width() / 2, anchor.bottom() + 1 + Gap), size);
+    // Centred under a button near the screen's right edge, a long text (German ones are) would run off it.
+    if (const QScreen* screen = QGuiApplication::screenAt(anchor.center())) {
+        const QRect area = screen->availableGeometry();
+        frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())));
+    }
+    setGeometry(frame);
     show();
     raise();
     update();

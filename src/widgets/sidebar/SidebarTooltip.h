@@ -2,8 +2,9 @@
 
 #include <QWidget>
 
-// The sidebar's tooltip: white text on a dark rounded plate, centred 4 points below the button it explains. One
-// exists for the panel, and it is shown without taking the keyboard from anyone.
+// The sidebar's tooltip: white text on a dark rounded plate, centred 4 points below the button it explains (moved
+// left as far as the screen's edge needs). One exists for the panel, and it is shown without taking the keyboard
+// from anyone.
 class SidebarTooltip : public QWidget {
     Q_OBJECT
 

@@ -18,9 +18,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListView>
 #include <QLoggingCategory>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -191,6 +193,7 @@ void BM_ShowToFirstPixels(benchmark::State& state)
     const QPoint probe(screen.right(), screen.center().y());
     const QRgb desktop = pixelAt(probe);
     std::vector<double> showCpuMs;
+    std::vector<double> pixelsMs;
     for (auto _ : state) {
         if (firstShow || !controller)
             controller = std::make_unique<HistorySidebarController>(nullptr, clock, makePanel);
@@ -212,6 +215,7 @@ void BM_ShowToFirstPixels(benchmark::State& state)
             return;
         }
         state.SetIterationTime(double(elapsedNs) / 1e9);
+        pixelsMs.push_back(double(elapsedNs) / 1e6);
         // Off the screen again before the next round.
         controller->hideSidebar();
         QElapsedTimer settle;
@@ -222,7 +226,11 @@ void BM_ShowToFirstPixels(benchmark::State& state)
             controller.reset();
     }
     std::sort(showCpuMs.begin(), showCpuMs.end());
+    std::sort(pixelsMs.begin(), pixelsMs.end());
     state.counters["showSidebar_cpu_ms_median"] = showCpuMs[showCpuMs.size() / 2];
+    state.counters["median_ms"] = pixelsMs[pixelsMs.size() / 2];
+    state.counters["p90_ms"] = pixelsMs[std::min(pixelsMs.size() - 1, pixelsMs.size() * 9 / 10)];
+    state.counters["max_ms"] = pixelsMs.back();
 }
 BENCHMARK(BM_ShowToFirstPixels)
     ->ArgName("first_show")
@@ -231,6 +239,34 @@ BENCHMARK(BM_ShowToFirstPixels)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(20);
+
+struct NoRequests : HistorySidebarWindowDelegate {
+    void sidebarDidRequestCapture() override {}
+    void sidebarDidRequestClose() override {}
+};
+
+// Scrolling the list of 500 entries by a third of a row and painting what the list shows then, as one frame of a
+// scroll: the time a frame takes on the interface thread.
+void BM_ScrollFrame(benchmark::State& state)
+{
+    History500 store;
+    NoRequests delegate;
+    HistorySidebarWindow panel(*store.history, store.clipboard, delegate);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    panel.slideIn(QRectF(area.right() + 1, area.top(), 300, area.height()),
+                  QRectF(area.right() + 1 - 300, area.top(), 300, area.height()), 0);
+    QCoreApplication::processEvents();
+    QScrollBar* bar = panel.listView()->verticalScrollBar();
+    int step = 20;
+    for (auto _ : state) {
+        if (bar->value() + step > bar->maximum() || bar->value() + step < 0)
+            step = -step;
+        bar->setValue(bar->value() + step);
+        panel.listView()->viewport()->repaint();
+    }
+    state.counters["rows_shown"] = double(panel.listView()->viewport()->height()) / HistoryEntryCellView::RowHeight;
+}
+BENCHMARK(BM_ScrollFrame)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -21,6 +21,7 @@
 #include "widgets/shell/OnboardingWindowController.h"
 #include "widgets/shell/PermissionPrompt.h"
 #include "widgets/shell/TrayMenu.h"
+#include "widgets/sidebar/HistorySidebarWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +29,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -305,6 +307,16 @@ TEST(AppDelegate, HistorySidebarFollowsTheMenuAndTheApiOnlyWhenHistoryWasOnAtLau
         EXPECT_EQ(api->sidebarScreenshotPNG(), std::nullopt) << "nothing while hidden";
         api->showHistorySidebar();
         EXPECT_EQ(api->isSidebarVisible(), historyEnabled);
+
+        // The panel's capture button hides it and starts a capture once it has gone.
+        if (historyEnabled) {
+            auto* panel = dynamic_cast<HistorySidebarWindow*>(app.historySidebarController()->panel());
+            ASSERT_NE(panel, nullptr);
+            panel->captureButton()->click();
+            EXPECT_FALSE(api->isSidebarVisible());
+            EXPECT_TRUE(f.overlays->shownImages.isEmpty()) << "not while the panel is still on the screen";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return f.overlays->shownImages.size() == 1; }, 2000));
+        }
 
         // Switching history on later does not make a sidebar in this process.
         f.settings->setHistoryEnabled(true);

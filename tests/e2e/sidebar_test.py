@@ -135,7 +135,8 @@ try:
     history = HistoryFiles(home)
     app = App(exe, home)
     wait_for_tray_icons(1)
-    app.wait_err("✅ History sidebar edge tracking initialized")
+    # The pointer is watched from before the server starts listening.
+    wait_until(lambda: run("curl", "-s", f"http://127.0.0.1:{port}/status").returncode == 0, 10, "the API")
     desktop = monitors()
     two_monitors = len(desktop) == 2
     primary_right = 1920

@@ -40,6 +40,19 @@ if [ $# -eq 0 ]; then
     done
 fi
 
+# The history sidebar: its pointer handler and a scroll frame; on a desktop a show request to its first pixels, and
+# the program's CPU use while the pointer keeps moving.
+if [ $# -eq 0 ]; then
+    ninja -C "$BUILD_DIR" -j"$JOBS" sidebar
+    echo "== sidebar"
+    "$BUILD_DIR/bench/sidebar" --benchmark_filter='Motion|Scroll' --benchmark_repetitions=5 \
+        --benchmark_report_aggregates_only=true
+    scripts/virtual-desktop.sh --no-tray --size 1920x1080 -- env QT_QPA_PLATFORM=xcb "$BUILD_DIR/bench/sidebar" \
+        --benchmark_filter=Show
+    echo "== sidebar-pointer-cpu"
+    bench/sidebar-pointer-cpu.sh "$BUILD_DIR"
+fi
+
 # Mouse-up to the editor showing the recognised text, on the real program in a virtual desktop.
 if [ $# -eq 0 ]; then
     echo "== capture_latency"

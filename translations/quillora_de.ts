@@ -463,5 +463,81 @@ Die Hilfeseite erklärt, wie Sie zu einer X11-Sitzung wechseln. Starten Sie Quil
         <source>Capture Again</source>
         <translation>Erneut aufnehmen</translation>
     </message>
+    <message id="sidebar.date.now">
+        <source>now</source>
+        <translation>jetzt</translation>
+    </message>
+    <message id="sidebar.date.seconds">
+        <source>%1 sec. ago</source>
+        <translation>vor %1 Sek.</translation>
+    </message>
+    <message id="sidebar.date.minutes">
+        <source>%1 min. ago</source>
+        <translation>vor %1 Min.</translation>
+    </message>
+    <message id="sidebar.date.hours">
+        <source>%1 hr. ago</source>
+        <translation>vor %1 Std.</translation>
+    </message>
+    <message id="sidebar.date.day">
+        <source>%1 day ago</source>
+        <translation>vor %1 Tag</translation>
+    </message>
+    <message id="sidebar.date.days">
+        <source>%1 days ago</source>
+        <translation>vor %1 Tagen</translation>
+    </message>
+    <message id="sidebar.date.week">
+        <source>%1 wk. ago</source>
+        <translation>vor %1 Woche</translation>
+    </message>
+    <message id="sidebar.date.weeks">
+        <source>%1 wk. ago</source>
+        <translation>vor %1 Wochen</translation>
+    </message>
+    <message id="sidebar.date.month">
+        <source>%1 mo. ago</source>
+        <translation>vor %1 Monat</translation>
+    </message>
+    <message id="sidebar.date.months">
+        <source>%1 mo. ago</source>
+        <translation>vor %1 Monaten</translation>
+    </message>
+    <message id="sidebar.date.year">
+        <source>%1 yr. ago</source>
+        <translation>vor %1 Jahr</translation>
+    </message>
+    <message id="sidebar.date.years">
+        <source>%1 yr. ago</source>
+        <translation>vor %1 Jahren</translation>
+    </message>
+    <message id="tooltip.screenshot">
+        <source>Show Screenshot</source>
+        <translation>Bildschirmfoto zeigen</translation>
+    </message>
+    <message id="tooltip.copy">
+        <source>Copy to Clipboard</source>
+        <translation>In die Zwischenablage kopieren</translation>
+    </message>
+    <message id="tooltip.edit">
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message id="tooltip.delete">
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message id="sidebar.capture">
+        <source>Capture Text</source>
+        <translation>Text aufnehmen</translation>
+    </message>
+    <message id="sidebar.title">
+        <source>History</source>
+        <translation>Verlauf</translation>
+    </message>
+    <message id="editor.cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 </TS>

@@ -463,5 +463,81 @@ The help page explains how to switch to an X11 session. Start Quillora again aft
         <source>Capture Again</source>
         <translation>Capture Again</translation>
     </message>
+    <message id="sidebar.date.now">
+        <source>now</source>
+        <translation>now</translation>
+    </message>
+    <message id="sidebar.date.seconds">
+        <source>%1 sec. ago</source>
+        <translation>%1 sec. ago</translation>
+    </message>
+    <message id="sidebar.date.minutes">
+        <source>%1 min. ago</source>
+        <translation>%1 min. ago</translation>
+    </message>
+    <message id="sidebar.date.hours">
+        <source>%1 hr. ago</source>
+        <translation>%1 hr. ago</translation>
+    </message>
+    <message id="sidebar.date.day">
+        <source>%1 day ago</source>
+        <translation>%1 day ago</translation>
+    </message>
+    <message id="sidebar.date.days">
+        <source>%1 days ago</source>
+        <translation>%1 days ago</translation>
+    </message>
+    <message id="sidebar.date.week">
+        <source>%1 wk. ago</source>
+        <translation>%1 wk. ago</translation>
+    </message>
+    <message id="sidebar.date.weeks">
+        <source>%1 wk. ago</source>
+        <translation>%1 wk. ago</translation>
+    </message>
+    <message id="sidebar.date.month">
+        <source>%1 mo. ago</source>
+        <translation>%1 mo. ago</translation>
+    </message>
+    <message id="sidebar.date.months">
+        <source>%1 mo. ago</source>
+        <translation>%1 mo. ago</translation>
+    </message>
+    <message id="sidebar.date.year">
+        <source>%1 yr. ago</source>
+        <translation>%1 yr. ago</translation>
+    </message>
+    <message id="sidebar.date.years">
+        <source>%1 yr. ago</source>
+        <translation>%1 yr. ago</translation>
+    </message>
+    <message id="tooltip.screenshot">
+        <source>Show Screenshot</source>
+        <translation>Show Screenshot</translation>
+    </message>
+    <message id="tooltip.copy">
+        <source>Copy to Clipboard</source>
+        <translation>Copy to Clipboard</translation>
+    </message>
+    <message id="tooltip.edit">
+        <source>Edit</source>
+        <translation>Edit</translation>
+    </message>
+    <message id="tooltip.delete">
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message id="sidebar.capture">
+        <source>Capture Text</source>
+        <translation>Capture Text</translation>
+    </message>
+    <message id="sidebar.title">
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message id="editor.cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSize>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <xcb/xcb.h>
 #include <xcb/xinput.h>
@@ -13,9 +14,6 @@
 #include <array>
 
 namespace {
-
-// At most this many rounds of reading and reporting before the event loop gets its turn again.
-constexpr int MaxRoundsPerRead = 8;
 
 qreal toReal(const xcb_input_fp3232_t& value)
 {
@@ -83,7 +81,18 @@ struct XInput2PointerMonitor::Private {
 XInput2PointerMonitor::XInput2PointerMonitor(QObject* parent)
     : QObject(parent)
     , d(std::make_unique<Private>())
-{}
+    , m_pause(new QTimer(this))
+{
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(MinReportIntervalMs);
+    connect(m_pause, &QTimer::timeout, this, [this] {
+        if (m_notifier)
+            m_notifier->setEnabled(true);
+        // What arrived meanwhile, also what the last position query brought along into the connection's queue,
+        // where the socket notifier does not see it.
+        readEvents();
+    });
+}
 
 XInput2PointerMonitor::~XInput2PointerMonitor()
 {
@@ -146,6 +155,7 @@ void XInput2PointerMonitor::stop()
 {
     m_handler = nullptr;
     m_notifier.reset();
+    m_pause->stop();
     if (d->selected && d->connection && !xcb_connection_has_error(d->connection)) {
         struct {
             xcb_input_event_mask_t head;
@@ -170,57 +180,55 @@ QPointF XInput2PointerMonitor::position() const
 
 void XInput2PointerMonitor::readEvents()
 {
-    if (!d->connection || !d->selected)
+    if (!d->connection || !d->selected || m_pause->isActive())
         return;
-    for (int round = 0; round < MaxRoundsPerRead; ++round) {
-        bool moved = false;
-        qreal deltaX = 0;
-        qreal deltaY = 0;
-        // The first read takes what the socket has; later rounds also what the pointer query below brought along.
-        while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(d->connection)}) {
-            if ((event->response_type & 0x7f) != XCB_GE_GENERIC)
+    bool moved = false;
+    qreal deltaX = 0;
+    qreal deltaY = 0;
+    while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_event(d->connection)}) {
+        if ((event->response_type & 0x7f) != XCB_GE_GENERIC)
+            continue;
+        const auto* raw = reinterpret_cast<const xcb_input_raw_motion_event_t*>(event.get());
+        if (raw->extension != d->opcode || raw->event_type != XCB_INPUT_RAW_MOTION)
+            continue;
+        Private::Axes& axes = d->axesOf(raw->sourceid);
+        const quint32* valuatorMask = xcb_input_raw_button_press_valuator_mask(raw);
+        const xcb_input_fp3232_t* values = xcb_input_raw_button_press_axisvalues(raw);
+        const int maskBits = xcb_input_raw_button_press_valuator_mask_length(raw) * 32;
+        int valueIndex = 0;
+        for (int axis = 0; axis < maskBits; ++axis) {
+            if (!(valuatorMask[axis / 32] & (1u << (axis % 32))))
                 continue;
-            const auto* raw = reinterpret_cast<const xcb_input_raw_motion_event_t*>(event.get());
-            if (raw->extension != d->opcode || raw->event_type != XCB_INPUT_RAW_MOTION)
+            const qreal value = toReal(values[valueIndex++]);
+            if (axis > 1)
                 continue;
-            Private::Axes& axes = d->axesOf(raw->sourceid);
-            const quint32* valuatorMask = xcb_input_raw_button_press_valuator_mask(raw);
-            const xcb_input_fp3232_t* values = xcb_input_raw_button_press_axisvalues(raw);
-            const int maskBits = xcb_input_raw_button_press_valuator_mask_length(raw) * 32;
-            int valueIndex = 0;
-            for (int axis = 0; axis < maskBits; ++axis) {
-                if (!(valuatorMask[axis / 32] & (1u << (axis % 32))))
-                    continue;
-                const qreal value = toReal(values[valueIndex++]);
-                if (axis > 1)
-                    continue;
-                qreal delta = value;
-                if (axes.absolute[axis]) {
-                    delta = axes.seen[axis] ? (value - axes.last[axis]) * axes.scale[axis] : 0;
-                    axes.last[axis] = value;
-                    axes.seen[axis] = true;
-                }
-                (axis == 0 ? deltaX : deltaY) += delta;
+            qreal delta = value;
+            if (axes.absolute[axis]) {
+                delta = axes.seen[axis] ? (value - axes.last[axis]) * axes.scale[axis] : 0;
+                axes.last[axis] = value;
+                axes.seen[axis] = true;
             }
-            moved = true;
+            (axis == 0 ? deltaX : deltaY) += delta;
         }
-        if (!moved || !m_handler)
-            return;
-
-        XcbReply<xcb_query_pointer_reply_t> pointer(
-            xcb_query_pointer_reply(d->connection, xcb_query_pointer(d->connection, d->root), nullptr));
-        if (!pointer)
-            return;
-        Motion motion;
-        motion.position = NativeScreenGeometry::fromNative(QPoint(pointer->root_x, pointer->root_y));
-        motion.deltaX = deltaX;
-        motion.deltaY = deltaY;
-        motion.dragging = pointer->mask & XCB_KEY_BUT_MASK_BUTTON_1;
-        const Handler handler = m_handler;
-        handler(motion);
-        if (!d->selected)
-            return;
+        moved = true;
     }
-    // Still moving after several rounds: carry on after the event loop has had its turn.
-    QMetaObject::invokeMethod(this, &XInput2PointerMonitor::readEvents, Qt::QueuedConnection);
+    if (!moved || !m_handler)
+        return;
+
+    XcbReply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(d->connection, xcb_query_pointer(d->connection, d->root), nullptr));
+    if (!pointer)
+        return;
+    Motion motion;
+    motion.position = NativeScreenGeometry::fromNative(QPoint(pointer->root_x, pointer->root_y));
+    motion.deltaX = deltaX;
+    motion.deltaY = deltaY;
+    motion.dragging = pointer->mask & XCB_KEY_BUT_MASK_BUTTON_1;
+    const Handler handler = m_handler;
+    handler(motion);
+    // Movement that goes on piles up until the pause is over and is then reported at once.
+    if (d->selected && m_notifier) {
+        m_notifier->setEnabled(false);
+        m_pause->start();
+    }
 }

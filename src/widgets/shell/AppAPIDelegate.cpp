@@ -1,6 +1,7 @@
 #include "widgets/shell/AppAPIDelegate.h"
 
 #include "core/capture/OverlayPresenter.h"
+#include "core/sidebar/HistorySidebarController.h"
 #include "core/support/Log.h"
 #include "widgets/capture/ScreenshotOverlayView.h"
 #include "widgets/shell/AppWindowList.h"
@@ -16,20 +17,33 @@ void AppAPIDelegate::requestCapture()
     m_commands.captureText();
 }
 
+// Without a sidebar (history was off at launch) it reads as hidden, and showing or hiding it does nothing.
 bool AppAPIDelegate::isSidebarVisible()
 {
-    // No history sidebar exists in this build: it reads as hidden, and showing or hiding it does nothing.
-    return false;
+    return m_sidebar && m_sidebar->isVisible();
 }
 
-void AppAPIDelegate::showHistorySidebar() {}
+void AppAPIDelegate::showHistorySidebar()
+{
+    if (m_sidebar)
+        m_sidebar->showSidebar();
+}
 
-void AppAPIDelegate::hideHistorySidebar() {}
+void AppAPIDelegate::hideHistorySidebar()
+{
+    if (m_sidebar)
+        m_sidebar->hideSidebar();
+}
 
 std::optional<QByteArray> AppAPIDelegate::sidebarScreenshotPNG()
 {
-    qCDebug(lcApi).noquote() << QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed");
-    return std::nullopt;
+    std::optional<QByteArray> png = m_sidebar ? m_sidebar->captureSidebarImage() : std::nullopt;
+    if (!png) {
+        qCDebug(lcApi).noquote() << QStringLiteral("📸 Sidebar screenshot: Sidebar not visible or capture failed");
+        return std::nullopt;
+    }
+    qCDebug(lcApi).noquote() << QStringLiteral("📸 Sidebar screenshot: Success");
+    return png;
 }
 
 nlohmann::json AppAPIDelegate::appWindowList()

@@ -3,6 +3,7 @@
 #include "core/api/HTTPAPIServerDelegate.h"
 #include "widgets/shell/AppCommands.h"
 
+class HistorySidebarController;
 class OverlayPresenter;
 class QWidget;
 
@@ -12,6 +13,9 @@ class AppAPIDelegate : public HTTPAPIServerDelegate {
 public:
     // The overlays and the editor outlive this delegate; the editor is told apart in the window list.
     AppAPIDelegate(AppCommands commands, OverlayPresenter& overlays, const QWidget* textEditor);
+
+    // The history sidebar, once the application has made one; it outlives this delegate's use of it.
+    void setHistorySidebar(HistorySidebarController* sidebar) { m_sidebar = sidebar; }
 
     void requestCapture() override;
     bool isSidebarVisible() override;
@@ -30,4 +34,5 @@ private:
     AppCommands m_commands;
     OverlayPresenter& m_overlays;
     const QWidget* m_textEditor;
+    HistorySidebarController* m_sidebar = nullptr;
 };

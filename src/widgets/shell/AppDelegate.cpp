@@ -10,7 +10,9 @@
 #include "core/settings/PreferencesTab.h"
 #include "core/shell/GlobalHotkeyManager.h"
 #include "core/shell/SingleInstance.h"
+#include "core/sidebar/HistorySidebarController.h"
 #include "core/support/Log.h"
+#include "core/support/SystemClock.h"
 #include "widgets/capture/OverlayManager.h"
 #include "widgets/capture/TextEditorWindow.h"
 #include "widgets/preferences/PreferencesDelegate.h"
@@ -22,6 +24,7 @@
 #include "widgets/shell/OnboardingWindowController.h"
 #include "widgets/shell/PermissionPrompt.h"
 #include "widgets/shell/TrayMenu.h"
+#include "widgets/sidebar/HistorySidebarWindow.h"
 
 #include <QDesktopServices>
 #include <QPointer>
@@ -65,6 +68,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_permissionPrompt(services.permissionPrompt)
     , m_terminate(std::move(services.terminate))
     , m_isSystemTrayAvailable(std::move(services.isSystemTrayAvailable))
+    , m_pointerMonitor(services.pointerMonitor)
     , m_hotkeyManager(std::make_unique<GlobalHotkeyManager>(services.hotkeyService))
     , m_screenCapture(std::make_unique<ScreenCaptureService>(services.displayCapture))
     , m_overlayManager(services.overlayPresenter ? std::move(services.overlayPresenter)
@@ -75,6 +79,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
                                                                      *m_textRecognition, *m_clipboard, m_history))
     , m_textEditorWindow(std::make_unique<TextEditorWindow>())
     , m_infoWindows(std::make_unique<InfoWindows>(m_settings))
+    , m_clock(std::make_unique<SystemClock>())
     , m_apiDelegate(std::make_unique<AppAPIDelegate>(commands(), *m_overlayManager, m_textEditorWindow.get()))
     , m_apiServer(std::make_unique<HTTPAPIServer>(m_settings, m_history))
 {}
@@ -149,6 +154,8 @@ void AppDelegate::continueLaunch()
             std::make_unique<TrayMenu>(m_settings, commands(), m_isSystemTrayAvailable && m_isSystemTrayAvailable());
     m_captureController->setTextEditorDelegate(m_textEditorWindow.get());
     registerHotkey();
+    if (m_settings.historyEnabled() && !m_historySidebarController)
+        makeHistorySidebar();
     if (!m_settings.hasCompletedOnboarding())
         showOnboarding();
     setupAPIServer();
@@ -186,6 +193,20 @@ void AppDelegate::registerHotkey()
     });
     if (m_trayMenu)
         m_trayMenu->setHotkeyStatus(m_hotkeyManager->lastStatus());
+}
+
+void AppDelegate::makeHistorySidebar()
+{
+    m_historySidebarController = std::make_unique<HistorySidebarController>(
+        m_pointerMonitor, *m_clock, [this](HistorySidebarWindowDelegate& delegate) {
+            return std::make_unique<HistorySidebarWindow>(m_history, *m_clipboard, delegate);
+        });
+    QPointer<AppDelegate> self(this);
+    m_historySidebarController->onCaptureRequested = [self] {
+        if (self)
+            self->captureText();
+    };
+    m_apiDelegate->setHistorySidebar(m_historySidebarController.get());
 }
 
 void AppDelegate::setupAPIServer()
@@ -236,7 +257,9 @@ void AppDelegate::captureText()
 
 void AppDelegate::toggleHistory()
 {
-    // No history sidebar exists in this build; without one the command does nothing.
+    // Without a sidebar (history was off at launch) the command does nothing.
+    if (m_historySidebarController)
+        m_historySidebarController->toggleSidebar();
 }
 
 void AppDelegate::showPreferences()

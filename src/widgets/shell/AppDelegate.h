@@ -17,6 +17,7 @@ class ClipboardService;
 class DisplayCapture;
 class GlobalHotkeyManager;
 class HistoryManager;
+class HistorySidebarController;
 class HTTPAPIServer;
 class HotkeyService;
 class InfoWindows;
@@ -25,8 +26,10 @@ class LiveTextRecognitionService;
 class Pasteboard;
 class PermissionPrompt;
 class PreferencesWindowController;
+class PointerMonitor;
 class ScreenCaptureService;
 class TextEditorWindow;
+class SystemClock;
 class TextRecognizer;
 class TrayMenu;
 
@@ -52,6 +55,8 @@ public:
         std::function<bool()> isSystemTrayAvailable;
         // The overlays; when empty the controller makes the real full-screen overlay windows.
         std::unique_ptr<OverlayPresenter> overlayPresenter = {};
+        // The pointer across the desktop, for the history sidebar's edge push; none means no edge tracking.
+        PointerMonitor* pointerMonitor = nullptr;
     };
 
     enum class State { Created, AwaitingTerms, PermissionGate, Running, Terminating, Quitting };
@@ -86,6 +91,8 @@ public:
     InfoWindows& infoWindows() const { return *m_infoWindows; }
     // Made on first use; null before.
     PreferencesWindowController* preferencesWindowController() const { return m_preferencesWindowController.get(); }
+    // Made at launch only when history is on then; null otherwise, for the rest of the process.
+    HistorySidebarController* historySidebarController() const { return m_historySidebarController.get(); }
 
 private:
     class PreferencesBridge;
@@ -95,6 +102,7 @@ private:
     void continueLaunch();
     bool passesPermissionGate();
     void setupAPIServer();
+    void makeHistorySidebar();
     void startAPIServer(qint64 port, bool announce);
     void terminate();
 
@@ -110,6 +118,7 @@ private:
     PermissionPrompt& m_permissionPrompt;
     std::function<void()> m_terminate;
     std::function<bool()> m_isSystemTrayAvailable;
+    PointerMonitor* m_pointerMonitor;
     State m_state = State::Created;
 
     // Declared in the order they are built; destroyed in reverse, the capture controller before its services and
@@ -122,6 +131,8 @@ private:
     std::unique_ptr<CaptureSessionController> m_captureController;
     std::unique_ptr<TextEditorWindow> m_textEditorWindow;
     std::unique_ptr<InfoWindows> m_infoWindows;
+    std::unique_ptr<SystemClock> m_clock;
+    std::unique_ptr<HistorySidebarController> m_historySidebarController;
     std::unique_ptr<AppAPIDelegate> m_apiDelegate;
     std::unique_ptr<HTTPAPIServer> m_apiServer;
 

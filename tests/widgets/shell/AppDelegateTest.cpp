@@ -5,10 +5,12 @@
 #include "core/capture/OverlayPresenter.h"
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
+#include "core/sidebar/HistorySidebarController.h"
 #include "platform/fake/FakeDisplayCapture.h"
 #include "platform/fake/FakeHotkeyService.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/FakePasteboard.h"
+#include "platform/fake/FakePointerMonitor.h"
 #include "platform/fake/FakeTextRecognizer.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "widgets/common/EscClosableWindow.h"
@@ -23,6 +25,7 @@
 #include "widgets/shell/OnboardingWindowController.h"
 #include "widgets/shell/PermissionPrompt.h"
 #include "widgets/shell/TrayMenu.h"
+#include "widgets/sidebar/HistorySidebarWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,6 +36,7 @@
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +103,7 @@ struct ShellFixture {
             .terminate = [this] { ++terminations; },
             .isSystemTrayAvailable = [] { return true; },
             .overlayPresenter = std::move(presenter),
+            .pointerMonitor = &pointer,
         });
         delegate->applicationDidFinishLaunching();
         return *delegate;
@@ -114,6 +119,7 @@ struct ShellFixture {
     FakeTextRecognizer recognizer;
     FakePasteboard pasteboard;
     FakePermissionPrompt prompt;
+    FakePointerMonitor pointer;
     CountingOverlayPresenter* overlays = nullptr; // owned by the delegate
     int terminations = 0;
     std::unique_ptr<AppDelegate> delegate;
@@ -282,6 +288,47 @@ TEST(AppDelegate, ApiOperationsReachTheirCommands)
         EXPECT_EQ(titles, expected);
         EXPECT_EQ(f.overlays->shownImages.size(), row.captures);
         EXPECT_EQ(f.terminations, row.terminations);
+    }
+}
+
+// The sidebar exists only when history is on at launch; the tray's History item and the API then drive the same
+// panel and report it alike.
+TEST(AppDelegate, HistorySidebarFollowsTheMenuAndTheApiOnlyWhenHistoryWasOnAtLaunch)
+{
+    for (const bool historyEnabled : {true, false}) {
+        SCOPED_TRACE(historyEnabled);
+        ShellFixture f;
+        f.store.preset("historyEnabled", historyEnabled);
+        AppDelegate& app = f.launch();
+        HTTPAPIServerDelegate* api = app.apiServer().delegate();
+        EXPECT_EQ(app.historySidebarController() != nullptr, historyEnabled);
+        EXPECT_EQ(f.pointer.isStarted(), historyEnabled) << "edge tracking only with a sidebar";
+
+        app.trayMenu()->menu()->findChild<QAction*>(QStringLiteral("toggleHistory"))->trigger();
+        EXPECT_EQ(api->isSidebarVisible(), historyEnabled);
+        const std::optional<QByteArray> png = api->sidebarScreenshotPNG();
+        EXPECT_EQ(png.has_value(), historyEnabled);
+        EXPECT_EQ(png ? QImage::fromData(*png).width() : 300, 300);
+        api->hideHistorySidebar();
+        EXPECT_FALSE(api->isSidebarVisible());
+        EXPECT_EQ(api->sidebarScreenshotPNG(), std::nullopt) << "nothing while hidden";
+        api->showHistorySidebar();
+        EXPECT_EQ(api->isSidebarVisible(), historyEnabled);
+
+        // The panel's capture button hides it and starts a capture once it has gone.
+        if (historyEnabled) {
+            auto* panel = dynamic_cast<HistorySidebarWindow*>(app.historySidebarController()->panel());
+            ASSERT_NE(panel, nullptr);
+            panel->captureButton()->click();
+            EXPECT_FALSE(api->isSidebarVisible());
+            EXPECT_TRUE(f.overlays->shownImages.isEmpty()) << "not while the panel is still on the screen";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return f.overlays->shownImages.size() == 1; }, 2000));
+        }
+
+        // Switching history on later does not make a sidebar in this process.
+        f.settings->setHistoryEnabled(true);
+        app.trayMenu()->menu()->findChild<QAction*>(QStringLiteral("toggleHistory"))->trigger();
+        EXPECT_EQ(app.historySidebarController() != nullptr, historyEnabled);
     }
 }
 

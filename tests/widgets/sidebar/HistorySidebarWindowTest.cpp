@@ -1,0 +1,301 @@
+#include "widgets/sidebar/HistorySidebarWindow.h"
+
+#include "core/capture/ClipboardService.h"
+#include "core/history/HistoryManager.h"
+#include "core/settings/AppSettings.h"
+#include "core/sidebar/HistoryListModel.h"
+#include "core/sidebar/HistorySidebarWindowDelegate.h"
+#include "core/sidebar/RelativeDate.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakePasteboard.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+#include "widgets/shell/Localization.h"
+#include "widgets/sidebar/SidebarEditorWindow.h"
+#include "widgets/sidebar/SidebarTooltip.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using Button = HistoryEntryCellView::Button;
+
+namespace {
+
+// Receives the URLs the program asks the desktop to open.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+
+public:
+    QList<QUrl> opened;
+};
+
+struct NoDelegate : HistorySidebarWindowDelegate {
+    void sidebarDidRequestCapture() override {}
+    void sidebarDidRequestClose() override {}
+};
+
+// A shown panel over a history of three entries, newest first: "third", "second\nline" (with a screenshot), "first".
+struct PanelFixture {
+    PanelFixture()
+    {
+        Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
+        history.addEntry(QStringLiteral("first"), std::nullopt, QImage(), QImage());
+        QImage shot(40, 30, QImage::Format_RGB32);
+        shot.fill(Qt::red);
+        history.addEntry(QStringLiteral("second\nline"), QStringLiteral("MON-1"), QImage(), shot);
+        history.addEntry(QStringLiteral("third"), std::nullopt, QImage(), QImage());
+        history.waitForPendingWrites();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        panel.slideIn(QRectF(area.right() + 1, area.top(), 300, area.height()),
+                      QRectF(area.right() + 1 - 300, area.top(), 300, area.height()), 0);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    }
+    ~PanelFixture() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QWidget* viewport() const { return panel.listView()->viewport(); }
+    QRect buttonRect(int row, Button button) const
+    {
+        const QModelIndex index = panel.model()->index(row);
+        return HistoryEntryCellView::buttonRect(panel.listView()->visualRect(index), button,
+                                                index.data(HistoryListModel::HasScreenshotRole).toBool());
+    }
+    void click(int row, Button button) const
+    {
+        QTest::mouseClick(viewport(), Qt::LeftButton, Qt::NoModifier, buttonRect(row, button).center());
+    }
+    QStringList texts() const
+    {
+        QStringList texts;
+        for (const HistoryEntry& entry : history.entries())
+            texts.append(entry.text);
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    AppSettings settings{store, loginItem};
+    HistoryManager history{settings, dir.path()};
+    FakePasteboard pasteboard;
+    ClipboardService clipboard{pasteboard};
+    NoDelegate delegate;
+    HistorySidebarWindow panel{history, clipboard, delegate};
+};
+
+} // namespace
+
+TEST(HistoryEntryCellView, ButtonsAreFoundWithinFourPointsAndInTheirOrder)
+{
+    // Buttons of 22 points from the right, 2 apart, 8 from the edge: delete 270-291, edit 246-267, copy 222-243,
+    // screenshot 198-219; each 19-40 high.
+    const QRect cell(0, 0, 300, 60);
+    struct Row {
+        const char* name;
+        QPoint point;
+        bool hasScreenshot;
+        Button expected;
+    };
+    const Row rows[] = {
+        {"delete's middle", {280, 30}, true, Button::Delete},
+        {"4 points right of delete", {295, 30}, true, Button::Delete},
+        {"5 points right of delete", {296, 30}, true, Button::None},
+        {"4 points above delete", {280, 15}, true, Button::Delete},
+        {"5 points above delete", {280, 14}, true, Button::None},
+        {"between copy and edit the first in order wins", {245, 30}, true, Button::Copy},
+        {"the screenshot button", {208, 30}, true, Button::Screenshot},
+        {"where it would be without a screenshot", {208, 30}, false, Button::None},
+        {"copy keeps its place without one", {232, 30}, false, Button::Copy},
+        {"the text", {100, 30}, true, Button::None},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(HistoryEntryCellView::buttonAt(cell, row.point, row.hasScreenshot), row.expected);
+    }
+}
+
+TEST(HistorySidebarWindow, EachButtonActsOnItsOwnEntry)
+{
+    PanelFixture f;
+    ASSERT_EQ(f.texts(), (QStringList{"third", "second\nline", "first"}));
+    const HistoryEntry second = f.history.entries().at(1);
+    const QString shotPath = f.history.screenshotPath(second);
+    ASSERT_TRUE(QFile::exists(shotPath));
+    EXPECT_TRUE(f.buttonRect(0, Button::Screenshot).isNull()) << "no screenshot button without a screenshot";
+
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    f.click(1, Button::Screenshot);
+    EXPECT_EQ(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(shotPath)});
+
+    // Copying shows the check mark for a second and adds no entry.
+    f.click(1, Button::Copy);
+    EXPECT_EQ(f.pasteboard.writes, QStringList{"second\nline"});
+    EXPECT_EQ(f.panel.cellView()->copied(), second.id);
+    EXPECT_EQ(f.history.entries().size(), 3);
+    QTest::qWait(800);
+    EXPECT_EQ(f.panel.cellView()->copied(), second.id);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.panel.cellView()->copied().isNull(); }, 2000));
+
+    // Deleting asks nothing and takes the screenshot file along.
+    f.click(1, Button::Delete);
+    EXPECT_EQ(f.texts(), (QStringList{"third", "first"}));
+    EXPECT_FALSE(QFile::exists(shotPath));
+    EXPECT_EQ(f.panel.model()->rowCount(), 2);
+}
+
+// Resting 0.7 s on a button shows what it does, centred 4 points below it.
+TEST(HistorySidebarWindow, TooltipFollowsTheButtonUnderThePointer)
+{
+    PanelFixture f;
+    SidebarTooltip* tooltip = f.panel.tooltip();
+    const QRect copy = f.buttonRect(0, Button::Copy);
+    QTest::mouseMove(f.viewport(), copy.center());
+    EXPECT_EQ(f.panel.cellView()->hoveredRow(), 0);
+    EXPECT_FALSE(tooltip->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tooltip->isVisible(); }, 2000));
+    EXPECT_EQ(tooltip->text(), QStringLiteral("Copy to Clipboard"));
+    const QRect copyOnScreen(f.viewport()->mapToGlobal(copy.topLeft()), copy.size());
+    EXPECT_EQ(tooltip->geometry().top(), copyOnScreen.bottom() + 1 + 4);
+    EXPECT_NEAR(tooltip->geometry().center().x(), copyOnScreen.center().x(), 1);
+
+    QTest::mouseMove(f.viewport(), f.buttonRect(0, Button::Delete).center());
+    EXPECT_FALSE(tooltip->isVisible()) << "another button: the old tooltip goes at once";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tooltip->isVisible(); }, 2000));
+    EXPECT_EQ(tooltip->text(), QStringLiteral("Delete"));
+
+    QTest::mouseMove(f.viewport(), QPoint(20, f.buttonRect(0, Button::Delete).center().y()));
+    EXPECT_FALSE(tooltip->isVisible()) << "the row's text has no tooltip";
+    EXPECT_EQ(f.panel.cellView()->hoveredRow(), 0);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(f.viewport(), &leave);
+    EXPECT_EQ(f.panel.cellView()->hoveredRow(), -1);
+}
+
+// A show request while the panel slides out must not end with the panel gone.
+TEST(HistorySidebarWindow, SlideInDuringTheSlideOutWins)
+{
+    PanelFixture f;
+    const QRectF shown = f.panel.geometry();
+    const QRectF hidden = shown.translated(300, 0);
+    f.panel.slideOut(hidden, 200);
+    QTest::qWait(60);
+    f.panel.slideIn(hidden, shown, 200);
+    QTest::qWait(400);
+    EXPECT_TRUE(f.panel.isVisible());
+    EXPECT_EQ(f.panel.pos(), shown.topLeft().toPoint());
+
+    f.panel.slideOut(hidden, 200);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.panel.isVisible(); }, 2000));
+}
+
+TEST(HistorySidebarWindow, EditorAddsAManualEntryAndEditsARowInPlace)
+{
+    PanelFixture f;
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+
+    f.panel.addButton()->click();
+    QPointer<SidebarEditorWindow> editor = f.panel.editorWindow();
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->geometry(), QRect(area.right() + 1 - 660, area.top() + (area.height() - 200) / 2, 350, 200));
+    QTest::keyClicks(editor->textView(), QStringLiteral("typed by hand"));
+    QTest::keyClick(editor->textView(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }, 2000));
+    EXPECT_EQ(f.texts(), (QStringList{"typed by hand", "third", "second\nline", "first"}));
+    EXPECT_EQ(f.history.entries().first().displayName, QStringLiteral("Manual Entry"));
+
+    // Row 2 ("second\nline"): the editor sits left of the row, centred on it, with the whole text selected.
+    const HistoryEntry before = f.history.entries().at(2);
+    QTest::mouseDClick(f.viewport(), Qt::LeftButton, Qt::NoModifier,
+                       QPoint(20, f.buttonRect(2, Button::Copy).center().y()));
+    editor = f.panel.editorWindow();
+    ASSERT_TRUE(editor);
+    const QRect row = f.panel.listView()->visualRect(f.panel.model()->index(2));
+    const QRect rowOnScreen(f.viewport()->mapToGlobal(row.topLeft()), row.size());
+    EXPECT_EQ(editor->geometry().right() + 1, std::max(area.left() + 350, rowOnScreen.left() - 10));
+    EXPECT_EQ(QRectF(editor->geometry()).center().y(), QRectF(rowOnScreen).center().y());
+    EXPECT_EQ(editor->textView()->textCursor().selectedText(), QStringLiteral("second\u2029line"));
+    QTest::keyClicks(editor->textView(), QStringLiteral("fixed"));
+    editor->saveButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }, 2000));
+    const HistoryEntry after = f.history.entries().at(2);
+    EXPECT_EQ(after.text, QStringLiteral("fixed"));
+    EXPECT_EQ(after.id, before.id);
+    EXPECT_EQ(after.timestamp, before.timestamp);
+}
+
+TEST(HistorySidebarWindow, EditorSavesNothingWhenEmptyCancelledOrReplaced)
+{
+    PanelFixture f;
+    const QStringList texts = f.texts();
+
+    f.panel.addEntry();
+    QPointer<SidebarEditorWindow> editor = f.panel.editorWindow();
+    QTest::keyClick(editor->textView(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }, 2000)) << "an empty text closes the editor";
+
+    // Escape pressed in another window of the program cancels.
+    QWidget otherWindow;
+    otherWindow.show();
+    f.panel.editEntry(0);
+    editor = f.panel.editorWindow();
+    QTest::keyClicks(editor->textView(), QStringLiteral("not saved"));
+    QTest::keyClick(&otherWindow, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }, 2000));
+
+    // A second editor replaces the first, which goes without saving.
+    f.panel.editEntry(0);
+    editor = f.panel.editorWindow();
+    QTest::keyClicks(editor->textView(), QStringLiteral("not saved either"));
+    f.panel.editEntry(1);
+    EXPECT_TRUE(editor.isNull());
+    EXPECT_EQ(f.panel.editorWindow()->textView()->toPlainText(), QStringLiteral("second\nline"));
+    QTest::qWait(300);
+    EXPECT_EQ(f.texts(), texts);
+}
+
+TEST(RelativeDate, NamesTheLargestWholeUnit)
+{
+    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
+    const QDateTime now(QDate(2025, 3, 31), QTime(12, 0), Qt::LocalTime);
+    struct Row {
+        QDateTime timestamp;
+        const char* text;
+    };
+    const Row rows[] = {
+        {now.addSecs(30), "now"}, // from the future: the clock was put back
+        {now, "now"},
+        {now.addSecs(-59), "59 sec. ago"},
+        {now.addSecs(-60), "1 min. ago"},
+        {now.addSecs(-3599), "59 min. ago"},
+        {now.addSecs(-3600), "1 hr. ago"},
+        {now.addSecs(-86399), "23 hr. ago"},
+        {now.addDays(-1), "1 day ago"},
+        {now.addDays(-6), "6 days ago"},
+        {now.addDays(-7), "1 wk. ago"},
+        {now.addDays(-27), "3 wk. ago"},
+        {QDateTime(QDate(2025, 3, 1), QTime(12, 0), Qt::LocalTime), "4 wk. ago"},
+        {QDateTime(QDate(2025, 2, 28), QTime(12, 0), Qt::LocalTime), "1 mo. ago"}, // a calendar month back
+        {QDateTime(QDate(2025, 1, 31), QTime(12, 1), Qt::LocalTime), "1 mo. ago"}, // two months less a minute
+        {now.addMonths(-11), "11 mo. ago"},
+        {now.addYears(-1), "1 yr. ago"},
+        {now.addYears(-3).addDays(1), "2 yr. ago"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.timestamp.toString(Qt::ISODate).toStdString());
+        EXPECT_EQ(RelativeDate::text(row.timestamp, now), QString::fromLatin1(row.text));
+    }
+}
+
+#include "HistorySidebarWindowTest.moc"

@@ -2,6 +2,7 @@
 
 #include "core/api/APIDocsPage.h"
 #include "core/api/HTTPAPIServerDelegate.h"
+#include "core/api/JsonValues.h"
 #include "core/api/MainThreadBridge.h"
 #include "core/api/OpenAPIDocument.h"
 #include "core/history/HistoryManager.h"
@@ -10,9 +11,6 @@
 #include <QImage>
 #include <QStringDecoder>
 #include <QUrl>
-
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -31,52 +29,20 @@ json entryJson(const HistoryEntry& entry)
             {"timestamp", HistoryEntry::formatTimestamp(entry.timestamp).toStdString()}};
 }
 
-std::optional<bool> boolValue(const json& body, const char* key)
-{
-    const auto it = body.find(key);
-    if (it == body.end() || !it->is_boolean())
-        return std::nullopt;
-    return it->get<bool>();
-}
-
-// A JSON number with a whole value: 10 and 10.0 count, 10.5, "10" and true do not.
-std::optional<qint64> integerValue(const json& body, const char* key)
-{
-    const auto it = body.find(key);
-    if (it == body.end())
-        return std::nullopt;
-    if (it->is_number_integer())
-        return it->get<qint64>();
-    if (it->is_number_unsigned()) {
-        const auto value = it->get<quint64>();
-        if (value > static_cast<quint64>(std::numeric_limits<qint64>::max()))
-            return std::nullopt;
-        return static_cast<qint64>(value);
-    }
-    if (it->is_number_float()) {
-        const double value = it->get<double>();
-        // 2^63 itself is out of range; the largest double below it is in.
-        if (std::trunc(value) != value || value < -9.2233720368547758e18 || value >= 9.2233720368547758e18)
-            return std::nullopt;
-        return static_cast<qint64>(value);
-    }
-    return std::nullopt;
-}
-
 // On the main thread, key by key in a fixed order; a key of the wrong type is skipped.
 void applySettings(AppSettings& settings, const json& body)
 {
-    if (const auto value = boolValue(body, "historyEnabled"))
+    if (const auto value = JsonValues::boolean(body, "historyEnabled"))
         settings.setHistoryEnabled(*value);
-    if (const auto value = integerValue(body, "historyMaxEntries"))
+    if (const auto value = JsonValues::integer(body, "historyMaxEntries"))
         settings.setHistoryMaxEntries(*value);
-    if (const auto value = integerValue(body, "historyAutoDeleteDays"))
+    if (const auto value = JsonValues::integer(body, "historyAutoDeleteDays"))
         settings.setHistoryAutoDeleteDays(*value);
-    if (const auto value = boolValue(body, "removeLineBreaks"))
+    if (const auto value = JsonValues::boolean(body, "removeLineBreaks"))
         settings.setRemoveLineBreaks(*value);
-    if (const auto value = boolValue(body, "cleanupWhitespace"))
+    if (const auto value = JsonValues::boolean(body, "cleanupWhitespace"))
         settings.setCleanupWhitespace(*value);
-    if (const auto value = boolValue(body, "fixHyphenation"))
+    if (const auto value = JsonValues::boolean(body, "fixHyphenation"))
         settings.setFixHyphenation(*value);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/linux/TesseractTextRecognizer.h"
 #include "platform/linux/X11DisplayCapture.h"
 #include "platform/linux/X11HotkeyService.h"
+#include "platform/linux/XTestSyntheticInput.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "widgets/shell/AppDelegate.h"
 #include "widgets/shell/Localization.h"
@@ -131,6 +132,7 @@ int Application::run(int argc, char** argv)
     TesseractTextRecognizer recognizer(tessdata, TesseractTextRecognizer::defaultLanguages(tessdata));
     QtClipboardPasteboard pasteboard;
     MessageBoxPermissionPrompt permissionPrompt(language);
+    XTestSyntheticInput syntheticInput;
 
     AppDelegate delegate({
         .settings = settings,
@@ -143,6 +145,7 @@ int Application::run(int argc, char** argv)
         // Queued: the launch may decide to quit before the event loop runs, and quit() needs a running loop.
         .terminate = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); },
         .isSystemTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
+        .syntheticInput = &syntheticInput,
     });
     QObject::connect(&instance, &SingleInstance::requestReceived, &delegate, &AppDelegate::handleInstanceRequest);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);

@@ -24,6 +24,7 @@ class LiveTextRecognitionService;
 class Pasteboard;
 class PermissionPrompt;
 class ScreenCaptureService;
+class SyntheticInput;
 class TextEditorWindow;
 class TextRecognizer;
 class TrayMenu;
@@ -50,6 +51,8 @@ public:
         std::function<bool()> isSystemTrayAvailable;
         // The overlays; when empty the controller makes the real full-screen overlay windows.
         std::unique_ptr<OverlayPresenter> overlayPresenter = {};
+        // What the HTTP API's input routes drive the desktop with; without it they refuse.
+        SyntheticInput* syntheticInput = nullptr;
     };
 
     enum class State { Created, AwaitingTerms, PermissionGate, Running, Terminating, Quitting };

@@ -66,6 +66,9 @@ std::optional<milliseconds> duration(const json& body, double fallback)
     return milliseconds(std::llround(seconds * 1000));
 }
 
+const HTTPError tooMuchInput =
+    bad(QStringLiteral("Too much input for one request: at most %1 events").arg(InputRequests::MaxEvents));
+
 const HTTPError badDuration = bad(QStringLiteral("'duration' must be a number of seconds from 0 to 60"));
 
 // The modifier masks named in the body's array, each once, in the order first named; other entries are ignored.
@@ -112,9 +115,9 @@ InputRequests::Result checked(InputAutomation::Script script, json answer)
         time += one.duration();
     }
     if (events > InputRequests::MaxEvents)
-        return bad(QStringLiteral("Too much input for one request: at most %1 events").arg(InputRequests::MaxEvents));
-    if (time > InputRequests::MaxDuration)
-        return bad(QStringLiteral("The input would take longer than 60 s"));
+        return tooMuchInput;
+    if (time > InputRequests::MaxTime)
+        return bad(QStringLiteral("The input would take longer than 10 minutes"));
     return InputRequests::Plan{std::move(script), std::move(answer)};
 }
 
@@ -161,7 +164,7 @@ InputRequests::Result InputRequests::move(const Body& body)
         return badDuration;
     const qint64 steps = JsonValues::integer(object, "steps").value_or(10);
     if (steps > MaxEvents)
-        return bad(QStringLiteral("'steps' must be at most %1").arg(MaxEvents));
+        return tooMuchInput;
 
     InputAutomation::Script script;
     if (time->count() <= 0 || steps < 2) {
@@ -192,8 +195,8 @@ InputRequests::Result InputRequests::click(const Body& body)
     const qint64 count = JsonValues::integer(object, "count").value_or(1);
     if (count < 0)
         return bad(QStringLiteral("'count' must be 0 or more"));
-    if (count > MaxEvents)
-        return bad(QStringLiteral("'count' must be at most %1").arg(MaxEvents));
+    if (count > MaxEvents) // checked again below with the rest, but before a script that large is made
+        return tooMuchInput;
     const QList<quint32> masks = modifierMasks(object.value("modifiers", json()));
 
     InputAutomation::Script script;
@@ -235,7 +238,7 @@ InputRequests::Result InputRequests::drag(const Body& body)
     if (steps < 1)
         return bad(QStringLiteral("'steps' must be at least 1"));
     if (steps > MaxEvents)
-        return bad(QStringLiteral("'steps' must be at most %1").arg(MaxEvents));
+        return tooMuchInput;
     // Only the right button has a drag of its own; any other name drags with the left one.
     const SyntheticInput::MouseButton which =
         JsonValues::string(object, "button").value_or(QString()).toLower() == QLatin1String("right")

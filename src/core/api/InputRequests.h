@@ -12,9 +12,11 @@
 // with the answer each route gives. Pure: the routes queue the steps.
 class InputRequests {
 public:
-    // What one request may ask for: no more events or typed characters than this, and no longer than MaxDuration in
-    // all; a drag or glide lasts at most that long, and typing waits at most MaxDelay between two characters.
+    // What one request may ask for: no more events or typed characters than this, and input that takes no longer
+    // than the whole queue may hold; a drag or glide lasts at most MaxDuration, and typing waits at most MaxDelayMs
+    // between two characters.
     static constexpr qsizetype MaxEvents = 10'000;
+    static constexpr std::chrono::milliseconds MaxTime = InputAutomation::MaxQueuedTime;
     static constexpr std::chrono::milliseconds MaxDuration{60'000};
     static constexpr qint64 MaxDelayMs = 10'000;
     // The X server's coordinates are 16-bit; positions further out than this are refused.

@@ -168,9 +168,10 @@ void XTestSyntheticInput::movePointer(const QPointF& position)
 {
     if (!d->available)
         return;
+    // The protocol's coordinates are 16-bit; a point beyond them goes to the edge rather than wrapping around.
     const QPoint native = NativeScreenGeometry::toNative(position);
-    xcb_test_fake_input(d->connection, XCB_MOTION_NOTIFY, false, XCB_CURRENT_TIME, d->root, qint16(native.x()),
-                        qint16(native.y()), 0);
+    xcb_test_fake_input(d->connection, XCB_MOTION_NOTIFY, false, XCB_CURRENT_TIME, d->root,
+                        qint16(qBound(-32768, native.x(), 32767)), qint16(qBound(-32768, native.y(), 32767)), 0);
     xcb_flush(d->connection);
 }
 

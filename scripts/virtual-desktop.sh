@@ -2,22 +2,29 @@
 # Runs a command inside a private virtual X11 desktop: Xvfb, the openbox window manager and a trayer
 # system tray. Picks a free display number itself and stops everything it started when the command ends.
 #
-#   scripts/virtual-desktop.sh [--size WxH] [--monitors N] [--scale S] [--no-tray] -- command [args...]
+#   scripts/virtual-desktop.sh [--size WxH] [--monitors N] [--primary I] [--scale S] [--no-tray] [--no-xtest]
+#                              -- command [args...]
 #
-# --monitors N splits the screen into N side-by-side RandR monitors named LEFT, RIGHT (N=2) or M1..MN.
+# --monitors N splits the screen into N side-by-side RandR monitors named LEFT, RIGHT (N=2) or M1..MN; the I-th
+# of them (counted from 1, default 1) is the primary one. --no-xtest starts the X server without the XTEST
+# extension, as a desktop that accepts no synthetic input.
 # The command sees DISPLAY, and QUILLORA_VD_PIDS lists the helper processes (Xvfb, openbox, trayer).
 set -euo pipefail
 
 size=1920x1080
 monitors=1
+primary=1
 tray=1
+xtest=+extension
 while [ $# -gt 0 ]; do
     case "$1" in
         --size) size=$2; shift 2 ;;
         --monitors) monitors=$2; shift 2 ;;
+        --primary) primary=$2; shift 2 ;;
         --no-tray) tray=0; shift ;;
+        --no-xtest) xtest=-extension; shift ;;
         --) shift; break ;;
-        -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,12p' "$0"; exit 0 ;;
         *) break ;;
     esac
 done
@@ -48,7 +55,7 @@ trap 'exit 130' INT TERM
 # Xvfb chooses a free display itself and writes its number to the given descriptor. -noreset keeps the RandR
 # monitors alive when a client disconnects.
 exec 3> "$workdir/display"
-Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -dpi 96 -noreset -nolisten tcp +extension RANDR \
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -dpi 96 -noreset -nolisten tcp +extension RANDR "$xtest" XTEST \
     >"$workdir/xvfb.log" 2>&1 &
 pids+=($!)
 exec 3>&-
@@ -76,11 +83,13 @@ if [ "$monitors" -gt 1 ]; then
             name="M$((m + 1))"
         fi
         geometry="${mw}/$((mw * 254 / 960))x${height}/$((height * 254 / 960))+$((m * mw))+0"
+        star=
+        [ "$((m + 1))" -eq "$primary" ] && star='*'
         # The first monitor takes over the output; otherwise the automatic whole-screen monitor stays.
         if [ "$m" -eq 0 ]; then
-            xrandr --setmonitor "*$name" "$geometry" screen >/dev/null
+            xrandr --setmonitor "$star$name" "$geometry" screen >/dev/null
         else
-            xrandr --setmonitor "$name" "$geometry" none >/dev/null
+            xrandr --setmonitor "$star$name" "$geometry" none >/dev/null
         fi
     done
 fi

@@ -13,6 +13,7 @@
 #include "platform/linux/X11DisplayCapture.h"
 #include "platform/linux/X11HotkeyService.h"
 #include "platform/linux/XInput2PointerMonitor.h"
+#include "platform/linux/XTestSyntheticInput.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "widgets/shell/AppDelegate.h"
 #include "widgets/shell/Localization.h"
@@ -150,6 +151,7 @@ int Application::run(int argc, char** argv)
     QtClipboardPasteboard pasteboard;
     MessageBoxPermissionPrompt permissionPrompt(language);
     XInput2PointerMonitor pointerMonitor;
+    XTestSyntheticInput syntheticInput;
 
     AppDelegate delegate({
         .settings = settings,
@@ -163,6 +165,7 @@ int Application::run(int argc, char** argv)
         .terminate = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); },
         .isSystemTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
         .pointerMonitor = &pointerMonitor,
+        .syntheticInput = &syntheticInput,
     });
     QObject::connect(&instance, &SingleInstance::requestReceived, &delegate, &AppDelegate::handleInstanceRequest);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);

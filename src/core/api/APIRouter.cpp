@@ -2,17 +2,20 @@
 
 #include "core/api/APIDocsPage.h"
 #include "core/api/HTTPAPIServerDelegate.h"
+#include "core/api/ImageSizeLimit.h"
+#include "core/api/InputAutomation.h"
+#include "core/api/InputRequests.h"
+#include "core/api/JsonValues.h"
 #include "core/api/MainThreadBridge.h"
 #include "core/api/OpenAPIDocument.h"
 #include "core/history/HistoryManager.h"
+#include "core/platform/DisplayCapture.h"
 #include "core/settings/AppSettings.h"
+#include "core/support/Log.h"
 
 #include <QImage>
 #include <QStringDecoder>
 #include <QUrl>
-
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -31,52 +34,20 @@ json entryJson(const HistoryEntry& entry)
             {"timestamp", HistoryEntry::formatTimestamp(entry.timestamp).toStdString()}};
 }
 
-std::optional<bool> boolValue(const json& body, const char* key)
-{
-    const auto it = body.find(key);
-    if (it == body.end() || !it->is_boolean())
-        return std::nullopt;
-    return it->get<bool>();
-}
-
-// A JSON number with a whole value: 10 and 10.0 count, 10.5, "10" and true do not.
-std::optional<qint64> integerValue(const json& body, const char* key)
-{
-    const auto it = body.find(key);
-    if (it == body.end())
-        return std::nullopt;
-    if (it->is_number_integer())
-        return it->get<qint64>();
-    if (it->is_number_unsigned()) {
-        const auto value = it->get<quint64>();
-        if (value > static_cast<quint64>(std::numeric_limits<qint64>::max()))
-            return std::nullopt;
-        return static_cast<qint64>(value);
-    }
-    if (it->is_number_float()) {
-        const double value = it->get<double>();
-        // 2^63 itself is out of range; the largest double below it is in.
-        if (std::trunc(value) != value || value < -9.2233720368547758e18 || value >= 9.2233720368547758e18)
-            return std::nullopt;
-        return static_cast<qint64>(value);
-    }
-    return std::nullopt;
-}
-
 // On the main thread, key by key in a fixed order; a key of the wrong type is skipped.
 void applySettings(AppSettings& settings, const json& body)
 {
-    if (const auto value = boolValue(body, "historyEnabled"))
+    if (const auto value = JsonValues::boolean(body, "historyEnabled"))
         settings.setHistoryEnabled(*value);
-    if (const auto value = integerValue(body, "historyMaxEntries"))
+    if (const auto value = JsonValues::integer(body, "historyMaxEntries"))
         settings.setHistoryMaxEntries(*value);
-    if (const auto value = integerValue(body, "historyAutoDeleteDays"))
+    if (const auto value = JsonValues::integer(body, "historyAutoDeleteDays"))
         settings.setHistoryAutoDeleteDays(*value);
-    if (const auto value = boolValue(body, "removeLineBreaks"))
+    if (const auto value = JsonValues::boolean(body, "removeLineBreaks"))
         settings.setRemoveLineBreaks(*value);
-    if (const auto value = boolValue(body, "cleanupWhitespace"))
+    if (const auto value = JsonValues::boolean(body, "cleanupWhitespace"))
         settings.setCleanupWhitespace(*value);
-    if (const auto value = boolValue(body, "fixHyphenation"))
+    if (const auto value = JsonValues::boolean(body, "fixHyphenation"))
         settings.setFixHyphenation(*value);
 }
 
@@ -92,11 +63,13 @@ QString percentDecoded(const QString& text)
 } // namespace
 
 APIRouter::APIRouter(MainThreadBridge& bridge, AppSettings& settings, HistoryManager& history,
-                     QString applicationVersion)
+                     QString applicationVersion, InputAutomation* input, DisplayCapture* display)
     : m_bridge(bridge)
     , m_settings(settings)
     , m_history(history)
     , m_version(std::move(applicationVersion))
+    , m_input(input)
+    , m_display(display)
 {}
 
 const std::vector<APIRouter::Route>& APIRouter::table()
@@ -120,11 +93,24 @@ const std::vector<APIRouter::Route>& APIRouter::table()
         {post, QStringLiteral("/sidebar/show"), false, &APIRouter::showSidebar},
         {post, QStringLiteral("/sidebar/hide"), false, &APIRouter::hideSidebar},
         {post, QStringLiteral("/sidebar/toggle"), false, &APIRouter::toggleSidebar},
-        // The window, screenshot and window-opening routes come here, before /quit.
+        {get, QStringLiteral("/sidebar/screenshot"), false, &APIRouter::sidebarScreenshot},
+        {get, QStringLiteral("/windows"), false, &APIRouter::windows},
+        {get, QStringLiteral("/screenshot"), false, &APIRouter::appScreenshot},
+        {get, QStringLiteral("/screen"), false, &APIRouter::screen},
+        {get, QStringLiteral("/overlay/screenshot"), false, &APIRouter::overlayScreenshot},
+        {getOrPost, QStringLiteral("/preferences"), false, &APIRouter::preferences},
+        {getOrPost, QStringLiteral("/about"), false, &APIRouter::about},
+        {getOrPost, QStringLiteral("/onboarding"), false, &APIRouter::onboarding},
         {post, QStringLiteral("/quit"), false, &APIRouter::quit},
         {get, QStringLiteral("/"), false, &APIRouter::status},
         {get, QStringLiteral("/status"), false, &APIRouter::status},
-        // The mouse and keyboard routes come here, before the preflight.
+        {post, QStringLiteral("/mouse/move"), false, &APIRouter::mouseMove},
+        {post, QStringLiteral("/mouse/click"), false, &APIRouter::mouseClick},
+        {post, QStringLiteral("/mouse/drag"), false, &APIRouter::mouseDrag},
+        {get, QStringLiteral("/mouse/position"), false, &APIRouter::mousePosition},
+        {post, QStringLiteral("/keyboard/type"), false, &APIRouter::keyboardType},
+        {post, QStringLiteral("/keyboard/key"), false, &APIRouter::keyboardKey},
+        {post, QStringLiteral("/keyboard/hotkey"), false, &APIRouter::keyboardHotkey},
         {{QStringLiteral("OPTIONS")}, QString(), true, &APIRouter::preflight},
         {get, QStringLiteral("/docs"), false, &APIRouter::docsPage},
         {get, QStringLiteral("/docs/"), true, &APIRouter::docsFile},
@@ -294,6 +280,100 @@ HTTPResponse APIRouter::toggleSidebar(const Request&)
     return HTTPResponse::json(200, {{"success", true}, {"visible", visible}});
 }
 
+HTTPResponse APIRouter::delegateScreenshot(const Request& request,
+                                           std::optional<QByteArray> (HTTPAPIServerDelegate::*make)(),
+                                           const char* missing)
+{
+    // The work always answers, so that a missing delegate is reported at once rather than after the time-out.
+    const std::optional<QByteArray> png = m_bridge.waitFor<std::optional<QByteArray>>(
+        std::nullopt, MainThreadBridge::ScreenshotTimeout,
+        [make](HTTPAPIServerDelegate* delegate) -> std::optional<std::optional<QByteArray>> {
+            return delegate ? (delegate->*make)() : std::nullopt;
+        });
+    if (!png)
+        return HTTPResponse::error({404, QString::fromLatin1(missing)});
+    const auto found = request.query.find(QStringLiteral("maxSize"));
+    const std::optional<qint64> maxSize =
+        ImageSizeLimit::parse(found == request.query.end() ? std::nullopt : std::optional<QString>(found->second));
+    return HTTPResponse::png(maxSize ? ImageSizeLimit::fitPNG(*png, *maxSize) : *png);
+}
+
+HTTPResponse APIRouter::sidebarScreenshot(const Request& request)
+{
+    return delegateScreenshot(request, &HTTPAPIServerDelegate::sidebarScreenshotPNG,
+                              "Sidebar not visible or capture failed");
+}
+
+HTTPResponse APIRouter::windows(const Request&)
+{
+    const json list = m_bridge.waitFor<json>(json::array(), MainThreadBridge::StateTimeout,
+                                             [](HTTPAPIServerDelegate* delegate) -> std::optional<json> {
+                                                 return delegate ? delegate->appWindowList() : json::array();
+                                             });
+    return HTTPResponse::json(200, {{"windows", list}, {"count", list.size()}});
+}
+
+HTTPResponse APIRouter::appScreenshot(const Request& request)
+{
+    return delegateScreenshot(request, &HTTPAPIServerDelegate::appWindowsScreenshotPNG,
+                              "No visible app windows to capture");
+}
+
+HTTPResponse APIRouter::overlayScreenshot(const Request& request)
+{
+    return delegateScreenshot(request, &HTTPAPIServerDelegate::overlayScreenshotPNG,
+                              "No overlay visible or capture failed");
+}
+
+// On the server thread: the capture path has X connections of its own, and nothing here touches a window.
+HTTPResponse APIRouter::screen(const Request& request)
+{
+    QImage image = m_display ? m_display->capturePrimaryDisplay() : QImage();
+    if (image.isNull())
+        return HTTPResponse::error({500, QStringLiteral("Screen capture failed - check Screen Recording permission")});
+    const auto found = request.query.find(QStringLiteral("maxSize"));
+    if (const std::optional<qint64> maxSize =
+            ImageSizeLimit::parse(found == request.query.end() ? std::nullopt : std::optional<QString>(found->second)))
+        image = ImageSizeLimit::fit(image, *maxSize);
+    const std::optional<QByteArray> png = ImageSizeLimit::encodePNG(image);
+    if (!png)
+        return HTTPResponse::error({500, QStringLiteral("Failed to encode image")});
+    return HTTPResponse::png(*png);
+}
+
+HTTPResponse APIRouter::preferences(const Request& request)
+{
+    std::optional<QString> tab;
+    if (request.method == QLatin1String("POST") && request.body)
+        tab = JsonValues::string(*request.body, "tab");
+    m_bridge.post([tab](HTTPAPIServerDelegate* delegate) {
+        if (delegate)
+            delegate->openPreferences(tab);
+    });
+    json answer = success("Preferences opened");
+    if (tab)
+        answer["tab"] = tab->toStdString();
+    return HTTPResponse::json(200, answer);
+}
+
+HTTPResponse APIRouter::about(const Request&)
+{
+    m_bridge.post([](HTTPAPIServerDelegate* delegate) {
+        if (delegate)
+            delegate->openAboutWindow();
+    });
+    return HTTPResponse::json(200, success("About window opened"));
+}
+
+HTTPResponse APIRouter::onboarding(const Request&)
+{
+    m_bridge.post([](HTTPAPIServerDelegate* delegate) {
+        if (delegate)
+            delegate->openOnboardingWindow();
+    });
+    return HTTPResponse::json(200, success("Onboarding window opened"));
+}
+
 HTTPResponse APIRouter::quit(const Request&)
 {
     // Half a second lets the answer leave before the application ends.
@@ -316,6 +396,70 @@ HTTPResponse APIRouter::status(const Request&)
                                     {"historyCount", m_history.count()},
                                     {"sidebarVisible", visible},
                                     {"apiPort", port()}});
+}
+
+template <typename Parse>
+HTTPResponse APIRouter::synthesize(const Request& request, Parse parse)
+{
+    if (!m_input || !m_input->isAvailable()) {
+        qCWarning(lcApi).noquote() << QStringLiteral(
+            "⚠️ Synthetic input refused: the X server offers no XTEST extension");
+        return HTTPResponse::json(
+            403, {{"error", "Accessibility permission required"},
+                  {"message", "This desktop does not accept synthetic input: the X server offers no XTEST extension. "
+                              "Wayland sessions do not accept synthetic input from other programs at all."}});
+    }
+    InputRequests::Result result = parse(request.body);
+    if (const HTTPError* refused = std::get_if<HTTPError>(&result))
+        return HTTPResponse::error(*refused);
+    InputRequests::Plan& plan = std::get<InputRequests::Plan>(result);
+    if (!plan.script.empty() && !m_input->enqueue(std::move(plan.script)))
+        return HTTPResponse::error(
+            {429, QStringLiteral("Too much input queued: wait until the earlier requests' input has been sent")});
+    return HTTPResponse::json(200, plan.answer);
+}
+
+HTTPResponse APIRouter::mousePosition(const Request&)
+{
+    InputAutomation* input = m_input;
+    const json position = m_bridge.waitFor<json>(
+        json::object(), MainThreadBridge::StateTimeout, [input](HTTPAPIServerDelegate*) -> std::optional<json> {
+            const std::optional<QPointF> at = input ? input->pointerPosition() : std::nullopt;
+            if (!at)
+                return json::object();
+            return json{{"x", at->x()}, {"y", at->y()}};
+        });
+    return HTTPResponse::json(200, {{"position", position}});
+}
+
+HTTPResponse APIRouter::mouseMove(const Request& request)
+{
+    return synthesize(request, &InputRequests::move);
+}
+
+HTTPResponse APIRouter::mouseClick(const Request& request)
+{
+    return synthesize(request, &InputRequests::click);
+}
+
+HTTPResponse APIRouter::mouseDrag(const Request& request)
+{
+    return synthesize(request, &InputRequests::drag);
+}
+
+HTTPResponse APIRouter::keyboardType(const Request& request)
+{
+    return synthesize(request, &InputRequests::type);
+}
+
+HTTPResponse APIRouter::keyboardKey(const Request& request)
+{
+    return synthesize(request, &InputRequests::key);
+}
+
+HTTPResponse APIRouter::keyboardHotkey(const Request& request)
+{
+    return synthesize(request, &InputRequests::hotkey);
 }
 
 HTTPResponse APIRouter::preflight(const Request&)

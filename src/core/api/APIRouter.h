@@ -13,7 +13,10 @@
 #include <vector>
 
 class AppSettings;
+class DisplayCapture;
+class HTTPAPIServerDelegate;
 class HistoryManager;
+class InputAutomation;
 class MainThreadBridge;
 
 // The route table: tried from the top, the first row whose method and path match answers. Handlers run on the
@@ -33,7 +36,9 @@ public:
         bool prefix = false;
     };
 
-    APIRouter(MainThreadBridge& bridge, AppSettings& settings, HistoryManager& history, QString applicationVersion);
+    // The input routes go through input, GET /screen captures through display; without one they refuse.
+    APIRouter(MainThreadBridge& bridge, AppSettings& settings, HistoryManager& history, QString applicationVersion,
+              InputAutomation* input = nullptr, DisplayCapture* display = nullptr);
 
     // Server thread.
     HTTPResponse route(const QString& method, const QString& path, const std::optional<nlohmann::json>& body);
@@ -74,14 +79,35 @@ private:
     HTTPResponse showSidebar(const Request&);
     HTTPResponse hideSidebar(const Request&);
     HTTPResponse toggleSidebar(const Request&);
+    HTTPResponse sidebarScreenshot(const Request&);
+    HTTPResponse windows(const Request&);
+    HTTPResponse appScreenshot(const Request&);
+    HTTPResponse screen(const Request&);
+    HTTPResponse overlayScreenshot(const Request&);
+    HTTPResponse preferences(const Request&);
+    HTTPResponse about(const Request&);
+    HTTPResponse onboarding(const Request&);
     HTTPResponse quit(const Request&);
     HTTPResponse status(const Request&);
+    HTTPResponse mousePosition(const Request&);
+    HTTPResponse mouseMove(const Request&);
+    HTTPResponse mouseClick(const Request&);
+    HTTPResponse mouseDrag(const Request&);
+    HTTPResponse keyboardType(const Request&);
+    HTTPResponse keyboardKey(const Request&);
+    HTTPResponse keyboardHotkey(const Request&);
     HTTPResponse preflight(const Request&);
     HTTPResponse docsPage(const Request&);
     HTTPResponse docsFile(const Request&);
     HTTPResponse openAPIDocument(const Request&);
 
     bool sidebarVisible();
+    // A screenshot the delegate makes on the main thread, fitted to the request's "maxSize", or a 404 with message.
+    HTTPResponse delegateScreenshot(const Request& request, std::optional<QByteArray> (HTTPAPIServerDelegate::*make)(),
+                                    const char* missing);
+    // The input routes: the desktop's consent first, then the body; the steps are queued, the answer given at once.
+    template <typename Parse>
+    HTTPResponse synthesize(const Request& request, Parse parse);
 
     static const std::vector<Route>& table();
 
@@ -89,5 +115,7 @@ private:
     AppSettings& m_settings;
     HistoryManager& m_history;
     const QString m_version;
+    InputAutomation* const m_input;
+    DisplayCapture* const m_display;
     std::atomic<quint16> m_port{0};
 };

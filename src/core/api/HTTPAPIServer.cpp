@@ -3,6 +3,7 @@
 #include "core/api/APIResponder.h"
 #include "core/api/APIRouter.h"
 #include "core/api/HTTPTransport.h"
+#include "core/api/InputAutomation.h"
 #include "core/api/MainThreadBridge.h"
 #include "core/settings/AppSettings.h"
 #include "core/support/Log.h"
@@ -20,11 +21,12 @@ QString versionText()
 
 } // namespace
 
-HTTPAPIServer::HTTPAPIServer(AppSettings& settings, HistoryManager& history, QObject* parent)
+HTTPAPIServer::HTTPAPIServer(AppSettings& settings, HistoryManager& history, Desktop desktop, QObject* parent)
     : QObject(parent)
     , m_settings(settings)
     , m_bridge(std::make_unique<MainThreadBridge>())
-    , m_router(std::make_unique<APIRouter>(*m_bridge, settings, history, versionText()))
+    , m_input(std::make_unique<InputAutomation>(desktop.input, std::move(desktop.primaryGeometry)))
+    , m_router(std::make_unique<APIRouter>(*m_bridge, settings, history, versionText(), m_input.get(), desktop.display))
     , m_responder(std::make_unique<APIResponder>(settings, *m_router))
     , m_thread(std::make_unique<QThread>())
     , m_transport(

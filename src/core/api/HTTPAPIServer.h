@@ -1,20 +1,25 @@
 #pragma once
 
 #include <QObject>
+#include <QRectF>
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class APIResponder;
 class APIRouter;
 class AppSettings;
+class DisplayCapture;
 class HistoryManager;
 class HTTPAPIServerDelegate;
 class HTTPTransport;
+class InputAutomation;
 class MainThreadBridge;
 class QThread;
+class SyntheticInput;
 
 // The local HTTP control server: starts and stops listening, and owns the pieces that answer. This object lives on
 // the main thread, where the application starts and stops it and where the work the routes hand over runs (through
@@ -29,7 +34,16 @@ class HTTPAPIServer : public QObject {
 public:
     static constexpr quint16 DefaultPort = 9876;
 
-    HTTPAPIServer(AppSettings& settings, HistoryManager& history, QObject* parent = nullptr);
+    // The desktop services of the input and screen routes; those routes refuse without them. Both outlive the
+    // server. Desktop{} has neither.
+    struct Desktop {
+        SyntheticInput* input;
+        DisplayCapture* display;
+        // The primary monitor in Qt's global coordinates; empty: the GUI's primary screen.
+        std::function<QRectF()> primaryGeometry;
+    };
+
+    HTTPAPIServer(AppSettings& settings, HistoryManager& history, Desktop desktop = {}, QObject* parent = nullptr);
     ~HTTPAPIServer() override;
 
     // A stored "apiPort" the server can listen on (1 to 65535), or nothing, with *why set to a line that says
@@ -53,6 +67,7 @@ private:
     AppSettings& m_settings;
     // The answering side, used on the server thread: destroyed only after that thread has ended.
     const std::unique_ptr<MainThreadBridge> m_bridge;
+    const std::unique_ptr<InputAutomation> m_input;
     const std::unique_ptr<APIRouter> m_router;
     const std::unique_ptr<APIResponder> m_responder;
     std::unique_ptr<QThread> m_thread;

@@ -80,6 +80,8 @@ QByteArray HTTPResponse::reasonPhrase(int status)
         return QByteArrayLiteral("Unauthorized");
     case 404:
         return QByteArrayLiteral("Not Found");
+    case 429:
+        return QByteArrayLiteral("Too Many Requests");
     case 500:
         return QByteArrayLiteral("Internal Server Error");
     default:

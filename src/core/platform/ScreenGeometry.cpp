@@ -9,3 +9,13 @@ QRectF ScreenGeometry::toGlobalBottomLeft(const QRectF& qtGlobal, const QRectF& 
     return {qtGlobal.x() - primaryGeometry.x(), bottom - qtGlobal.y() - qtGlobal.height(), qtGlobal.width(),
             qtGlobal.height()};
 }
+
+QPointF ScreenGeometry::fromPrimaryTopLeft(const QPointF& point, const QRectF& primaryGeometry)
+{
+    return point + primaryGeometry.topLeft();
+}
+
+QPointF ScreenGeometry::toPrimaryTopLeft(const QPointF& qtGlobal, const QRectF& primaryGeometry)
+{
+    return qtGlobal - primaryGeometry.topLeft();
+}

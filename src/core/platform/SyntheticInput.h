@@ -16,6 +16,8 @@ public:
     // Whether the desktop accepts synthetic input from this process.
     virtual bool isAvailable() const = 0;
 
+    // The pointer's position now.
+    virtual QPointF pointerPosition() const = 0;
     virtual void movePointer(const QPointF& position) = 0;
     virtual void buttonDown(MouseButton button) = 0;
     virtual void buttonUp(MouseButton button) = 0;
@@ -28,6 +30,11 @@ public:
     virtual bool keyDown(quint32 keyCode, quint32 modifiers) = 0;
     // Lets go of the key, then of the mask's modifier keys in reverse order.
     virtual bool keyUp(quint32 keyCode, quint32 modifiers) = 0;
-    // Types the text character by character, whatever the keyboard layout (characters it lacks included).
-    virtual void typeText(const QString& text) = 0;
+    // Types the text character by character, whatever the keyboard layout: characters the layout lacks go through
+    // spare keys that carry them until releaseSpareKeys(). Returns how much of the text (in UTF-16 code units) it
+    // dealt with: all of it, or less when every spare key carries a character typed moments ago that its receiver
+    // may not have read yet; the caller types the rest a little later.
+    virtual qsizetype typeText(const QString& text) = 0;
+    // Gives the spare keys their empty mapping back, once the receivers have had time to read what they typed.
+    virtual void releaseSpareKeys() = 0;
 };

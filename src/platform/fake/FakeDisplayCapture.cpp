@@ -43,6 +43,12 @@ QImage FakeDisplayCapture::captureDisplay(const Monitor& display)
     return m_images.value(display.id);
 }
 
+QImage FakeDisplayCapture::capturePrimaryDisplay()
+{
+    const QList<Monitor> all = displays();
+    return all.isEmpty() ? QImage() : captureDisplay(all.first());
+}
+
 bool FakeDisplayCapture::canCapture()
 {
     std::lock_guard lock(m_mutex);

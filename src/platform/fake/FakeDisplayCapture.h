@@ -26,6 +26,8 @@ public:
 
     QList<Monitor> displays() const override;
     QImage captureDisplay(const Monitor& display) override;
+    // The first monitor's image.
+    QImage capturePrimaryDisplay() override;
     bool canCapture() override;
 
     QList<Call> calls() const;

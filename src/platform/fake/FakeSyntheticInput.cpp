@@ -50,7 +50,17 @@ bool FakeSyntheticInput::keyUp(quint32 keyCode, quint32 modifiers)
     return true;
 }
 
-void FakeSyntheticInput::typeText(const QString& text)
+qsizetype FakeSyntheticInput::typeText(const QString& text)
 {
+    if (busyTypings > 0) {
+        --busyTypings;
+        return 0;
+    }
     events.append(QStringLiteral("type ") + text);
+    return text.size();
+}
+
+void FakeSyntheticInput::releaseSpareKeys()
+{
+    events.append(QStringLiteral("release"));
 }

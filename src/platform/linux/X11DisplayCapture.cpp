@@ -7,6 +7,7 @@
 
 #include <sys/ipc.h>
 #include <sys/shm.h>
+#include <xcb/randr.h>
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
 
@@ -364,6 +365,47 @@ QImage X11DisplayCapture::captureDisplay(const Monitor& display)
         std::memcpy(full.scanLine(y + offset.y()) + offset.x() * (full.depth() / 8), image.constScanLine(y),
                     size_t(qMin<qsizetype>(lineBytes, qsizetype(image.width()) * (image.depth() / 8))));
     return full;
+}
+
+QRect X11DisplayCapture::primaryMonitorRect(Connection& connection)
+{
+    const xcb_query_extension_reply_t* randr = xcb_get_extension_data(connection.xcb, &xcb_randr_id);
+    if (!randr || !randr->present)
+        return connection.rootRect;
+    // Monitors came with RandR 1.5; the server answers a client in the version it announced.
+    XcbReply<xcb_randr_query_version_reply_t> version(
+        xcb_randr_query_version_reply(connection.xcb, xcb_randr_query_version(connection.xcb, 1, 5), nullptr));
+    if (!version || (version->major_version == 1 && version->minor_version < 5))
+        return connection.rootRect;
+    XcbReply<xcb_randr_get_monitors_reply_t> monitors(xcb_randr_get_monitors_reply(
+        connection.xcb, xcb_randr_get_monitors(connection.xcb, connection.root, true), nullptr));
+    if (!monitors)
+        return connection.rootRect;
+    QRect first;
+    for (auto it = xcb_randr_get_monitors_monitors_iterator(monitors.get()); it.rem; xcb_randr_monitor_info_next(&it)) {
+        const QRect rect(it.data->x, it.data->y, it.data->width, it.data->height);
+        if (it.data->primary)
+            return rect;
+        if (first.isNull())
+            first = rect;
+    }
+    return first.isNull() ? connection.rootRect : first;
+}
+
+QImage X11DisplayCapture::capturePrimaryDisplay()
+{
+    QRect rect;
+    if (std::unique_ptr<Connection> connection = takeConnection(QSize())) {
+        updateRootRect(*connection);
+        rect = primaryMonitorRect(*connection);
+        returnConnection(std::move(connection));
+    }
+    if (rect.isEmpty())
+        return {};
+    // RandR measures in device pixels; a ratio of 1 keeps them as they are.
+    Monitor primary;
+    primary.geometry = rect;
+    return captureDisplay(primary);
 }
 
 bool X11DisplayCapture::canCapture()

@@ -21,6 +21,9 @@ public:
 
     QList<Monitor> displays() const override;
     QImage captureDisplay(const Monitor& display) override;
+    // The RandR monitor marked primary (else the first one, else the whole root window), asked for on a pooled
+    // connection.
+    QImage capturePrimaryDisplay() override;
     bool canCapture() override;
 
     // The monitor's rectangle on the root window in device pixels.
@@ -38,6 +41,7 @@ private:
     void returnConnection(std::unique_ptr<Connection> connection);
     // Asks the server for the root window's size; true when it differs from what the connection knew.
     static bool updateRootRect(Connection& connection);
+    static QRect primaryMonitorRect(Connection& connection);
     QImage capture(Connection& connection, const QRect& rect);
 
     std::mutex m_poolMutex;

@@ -11,7 +11,16 @@
 #include <xcb/xtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
+
+namespace {
+
+// How long a spare key keeps the character it typed last before it may be given another one. Receivers read a
+// new mapping when they get to its notification, and a key remapped before then types the new character instead.
+constexpr std::chrono::milliseconds SpareKeyReuseDelay{100};
+
+} // namespace
 
 struct XTestSyntheticInput::Private {
     xcb_connection_t* connection = nullptr;
@@ -19,9 +28,11 @@ struct XTestSyntheticInput::Private {
     bool available = false;
     QList<quint8> heldKeys;
     QList<quint8> heldButtons;
-    // Spare key codes lent to characters, the keysym each now types, and the order they were lent in.
+    // Spare key codes lent to characters, the keysym each now types, the order they were lent in and when each
+    // last typed.
     QHash<quint8, xcb_keysym_t> borrowed;
     QList<quint8> borrowOrder;
+    QHash<quint8, std::chrono::steady_clock::time_point> lastTyped;
 };
 
 struct XTestSyntheticInput::Keymap {
@@ -91,9 +102,7 @@ XTestSyntheticInput::~XTestSyntheticInput()
         if (!d->borrowed.isEmpty()) {
             sync();
             QThread::msleep(50);
-            const xcb_keysym_t empty[2] = {0, 0};
-            for (const quint8 keycode : std::as_const(d->borrowOrder))
-                xcb_change_keyboard_mapping(d->connection, 1, keycode, 2, empty);
+            releaseSpareKeys();
         }
         sync();
     }
@@ -103,6 +112,28 @@ XTestSyntheticInput::~XTestSyntheticInput()
 bool XTestSyntheticInput::isAvailable() const
 {
     return d->available;
+}
+
+QPointF XTestSyntheticInput::pointerPosition() const
+{
+    if (xcb_connection_has_error(d->connection))
+        return {};
+    XcbReply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(d->connection, xcb_query_pointer(d->connection, d->root), nullptr));
+    return pointer ? NativeScreenGeometry::fromNative(QPoint(pointer->root_x, pointer->root_y)) : QPointF();
+}
+
+void XTestSyntheticInput::releaseSpareKeys()
+{
+    if (d->borrowed.isEmpty())
+        return;
+    const xcb_keysym_t empty[2] = {0, 0};
+    for (const quint8 keycode : std::as_const(d->borrowOrder))
+        xcb_change_keyboard_mapping(d->connection, 1, keycode, 2, empty);
+    d->borrowed.clear();
+    d->borrowOrder.clear();
+    d->lastTyped.clear();
+    sync();
 }
 
 void XTestSyntheticInput::sync()
@@ -137,9 +168,10 @@ void XTestSyntheticInput::movePointer(const QPointF& position)
 {
     if (!d->available)
         return;
+    // The protocol's coordinates are 16-bit; a point beyond them goes to the edge rather than wrapping around.
     const QPoint native = NativeScreenGeometry::toNative(position);
-    xcb_test_fake_input(d->connection, XCB_MOTION_NOTIFY, false, XCB_CURRENT_TIME, d->root, qint16(native.x()),
-                        qint16(native.y()), 0);
+    xcb_test_fake_input(d->connection, XCB_MOTION_NOTIFY, false, XCB_CURRENT_TIME, d->root,
+                        qint16(qBound(-32768, native.x(), 32767)), qint16(qBound(-32768, native.y(), 32767)), 0);
     xcb_flush(d->connection);
 }
 
@@ -198,8 +230,8 @@ XTestSyntheticInput::Stroke XTestSyntheticInput::strokeFor(quint32 keysym, Keyma
                 return {keycode, column == 1};
         }
 
-    // No key types it: lend it a spare key code (one without keysyms), the least recently lent one first when
-    // all are taken.
+    // No key types it: lend it a spare key code (one without keysyms), the least recently lent one when all are
+    // taken, once its last character has had time to arrive.
     quint8 spare = 0;
     for (int i = keymap.count() - 1; i >= 0 && !spare; --i) {
         const quint8 keycode = quint8(keymap.minKeycode + i);
@@ -212,15 +244,15 @@ XTestSyntheticInput::Stroke XTestSyntheticInput::strokeFor(quint32 keysym, Keyma
     if (!spare) {
         if (d->borrowOrder.isEmpty())
             return {};
+        if (std::chrono::steady_clock::now() - d->lastTyped.value(d->borrowOrder.first()) < SpareKeyReuseDelay)
+            return {0, false, true};
         spare = d->borrowOrder.takeFirst();
-        // The receiver may still have to read the character this key typed last.
-        sync();
-        QThread::msleep(20);
     } else {
         d->borrowOrder.removeOne(spare);
     }
     d->borrowOrder.append(spare);
     d->borrowed.insert(spare, keysym);
+    d->lastTyped.insert(spare, std::chrono::steady_clock::now());
     const xcb_keysym_t keysyms[2] = {keysym, keysym};
     xcb_change_keyboard_mapping(d->connection, 1, spare, 2, keysyms);
     const size_t index = size_t(spare - keymap.minKeycode) * size_t(keymap.perKeycode);
@@ -281,18 +313,29 @@ bool XTestSyntheticInput::sendKey(quint32 keyCode, quint32 modifiers, bool press
     return true;
 }
 
-void XTestSyntheticInput::typeText(const QString& text)
+qsizetype XTestSyntheticInput::typeText(const QString& text)
 {
     if (!d->available || text.isEmpty())
-        return;
+        return text.size();
     std::unique_ptr<Keymap> keymap = loadKeymap();
     xcb_keycode_t shiftKey = 0;
     for (int i = 0; i < keymap->count() && !shiftKey; ++i)
         if (keymap->at(quint8(keymap->minKeycode + i), 0) == XK_Shift_L)
             shiftKey = xcb_keycode_t(keymap->minKeycode + i);
 
-    for (const char32_t character : text.toUcs4()) {
+    qsizetype done = 0;
+    while (done < text.size()) {
+        const char32_t character = text.at(done).isHighSurrogate() && done + 1 < text.size()
+                                       ? QChar::surrogateToUcs4(text.at(done), text.at(done + 1))
+                                       : text.at(done).unicode();
+        if (QChar::isSurrogate(character)) { // half a pair: nothing to type
+            ++done;
+            continue;
+        }
         const Stroke stroke = strokeFor(keysymForCharacter(character), *keymap);
+        if (stroke.busy)
+            break;
+        done += QChar::requiresSurrogates(character) ? 2 : 1;
         if (!stroke.keycode)
             continue;
         const bool shift = stroke.shift && shiftKey;
@@ -302,6 +345,9 @@ void XTestSyntheticInput::typeText(const QString& text)
         fakeKey(stroke.keycode, false);
         if (shift)
             fakeKey(shiftKey, false);
+        if (d->borrowed.contains(stroke.keycode))
+            d->lastTyped.insert(stroke.keycode, std::chrono::steady_clock::now());
     }
     sync();
+    return done;
 }

@@ -8,8 +8,9 @@
 #include <memory>
 
 // Synthetic input through the X server's XTest extension, on an X connection of its own. Characters the keyboard
-// layout lacks are typed through spare key codes that are given the character's keysym for the time being; they
-// get their empty mapping back when the object goes. Keys and buttons still held at that time are let go.
+// layout lacks are typed through spare key codes (ones without keysyms) that are given the character's keysym for
+// the time being; they get their empty mapping back on releaseSpareKeys() and when the object goes. Keys and
+// buttons still held then are let go.
 class XTestSyntheticInput : public SyntheticInput {
 public:
     XTestSyntheticInput();
@@ -18,19 +19,22 @@ public:
     XTestSyntheticInput& operator=(const XTestSyntheticInput&) = delete;
 
     bool isAvailable() const override;
+    QPointF pointerPosition() const override;
     void movePointer(const QPointF& position) override;
     void buttonDown(MouseButton button) override;
     void buttonUp(MouseButton button) override;
     void click(MouseButton button, int count, quint32 modifiers) override;
     bool keyDown(quint32 keyCode, quint32 modifiers) override;
     bool keyUp(quint32 keyCode, quint32 modifiers) override;
-    void typeText(const QString& text) override;
+    qsizetype typeText(const QString& text) override;
+    void releaseSpareKeys() override;
 
 private:
     struct Keymap;
     struct Stroke {
-        quint8 keycode = 0;
+        quint8 keycode = 0; // 0: the keysym cannot be typed
         bool shift = false;
+        bool busy = false; // every spare key carries a character typed moments ago
     };
 
     bool sendKey(quint32 keyCode, quint32 modifiers, bool press);

@@ -81,7 +81,8 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_infoWindows(std::make_unique<InfoWindows>(m_settings))
     , m_clock(std::make_unique<SystemClock>())
     , m_apiDelegate(std::make_unique<AppAPIDelegate>(commands(), *m_overlayManager, m_textEditorWindow.get()))
-    , m_apiServer(std::make_unique<HTTPAPIServer>(m_settings, m_history))
+    , m_apiServer(std::make_unique<HTTPAPIServer>(
+          m_settings, m_history, HTTPAPIServer::Desktop{services.syntheticInput, &services.displayCapture, {}}))
 {}
 
 AppDelegate::~AppDelegate() = default;

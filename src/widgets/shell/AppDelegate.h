@@ -28,6 +28,7 @@ class PermissionPrompt;
 class PreferencesWindowController;
 class PointerMonitor;
 class ScreenCaptureService;
+class SyntheticInput;
 class TextEditorWindow;
 class SystemClock;
 class TextRecognizer;
@@ -57,6 +58,8 @@ public:
         std::unique_ptr<OverlayPresenter> overlayPresenter = {};
         // The pointer across the desktop, for the history sidebar's edge push; none means no edge tracking.
         PointerMonitor* pointerMonitor = nullptr;
+        // What the HTTP API's input routes drive the desktop with; without it they refuse.
+        SyntheticInput* syntheticInput = nullptr;
     };
 
     enum class State { Created, AwaitingTerms, PermissionGate, Running, Terminating, Quitting };

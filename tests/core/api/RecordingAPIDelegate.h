@@ -6,7 +6,8 @@
 #include <QStringList>
 
 // The application's side of the server for tests (a QObject, so the server notices when it is gone): records the
-// capture and quit requests, and keeps the sidebar flag the sidebar routes use.
+// requests that open something, keeps the sidebar flag the sidebar routes use, and gives the window list and the
+// screenshots a test prepared.
 class RecordingAPIDelegate : public QObject, public HTTPAPIServerDelegate {
 public:
     void requestCapture() override { calls << QStringLiteral("requestCapture"); }
@@ -15,15 +16,21 @@ public:
     void hideHistorySidebar() override { sidebarVisible = false; }
     void quitApplication() override { calls << QStringLiteral("quitApplication"); }
 
-    // The window, screenshot and window-opening routes are not served yet.
-    std::optional<QByteArray> sidebarScreenshotPNG() override { return std::nullopt; }
-    nlohmann::json appWindowList() override { return nlohmann::json::array(); }
-    std::optional<QByteArray> appWindowsScreenshotPNG() override { return std::nullopt; }
-    std::optional<QByteArray> overlayScreenshotPNG() override { return std::nullopt; }
-    void openPreferences(const std::optional<QString>&) override {}
-    void openAboutWindow() override {}
-    void openOnboardingWindow() override {}
+    std::optional<QByteArray> sidebarScreenshotPNG() override { return sidebarPNG; }
+    nlohmann::json appWindowList() override { return windows; }
+    std::optional<QByteArray> appWindowsScreenshotPNG() override { return windowsPNG; }
+    std::optional<QByteArray> overlayScreenshotPNG() override { return overlayPNG; }
+    void openPreferences(const std::optional<QString>& tab) override
+    {
+        calls << QStringLiteral("openPreferences ") + tab.value_or(QStringLiteral("(no tab)"));
+    }
+    void openAboutWindow() override { calls << QStringLiteral("openAboutWindow"); }
+    void openOnboardingWindow() override { calls << QStringLiteral("openOnboardingWindow"); }
 
     QStringList calls;
     bool sidebarVisible = false;
+    nlohmann::json windows = nlohmann::json::array();
+    std::optional<QByteArray> sidebarPNG;
+    std::optional<QByteArray> windowsPNG;
+    std::optional<QByteArray> overlayPNG;
 };

@@ -7,7 +7,9 @@
 #include "core/api/HTTPAPIServer.h"
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
+#include "platform/fake/FakeDisplayCapture.h"
 #include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakeSyntheticInput.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 
 #include <QCoreApplication>
@@ -18,7 +20,8 @@
 #include <chrono>
 
 // The real server on a free loopback port, with real settings and history stores (history files in a folder of
-// the test's private home), and a recording delegate for the application.
+// the test's private home), a recording delegate for the application, and a recording synthetic input and prepared
+// monitor images for the desktop, whose primary monitor is primaryGeometry.
 class ServerFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -47,6 +50,10 @@ protected:
     AppSettings settings{defaults, loginItem};
     HistoryManager history{settings, folder.path() + QStringLiteral("/Quillora")};
     RecordingAPIDelegate delegate;
-    HTTPAPIServer server{settings, history};
+    FakeSyntheticInput input;
+    FakeDisplayCapture display;
+    QRectF primaryGeometry{0, 0, 1920, 1080};
+    HTTPAPIServer server{settings, history,
+                         HTTPAPIServer::Desktop{&input, &display, [this] { return primaryGeometry; }}};
     quint16 port = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QProcess>
 
 using X11TestSupport::waitUntil;
 
@@ -24,10 +25,12 @@ public:
 
     QStringList keys;
     QStringList clicks;
+    QString text;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
+        text += event->text();
         const int key = event->key();
         if (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt || key == Qt::Key_Meta)
             return;
@@ -70,4 +73,40 @@ TEST(XTestSyntheticInput, KeysWithModifiersAndClicks)
     // Qt reports the second press of a double click as a press followed by a double click.
     EXPECT_TRUE(waitUntil([&] { return window.clicks.size() >= 4; }));
     EXPECT_EQ(window.clicks, QStringList({"press 1", "press 1", "double 1", "press 2"}));
+}
+
+// More characters than the keyboard has spare keys: each key is lent to a new character only once the one it typed
+// before has had time to arrive, and every spare key is empty again afterwards.
+TEST(XTestSyntheticInput, TypesMoreForeignCharactersThanThereAreSpareKeys)
+{
+    const auto keymap = [] {
+        QProcess xmodmap;
+        xmodmap.start(QStringLiteral("xmodmap"), {QStringLiteral("-pke")});
+        xmodmap.waitForFinished();
+        return xmodmap.readAllStandardOutput();
+    };
+    const QByteArray before = keymap();
+    XTestSyntheticInput input;
+    InputRecorder window;
+    window.show();
+    window.requestActivate();
+    input.movePointer(QPointF(500, 450));
+    ASSERT_TRUE(waitUntil([&] { return window.isActive(); }));
+
+    QString text;
+    for (char32_t c = U'\u4e00'; c < U'\u4e00' + 40; ++c) // 40 CJK ideographs; the keyboard has about 20 spare keys
+        text += QString::fromUcs4(&c, 1);
+    text += QStringLiteral("aé");
+    QString rest = text;
+    while (!rest.isEmpty()) {
+        const qsizetype typed = input.typeText(rest);
+        rest.remove(0, typed);
+        X11TestSupport::pause(typed < 1 ? 30 : 5); // the receiver reads meanwhile, as another program would
+    }
+    EXPECT_TRUE(waitUntil([&] { return window.text.size() >= text.size(); }, 10000));
+    EXPECT_EQ(window.text, text);
+
+    X11TestSupport::pause(200);
+    input.releaseSpareKeys();
+    EXPECT_EQ(keymap(), before);
 }

@@ -1,0 +1,265 @@
+// The input, window, screenshot and window-opening routes over the socket, with a recording synthetic input, prepared
+// monitor images and a recording delegate. The real desktop is driven in tests/e2e/api_input_e2e.py.
+#include "QStringPrinter.h"
+#include "ServerFixture.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QThread>
+
+using json = nlohmann::json;
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray pngOf(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QSize pngSize(const QByteArray& png)
+{
+    return QImage::fromData(png, "PNG").size();
+}
+
+} // namespace
+
+class HTTPAPIAutomation : public ServerFixture {
+protected:
+    RawHttpResponse post(const QByteArray& path, const QByteArray& body) { return send(request("POST", path, body)); }
+    // Runs the main thread until the input has sent this many events (or 10 s pass) and a little longer, to catch
+    // any it should not have sent, and takes what it sent.
+    QStringList events(qsizetype count)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (input.events.size() < count && waited.elapsed() < 10000)
+            processEventsFor(10ms);
+        processEventsFor(100ms);
+        return std::exchange(input.events, {});
+    }
+};
+
+TEST_F(HTTPAPIAutomation, RefusedRequests)
+{
+    struct Row {
+        const char* name;
+        QByteArray method;
+        QByteArray path;
+        QByteArray body;
+        int status;
+        const char* error;
+    };
+    // Characters 10 s apart, so many that the first and the last are this many seconds apart.
+    const auto typingFor = [](int seconds) {
+        return R"({"delay": 10000, "text": ")" + QByteArray(seconds / 10 + 1, 'x') + R"("})";
+    };
+    // clang-format off
+    const std::vector<Row> rows = {
+        {"move without a body", "POST", "/mouse/move", "", 400, "Missing 'x' and 'y' coordinates"},
+        {"move with y as text", "POST", "/mouse/move", R"({"x": 1, "y": "2"})", 400, "Missing 'x' and 'y' coordinates"},
+        {"move beyond 16 bits", "POST", "/mouse/move", R"({"x": 1, "y": 40000})", 400, "Coordinates must be between -32767 and 32767"},
+        {"move of negative duration", "POST", "/mouse/move", R"({"x": 1, "y": 2, "duration": -1})", 400, "'duration' must be a number of seconds from 0 to 60"},
+        {"a glide of 10001 moves", "POST", "/mouse/move", R"({"x": 1, "y": 2, "duration": 1, "steps": 10000})", 400, "Too much input for one request: at most 10000 events"},
+        {"click of negative count", "POST", "/mouse/click", R"({"count": -1})", 400, "'count' must be 0 or more"},
+        {"5001 clicks", "POST", "/mouse/click", R"({"count": 5001})", 400, "Too much input for one request: at most 10000 events"},
+        {"a billion clicks", "POST", "/mouse/click", R"({"count": 1e9})", 400, "Too much input for one request: at most 10000 events"},
+        {"click far out", "POST", "/mouse/click", R"({"x": -1e9})", 400, "Coordinates must be between -32767 and 32767"},
+        {"drag without toY", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3})", 400, "Missing 'fromX', 'fromY', 'toX', 'toY' coordinates"},
+        {"drag of 0 steps", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "steps": 0})", 400, "'steps' must be at least 1"},
+        {"a drag of 10001 events", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "steps": 9998})", 400, "Too much input for one request: at most 10000 events"},
+        {"drag of 60.5 s", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "duration": 60.5})", 400, "'duration' must be a number of seconds from 0 to 60"},
+        {"drag of negative duration", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "duration": -0.1})", 400, "'duration' must be a number of seconds from 0 to 60"},
+        {"type without text", "POST", "/keyboard/type", R"({"delay": 5})", 400, "Missing 'text' field"},
+        {"type a number", "POST", "/keyboard/type", R"({"text": 5})", 400, "Missing 'text' field"},
+        {"type with a delay of 10001 ms", "POST", "/keyboard/type", R"({"text": "a", "delay": 10001})", 400, "'delay' must be from 0 to 10000 ms"},
+        {"type with a negative delay", "POST", "/keyboard/type", R"({"text": "a", "delay": -1})", 400, "'delay' must be from 0 to 10000 ms"},
+        {"type 10001 characters", "POST", "/keyboard/type", R"({"text": ")" + QByteArray(10001, 'x') + R"("})", 400, "Too much text for one request: at most 10000 characters"},
+        {"typing for 610 s", "POST", "/keyboard/type", typingFor(610), 400, "The input would take longer than 10 minutes"},
+        {"key without a name", "POST", "/keyboard/key", R"({"modifiers": ["shift"]})", 400, "Missing 'key' field"},
+        {"key as a number", "POST", "/keyboard/key", R"({"key": 7})", 400, "Missing 'key' field"},
+        {"hotkey of no keys", "POST", "/keyboard/hotkey", R"({"keys": []})", 400, "Missing 'keys' array"},
+        {"hotkey with a number", "POST", "/keyboard/hotkey", R"({"keys": ["ctrl", 5]})", 400, "Missing 'keys' array"},
+        {"hotkey as text", "POST", "/keyboard/hotkey", R"({"keys": "ctrl+a"})", 400, "Missing 'keys' array"},
+        {"sidebar screenshot without a sidebar", "GET", "/sidebar/screenshot", "", 404, "Sidebar not visible or capture failed"},
+        {"screenshot without windows", "GET", "/screenshot?maxSize=10", "", 404, "No visible app windows to capture"},
+        {"overlay screenshot without a capture", "GET", "/overlay/screenshot", "", 404, "No overlay visible or capture failed"},
+        {"screen without a monitor", "GET", "/screen", "", 500, "Screen capture failed - check Screen Recording permission"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const RawHttpResponse refused = send(request(row.method, row.path, row.body));
+        EXPECT_EQ(refused.status(), row.status);
+        EXPECT_EQ(refused.json(), (json{{"error", row.error}}));
+    }
+    // Ten minutes of typing pass; five thousand clicks would pass too, but the queue holds ten minutes already.
+    EXPECT_EQ(post("/keyboard/type", typingFor(600)).status(), 200);
+    EXPECT_EQ(events(1), QStringList{"type x"});
+    EXPECT_EQ(post("/mouse/click", R"({"count": 5000})").status(), 429);
+}
+
+TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositionAnswers)
+{
+    FakeSyntheticInput refusing;
+    refusing.available = false;
+    refusing.pointer = QPointF(1945, 35);
+    primaryGeometry = QRectF(1920, 0, 1920, 1080);
+    HTTPAPIServer other(settings, history,
+                        HTTPAPIServer::Desktop{&refusing, nullptr, [this] { return primaryGeometry; }});
+    server.stop();
+    other.start(port);
+    ASSERT_TRUE(other.isRunning());
+
+    // Refused before the body is looked at: a good body and a bad one alike.
+    for (const char* path :
+         {"/mouse/move", "/mouse/click", "/mouse/drag", "/keyboard/type", "/keyboard/key", "/keyboard/hotkey"}) {
+        for (const QByteArray& body :
+             {QByteArray(R"({"x": 1, "y": 1, "text": "a", "key": "a", "keys": ["a"]})"), QByteArray()}) {
+            SCOPED_TRACE(path);
+            const RawHttpResponse refused = post(path, body);
+            EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Unknown");
+            EXPECT_EQ(refused.json()["error"], "Accessibility permission required");
+            EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(QStringLiteral("XTEST")));
+        }
+    }
+    EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", 25.0}, {"y", 35.0}}}}));
+    settle();
+    EXPECT_TRUE(refusing.events.isEmpty());
+}
+
+TEST_F(HTTPAPIAutomation, InputStepsInOrderFromThePrimaryMonitorsCorner)
+{
+    primaryGeometry = QRectF(1920, 0, 1920, 1080); // the right one of two monitors
+    input.pointer = QPointF(1900, 5);
+    EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", -20.0}, {"y", 5.0}}}}));
+
+    // cmd and ctrl are both Ctrl and pressed once, win is Super, unknown names are skipped, keys in any case.
+    EXPECT_EQ(post("/keyboard/hotkey", R"({"keys": ["cmd", "Shift", "CTRL", "hyper", "win", "F5"]})").json(),
+              (json{{"success", true}, {"keys", {"cmd", "Shift", "CTRL", "hyper", "win", "F5"}}}));
+    EXPECT_EQ(events(8), (QStringList{"keydown 55 0", "keydown 56 0", "keydown 59 0", "keydown 96 0", "keyup 96 0",
+                                      "keyup 59 0", "keyup 56 0", "keyup 55 0"}));
+    // "delete" is BackSpace; a key outside the table presses nothing and is still answered.
+    post("/keyboard/key", R"({"key": "Delete", "modifiers": ["alt", 4]})");
+    EXPECT_EQ(post("/keyboard/key", R"({"key": "f13", "modifiers": ["shift"]})").json(),
+              (json{{"success", true}, {"key", "f13"}, {"modifiers", {"shift"}}}));
+    EXPECT_EQ(events(4), (QStringList{"keydown 58 0", "keydown 51 0", "keyup 51 0", "keyup 58 0"}));
+
+    EXPECT_EQ(
+        post("/mouse/click", R"({"x": 10, "y": 20.5, "button": "Right", "count": 2, "modifiers": ["option"]})").json(),
+        (json{{"success", true}, {"button", "Right"}, {"count", 2}, {"position", {{"x", 10}, {"y", 20.5}}}}));
+    EXPECT_EQ(events(7), (QStringList{"move 1930,20.5", "keydown 58 0", "down right", "up right", "down right",
+                                      "up right", "keyup 58 0"}));
+    // Without a body the left button clicks once where the pointer is; a coordinate left out stays where it is.
+    EXPECT_EQ(post("/mouse/click", "").json(), (json{{"success", true}, {"button", "left"}, {"count", 1}}));
+    input.pointer = QPointF(2000, 300);
+    post("/mouse/click", R"({"x": 5, "button": "center"})");
+    EXPECT_EQ(events(5), (QStringList{"down left", "up left", "move 1925,300", "down middle", "up middle"}));
+
+    // A glide from where the pointer is: the start and four equal moves.
+    input.pointer = QPointF(1920, 100);
+    post("/mouse/move", R"({"x": 40, "y": 100, "duration": 0.2, "steps": 4})");
+    EXPECT_EQ(events(5),
+              (QStringList{"move 1920,100", "move 1930,100", "move 1940,100", "move 1950,100", "move 1960,100"}));
+
+    // Characters as a person sees them (e with a combining accent, a flag), typed on even while the spare keys are
+    // busy; a key pressed by the next request follows the whole text; the spare keys are given back afterwards.
+    input.busyTypings = 2;
+    post("/keyboard/type", R"({"text": "e\u0301🇩🇪x", "delay": 0})");
+    post("/keyboard/key", R"({"key": "return"})");
+    EXPECT_EQ(events(6), (QStringList{QString::fromUtf8("type e\u0301"), QString::fromUtf8("type 🇩🇪"), "type x",
+                                      "keydown 36 0", "keyup 36 0", "release"}));
+}
+
+TEST_F(HTTPAPIAutomation, ADragRunsOnTimersWhileTheServerAnswers)
+{
+    QElapsedTimer clock;
+    clock.start();
+    post("/mouse/drag",
+         R"({"fromX": 0, "fromY": 0, "toX": 30, "toY": 60, "duration": 1.5, "steps": 3, "button": "RIGHT"})");
+    processEventsFor(200ms);
+    // The status needs the main thread; a drag sleeping there would leave it the 1 s fallback.
+    delegate.sidebarVisible = true;
+    QElapsedTimer answered;
+    answered.start();
+    EXPECT_EQ(get("/status").json()["sidebarVisible"], true);
+    EXPECT_LT(answered.elapsed(), 500);
+    EXPECT_FALSE(input.events.contains("up right")) << "still dragging";
+    EXPECT_EQ(events(6), (QStringList{"move 0,0", "down right", "move 10,20", "move 20,40", "move 30,60", "up right"}));
+    EXPECT_GE(clock.elapsed(), 1500);
+}
+
+TEST_F(HTTPAPIAutomation, TheQueueHoldsTenMinutesOfInputAtMost)
+{
+    const QByteArray minute = R"({"x": 5, "y": 5, "duration": 60, "steps": 2})";
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(post("/mouse/move", minute).status(), 200) << i;
+    const RawHttpResponse refused = post("/mouse/move", minute);
+    EXPECT_EQ(refused.statusLine, "HTTP/1.1 429 Too Many Requests");
+    EXPECT_EQ(refused.json(),
+              (json{{"error", "Too much input queued: wait until the earlier requests' input has been sent"}}));
+}
+
+TEST_F(HTTPAPIAutomation, WindowsScreenshotsAndOpeners)
+{
+    delegate.windows = json::array({{{"title", "Captured Text"}, {"type", "textEditor"}}});
+    EXPECT_EQ(get("/windows").json(), (json{{"windows", delegate.windows}, {"count", 1}}));
+
+    // maxSize: a whole number above 0, else no limit; an image that fits is sent byte for byte.
+    delegate.windowsPNG = pngOf({1000, 500});
+    struct Row {
+        const char* query;
+        QSize size;
+    };
+    const Row rows[] = {{"", {1000, 500}},
+                        {"?maxSize=100", {100, 50}},
+                        {"?maxSize=%2B100", {100, 50}},
+                        {"?maxSize=1", {1, 1}},
+                        {"?maxSize=1000", {1000, 500}},
+                        {"?maxSize=0", {1000, 500}},
+                        {"?maxSize=-5", {1000, 500}},
+                        {"?maxSize=10a", {1000, 500}},
+                        {"?maxSize=%2010", {1000, 500}},
+                        {"?maxSize=99999999999999999999", {1000, 500}}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.query);
+        const RawHttpResponse image = get(QByteArray("/screenshot") + row.query);
+        ASSERT_EQ(image.status(), 200);
+        EXPECT_EQ(pngSize(image.body), row.size);
+        if (row.size == QSize(1000, 500)) {
+            EXPECT_EQ(image.body, *delegate.windowsPNG);
+        }
+    }
+    delegate.sidebarPNG = pngOf({300, 900});
+    EXPECT_EQ(pngSize(get("/sidebar/screenshot?maxSize=90").body), QSize(30, 90));
+    delegate.overlayPNG = pngOf({800, 450});
+    EXPECT_EQ(pngSize(get("/overlay/screenshot?maxSize=100").body), QSize(100, 56));
+
+    // The primary monitor, taken on the server thread.
+    QImage monitor(1920, 1080, QImage::Format_RGB32);
+    monitor.fill(Qt::white);
+    display.addDisplay(Monitor{1, QStringLiteral("RIGHT"), QRect(0, 0, 1920, 1080)}, monitor);
+    const RawHttpResponse screen = get("/screen");
+    EXPECT_TRUE(screen.headerBlock.startsWith("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\n"));
+    EXPECT_EQ(pngSize(screen.body), QSize(1920, 1080));
+    EXPECT_EQ(pngSize(get("/screen?maxSize=100").body), QSize(100, 56));
+    ASSERT_FALSE(display.calls().isEmpty());
+    EXPECT_NE(display.calls().last().thread, QThread::currentThreadId());
+
+    EXPECT_EQ(post("/preferences", R"({"tab": "TEXT_PROCESSING"})").json(),
+              (json{{"success", true}, {"message", "Preferences opened"}, {"tab", "TEXT_PROCESSING"}}));
+    EXPECT_EQ(get("/preferences").json(), (json{{"success", true}, {"message", "Preferences opened"}}));
+    EXPECT_FALSE(post("/preferences", R"({"tab": 3})").json().contains("tab"));
+    EXPECT_EQ(post("/about", "").json(), (json{{"success", true}, {"message", "About window opened"}}));
+    EXPECT_EQ(get("/onboarding").json(), (json{{"success", true}, {"message", "Onboarding window opened"}}));
+    settle();
+    EXPECT_EQ(delegate.calls, (QStringList{"openPreferences TEXT_PROCESSING", "openPreferences (no tab)",
+                                           "openPreferences (no tab)", "openAboutWindow", "openOnboardingWindow"}));
+}

@@ -215,5 +215,9 @@ Die Hilfeseite erklärt, wie Sie zu einer X11-Sitzung wechseln. Starten Sie Quil
         <source>Capture Again</source>
         <translation>Erneut aufnehmen</translation>
     </message>
+    <message id="editor.title">
+        <source>Captured Text</source>
+        <translation>Erkannter Text</translation>
+    </message>
 </context>
 </TS>

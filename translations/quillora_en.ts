@@ -215,5 +215,9 @@ The help page explains how to switch to an X11 session. Start Quillora again aft
         <source>Capture Again</source>
         <translation>Capture Again</translation>
     </message>
+    <message id="editor.title">
+        <source>Captured Text</source>
+        <translation>Captured Text</translation>
+    </message>
 </context>
 </TS>

@@ -22,6 +22,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox trayer xdotool xclip x11-xserver-utils x11-utils imagemagick
     curl python3 fonts-dejavu-core chromium
+    # a clipboard manager that takes the clipboard over when a program quits (its csd-clipboard, on its own)
+    cinnamon-settings-daemon
 )
 
 missing=()

@@ -78,6 +78,8 @@ void applySettings(AppSettings& settings, const json& body)
         settings.setCleanupWhitespace(*value);
     if (const auto value = boolValue(body, "fixHyphenation"))
         settings.setFixHyphenation(*value);
+    if (const auto value = boolValue(body, "copyToPrimarySelection"))
+        settings.setCopyToPrimarySelection(*value);
 }
 
 QString percentDecoded(const QString& text)
@@ -243,6 +245,7 @@ HTTPResponse APIRouter::readSettings(const Request&)
                                     {"removeLineBreaks", settings.removeLineBreaks()},
                                     {"cleanupWhitespace", settings.cleanupWhitespace()},
                                     {"fixHyphenation", settings.fixHyphenation()},
+                                    {"copyToPrimarySelection", settings.copyToPrimarySelection()},
                                     {"apiEnabled", settings.apiEnabled()},
                                     {"apiPort", settings.apiPort()}});
 }

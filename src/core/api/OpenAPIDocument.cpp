@@ -283,6 +283,7 @@ const char tail[] = R"JSON(", "description": "Local server" }
           "removeLineBreaks": { "type": "boolean" },
           "cleanupWhitespace": { "type": "boolean" },
           "fixHyphenation": { "type": "boolean" },
+          "copyToPrimarySelection": { "type": "boolean", "description": "the captured text is also what a middle click pastes" },
           "apiEnabled": { "type": "boolean" },
           "apiPort": { "type": "integer" }
         }

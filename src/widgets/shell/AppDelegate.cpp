@@ -35,7 +35,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_overlayManager(services.overlayPresenter ? std::move(services.overlayPresenter)
                                                  : std::make_unique<OverlayManager>(services.settings))
     , m_textRecognition(std::make_unique<LiveTextRecognitionService>(services.textRecognizer))
-    , m_clipboard(std::make_unique<ClipboardService>(services.pasteboard))
+    , m_clipboard(std::make_unique<ClipboardService>(services.pasteboard, services.settings))
     , m_captureController(std::make_unique<CaptureSessionController>(m_settings, *m_screenCapture, *m_overlayManager,
                                                                      *m_textRecognition, *m_clipboard, m_history))
     , m_textEditorWindow(std::make_unique<TextEditorWindow>())

@@ -144,7 +144,7 @@ public:
     FakeTextRecognizer engine;
     LiveTextRecognitionService recognition{engine};
     FakePasteboard pasteboard;
-    ClipboardService clipboard{pasteboard};
+    ClipboardService clipboard{pasteboard, settings};
     HistoryManager history{settings, folder.path()};
     FakeTextEditor editor;
     CaptureSessionController controller{settings, screenCapture, overlays, recognition, clipboard, history};

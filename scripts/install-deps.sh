@@ -11,8 +11,8 @@ packages=(
     qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins
     # recognition
     libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-deu
-    # JSON
-    nlohmann-json3-dev
+    # JSON; names of languages
+    nlohmann-json3-dev libicu-dev
     # X11
     libx11-dev libx11-xcb-dev libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xtest0-dev
     libxcb-xinput-dev libxcb-keysyms1-dev libxcb-xkb-dev libxtst-dev libxi-dev

@@ -219,5 +219,13 @@ Die Hilfeseite erklärt, wie Sie zu einer X11-Sitzung wechseln. Starten Sie Quil
         <source>Captured Text</source>
         <translation>Erkannter Text</translation>
     </message>
+    <message id="notification.noText.title">
+        <source>No text found</source>
+        <translation>Kein Text gefunden</translation>
+    </message>
+    <message id="notification.noText.languages">
+        <source>Recognised languages: %1</source>
+        <translation>Erkennbare Sprachen: %1</translation>
+    </message>
 </context>
 </TS>

@@ -219,5 +219,13 @@ The help page explains how to switch to an X11 session. Start Quillora again aft
         <source>Captured Text</source>
         <translation>Captured Text</translation>
     </message>
+    <message id="notification.noText.title">
+        <source>No text found</source>
+        <translation>No text found</translation>
+    </message>
+    <message id="notification.noText.languages">
+        <source>Recognised languages: %1</source>
+        <translation>Recognised languages: %1</translation>
+    </message>
 </context>
 </TS>

@@ -74,6 +74,11 @@ TextEditorDelegate* CaptureSessionController::textEditorDelegate() const
     return m_textEditorDelegate.get();
 }
 
+void CaptureSessionController::setNoTextFoundHandler(std::function<void()> handler)
+{
+    m_noTextFound = std::move(handler);
+}
+
 void CaptureSessionController::startCapture(bool showHint)
 {
     QUILLORA_ASSERT_OWNER_THREAD();
@@ -173,6 +178,8 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
     if (text.isEmpty()) {
         qCWarning(lcCapture).noquote() << QStringLiteral("⚠️ No text recognized in selected area");
         closeOverlay();
+        if (m_noTextFound)
+            m_noTextFound();
         return;
     }
     qCDebug(lcCapture).noquote() << QStringLiteral("✅ Text found, calling processTextSelection");
@@ -188,6 +195,8 @@ void CaptureSessionController::processTextSelection(const QString& text, const M
     if (cleaned.isEmpty()) {
         qCInfo(lcCapture).noquote() << QStringLiteral("❌ No text after processing");
         closeOverlay();
+        if (m_noTextFound)
+            m_noTextFound();
         return;
     }
 

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class AppSettings;
@@ -38,6 +39,9 @@ public:
     // a delegate that is not a QObject must be cleared (set to null) before it goes away.
     void setTextEditorDelegate(TextEditorDelegate* delegate);
     TextEditorDelegate* textEditorDelegate() const;
+    // Called when a capture ends because it found no text (nothing recognised, or nothing left after the clean-up),
+    // so that the user hears of it: the overlays close, and nothing is copied or recorded, as on a cancel.
+    void setNoTextFoundHandler(std::function<void()> handler);
 
     // Freezes every monitor and shows the overlays. showHint asks the overlays for their instruction toast.
     // Does not check whether the desktop may be captured; callers do.
@@ -71,4 +75,5 @@ private:
     quint64 m_captureCount = 0;
 
     WeakDelegate<TextEditorDelegate> m_textEditorDelegate;
+    std::function<void()> m_noTextFound;
 };

@@ -168,7 +168,8 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
 {
     QUILLORA_ASSERT_OWNER_THREAD();
     qCDebug(lcCapture).noquote() << QStringLiteral("📝 OCR Result: '%1'... (length: %2)")
-                                        .arg(characterPrefix(text, 100), QString::number(characterCount(text)));
+                                        .arg(characterPrefix(text, LoggedTextLength),
+                                             QString::number(characterCount(text)));
     // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
     // away the selection the user is making, and an editor popping up over it would be just as wrong.
     if (capture != m_captureCount) {

@@ -30,6 +30,9 @@ class CaptureSessionController : public QObject, public ScreenshotOverlayViewDel
     Q_OBJECT
 
 public:
+    // How much of a recognised text the system log's result line shows, in characters.
+    static constexpr int LoggedTextLength = 100;
+
     CaptureSessionController(AppSettings& settings, ScreenCaptureService& screenCapture,
                              OverlayPresenter& overlayManager, LiveTextRecognitionService& textRecognizer,
                              ClipboardService& clipboard, HistoryManager& history, QObject* parent = nullptr);

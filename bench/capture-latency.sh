@@ -32,8 +32,10 @@ cat > "$home/run.sh" <<SH
 #!/usr/bin/env bash
 set -euo pipefail
 xsetroot -solid '#6080a0'
-# Every line of the program stamped with the monotonic clock on arrival: where the time of a capture goes.
-QUILLORA_LOG_STDERR=1 "\$QUILLORA_EXE" > >(python3 "$PWD/bench/stamp_lines.py" >"$home/quillora.log") 2>&1 &
+# Every line of the program stamped with the monotonic clock on arrival: where the time of a capture goes. In
+# English (the benchmark finds the editor by its English title) and recognising German and English only, whatever
+# the machine's locale, so that runs on different machines measure the same work.
+LANGUAGE=en LANG=C.UTF-8 LC_ALL=C.UTF-8 QUILLORA_LOG_STDERR=1 "\$QUILLORA_EXE" > >(python3 "$PWD/bench/stamp_lines.py" >"$home/quillora.log") 2>&1 &
 app=\$!
 export QUILLORA_PID=\$app
 sleep 2

@@ -11,8 +11,8 @@ packages=(
     qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
     # recognition
     libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-deu
-    # JSON
-    nlohmann-json3-dev
+    # JSON; names of languages
+    nlohmann-json3-dev libicu-dev
     # X11
     libx11-dev libx11-xcb-dev libxcb1-dev libxcb-shm0-dev libxcb-randr0-dev libxcb-xtest0-dev
     libxcb-xinput-dev libxcb-keysyms1-dev libxcb-xkb-dev libxtst-dev libxi-dev
@@ -22,6 +22,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox trayer xdotool xclip x11-xserver-utils x11-utils imagemagick
     curl python3 fonts-dejavu-core chromium
+    # a clipboard manager that takes the clipboard over when a program quits (its csd-clipboard, on its own)
+    cinnamon-settings-daemon
 )
 
 missing=()

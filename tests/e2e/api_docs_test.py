@@ -47,6 +47,7 @@ class Chromium:
         os.close(from_browser_write)
         self._next_id = 0
         self._buffer = b""
+        self.exceptions = []  # what the page's scripts threw (Runtime.exceptionThrown)
 
     def call(self, method, params=None, session=None, timeout=30):
         self._next_id += 1
@@ -59,6 +60,8 @@ class Chromium:
             while b"\0" in self._buffer:
                 raw, self._buffer = self._buffer.split(b"\0", 1)
                 answer = json.loads(raw)
+                if answer.get("method") == "Runtime.exceptionThrown":
+                    self.exceptions.append(answer["params"]["exceptionDetails"])
                 if answer.get("id") == self._next_id:
                     if "error" in answer:
                         raise AssertionError(f"{method}: {answer['error']}")
@@ -107,6 +110,7 @@ try:
     browser = Chromium()
     page = next(t for t in browser.call("Target.getTargets")["targetInfos"] if t["type"] == "page")
     session = browser.call("Target.attachToTarget", {"targetId": page["targetId"], "flatten": True})["sessionId"]
+    browser.call("Runtime.enable", {}, session)
     browser.call("Page.navigate", {"url": base + "/docs"}, session)
     rendered = []
     deadline = time.monotonic() + 60
@@ -117,6 +121,7 @@ try:
             break
         time.sleep(0.25)
     assert rendered == expected, f"/docs rendered {rendered}\nexpected {expected}\n{app.dump()}"
+    assert not browser.exceptions, f"the page's scripts threw: {browser.exceptions}"
     print(f"api docs: {len(rendered)} operations rendered without network")
 finally:
     if browser:

@@ -1,6 +1,8 @@
 """What the end-to-end capture tests share: a window of another application showing a known paragraph, the mouse
 drag over it, the clipboard, the monitors of the virtual desktop, the history's files and the error rate of a
-recognised text."""
+recognised text, and a clipboard manager."""
+import ctypes
+import glob
 import json
 import os
 import re
@@ -65,8 +67,44 @@ def drag_around(rect, margin=10, steps=12):
     run("xdotool", "mouseup", "1")
 
 
-def clipboard():
-    return run("xclip", "-o", "-selection", "clipboard").stdout
+def clipboard(selection="clipboard"):
+    return run("xclip", "-o", "-selection", selection).stdout
+
+
+def selection_owner(name):
+    """The window that owns the X selection name, 0 for none."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XGetSelectionOwner.restype = ctypes.c_ulong
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    assert display, "cannot open the display"
+    try:
+        return x11.XGetSelectionOwner(display, x11.XInternAtom(display, name.encode(), 0))
+    finally:
+        x11.XCloseDisplay(display)
+
+
+class ClipboardManager:
+    """Cinnamon's clipboard manager on its own (scripts/install-deps.sh installs it): it owns CLIPBOARD_MANAGER and
+    answers SAVE_TARGETS, taking over what a program holds on the clipboard when that program asks it to as it
+    quits. Unlike managers that copy every clipboard change as it happens, it keeps only what was handed over."""
+
+    def __init__(self):
+        found = glob.glob("/usr/lib/*/cinnamon-settings-daemon/csd-clipboard")
+        assert found, "csd-clipboard is missing: run scripts/install-deps.sh"
+        self.proc = subprocess.Popen([found[0]], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        wait_until(lambda: selection_owner("CLIPBOARD_MANAGER"), 10, "the clipboard manager to start")
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            self.proc.wait(10)
 
 
 def monitors():

@@ -1,19 +1,21 @@
 #!/usr/bin/env python3
 """Whole captures as a user makes them, on the desktop's last monitor: hotkey, drag, Ctrl+S in the editor; the
-clipboard holds the paragraph, the history one entry with that monitor's name and a PNG of its whole image. With two
-monitors both show a paragraph at the same place, different texts in different themes, so a crop from the wrong
-image cannot pass. A second capture ended with Escape leaves clipboard and history as they were."""
+clipboard and the middle-click selection hold the paragraph, the history one entry with that monitor's name and a PNG
+of its whole image. With two monitors both show a paragraph at the same place, different texts in different themes,
+so a crop from the wrong image cannot pass. A second capture ended with Escape leaves clipboard and history as they
+were. With a clipboard manager running, the text can still be pasted after Quillora has quit."""
 import sys
 import time
 
-from capture_support import (HistoryFiles, TextWindow, character_error_rate, clipboard, drag_around, license_lines,
-                             monitors, png_size)
+from capture_support import (ClipboardManager, HistoryFiles, TextWindow, character_error_rate, clipboard, drag_around,
+                             license_lines, monitors, png_size)
 from shell_support import (App, Home, accepted_settings, run, send_keys, visible_windows, wait_for_tray_icons,
                            wait_for_window, wait_until)
 
 exe, text_window_exe = sys.argv[1:3]
 home = Home()
 pages = []
+manager = None
 try:
     home.preset(accepted_settings())
     screens = monitors()
@@ -22,6 +24,7 @@ try:
     target = names[-1]
     left_x, right_x = screens[names[0]][0], screens[target][0]
     width, height = screens[target][2], screens[target][3]
+    manager = ClipboardManager()
     app = App(exe, home)
     # The tray icon is shown once the hotkey is registered.
     wait_for_tray_icons(1)
@@ -52,6 +55,7 @@ try:
 
     assert len(entries) == 1 and entries[0].get("displayName") == target, entries
     assert entries[0]["text"] == text, "the history records what went to the clipboard"
+    assert clipboard("primary") == text, "a middle click pastes the text too"
     name = entries[0]["screenshotFilename"]
     path = history.wait_screenshot(name)
     assert png_size(path) == (width, height), "the screenshot is the whole monitor, not the selection"
@@ -76,9 +80,13 @@ try:
     with open(history.file, "rb") as f:
         assert f.read() == history_before, "Escape leaves the history file as it was"
 
+    # Quitting hands the clipboard to the clipboard manager, which serves it from then on.
     assert app.stop() == 0, app.dump()
+    assert clipboard() == text, "the text is still on the clipboard after Quillora quit\n" + app.dump()
     print(f"capture: ok (character error rate {error_rate:.2%})")
 finally:
     for page in pages:
         page.close()
+    if manager:
+        manager.close()
     home.remove()

@@ -25,8 +25,7 @@ const char page[] = R"HTML(<!DOCTYPE html>
         url: '/openapi.json',
         dom_id: '#swagger-ui',
         presets: [
-          SwaggerUIBundle.presets.apis,
-          SwaggerUIBundle.SwaggerUIStandalonePreset
+          SwaggerUIBundle.presets.apis
         ],
         layout: "BaseLayout",
         deepLinking: true,

@@ -49,6 +49,8 @@ void applySettings(AppSettings& settings, const json& body)
         settings.setCleanupWhitespace(*value);
     if (const auto value = JsonValues::boolean(body, "fixHyphenation"))
         settings.setFixHyphenation(*value);
+    if (const auto value = JsonValues::boolean(body, "copyToPrimarySelection"))
+        settings.setCopyToPrimarySelection(*value);
 }
 
 QString percentDecoded(const QString& text)
@@ -229,6 +231,7 @@ HTTPResponse APIRouter::readSettings(const Request&)
                                     {"removeLineBreaks", settings.removeLineBreaks()},
                                     {"cleanupWhitespace", settings.cleanupWhitespace()},
                                     {"fixHyphenation", settings.fixHyphenation()},
+                                    {"copyToPrimarySelection", settings.copyToPrimarySelection()},
                                     {"apiEnabled", settings.apiEnabled()},
                                     {"apiPort", settings.apiPort()}});
 }

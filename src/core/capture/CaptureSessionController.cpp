@@ -74,6 +74,11 @@ TextEditorDelegate* CaptureSessionController::textEditorDelegate() const
     return m_textEditorDelegate.get();
 }
 
+void CaptureSessionController::setNoTextFoundHandler(std::function<void()> handler)
+{
+    m_noTextFound = std::move(handler);
+}
+
 void CaptureSessionController::startCapture(bool showHint)
 {
     QUILLORA_ASSERT_OWNER_THREAD();
@@ -163,7 +168,8 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
 {
     QUILLORA_ASSERT_OWNER_THREAD();
     qCDebug(lcCapture).noquote() << QStringLiteral("📝 OCR Result: '%1'... (length: %2)")
-                                        .arg(characterPrefix(text, 100), QString::number(characterCount(text)));
+                                        .arg(characterPrefix(text, LoggedTextLength),
+                                             QString::number(characterCount(text)));
     // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
     // away the selection the user is making, and an editor popping up over it would be just as wrong.
     if (capture != m_captureCount) {
@@ -173,6 +179,8 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
     if (text.isEmpty()) {
         qCWarning(lcCapture).noquote() << QStringLiteral("⚠️ No text recognized in selected area");
         closeOverlay();
+        if (m_noTextFound)
+            m_noTextFound();
         return;
     }
     qCDebug(lcCapture).noquote() << QStringLiteral("✅ Text found, calling processTextSelection");
@@ -188,6 +196,8 @@ void CaptureSessionController::processTextSelection(const QString& text, const M
     if (cleaned.isEmpty()) {
         qCInfo(lcCapture).noquote() << QStringLiteral("❌ No text after processing");
         closeOverlay();
+        if (m_noTextFound)
+            m_noTextFound();
         return;
     }
 

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class AppSettings;
@@ -29,6 +30,9 @@ class CaptureSessionController : public QObject, public ScreenshotOverlayViewDel
     Q_OBJECT
 
 public:
+    // How much of a recognised text the system log's result line shows, in characters.
+    static constexpr int LoggedTextLength = 100;
+
     CaptureSessionController(AppSettings& settings, ScreenCaptureService& screenCapture,
                              OverlayPresenter& overlayManager, LiveTextRecognitionService& textRecognizer,
                              ClipboardService& clipboard, HistoryManager& history, QObject* parent = nullptr);
@@ -38,6 +42,9 @@ public:
     // a delegate that is not a QObject must be cleared (set to null) before it goes away.
     void setTextEditorDelegate(TextEditorDelegate* delegate);
     TextEditorDelegate* textEditorDelegate() const;
+    // Called when a capture ends because it found no text (nothing recognised, or nothing left after the clean-up),
+    // so that the user hears of it: the overlays close, and nothing is copied or recorded, as on a cancel.
+    void setNoTextFoundHandler(std::function<void()> handler);
 
     // Freezes every monitor and shows the overlays. showHint asks the overlays for their instruction toast.
     // Does not check whether the desktop may be captured; callers do.
@@ -71,4 +78,5 @@ private:
     quint64 m_captureCount = 0;
 
     WeakDelegate<TextEditorDelegate> m_textEditorDelegate;
+    std::function<void()> m_noTextFound;
 };

@@ -9,6 +9,12 @@ QRectF SelectionGeometry::rectFromPoints(const QPointF& start, const QPointF& en
             std::abs(end.y() - start.y())};
 }
 
+QPointF SelectionGeometry::clampedToView(const QPointF& point, const QSizeF& viewSize)
+{
+    return {std::clamp(point.x(), 0.0, std::max(0.0, viewSize.width())),
+            std::clamp(point.y(), 0.0, std::max(0.0, viewSize.height()))};
+}
+
 bool SelectionGeometry::isLargeEnough(const QRectF& selection)
 {
     return selection.width() > MinimumSide && selection.height() > MinimumSide;

@@ -21,6 +21,10 @@ public:
 
     // The rectangle spanned by two corners given in either order.
     static QRectF rectFromPoints(const QPointF& start, const QPointF& end);
+    // The pointer kept on the view. While the button is held the overlay keeps getting the pointer after it left
+    // the monitor, but only the monitor's own image can be captured: the selection ends at the monitor's edge, so
+    // that the outline, the size label and the reported rectangle all show what is captured.
+    static QPointF clampedToView(const QPointF& point, const QSizeF& viewSize);
     // Both sides must be longer than MinimumSide; exactly MinimumSide is still too small.
     static bool isLargeEnough(const QRectF& selection);
     // The fixed box a double-click selects, centred on the click and cut to the view.

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 // On-device text recognition engine. recognize() blocks and is called on worker threads, never on the
 // main thread; implementations must be safe to call from several threads at once.
@@ -20,4 +21,7 @@ public:
         (void)error;
         return true;
     }
+
+    // The languages it reads, as recogniser codes ("deu", "eng"); safe from any thread.
+    virtual QStringList languages() const = 0;
 };

@@ -4,6 +4,9 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
 namespace {
 
 // ISO 639 language subtags (as locale tags spell them) to the recogniser's language codes. Languages whose
@@ -29,6 +32,28 @@ const QHash<QString, QString>& languageCodes()
         {"uk", "ukr"}, {"ur", "urd"},  {"uz", "uzb"}, {"vi", "vie"}, {"yi", "yid"},  {"yo", "yor"},  {"zh", "chi_sim"},
     };
     return codes;
+}
+
+// The locale tag of a recogniser code, for naming the language: the way back through languageCodes(), choosing
+// the plain tag where several lead to one code, and the script where the code names one.
+QString localeTagForCode(const QString& code)
+{
+    static const QHash<QString, QString> tags = [] {
+        QHash<QString, QString> reverse = {
+            {"nor", "no"},          {"ind", "id"},           {"heb", "he"},           {"chi_sim", "zh_Hans"},
+            {"chi_tra", "zh_Hant"}, {"srp_latn", "sr_Latn"}, {"uzb_cyrl", "uz_Cyrl"}, {"aze_cyrl", "az_Cyrl"},
+        };
+        for (auto it = languageCodes().cbegin(); it != languageCodes().cend(); ++it) {
+            if (!reverse.contains(it.value()))
+                reverse.insert(it.value(), it.key());
+        }
+        return reverse;
+    }();
+    // The models for vertical text read the same language ("jpn_vert").
+    QString base = code;
+    if (base.endsWith(QLatin1String("_vert")))
+        base.chop(5);
+    return tags.value(base);
 }
 
 struct LocaleTag {
@@ -111,6 +136,20 @@ QStringList RecognitionLanguages::select(const QStringList& uiLanguages, const Q
             result.append(code);
     }
     return result;
+}
+
+QString RecognitionLanguages::displayName(const QString& code, const QString& displayLanguage)
+{
+    const QString tag = localeTagForCode(code);
+    if (tag.isEmpty())
+        return code;
+    icu::UnicodeString name;
+    icu::Locale(tag.toLatin1().constData())
+        .getDisplayName(icu::Locale(QString(displayLanguage).replace(u'-', u'_').toLatin1().constData()), name);
+    // ICU answers with the tag itself when it has no name for it.
+    if (name.isBogus() || name.isEmpty() || name == icu::UnicodeString(tag.toLatin1().constData()))
+        return code;
+    return QString(reinterpret_cast<const QChar*>(name.getBuffer()), name.length());
 }
 
 QStringList RecognitionLanguages::installedIn(const QString& folder)

@@ -19,4 +19,8 @@ public:
 
     // The codes of the "<code>.traineddata" files in a folder, sorted.
     static QStringList installedIn(const QString& folder);
+
+    // The name of a recogniser code's language in another language, given as a locale tag ("deu" in "de" is
+    // "Deutsch", in "en" "German"); the code itself when no name is known.
+    static QString displayName(const QString& code, const QString& displayLanguage);
 };

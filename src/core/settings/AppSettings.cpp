@@ -42,6 +42,7 @@ const std::array<SettingInfo, AppSettings::SettingCount>& settingTable()
         {"apiToken", ReadRule::StoredString, ""},
         {"captureWindowShadows", ReadRule::StoredBool, false},
         {"showCaptureHint", ReadRule::StoredBool, true},
+        {"copyToPrimarySelection", ReadRule::StoredBool, true},
     }};
     return table;
 }
@@ -171,6 +172,10 @@ bool AppSettings::showCaptureHint() const
 {
     return current(Setting::ShowCaptureHint).get<bool>();
 }
+bool AppSettings::copyToPrimarySelection() const
+{
+    return current(Setting::CopyToPrimarySelection).get<bool>();
+}
 
 void AppSettings::setHotkeyKeyCode(quint32 value)
 {
@@ -223,6 +228,10 @@ void AppSettings::setCaptureWindowShadows(bool value)
 void AppSettings::setShowCaptureHint(bool value)
 {
     assign(Setting::ShowCaptureHint, value);
+}
+void AppSettings::setCopyToPrimarySelection(bool value)
+{
+    assign(Setting::CopyToPrimarySelection, value);
 }
 
 bool AppSettings::launchAtLogin() const

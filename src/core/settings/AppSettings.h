@@ -32,8 +32,9 @@ public:
         ApiToken,
         CaptureWindowShadows,
         ShowCaptureHint,
+        CopyToPrimarySelection,
     };
-    static constexpr int SettingCount = 13;
+    static constexpr int SettingCount = 14;
 
     // First-run keys, kept in the defaults store directly.
     static constexpr const char* HasAcceptedLegalKey = "hasAcceptedLegal";
@@ -59,6 +60,8 @@ public:
     QString apiToken() const;
     bool captureWindowShadows() const;
     bool showCaptureHint() const;
+    // Whether a capture's text also goes to the selection that a middle click pastes (X11's PRIMARY).
+    bool copyToPrimarySelection() const;
 
     void setHotkeyKeyCode(quint32 value);
     void setHotkeyModifiers(quint32 value);
@@ -73,6 +76,7 @@ public:
     void setApiToken(const QString& value);
     void setCaptureWindowShadows(bool value);
     void setShowCaptureHint(bool value);
+    void setCopyToPrimarySelection(bool value);
 
     // Open at login, kept by the login-item service rather than the defaults store.
     bool launchAtLogin() const;

@@ -9,6 +9,9 @@
 // QUILLORA_DEBUG_LOG is set. Those lines carry geometry and state only, never captured text.
 class DebugLogFile {
 public:
+    // The environment variable that switches the file on.
+    static constexpr const char* EnableVariable = "QUILLORA_DEBUG_LOG";
+
     static QString path();
 
     // Appends one line; a line that cannot be written is dropped.

@@ -129,7 +129,7 @@ void filterCategory(QLoggingCategory* category)
 void Log::install()
 {
     mirrorToStderr = qEnvironmentVariableIntValue("QUILLORA_LOG_STDERR") != 0;
-    debugFileEnabled = qEnvironmentVariableIsSet("QUILLORA_DEBUG_LOG");
+    debugFileEnabled = qEnvironmentVariableIsSet(DebugLogFile::EnableVariable);
     static std::once_flag installed;
     std::call_once(installed, [] {
         previousHandler = qInstallMessageHandler(handleMessage);

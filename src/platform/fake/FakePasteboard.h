@@ -4,11 +4,13 @@
 
 #include <QStringList>
 
-// A clipboard in memory that records every text written to it.
+// A clipboard and a middle-click selection in memory, recording every text written to them.
 class FakePasteboard : public Pasteboard {
 public:
     void setText(const QString& text) override { writes.append(text); }
     QString text() const override { return writes.isEmpty() ? QString() : writes.last(); }
+    void setSelectionText(const QString& text) override { selectionWrites.append(text); }
 
     QStringList writes;
+    QStringList selectionWrites;
 };

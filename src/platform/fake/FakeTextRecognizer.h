@@ -30,6 +30,7 @@ public:
     bool warmUp(QString* error) override;
     // The threads warmUp() ran on, in order.
     QList<Qt::HANDLE> warmUps() const;
+    QStringList languages() const override { return {QStringLiteral("deu"), QStringLiteral("eng")}; }
 
     QList<Call> calls() const;
     // Calls that have entered recognize(), finished or not.

@@ -12,6 +12,13 @@ void QtClipboardPasteboard::setText(const QString& text)
     QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
 }
 
+void QtClipboardPasteboard::setSelectionText(const QString& text)
+{
+    auto* data = new QMimeData;
+    data->setText(text);
+    QGuiApplication::clipboard()->setMimeData(data, QClipboard::Selection);
+}
+
 QString QtClipboardPasteboard::text() const
 {
     return QGuiApplication::clipboard()->text(QClipboard::Clipboard);

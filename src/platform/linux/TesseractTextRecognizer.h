@@ -46,7 +46,7 @@ public:
 
     // Engines of another language set are dropped as they come back; calls in progress finish with theirs.
     void setLanguages(const QStringList& languages);
-    QStringList languages() const;
+    QStringList languages() const override;
     QString dataPath() const { return m_dataPath; }
 
     // $TESSDATA_PREFIX when it holds trained data, else the folder of the system's Tesseract packages.

@@ -51,42 +51,57 @@ QString autostartEntry(const QString& executablePath, QString* error)
     return entry + QStringLiteral("X-GNOME-Autostart-enabled=true\n");
 }
 
-} // namespace
-
-XdgAutostartLoginItem::XdgAutostartLoginItem(const QString& executablePath, const QString& filePath)
-    : m_executablePath(executablePath)
-    , m_filePath(filePath.isEmpty() ? XdgPaths::autostartFile() : filePath)
-{}
-
-bool XdgAutostartLoginItem::isEnabled() const
+// An entry that exists and is not marked hidden: a user (or another desktop tool) may disable an entry by marking
+// it hidden instead of deleting it.
+bool startsAtLogin(const QString& path)
 {
-    QFile file(m_filePath);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // A user (or another desktop tool) may disable an entry by marking it hidden instead of deleting it.
     const QList<QByteArray> lines = file.readAll().split('\n');
     for (const QByteArray& raw : lines) {
-        const QByteArray line = raw.trimmed();
-        if (line == "Hidden=true")
+        if (raw.trimmed() == "Hidden=true")
             return false;
     }
     return true;
 }
 
+bool removeEntry(const QString& path, QString* error)
+{
+    if (!QFile::exists(path) || QFile::remove(path))
+        return true;
+    if (error)
+        *error = QStringLiteral("could not remove %1").arg(path);
+    return false;
+}
+
+} // namespace
+
+XdgAutostartLoginItem::XdgAutostartLoginItem(const QString& executablePath, const QString& filePath)
+    : m_executablePath(executablePath)
+    , m_filePath(filePath.isEmpty() ? XdgPaths::autostartFile() : filePath)
+    , m_legacyFilePath(QFileInfo(m_filePath).absolutePath() + QLatin1Char('/') + QLatin1String(LegacyFileName))
+{}
+
+bool XdgAutostartLoginItem::isEnabled() const
+{
+    return startsAtLogin(m_filePath) || startsAtLogin(m_legacyFilePath);
+}
+
 bool XdgAutostartLoginItem::setEnabled(bool enabled, QString* error)
 {
-    if (!enabled) {
-        if (!QFile::exists(m_filePath) || QFile::remove(m_filePath))
-            return true;
-        if (error)
-            *error = QStringLiteral("could not remove %1").arg(m_filePath);
-        return false;
-    }
+    if (!enabled)
+        return removeEntry(m_filePath, error) && removeEntry(m_legacyFilePath, error);
     if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath())) {
         if (error)
             *error = QStringLiteral("could not create %1").arg(QFileInfo(m_filePath).absolutePath());
         return false;
     }
     const QString entry = autostartEntry(m_executablePath, error);
-    return !entry.isEmpty() && AtomicFile::write(m_filePath, entry.toUtf8(), error);
+    if (entry.isEmpty() || !AtomicFile::write(m_filePath, entry.toUtf8(), error))
+        return false;
+    // The new entry starts the program now; an old one left behind would only start it a second time.
+    QString ignored;
+    removeEntry(m_legacyFilePath, &ignored);
+    return true;
 }

@@ -291,7 +291,8 @@ void ScreenshotOverlayView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_selectionStart)
         return;
-    m_selectionRect = SelectionGeometry::rectFromPoints(*m_selectionStart, event->position());
+    m_selectionRect = SelectionGeometry::rectFromPoints(
+        *m_selectionStart, SelectionGeometry::clampedToView(event->position(), QSizeF(size())));
     update();
 }
 

@@ -31,7 +31,9 @@ constexpr int SaveButtonMinimumWidth = 80;
 TextEditorWindow::TextEditorWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("Captured Text"));
+    setObjectName(QStringLiteral("textEditorWindow"));
+    //% "Captured Text"
+    setWindowTitle(qtTrId("editor.title"));
     setMinimumSize(MinimumSize);
     resize(InitialSize);
 

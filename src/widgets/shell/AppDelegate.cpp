@@ -6,6 +6,8 @@
 #include "core/capture/LiveTextRecognitionService.h"
 #include "core/capture/ScreenCaptureService.h"
 #include "core/platform/DisplayCapture.h"
+#include "core/platform/TextRecognizer.h"
+#include "core/recognition/RecognitionLanguages.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/PreferencesTab.h"
 #include "core/shell/GlobalHotkeyManager.h"
@@ -21,6 +23,7 @@
 #include "widgets/shell/AppCommands.h"
 #include "widgets/shell/InfoWindows.h"
 #include "widgets/shell/LegalAcceptanceWindowController.h"
+#include "widgets/shell/Localization.h"
 #include "widgets/shell/OnboardingWindowController.h"
 #include "widgets/shell/PermissionPrompt.h"
 #include "widgets/shell/TrayMenu.h"
@@ -65,6 +68,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_settings(services.settings)
     , m_history(services.history)
     , m_displayCapture(services.displayCapture)
+    , m_textRecognizer(services.textRecognizer)
     , m_permissionPrompt(services.permissionPrompt)
     , m_terminate(std::move(services.terminate))
     , m_isSystemTrayAvailable(std::move(services.isSystemTrayAvailable))
@@ -74,7 +78,7 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_overlayManager(services.overlayPresenter ? std::move(services.overlayPresenter)
                                                  : std::make_unique<OverlayManager>(services.settings))
     , m_textRecognition(std::make_unique<LiveTextRecognitionService>(services.textRecognizer))
-    , m_clipboard(std::make_unique<ClipboardService>(services.pasteboard))
+    , m_clipboard(std::make_unique<ClipboardService>(services.pasteboard, services.settings))
     , m_captureController(std::make_unique<CaptureSessionController>(m_settings, *m_screenCapture, *m_overlayManager,
                                                                      *m_textRecognition, *m_clipboard, m_history))
     , m_textEditorWindow(std::make_unique<TextEditorWindow>())
@@ -154,6 +158,10 @@ void AppDelegate::continueLaunch()
         m_trayMenu =
             std::make_unique<TrayMenu>(m_settings, commands(), m_isSystemTrayAvailable && m_isSystemTrayAvailable());
     m_captureController->setTextEditorDelegate(m_textEditorWindow.get());
+    m_captureController->setNoTextFoundHandler([self = QPointer(this)] {
+        if (self)
+            self->tellNoTextFound();
+    });
     registerHotkey();
     if (m_settings.historyEnabled() && !m_historySidebarController)
         makeHistorySidebar();
@@ -283,6 +291,21 @@ void AppDelegate::openPreferences(const std::optional<QString>& tab)
 void AppDelegate::showOnboarding()
 {
     m_infoWindows->showOnboarding(m_trayMenu && m_trayMenu->isTrayAvailable());
+}
+
+void AppDelegate::tellNoTextFound()
+{
+    if (!m_trayMenu)
+        return;
+    QStringList names;
+    for (const QString& code : m_textRecognizer.languages())
+        names.append(RecognitionLanguages::displayName(code, Localization::currentLanguage()));
+    //% "No text found"
+    const QString title = qtTrId("notification.noText.title");
+    //% "Recognised languages: %1"
+    m_trayMenu->showNotification(
+        title,
+        names.isEmpty() ? QString() : qtTrId("notification.noText.languages").arg(names.join(QStringLiteral(", "))));
 }
 
 void AppDelegate::terminate()

@@ -114,10 +114,13 @@ private:
     void toggleHistory();
     void showPreferences();
     void showOnboarding();
+    // A capture found no text: the tray says so, with the languages the recogniser reads.
+    void tellNoTextFound();
 
     AppSettings& m_settings;
     HistoryManager& m_history;
     DisplayCapture& m_displayCapture;
+    TextRecognizer& m_textRecognizer;
     PermissionPrompt& m_permissionPrompt;
     std::function<void()> m_terminate;
     std::function<bool()> m_isSystemTrayAvailable;

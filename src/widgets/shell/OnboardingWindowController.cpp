@@ -54,8 +54,6 @@ OnboardingWindowController::OnboardingWindowController(AppSettings& settings, Ho
     //% "Quillora Quick Start"
     window->setWindowTitle(qtTrId("onboarding.title"));
     window->setObjectName(QStringLiteral("onboardingWindow"));
-    window->resize(540, 440);
-    window->setMinimumSize(460, 400);
 
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(WindowStyle::Margin, WindowStyle::Margin, WindowStyle::Margin, WindowStyle::Margin);
@@ -106,6 +104,8 @@ OnboardingWindowController::OnboardingWindowController(AppSettings& settings, Ho
     buttons->addWidget(m_nextButton);
     layout->addLayout(buttons);
 
+    fitToContent();
+
     connect(m_backButton, &QPushButton::clicked, this, &OnboardingWindowController::goBack);
     connect(m_nextButton, &QPushButton::clicked, this, &OnboardingWindowController::goForward);
     updateButtons();
@@ -113,6 +113,17 @@ OnboardingWindowController::OnboardingWindowController(AppSettings& settings, Ho
 }
 
 OnboardingWindowController::~OnboardingWindowController() = default;
+
+void OnboardingWindowController::fitToContent()
+{
+    // As tall as the tallest page needs at this width, with the fonts and style the window is shown with: a fixed
+    // size leaves the shorter pages mostly empty (and cuts text off with larger fonts). The height stays the same
+    // from page to page, so that the buttons do not move under the pointer while the person clicks through.
+    m_window->ensurePolished();
+    const int height = m_window->layout()->totalHeightForWidth(Width);
+    m_window->setMinimumSize(Width, height);
+    m_window->resize(Width, height);
+}
 
 void OnboardingWindowController::showWindow()
 {

@@ -37,6 +37,9 @@ public:
     void showWindow();
 
 private:
+    static constexpr int Width = 520;
+
+    void fitToContent();
     void goBack();
     void goForward();
     void updateButtons();

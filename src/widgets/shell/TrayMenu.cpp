@@ -170,3 +170,11 @@ void TrayMenu::showAlreadyRunningMessage()
             .arg(HotkeyText::desktopString(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers())),
         QSystemTrayIcon::Information, 6000);
 }
+
+void TrayMenu::showNotification(const QString& title, const QString& text)
+{
+    if (!m_trayAvailable)
+        return;
+    m_statusItem->showMessage(title, text, QSystemTrayIcon::Information, 6000);
+    emit notificationShown(title, text);
+}

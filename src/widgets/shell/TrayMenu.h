@@ -33,6 +33,9 @@ public:
     void setHotkeyStatus(int status);
     // Tells the person, in a tray balloon, that Quillora already runs and how to capture. Nothing without a tray.
     void showAlreadyRunningMessage();
+    // A desktop notification from the tray icon (the desktop's notification service where the tray uses one, else
+    // a balloon at the icon). Nothing without a tray.
+    void showNotification(const QString& title, const QString& text);
 
     bool isTrayAvailable() const { return m_trayAvailable; }
     QMenu* menu() const { return m_menu.get(); }
@@ -41,6 +44,9 @@ public:
 signals:
     // A notification goes to the desktop.
     void messageShown(const QString& title, const QString& message);
+
+signals:
+    void notificationShown(const QString& title, const QString& text);
 
 private:
     QAction* addMenuAction(QMenu* menu, const char* name, const QString& title, std::function<void()> command);

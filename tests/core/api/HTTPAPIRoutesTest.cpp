@@ -108,20 +108,21 @@ TEST_F(HTTPAPIRoutes, HistoryListAddDeleteAndClear)
 TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
 {
     settings.setApiEnabled(true);
-    const json before = {{"historyEnabled", true},      {"historyMaxEntries", 50},
-                         {"historyAutoDeleteDays", 30}, {"removeLineBreaks", false},
-                         {"cleanupWhitespace", true},   {"fixHyphenation", true},
-                         {"apiEnabled", true},          {"apiPort", 9876}};
+    const json before = {{"historyEnabled", true},         {"historyMaxEntries", 50},   {"historyAutoDeleteDays", 30},
+                         {"removeLineBreaks", false},      {"cleanupWhitespace", true}, {"fixHyphenation", true},
+                         {"copyToPrimarySelection", true}, {"apiEnabled", true},        {"apiPort", 9876}};
     EXPECT_EQ(get("/settings").json(), before);
 
     // A whole number written as 10.0 counts; wrong types and the keys this route does not write are skipped.
     const QByteArray changes = R"({"historyMaxEntries": 10.0, "removeLineBreaks": true, "historyEnabled": 0,
-        "fixHyphenation": "false", "historyAutoDeleteDays": 1.5, "apiPort": 1234, "apiEnabled": false, "apiToken": "x"})";
+        "fixHyphenation": "false", "historyAutoDeleteDays": 1.5, "apiPort": 1234, "apiEnabled": false, "apiToken": "x",
+        "copyToPrimarySelection": false})";
     EXPECT_EQ(send(request("PATCH", "/settings", changes)).json(), success("Settings updated"));
     settle();
     json after = before;
     after["historyMaxEntries"] = 10;
     after["removeLineBreaks"] = true;
+    after["copyToPrimarySelection"] = false;
     EXPECT_EQ(get("/settings").json(), after);
     EXPECT_EQ(settings.apiToken(), QString());
 

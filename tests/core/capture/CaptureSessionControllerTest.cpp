@@ -115,6 +115,7 @@ public:
     {
         displays.addDisplay(laptop, positionCoded(laptop.pixelSize(), 0));
         controller.setTextEditorDelegate(&editor);
+        controller.setNoTextFoundHandler([this] { ++noTextFound; });
     }
 
     // Starts a capture and selects rect on the overlay of the given monitor.
@@ -144,10 +145,11 @@ public:
     FakeTextRecognizer engine;
     LiveTextRecognitionService recognition{engine};
     FakePasteboard pasteboard;
-    ClipboardService clipboard{pasteboard};
+    ClipboardService clipboard{pasteboard, settings};
     HistoryManager history{settings, folder.path()};
     FakeTextEditor editor;
     CaptureSessionController controller{settings, screenCapture, overlays, recognition, clipboard, history};
+    int noTextFound = 0;
     LogCapture lines;
 };
 
@@ -184,6 +186,7 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     ASSERT_EQ(history.entries().size(), 1);
     EXPECT_EQ(history.entries().first().displayName, QStringLiteral("DP-2"));
     EXPECT_EQ(savedScreenshot().convertToFormat(QImage::Format_RGB32), still);
+    EXPECT_EQ(noTextFound, 0);
 }
 
 TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothingAndTheCutResultLine)
@@ -236,17 +239,18 @@ TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
 
 // Every way a capture can fail after the overlays are up: the overlays close, the still images are dropped, and
 // neither the clipboard nor the history nor the editor hears of it. A failure found before recognition does not
-// get as far as the engine.
+// get as far as the engine. When the text was looked for and none was found, the user is told.
 TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingElse)
 {
     struct Row {
         const char* name;
         std::function<void(CaptureSessionControllerTest&)> prepare; // before the selection
-        bool recognised;
+        bool recognised;                                            // and so, with nothing found, told
         QRectF selection = {100, 650, 300, 50};
     };
     const std::vector<Row> rows = {
         {"selection outside the still", [](auto&) {}, false, {1500, 0, 100, 100}},
+        {"nothing recognised", [](auto& t) { t.engine.setText(QString()); }, true},
         {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); }, true},
         {"clean-up leaves nothing", [](auto& t) { t.engine.setText(QStringLiteral("\n \t\n")); }, true},
     };
@@ -257,9 +261,11 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
         ASSERT_EQ(overlays.visibleCount(), 1) << row.name;
         row.prepare(*this);
         const int recognitions = engine.started();
+        const int told = noTextFound;
         overlays.view(0)->finishSelection(row.selection);
         waitForRecognition();
         EXPECT_EQ(engine.started(), recognitions + (row.recognised ? 1 : 0)) << row.name;
+        EXPECT_EQ(noTextFound, told + (row.recognised ? 1 : 0)) << row.name;
         EXPECT_EQ(overlays.visibleCount(), 0) << row.name;
         EXPECT_TRUE(controller.capturedImages().isEmpty()) << row.name;
     }

@@ -1,5 +1,8 @@
 #include "core/capture/ClipboardService.h"
 
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
 #include "platform/linux/QtClipboardPasteboard.h"
 
 #include <QEventLoop>
@@ -13,15 +16,27 @@
 namespace {
 
 // Asks the X server as another program would; the event loop runs so that we can answer as the owner.
-QByteArray readClipboard(const char* target)
+QByteArray readSelection(const char* selection, const char* target)
 {
     QProcess xclip;
     QEventLoop loop;
     QObject::connect(&xclip, &QProcess::finished, &loop, &QEventLoop::quit);
-    xclip.start(QStringLiteral("xclip"), {"-selection", "clipboard", "-o", "-t", QString::fromLatin1(target)});
+    xclip.start(QStringLiteral("xclip"),
+                {"-selection", QString::fromLatin1(selection), "-o", "-t", QString::fromLatin1(target)});
     loop.exec();
     return xclip.readAllStandardOutput();
 }
+
+QByteArray readClipboard(const char* target)
+{
+    return readSelection("clipboard", target);
+}
+
+struct Settings {
+    InMemoryDefaultsStore store;
+    FakeLoginItem loginItem;
+    AppSettings settings{store, loginItem};
+};
 
 } // namespace
 
@@ -31,7 +46,8 @@ TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
     const QString png = dir.filePath(QStringLiteral("image.png"));
     ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(png));
     QtClipboardPasteboard pasteboard;
-    ClipboardService service(pasteboard);
+    Settings settings;
+    ClipboardService service(pasteboard, settings.settings);
 
     for (const QString& text : {QString(), QStringLiteral("Grüße\t東京\nﬁ, e\u0301\n\n  🚀\r\n")}) {
         SCOPED_TRACE(text.toStdString());
@@ -43,5 +59,29 @@ TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
         const QByteArray targets = readClipboard("TARGETS");
         EXPECT_FALSE(targets.contains("image")) << targets.toStdString();
         EXPECT_EQ(QString::fromUtf8(readClipboard("UTF8_STRING")), text);
+    }
+}
+
+TEST(ClipboardService, PutsTheTextWhereAMiddleClickPastesUnlessSwitchedOff)
+{
+    QtClipboardPasteboard pasteboard;
+    Settings settings;
+    ClipboardService service(pasteboard, settings.settings);
+    for (const bool primary : {true, false}) {
+        SCOPED_TRACE(primary);
+        settings.settings.setCopyToPrimarySelection(primary);
+        // Another program's selection, offered by xclip in the background until someone else takes it.
+        QProcess echo;
+        echo.start(QStringLiteral("xclip"), {"-selection", "primary", "-i"});
+        echo.write("selected elsewhere");
+        echo.closeWriteChannel();
+        ASSERT_TRUE(echo.waitForFinished(5000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([] { return readSelection("primary", "UTF8_STRING") == "selected elsewhere"; }, 5000));
+
+        service.copyToClipboard(QStringLiteral("Grüße, Welt"));
+        EXPECT_EQ(QString::fromUtf8(readClipboard("UTF8_STRING")), QStringLiteral("Grüße, Welt"));
+        EXPECT_EQ(QString::fromUtf8(readSelection("primary", "UTF8_STRING")),
+                  primary ? QStringLiteral("Grüße, Welt") : QStringLiteral("selected elsewhere"));
     }
 }

@@ -1,4 +1,5 @@
 #include "core/recognition/RecognitionLanguages.h"
+#include "QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -54,4 +55,28 @@ TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguag
     };
     for (const Row& row : rows)
         EXPECT_EQ(RecognitionLanguages::select(row.uiLanguages, row.installed), row.expected) << row.name;
+}
+
+TEST(RecognitionLanguages, NamesTheLanguagesOfCodesInTheUsersLanguage)
+{
+    struct Row {
+        const char* code;
+        const char* displayLanguage;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"deu", "de", "Deutsch"},
+        {"eng", "de", "Englisch"},
+        {"deu", "en", "German"},
+        {"nor", "en", "Norwegian"}, // the plain tag of the several that lead to "nor"
+        {"chi_tra", "de", "Chinesisch (Traditionell)"},
+        {"jpn_vert", "en", "Japanese"},
+        {"osd", "en", "osd"}, // not a language: the code stays
+        {"fra", "de-AT", "Französisch"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(
+            RecognitionLanguages::displayName(QString::fromUtf8(row.code), QString::fromUtf8(row.displayLanguage)),
+            QString::fromUtf8(row.name))
+            << row.code << " in " << row.displayLanguage;
 }

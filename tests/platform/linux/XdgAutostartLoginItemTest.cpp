@@ -3,10 +3,14 @@
 #include "TestEnvironment.h"
 #include "core/support/XdgPaths.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 TEST(XdgAutostartLoginItem, WritesAndRemovesTheAutostartEntry)
 {
@@ -44,5 +48,54 @@ TEST(XdgAutostartLoginItem, WritesAndRemovesTheAutostartEntry)
     file.write("Hidden=true\n");
     file.close();
     EXPECT_FALSE(item.isEnabled());
+    EXPECT_TRUE(item.setEnabled(false, &error));
+}
+
+// Builds before the application id wrote autostart/quillora.desktop, which keeps starting the program at login:
+// the setting must show it as on, and switching off must stop it.
+TEST(XdgAutostartLoginItem, TakesAnEntryOfEarlierBuildsForTheSameLoginItem)
+{
+    XdgAutostartLoginItem item(QStringLiteral("/usr/bin/quillora"));
+    const QString path = XdgPaths::autostartFile();
+    const QString legacy = QFileInfo(path).absolutePath() + QStringLiteral("/quillora.desktop");
+    const auto plant = [](const QString& file, const std::optional<QByteArray>& extra) {
+        QFile::remove(file);
+        if (!extra)
+            return;
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("[Desktop Entry]\nType=Application\nName=Quillora\nExec=quillora\n" + *extra);
+    };
+    const QByteArray hidden = "Hidden=true\n";
+    const struct {
+        const char* name;
+        std::optional<QByteArray> newEntry, oldEntry; // the lines after the common ones; none: no file
+        bool enabled;
+    } cases[] = {
+        {"old entry alone", std::nullopt, "", true},
+        {"old entry marked hidden", std::nullopt, hidden, false},
+        {"both entries", "", "", true},
+        {"new entry hidden, old one not", hidden, "", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        plant(path, c.newEntry);
+        plant(legacy, c.oldEntry);
+        EXPECT_EQ(item.isEnabled(), c.enabled);
+
+        QString error;
+        ASSERT_TRUE(item.setEnabled(false, &error)) << error.toStdString();
+        EXPECT_FALSE(QFile::exists(path) || QFile::exists(legacy)) << "switching off removes both entries";
+        EXPECT_FALSE(item.isEnabled());
+    }
+
+    // Switching on writes the new entry and drops the old one, so the program is not started twice.
+    plant(legacy, "");
+    QString error;
+    ASSERT_TRUE(item.setEnabled(true, &error)) << error.toStdString();
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(QFile::exists(legacy));
+    EXPECT_TRUE(item.isEnabled());
     EXPECT_TRUE(item.setEnabled(false, &error));
 }

@@ -66,6 +66,16 @@ TEST_F(ScreenshotOverlayViewTest, DragsReportTheRectangleInTopLeftPointsUnlessTo
     EXPECT_EQ(delegate.selections, (QList<QRectF>{{100.25, 100.5, 10.5, 11}, {40, 100, 60, 200}}));
     // The reported rectangle stays drawn until the overlay goes away.
     EXPECT_EQ(view->selectionRect(), QRectF(40, 100, 60, 200));
+
+    // The pointer keeps coming while the button is held past the monitor's edge (on to the next monitor): the
+    // selection, its size label and the report end at the edge, where the captured image ends.
+    delegate.selections.clear();
+    drag(view.get(), {1300, 800}, {1600, 1000});
+    EXPECT_EQ(view->selectionRect(), QRectF(1300, 800, 140, 100));
+    drag(view.get(), {100, 100}, {-50, -20});
+    drag(view.get(), {1435, 100}, {2000, 400});
+    EXPECT_EQ(delegate.selections, (QList<QRectF>{{1300, 800, 140, 100}, {0, 0, 100, 100}}))
+        << "5 points of the last drag are on this monitor: too small, whatever the pointer did beyond";
 }
 
 TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce)

@@ -3,6 +3,8 @@
 #include "core/api/HTTPAPIServer.h"
 #include "core/api/HTTPAPIServerDelegate.h"
 #include "core/capture/OverlayPresenter.h"
+#include "core/capture/ScreenshotOverlayViewDelegate.h"
+#include "core/capture/SelectionView.h"
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
 #include "core/sidebar/HistorySidebarController.h"
@@ -41,6 +43,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -59,14 +62,42 @@ public:
     int settingsOpened = 0;
 };
 
-// Overlays that only count how many monitor images each show was given.
+// A selection view without a window: the test reports selections on it as the user's drag would.
+class BareSelectionView : public SelectionView {
+public:
+    explicit BareSelectionView(const CapturedDisplay& captured)
+        : m_captured(captured)
+    {}
+    void setDelegate(ScreenshotOverlayViewDelegate* delegate) override { m_delegate = delegate; }
+    ScreenshotOverlayViewDelegate* delegate() const override { return m_delegate; }
+    const CapturedDisplay& capturedDisplay() const override { return m_captured; }
+    void select(const QRectF& rect) { m_delegate->overlayViewDidFinishSelection(this, rect); }
+
+private:
+    CapturedDisplay m_captured;
+    ScreenshotOverlayViewDelegate* m_delegate = nullptr;
+};
+
+// Overlays that count how many monitor images each show was given, with a bare view for each image.
 class CountingOverlayPresenter : public OverlayPresenter {
 public:
-    void showOverlay(const CapturedImages& images, bool) override { shownImages.append(int(images.size())); }
-    void hideOverlay() override {}
-    QList<SelectionView*> overlayViews() const override { return {}; }
+    void showOverlay(const CapturedImages& images, bool) override
+    {
+        shownImages.append(int(images.size()));
+        for (const CapturedDisplay& captured : images)
+            views.push_back(std::make_unique<BareSelectionView>(captured));
+    }
+    void hideOverlay() override { views.clear(); }
+    QList<SelectionView*> overlayViews() const override
+    {
+        QList<SelectionView*> list;
+        for (const auto& view : views)
+            list.append(view.get());
+        return list;
+    }
 
     QList<int> shownImages;
+    std::vector<std::unique_ptr<BareSelectionView>> views;
 };
 
 // Everything an AppDelegate is given, as fakes, with one white 800 x 600 monitor.
@@ -188,6 +219,36 @@ TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert)
     EXPECT_EQ(f.terminations, 1);
     EXPECT_EQ(app.trayMenu(), nullptr);
     EXPECT_TRUE(f.hotkeys.calls.isEmpty());
+}
+
+// A capture that finds no text copies and records nothing, but the person is told, with the languages looked for
+// named in the language of the program's windows.
+TEST(AppDelegate, ACaptureWithoutTextIsToldInANotification)
+{
+    const struct {
+        const char* language;
+        QString languages;
+    } rows[] = {{"en", QStringLiteral("German, English")}, {"de", QStringLiteral("Deutsch, Englisch")}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.language);
+        ShellFixture f;
+        AppDelegate& app = f.launch();
+        Localization::install(*QCoreApplication::instance(), QLocale(QString::fromLatin1(row.language)));
+        QStringList told;
+        QObject::connect(app.trayMenu(), &TrayMenu::notificationShown,
+                         [&](const QString& title, const QString& text) { told << title << text; });
+        f.recognizer.setText(QString());
+        app.handleInstanceRequest(QStringLiteral("capture"));
+        ASSERT_EQ(f.overlays->views.size(), 1u);
+        f.overlays->views.front()->select({100, 100, 200, 50});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }, 5000)) << "no notification";
+        EXPECT_EQ(told.size(), 2);
+        EXPECT_TRUE(told.last().endsWith(row.languages)) << told.join(u'|').toStdString();
+        EXPECT_TRUE(f.overlays->views.empty()) << "the overlay closes";
+        EXPECT_TRUE(f.pasteboard.writes.isEmpty());
+        EXPECT_EQ(f.history->count(), 0);
+    }
+    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
 }
 
 // The failure line, with another X client holding the keys, is checked in tests/e2e/api_e2e.py.

@@ -89,7 +89,7 @@ struct PanelFixture {
     AppSettings settings{store, loginItem};
     HistoryManager history{settings, dir.path()};
     FakePasteboard pasteboard;
-    ClipboardService clipboard{pasteboard};
+    ClipboardService clipboard{pasteboard, settings};
     NoDelegate delegate;
     HistorySidebarWindow panel{history, clipboard, delegate};
 };

@@ -551,5 +551,17 @@ The help page explains how to switch to an X11 session. Start Quillora again aft
         <source>Recognised languages: %1</source>
         <translation>Recognised languages: %1</translation>
     </message>
+    <message id="prefs.text.clipboard.title">
+        <source>Clipboard</source>
+        <translation>Clipboard</translation>
+    </message>
+    <message id="prefs.text.primary">
+        <source>Also paste with the middle button</source>
+        <translation>Also paste with the middle button</translation>
+    </message>
+    <message id="prefs.text.primary.help">
+        <source>Puts the captured text into the primary selection as well, which a click of the middle mouse button pastes.</source>
+        <translation>Puts the captured text into the primary selection as well, which a click of the middle mouse button pastes.</translation>
+    </message>
 </context>
 </TS>

@@ -54,7 +54,7 @@ int Application::main(int argc, char** argv)
 {
     // The same facts as the manual page, quillora(1), in short.
     if (hasOption(argc, argv, "--help") || hasOption(argc, argv, "-h")) {
-        std::printf("Usage: quillora [--capture]\n"
+        std::printf("Usage: quillora [--capture | --sidebar]\n"
                     "       quillora --recognize FILE...\n"
                     "       quillora [-h | --help | --version]\n\n"
                     "Copies text from anywhere on the screen: press Ctrl+Shift+7 or use the tray menu, drag a\n"
@@ -62,6 +62,7 @@ int Application::main(int argc, char** argv)
                     "Options:\n"
                     "  --capture            ask the running Quillora to start a capture (bind it to a shortcut of\n"
                     "                       your desktop where a global hotkey is not possible)\n"
+                    "  --sidebar            ask the running Quillora to show or hide the history sidebar\n"
                     "  --recognize FILE...  print the text of image files (- reads standard input); needs no\n"
                     "                       display and no running Quillora\n"
                     "  -h, --help           print this help\n"
@@ -83,7 +84,9 @@ int Application::main(int argc, char** argv)
         return 0;
     }
     if (hasOption(argc, argv, CaptureOption))
-        return sendCapture(argc, argv);
+        return sendRequest(argc, argv, SingleInstance::CaptureRequest, CaptureOption);
+    if (hasOption(argc, argv, SidebarOption))
+        return sendRequest(argc, argv, SingleInstance::SidebarRequest, SidebarOption);
     for (int i = 1; i < argc; ++i) {
         // Qt's own options (-platform, -display ...) are taken by QApplication; anything else is a mistake.
         if (argv[i][0] == '-' && argv[i][1] == '-') {
@@ -94,18 +97,18 @@ int Application::main(int argc, char** argv)
     return run(argc, argv);
 }
 
-int Application::sendCapture(int argc, char** argv)
+int Application::sendRequest(int argc, char** argv, const char* request, const char* option)
 {
     QCoreApplication app(argc, argv);
     setIdentity();
     SingleInstance instance(SingleInstance::defaultFolder());
     QString error;
-    switch (instance.send(QString::fromLatin1(SingleInstance::CaptureRequest), &error)) {
+    switch (instance.send(QString::fromLatin1(request), &error)) {
     case SingleInstance::SendResult::Delivered:
         return 0;
     case SingleInstance::SendResult::NoInstance:
-        printError(QStringLiteral("Quillora is not running, so there is nothing to capture with. Start Quillora "
-                                  "first, then use --capture."));
+        printError(
+            QStringLiteral("Quillora is not running. Start Quillora first, then use %1.").arg(QLatin1String(option)));
         return 1;
     case SingleInstance::SendResult::Failed:
         break;

@@ -94,6 +94,12 @@ try:
     assert capture.returncode == 0, capture
     escape_capture()
 
+    # `quillora --sidebar` shows the history sidebar, and hides it again (the desktop entry's "Show history").
+    for visible in (True, False):
+        assert run(exe, "--sidebar", env=home.env()).returncode == 0
+        wait_until(lambda: curl("GET", "/sidebar")[1] == {"visible": visible}, 10,
+                   lambda: f"the sidebar {'shown' if visible else 'hidden'} by --sidebar")
+
     second = run(exe, env=home.env())
     assert second.returncode == 0 and second.stdout.strip() == "Quillora is already running.", second
     time.sleep(1)
@@ -102,8 +108,9 @@ try:
 
     assert curl("POST", "/quit") == (200, {"success": True, "message": "App quitting"})
     assert app.wait_exit(10) == 0, app.dump()
-    alone = run(exe, "--capture", env=home.env())
-    assert alone.returncode == 1 and "Quillora is not running" in alone.stderr, alone
+    for option in ("--capture", "--sidebar"):
+        alone = run(exe, option, env=home.env())
+        assert alone.returncode == 1 and "Quillora is not running" in alone.stderr, alone
     print("api e2e: ok")
 finally:
     if "app" in globals() and app.running():

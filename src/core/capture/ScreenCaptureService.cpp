@@ -14,6 +14,13 @@ ScreenCaptureService::ScreenCaptureService(DisplayCapture& capture)
     : m_capture(capture)
 {}
 
+void ScreenCaptureService::openCapturePath()
+{
+    const QList<Monitor> displays = m_capture.displays();
+    if (!displays.isEmpty())
+        (void)m_capture.captureDisplay(displays.first());
+}
+
 bool ScreenCaptureService::checkScreenRecordingPermission()
 {
     qCInfo(lcCapture).noquote() << QStringLiteral("🔍 Checking Screen Recording permission...");

@@ -15,6 +15,9 @@ public:
 
     // Whether the desktop can be captured at all; writes what it found to standard output. Never prompts.
     bool checkScreenRecordingPermission();
+    // One throw-away capture of the first monitor: it opens the capture path (shared memory, extension queries) so
+    // that the permission check and the first real capture do not pay for it.
+    void openCapturePath();
 
     // One entry per monitor that could be captured, in the order the desktop lists the monitors; a monitor whose
     // capture fails is left out. Blocks until every monitor has been tried: a single monitor is captured on the

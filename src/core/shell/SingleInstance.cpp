@@ -89,7 +89,8 @@ void SingleInstance::acceptConnections()
                 return;
             }
             const QString request = QString::fromUtf8(guard->readLine(MaxRequestLength + 1)).trimmed();
-            const bool known = request == QLatin1String(ActivateRequest) || request == QLatin1String(CaptureRequest);
+            const bool known = request == QLatin1String(ActivateRequest) || request == QLatin1String(CaptureRequest) ||
+                               request == QLatin1String(SidebarRequest);
             guard->write(known ? "ok\n" : "unknown request\n");
             guard->flush();
             guard->disconnectFromServer();

@@ -9,7 +9,7 @@ class QLocalServer;
 class QLockFile;
 
 // One Quillora per user: the first process holds a lock file and listens on a local socket next to it; later
-// starts hand their request ("activate", "capture") to it and exit. The lock, not the socket, decides who is
+// starts hand their request ("activate", "capture", "sidebar") to it and exit. The lock, not the socket, decides who is
 // first, so two starts at the same moment cannot both win, and a crashed instance's stale lock (its process is
 // gone) is taken over.
 class SingleInstance : public QObject {
@@ -20,6 +20,7 @@ public:
 
     static constexpr const char* ActivateRequest = "activate";
     static constexpr const char* CaptureRequest = "capture";
+    static constexpr const char* SidebarRequest = "sidebar";
 
     // folder holds "<application id>.lock" and "<application id>.socket".
     explicit SingleInstance(const QString& folder, QObject* parent = nullptr);

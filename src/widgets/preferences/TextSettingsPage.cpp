@@ -31,11 +31,23 @@ TextSettingsPage::TextSettingsPage(AppSettings& settings, QWidget* parent)
     for (SettingsToggle* toggle : {m_lineBreaks, m_whitespace, m_hyphenation})
         section->addWidget(toggle);
     layout->addWidget(section);
+
+    //% "Clipboard"
+    auto* clipboard = new SettingsSection(qtTrId("prefs.text.clipboard.title"), this);
+    m_primarySelection = new SettingsToggle(
+        //% "Also paste with the middle button"
+        qtTrId("prefs.text.primary"),
+        //% "Puts the captured text into the primary selection as well, which a click of the middle mouse button "
+        //% "pastes."
+        qtTrId("prefs.text.primary.help"), clipboard);
+    clipboard->addWidget(m_primarySelection);
+    layout->addWidget(clipboard);
     layout->addStretch(1);
 
     connect(m_lineBreaks, &SettingsToggle::toggled, &m_settings, &AppSettings::setRemoveLineBreaks);
     connect(m_whitespace, &SettingsToggle::toggled, &m_settings, &AppSettings::setCleanupWhitespace);
     connect(m_hyphenation, &SettingsToggle::toggled, &m_settings, &AppSettings::setFixHyphenation);
+    connect(m_primarySelection, &SettingsToggle::toggled, &m_settings, &AppSettings::setCopyToPrimarySelection);
     reload();
 }
 
@@ -44,4 +56,5 @@ void TextSettingsPage::reload()
     m_lineBreaks->setChecked(m_settings.removeLineBreaks());
     m_whitespace->setChecked(m_settings.cleanupWhitespace());
     m_hyphenation->setChecked(m_settings.fixHyphenation());
+    m_primarySelection->setChecked(m_settings.copyToPrimarySelection());
 }

@@ -5,7 +5,8 @@
 class AppSettings;
 class SettingsToggle;
 
-// The Text page: the three clean-up steps applied to recognised text.
+// The Text page: the three clean-up steps applied to recognised text, and where the text goes besides the
+// clipboard.
 class TextSettingsPage : public QWidget {
     Q_OBJECT
 
@@ -17,10 +18,12 @@ public:
     SettingsToggle* lineBreaksToggle() const { return m_lineBreaks; }
     SettingsToggle* whitespaceToggle() const { return m_whitespace; }
     SettingsToggle* hyphenationToggle() const { return m_hyphenation; }
+    SettingsToggle* primarySelectionToggle() const { return m_primarySelection; }
 
 private:
     AppSettings& m_settings;
     SettingsToggle* m_lineBreaks;
     SettingsToggle* m_whitespace;
     SettingsToggle* m_hyphenation;
+    SettingsToggle* m_primarySelection;
 };

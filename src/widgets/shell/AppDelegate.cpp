@@ -1,5 +1,6 @@
 #include "widgets/shell/AppDelegate.h"
 
+#include "core/api/APIServerLauncher.h"
 #include "core/api/HTTPAPIServer.h"
 #include "core/capture/CaptureSessionController.h"
 #include "core/capture/ClipboardService.h"
@@ -7,7 +8,6 @@
 #include "core/capture/ScreenCaptureService.h"
 #include "core/platform/DisplayCapture.h"
 #include "core/platform/TextRecognizer.h"
-#include "core/recognition/RecognitionLanguages.h"
 #include "core/settings/AppSettings.h"
 #include "core/settings/PreferencesTab.h"
 #include "core/shell/GlobalHotkeyManager.h"
@@ -17,57 +17,37 @@
 #include "core/support/SystemClock.h"
 #include "widgets/capture/OverlayManager.h"
 #include "widgets/capture/TextEditorWindow.h"
-#include "widgets/preferences/PreferencesDelegate.h"
 #include "widgets/preferences/PreferencesWindowController.h"
 #include "widgets/shell/AppAPIDelegate.h"
 #include "widgets/shell/AppCommands.h"
+#include "widgets/shell/AppPreferencesBridge.h"
 #include "widgets/shell/InfoWindows.h"
 #include "widgets/shell/LegalAcceptanceWindowController.h"
-#include "widgets/shell/Localization.h"
 #include "widgets/shell/OnboardingWindowController.h"
 #include "widgets/shell/PermissionPrompt.h"
 #include "widgets/shell/TrayMenu.h"
 #include "widgets/sidebar/HistorySidebarWindow.h"
 
-#include <QDesktopServices>
 #include <QPointer>
 
-// What the preferences window reaches the controller through.
-class AppDelegate::PreferencesBridge : public PreferencesDelegate {
-public:
-    explicit PreferencesBridge(AppDelegate& app)
-        : m_app(app)
-    {}
+namespace {
 
-    void suspendHotkey() override { m_app.m_hotkeyManager->unregister(); }
-    void registerHotkey() override
-    {
-        // A recording cut short by the window going away at termination must not take the hotkey again.
-        if (m_app.m_state == State::Running)
-            m_app.registerHotkey();
-    }
-    void updateCaptureMenuItem() override
-    {
-        if (m_app.m_trayMenu)
-            m_app.m_trayMenu->updateCaptureMenuItem();
-    }
-    int hotkeyStatus() const override { return m_app.m_hotkeyManager->lastStatus(); }
-    std::optional<quint32> keyCodeOfKey(quint32 nativeScanCode, quint32 nativeModifiers) const override
-    {
-        return m_app.m_hotkeyManager->keyCodeOfKey(nativeScanCode, nativeModifiers);
-    }
-    void restartAPIServer() override { m_app.restartAPIServer(); }
-    void openURL(const QUrl& url) override { QDesktopServices::openUrl(url); }
+// A callable that calls the method while the target lives, and does nothing once it is gone.
+template <typename Target, typename Method>
+auto guarded(Target* target, Method method)
+{
+    return [target = QPointer<Target>(target), method](auto... arguments) {
+        if (target)
+            (target.get()->*method)(arguments...);
+    };
+}
 
-private:
-    AppDelegate& m_app;
-};
+} // namespace
 
 AppDelegate::AppDelegate(Services services, QObject* parent)
     : QObject(parent)
     , m_settings(services.settings)
     , m_history(services.history)
-    , m_displayCapture(services.displayCapture)
     , m_textRecognizer(services.textRecognizer)
     , m_permissionPrompt(services.permissionPrompt)
     , m_terminate(std::move(services.terminate))
@@ -87,27 +67,22 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_apiDelegate(std::make_unique<AppAPIDelegate>(commands(), *m_overlayManager, m_textEditorWindow.get()))
     , m_apiServer(std::make_unique<HTTPAPIServer>(
           m_settings, m_history, HTTPAPIServer::Desktop{services.syntheticInput, &services.displayCapture, {}}))
+    , m_apiServerLauncher(std::make_unique<APIServerLauncher>(m_settings, *m_apiServer))
 {}
 
 AppDelegate::~AppDelegate() = default;
 
 AppCommands AppDelegate::commands()
 {
-    const auto bind = [](auto* target, auto method) {
-        return [target = QPointer(target), method](auto... arguments) {
-            if (target)
-                (target.get()->*method)(arguments...);
-        };
-    };
     return {
-        .captureText = bind(this, &AppDelegate::captureText),
-        .toggleHistory = bind(this, &AppDelegate::toggleHistory),
-        .showPreferences = bind(this, &AppDelegate::showPreferences),
-        .openPreferences = bind(this, &AppDelegate::openPreferences),
-        .showAbout = bind(m_infoWindows.get(), &InfoWindows::showAbout),
-        .showOnboarding = bind(this, &AppDelegate::showOnboarding),
-        .showLegalInfo = bind(m_infoWindows.get(), &InfoWindows::showLegalInfo),
-        .quit = bind(this, &AppDelegate::terminate),
+        .captureText = guarded(this, &AppDelegate::captureText),
+        .toggleHistory = guarded(this, &AppDelegate::toggleHistory),
+        .showPreferences = guarded(this, &AppDelegate::showPreferences),
+        .openPreferences = guarded(this, &AppDelegate::openPreferences),
+        .showAbout = guarded(m_infoWindows.get(), &InfoWindows::showAbout),
+        .showOnboarding = guarded(this, &AppDelegate::showOnboarding),
+        .showLegalInfo = guarded(m_infoWindows.get(), &InfoWindows::showLegalInfo),
+        .quit = guarded(this, &AppDelegate::terminate),
     };
 }
 
@@ -131,21 +106,8 @@ void AppDelegate::applicationWillTerminate()
 void AppDelegate::showLegalAcceptance()
 {
     m_state = State::AwaitingTerms;
-    QPointer<AppDelegate> self(this);
     m_legalAcceptanceWindowController = std::make_unique<LegalAcceptanceWindowController>(
-        m_settings,
-        [self] {
-            if (!self)
-                return;
-            qCInfo(lcApp).noquote() << QStringLiteral("Legal terms accepted");
-            self->continueLaunch();
-        },
-        [self] {
-            if (!self)
-                return;
-            qCInfo(lcApp).noquote() << QStringLiteral("Legal terms declined - quitting app");
-            self->terminate();
-        });
+        m_settings, guarded(this, &AppDelegate::continueLaunch), guarded(this, &AppDelegate::terminate));
     m_legalAcceptanceWindowController->showWindow();
 }
 
@@ -159,15 +121,16 @@ void AppDelegate::continueLaunch()
             std::make_unique<TrayMenu>(m_settings, commands(), m_isSystemTrayAvailable && m_isSystemTrayAvailable());
     m_captureController->setTextEditorDelegate(m_textEditorWindow.get());
     m_captureController->setNoTextFoundHandler([self = QPointer(this)] {
-        if (self)
-            self->tellNoTextFound();
+        if (self && self->m_trayMenu)
+            self->m_trayMenu->showNoTextFound(self->m_textRecognizer.languages());
     });
     registerHotkey();
     if (m_settings.historyEnabled() && !m_historySidebarController)
         makeHistorySidebar();
     if (!m_settings.hasCompletedOnboarding())
         showOnboarding();
-    setupAPIServer();
+    m_apiServer->setDelegate(m_apiDelegate.get());
+    m_apiServerLauncher->startAtLaunch();
     // Load the recognition models now, off the main thread, rather than on the user's first capture.
     m_textRecognition->warmUp();
     m_state = State::Running;
@@ -175,12 +138,7 @@ void AppDelegate::continueLaunch()
 
 bool AppDelegate::passesPermissionGate()
 {
-    // One throw-away capture first: it opens the capture path (shared memory, extension queries) so that the
-    // check and the first real capture do not pay for it.
-    const QList<Monitor> displays = m_displayCapture.displays();
-    if (!displays.isEmpty())
-        (void)m_displayCapture.captureDisplay(displays.first());
-
+    m_screenCapture->openCapturePath();
     if (m_screenCapture->checkScreenRecordingPermission()) {
         qCInfo(lcApp).noquote() << QStringLiteral("✅ Screen Recording permission granted");
         return true;
@@ -195,11 +153,8 @@ bool AppDelegate::passesPermissionGate()
 
 void AppDelegate::registerHotkey()
 {
-    QPointer<AppDelegate> self(this);
-    m_hotkeyManager->registerHotkey(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers(), [self] {
-        if (self)
-            self->captureText();
-    });
+    m_hotkeyManager->registerHotkey(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers(),
+                                    guarded(this, &AppDelegate::captureText));
     if (m_trayMenu)
         m_trayMenu->setHotkeyStatus(m_hotkeyManager->lastStatus());
 }
@@ -210,48 +165,13 @@ void AppDelegate::makeHistorySidebar()
         m_pointerMonitor, *m_clock, [this](HistorySidebarWindowDelegate& delegate) {
             return std::make_unique<HistorySidebarWindow>(m_history, *m_clipboard, delegate);
         });
-    QPointer<AppDelegate> self(this);
-    m_historySidebarController->onCaptureRequested = [self] {
-        if (self)
-            self->captureText();
-    };
+    m_historySidebarController->onCaptureRequested = guarded(this, &AppDelegate::captureText);
     m_apiDelegate->setHistorySidebar(m_historySidebarController.get());
-}
-
-void AppDelegate::setupAPIServer()
-{
-    m_apiServer->setDelegate(m_apiDelegate.get());
-    const bool enabled = m_settings.apiEnabled();
-    const qint64 port = m_settings.apiPort();
-    qCInfo(lcApp).noquote() << QStringLiteral("🔧 API Setup: enabled=%1, port=%2")
-                                   .arg(enabled ? QStringLiteral("true") : QStringLiteral("false"))
-                                   .arg(port);
-    if (!enabled) {
-        qCInfo(lcApp).noquote() << QStringLiteral("🔧 API server disabled in settings");
-        return;
-    }
-    startAPIServer(port, true);
-}
-
-void AppDelegate::startAPIServer(qint64 port, bool announce)
-{
-    // A stored port outside 1-65535 would wrap around as a 16-bit number and open some other port.
-    QString why;
-    const std::optional<quint16> valid = HTTPAPIServer::validPort(port, &why);
-    if (!valid) {
-        qCInfo(lcApp).noquote() << why;
-        return;
-    }
-    if (announce)
-        qCInfo(lcApp).noquote() << QStringLiteral("🔧 Starting API server on port %1...").arg(*valid);
-    m_apiServer->start(*valid);
 }
 
 void AppDelegate::restartAPIServer()
 {
-    m_apiServer->stop();
-    if (m_settings.apiEnabled())
-        startAPIServer(m_settings.apiPort(), false);
+    m_apiServerLauncher->restart();
 }
 
 void AppDelegate::captureText()
@@ -279,7 +199,7 @@ void AppDelegate::showPreferences()
 void AppDelegate::openPreferences(const std::optional<QString>& tab)
 {
     if (!m_preferencesWindowController) {
-        m_preferencesBridge = std::make_unique<PreferencesBridge>(*this);
+        m_preferencesBridge = std::make_unique<AppPreferencesBridge>(*this);
         m_preferencesWindowController =
             std::make_unique<PreferencesWindowController>(m_settings, m_history, *m_preferencesBridge);
     }
@@ -291,21 +211,6 @@ void AppDelegate::openPreferences(const std::optional<QString>& tab)
 void AppDelegate::showOnboarding()
 {
     m_infoWindows->showOnboarding(m_trayMenu && m_trayMenu->isTrayAvailable());
-}
-
-void AppDelegate::tellNoTextFound()
-{
-    if (!m_trayMenu)
-        return;
-    QStringList names;
-    for (const QString& code : m_textRecognizer.languages())
-        names.append(RecognitionLanguages::displayName(code, Localization::currentLanguage()));
-    //% "No text found"
-    const QString title = qtTrId("notification.noText.title");
-    //% "Recognised languages: %1"
-    m_trayMenu->showNotification(
-        title,
-        names.isEmpty() ? QString() : qtTrId("notification.noText.languages").arg(names.join(QStringLiteral(", "))));
 }
 
 void AppDelegate::terminate()
@@ -326,6 +231,10 @@ void AppDelegate::handleInstanceRequest(const QString& request)
         return;
     if (request == QLatin1String(SingleInstance::CaptureRequest)) {
         captureText();
+        return;
+    }
+    if (request == QLatin1String(SingleInstance::SidebarRequest)) {
+        toggleHistory();
         return;
     }
     if (OnboardingWindowController* onboarding = m_infoWindows->onboardingWindowController()) {

@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 
+class APIServerLauncher;
 class AppAPIDelegate;
+class AppPreferencesBridge;
 struct AppCommands;
 class AppSettings;
 class CaptureSessionController;
@@ -80,10 +82,11 @@ public:
     // Opens the preferences window, made on first use, on the named tab or, without a name, on the tab shown last.
     void openPreferences(const std::optional<QString>& tab);
 
-    // A request handed over by a later start of the program ("activate", "capture").
+    // A request handed over by a later start of the program ("activate", "capture", "sidebar").
     void handleInstanceRequest(const QString& request);
 
     State state() const { return m_state; }
+    GlobalHotkeyManager& hotkeyManager() const { return *m_hotkeyManager; }
     // Made once the start-up gates are passed; null before.
     TrayMenu* trayMenu() const { return m_trayMenu.get(); }
     HTTPAPIServer& apiServer() const { return *m_apiServer; }
@@ -98,15 +101,11 @@ public:
     HistorySidebarController* historySidebarController() const { return m_historySidebarController.get(); }
 
 private:
-    class PreferencesBridge;
-
     AppCommands commands();
     void showLegalAcceptance();
     void continueLaunch();
     bool passesPermissionGate();
-    void setupAPIServer();
     void makeHistorySidebar();
-    void startAPIServer(qint64 port, bool announce);
     void terminate();
 
     // The commands.
@@ -114,12 +113,9 @@ private:
     void toggleHistory();
     void showPreferences();
     void showOnboarding();
-    // A capture found no text: the tray says so, with the languages the recogniser reads.
-    void tellNoTextFound();
 
     AppSettings& m_settings;
     HistoryManager& m_history;
-    DisplayCapture& m_displayCapture;
     TextRecognizer& m_textRecognizer;
     PermissionPrompt& m_permissionPrompt;
     std::function<void()> m_terminate;
@@ -141,9 +137,10 @@ private:
     std::unique_ptr<HistorySidebarController> m_historySidebarController;
     std::unique_ptr<AppAPIDelegate> m_apiDelegate;
     std::unique_ptr<HTTPAPIServer> m_apiServer;
+    std::unique_ptr<APIServerLauncher> m_apiServerLauncher;
 
     std::unique_ptr<TrayMenu> m_trayMenu;
     std::unique_ptr<LegalAcceptanceWindowController> m_legalAcceptanceWindowController;
-    std::unique_ptr<PreferencesBridge> m_preferencesBridge;
+    std::unique_ptr<AppPreferencesBridge> m_preferencesBridge;
     std::unique_ptr<PreferencesWindowController> m_preferencesWindowController;
 };

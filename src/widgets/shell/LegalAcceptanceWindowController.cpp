@@ -1,5 +1,7 @@
 #include "widgets/shell/LegalAcceptanceWindowController.h"
 
+#include "core/support/Log.h"
+
 #include "core/settings/AppSettings.h"
 #include "widgets/common/EscClosableWindow.h"
 #include "widgets/common/WindowStyle.h"
@@ -87,6 +89,7 @@ void LegalAcceptanceWindowController::accept()
     if (m_decided)
         return;
     m_decided = true;
+    qCInfo(lcApp).noquote() << QStringLiteral("Legal terms accepted");
     m_settings.setHasAcceptedLegal();
     m_window->close();
     // The callback may go on to build the whole application; it is the last thing done here.
@@ -99,6 +102,7 @@ void LegalAcceptanceWindowController::decline()
     if (m_decided)
         return;
     m_decided = true;
+    qCInfo(lcApp).noquote() << QStringLiteral("Legal terms declined - quitting app");
     m_window->hide();
     if (auto callback = std::move(m_onDecline))
         callback();

@@ -1,10 +1,12 @@
 #include "widgets/shell/TrayMenu.h"
 
 #include "core/platform/HotkeyService.h"
+#include "core/recognition/RecognitionLanguages.h"
 #include "core/settings/AppSettings.h"
 #include "core/shell/HotkeyText.h"
 #include "core/support/Log.h"
 #include "widgets/shell/LegalInfoWindowController.h"
+#include "widgets/shell/Localization.h"
 
 #include <QCursor>
 #include <QIcon>
@@ -171,10 +173,18 @@ void TrayMenu::showAlreadyRunningMessage()
         QSystemTrayIcon::Information, 6000);
 }
 
-void TrayMenu::showNotification(const QString& title, const QString& text)
+void TrayMenu::showNoTextFound(const QStringList& languageCodes)
 {
     if (!m_trayAvailable)
         return;
+    QStringList names;
+    for (const QString& code : languageCodes)
+        names.append(RecognitionLanguages::displayName(code, Localization::currentLanguage()));
+    //% "No text found"
+    const QString title = qtTrId("notification.noText.title");
+    //% "Recognised languages: %1"
+    const QString text =
+        names.isEmpty() ? QString() : qtTrId("notification.noText.languages").arg(names.join(QStringLiteral(", ")));
     m_statusItem->showMessage(title, text, QSystemTrayIcon::Information, 6000);
     emit notificationShown(title, text);
 }

@@ -3,6 +3,7 @@
 #include "widgets/shell/AppCommands.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -33,9 +34,9 @@ public:
     void setHotkeyStatus(int status);
     // Tells the person, in a tray balloon, that Quillora already runs and how to capture. Nothing without a tray.
     void showAlreadyRunningMessage();
-    // A desktop notification from the tray icon (the desktop's notification service where the tray uses one, else
-    // a balloon at the icon). Nothing without a tray.
-    void showNotification(const QString& title, const QString& text);
+    // Tells, in a desktop notification from the tray icon, that a capture found no text and which languages the
+    // recogniser reads (their names in the language of the windows). Nothing without a tray.
+    void showNoTextFound(const QStringList& languageCodes);
 
     bool isTrayAvailable() const { return m_trayAvailable; }
     QMenu* menu() const { return m_menu.get(); }
@@ -44,8 +45,6 @@ public:
 signals:
     // A notification goes to the desktop.
     void messageShown(const QString& title, const QString& message);
-
-signals:
     void notificationShown(const QString& title, const QString& text);
 
 private:

@@ -202,6 +202,8 @@ TEST(PreferencesView, EachToggleWritesItsSetting)
          [](auto& s) { return s.cleanupWhitespace(); }},
         {"hyphenation", f.view->textPage()->hyphenationToggle(), "fixHyphenation",
          [](auto& s) { return s.fixHyphenation(); }},
+        {"primary selection", f.view->textPage()->primarySelectionToggle(), "copyToPrimarySelection",
+         [](auto& s) { return s.copyToPrimarySelection(); }},
         {"history", f.view->historyPage()->enableToggle(), "historyEnabled",
          [](auto& s) { return s.historyEnabled(); }},
         {"api", f.view->apiPage()->enableToggle(), "apiEnabled", [](auto& s) { return s.apiEnabled(); }},

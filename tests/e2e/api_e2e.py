@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The real program with "apiEnabled" while another X client holds Ctrl+Shift+7: it reports the failed registration
 and keeps running. Over curl the API reads the status, edits the history and the settings (each change lands in the
-files), starts a capture and quits; `--capture` and a second start hand over to the running instance. (Every route's
+files), starts a capture (more requests while it is on the screen add nothing) and quits; `--capture` and a second start hand over to the running instance. (Every route's
 answers and protections are checked on the server itself in tests/api.)"""
 import json
 import os
@@ -89,6 +89,13 @@ try:
 
     # A capture starts as if the hotkey had been pressed, from the API and from a later `quillora --capture`.
     assert curl("POST", "/capture") == (200, {"success": True, "message": "Capture initiated"})
+    wait_for_window("Quillora Capture")
+    overlays = len(visible_windows("Quillora Capture"))
+    # Further requests while it is on the screen are answered as before and ignored: no second set of overlays.
+    assert curl("POST", "/capture") == (200, {"success": True, "message": "Capture initiated"})
+    assert run(exe, "--capture", env=home.env()).returncode == 0
+    time.sleep(1)
+    assert len(visible_windows("Quillora Capture")) == overlays, app.dump()
     escape_capture()
     capture = run(exe, "--capture", env=home.env())
     assert capture.returncode == 0, capture

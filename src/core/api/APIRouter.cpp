@@ -17,6 +17,8 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 using json = nlohmann::json;
@@ -128,6 +130,26 @@ std::vector<APIRouter::Endpoint> APIRouter::endpoints()
         for (const QString& method : row.methods.isEmpty() ? QStringList{QStringLiteral("*")} : row.methods)
             list.push_back({method, row.path, row.prefix});
     return list;
+}
+
+QByteArray APIRouter::allowedMethods()
+{
+    // The order of the HTTP standards; a method they do not name goes last.
+    static const QStringList order = {QStringLiteral("GET"),    QStringLiteral("HEAD"),  QStringLiteral("POST"),
+                                      QStringLiteral("PUT"),    QStringLiteral("PATCH"), QStringLiteral("DELETE"),
+                                      QStringLiteral("OPTIONS")};
+    QStringList methods;
+    for (const Endpoint& endpoint : endpoints())
+        if (endpoint.method != u"*" && !methods.contains(endpoint.method))
+            methods.append(endpoint.method);
+    std::stable_sort(methods.begin(), methods.end(), [](const QString& a, const QString& b) {
+        const auto rank = [](const QString& method) {
+            const qsizetype index = order.indexOf(method);
+            return index < 0 ? order.size() : index;
+        };
+        return rank(a) < rank(b);
+    });
+    return methods.join(QStringLiteral(", ")).toLatin1();
 }
 
 APIRouter::Query APIRouter::parseQuery(const QString& path)

@@ -52,6 +52,8 @@ public:
     static Query parseQuery(const QString& path);
     // Every row of the table, one entry per method, in the order they are tried.
     static std::vector<Endpoint> endpoints();
+    // The methods the table answers, each once, in the order HTTP lists them: "GET, POST, PUT, ...".
+    static QByteArray allowedMethods();
 
 private:
     struct Request {

@@ -19,6 +19,14 @@ bool isLoopbackName(QString host)
 
 } // namespace
 
+bool HTTPAccessPolicy::isLoopbackPeer(const QHostAddress& peer)
+{
+    // IPv4 peers of a dual-stack socket arrive as ::ffff:127.0.0.1.
+    bool isIPv4 = false;
+    const QHostAddress v4(peer.toIPv4Address(&isIPv4));
+    return peer.isLoopback() || (isIPv4 && v4.isLoopback());
+}
+
 bool HTTPAccessPolicy::isLoopbackHost(const QString& hostHeader)
 {
     const QString host = hostHeader.trimmed();
@@ -49,10 +57,7 @@ bool HTTPAccessPolicy::isLoopbackOrigin(const QString& origin)
 HTTPAccessPolicy::Decision HTTPAccessPolicy::checkWithoutToken(const HTTPRequest& request, const QHostAddress& peer)
 {
     Decision decision;
-    // IPv4 peers of a dual-stack socket arrive as ::ffff:127.0.0.1.
-    bool isIPv4 = false;
-    const QHostAddress v4(peer.toIPv4Address(&isIPv4));
-    if (!(peer.isLoopback() || (isIPv4 && v4.isLoopback())))
+    if (!isLoopbackPeer(peer))
         return decision;
 
     const QString host = request.header(QStringLiteral("host"));

@@ -23,6 +23,8 @@ public:
     // "Bearer <token>" against the Authorization value; takes as long whatever byte differs first.
     static bool tokenMatches(const QString& token, const QString& authorization);
 
+    // A peer on this machine's loopback interface, also an IPv4 one on a dual-stack socket (::ffff:127.0.0.1).
+    static bool isLoopbackPeer(const QHostAddress& peer);
     static bool isLoopbackHost(const QString& hostHeader);
     static bool isLoopbackOrigin(const QString& origin);
 };

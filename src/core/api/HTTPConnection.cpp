@@ -5,9 +5,11 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <sys/socket.h>
 
-HTTPConnection::HTTPConnection(QTcpSocket* socket, const Responder& responder, QObject* parent)
+HTTPConnection::HTTPConnection(QTcpSocket* socket, const Responder& responder, int headDeadlineMs, QObject* parent)
     : QObject(parent)
     , m_socket(socket)
     , m_deadline(new QTimer(this))
@@ -19,7 +21,8 @@ HTTPConnection::HTTPConnection(QTcpSocket* socket, const Responder& responder, Q
     connect(m_socket, &QTcpSocket::readyRead, this, &HTTPConnection::readRequest);
     connect(m_socket, &QTcpSocket::bytesWritten, this, &HTTPConnection::writeProgress);
     connect(m_socket, &QTcpSocket::disconnected, this, &HTTPConnection::end);
-    m_deadline->start(RequestDeadlineMs);
+    m_since.start();
+    m_deadline->start(std::min(headDeadlineMs, RequestDeadlineMs));
     // Bytes may have arrived between the accept and the connects above.
     if (m_socket->bytesAvailable() > 0)
         QTimer::singleShot(0, this, &HTTPConnection::readRequest);
@@ -38,6 +41,11 @@ void HTTPConnection::readRequest()
         return; // after the answer, whatever the client still sends is read and dropped
     switch (m_reader.append(bytes)) {
     case HTTPRequestReader::State::Incomplete:
+        if (!m_headRead && m_reader.hasHeaderBlock()) {
+            // The body has what is left of the request deadline.
+            m_headRead = true;
+            m_deadline->start(static_cast<int>(std::max<qint64>(RequestDeadlineMs - m_since.elapsed(), 0)));
+        }
         if (m_reader.takeContinueRequest())
             m_socket->write(HTTPResponse::continueInterim());
         return;

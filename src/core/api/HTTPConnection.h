@@ -2,6 +2,7 @@
 
 #include "core/api/HTTPRequestReader.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QObject>
 
@@ -11,7 +12,8 @@ class QTcpSocket;
 class QTimer;
 
 // One accepted TCP connection: reads one whole request, hands it to the responder, writes the one answer and
-// closes. A client that has not sent a whole request within the deadline is dropped without an answer.
+// closes. A client that has not sent its header block within the head deadline, or the whole request within the
+// request deadline, is dropped without an answer.
 class HTTPConnection : public QObject {
     Q_OBJECT
 
@@ -23,8 +25,10 @@ public:
     static constexpr int DrainDeadlineMs = 10000;
     static constexpr int LingerMs = 2000;
 
-    // Takes ownership of the socket. The responder must outlive the connection.
-    HTTPConnection(QTcpSocket* socket, const Responder& responder, QObject* parent = nullptr);
+    // Takes ownership of the socket. The responder must outlive the connection. headDeadlineMs is at most
+    // RequestDeadlineMs.
+    HTTPConnection(QTcpSocket* socket, const Responder& responder, int headDeadlineMs = RequestDeadlineMs,
+                   QObject* parent = nullptr);
     ~HTTPConnection() override;
 
 signals:
@@ -42,6 +46,8 @@ private:
 
     QTcpSocket* m_socket;
     QTimer* m_deadline;
+    QElapsedTimer m_since; // from the accept
+    bool m_headRead = false;
     const Responder& m_responder;
     HTTPRequestReader m_reader;
     Phase m_phase = Phase::Reading;

@@ -3,39 +3,108 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <array>
+#include <utility>
+
 namespace {
 
-const QString lineBreak = QStringLiteral("\r\n");
-const QString blankLine = QStringLiteral("\r\n\r\n");
+constexpr QByteArrayView lineBreak("\r\n");
+
+// The headers this server decides on. One copy each: with two, this server and a proxy or browser in front of it
+// could each believe a different one.
+constexpr std::array<std::pair<const char*, const char*>, 5> singleHeaders = {{
+    {"host", "Duplicate Host header"},
+    {"origin", "Duplicate Origin header"},
+    {"authorization", "Duplicate Authorization header"},
+    {"content-length", "Duplicate Content-Length header"},
+    {"sec-fetch-site", "Duplicate Sec-Fetch-Site header"},
+}};
+
+bool isTokenCharacter(char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return true;
+    return QByteArrayView("!#$%&'*+-.^_`|~").contains(c);
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Visible characters, blanks and the bytes of non-ASCII text; no control characters.
+bool isValueByte(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte == '\t' || (byte >= 0x20 && byte != 0x7f);
+}
+
+QByteArrayView withoutBlanks(QByteArrayView value)
+{
+    while (!value.isEmpty() && isBlank(value.front()))
+        value = value.sliced(1);
+    while (!value.isEmpty() && isBlank(value.back()))
+        value.chop(1);
+    return value;
+}
 
 } // namespace
 
-HTTPRequestParser::Head HTTPRequestParser::parseHead(QByteArrayView bytes)
+HTTPRequestParser::Head HTTPRequestParser::parseHead(QByteArrayView headerBlock)
 {
-    // Strict decoding: a request with a broken UTF-8 sequence is refused rather than patched up.
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QString text = decoder.decode(bytes);
     Head head;
-    head.validUtf8 = !decoder.hasError();
+    head.validUtf8 = isValidUtf8(headerBlock);
+    const auto fail = [&head](const char* fault) {
+        head.fault = fault;
+        return head;
+    };
 
-    // A body is never split into lines, which matters for a body of a megabyte.
-    const qsizetype blank = text.indexOf(blankLine);
-    const QStringList lines = (blank >= 0 ? text.left(blank) : text).split(lineBreak);
-    const QStringList requestLine = lines.first().split(u' ');
-    head.hasRequestLine = requestLine.size() >= 2;
-    if (head.hasRequestLine) {
-        head.request.method = requestLine.at(0);
-        head.request.path = requestLine.at(1);
-    }
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QString& line = lines.at(i);
+    qsizetype position = 0;
+    bool requestLine = true;
+    while (position < headerBlock.size()) {
+        const qsizetype end = headerBlock.indexOf(lineBreak, position);
+        const QByteArrayView line = headerBlock.sliced(position, (end < 0 ? headerBlock.size() : end) - position);
+        position = end < 0 ? headerBlock.size() : end + lineBreak.size();
+        if (line.contains('\n') || line.contains('\r'))
+            return fail("Lines must end with CR LF");
+
+        if (std::exchange(requestLine, false)) {
+            // Stateless, so a byte-order mark at the very start is dropped as it always was.
+            QStringDecoder decoder(QStringDecoder::Utf8,
+                                   QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+            const QStringList parts = QString(decoder.decode(line)).split(u' ');
+            head.hasRequestLine = parts.size() >= 2;
+            if (head.hasRequestLine) {
+                head.request.method = parts.at(0);
+                head.request.path = parts.at(1);
+            }
+            continue;
+        }
         if (line.isEmpty())
             break;
-        const QStringList parts = line.split(QStringLiteral(": "));
-        if (parts.size() < 2)
+        if (isBlank(line.front()))
+            return fail("Folded header lines are not supported");
+        const qsizetype colon = line.indexOf(':');
+        if (colon <= 0)
+            return fail("Invalid header line");
+        const QByteArrayView name = line.first(colon);
+        const QByteArrayView value = withoutBlanks(line.sliced(colon + 1));
+        for (const char c : name)
+            if (!isTokenCharacter(c))
+                return fail("Invalid header line");
+        for (const char c : value)
+            if (!isValueByte(c))
+                return fail("Invalid header line");
+
+        const QString key = QString::fromLatin1(name).toLower();
+        const QString text = QString::fromUtf8(value);
+        const auto [it, added] = head.request.headers.try_emplace(key, text);
+        if (added)
             continue;
-        head.request.headers[parts.at(0).toLower()] = parts.at(1);
+        for (const auto& [single, duplicate] : singleHeaders)
+            if (key == QLatin1String(single))
+                return fail(duplicate);
+        it->second += QStringLiteral(", ") + text;
     }
     return head;
 }

@@ -12,15 +12,22 @@ public:
         HTTPRequest request; // method, path and headers; no body
         bool validUtf8 = false;
         bool hasRequestLine = false; // a method and a path, at least
+        // Why the header block is not a well-formed HTTP/1.1 message head, or null. Such a request is refused
+        // before anything of it is used: two programs that read one message differently are how a request
+        // slips past the Host, Origin and token checks.
+        const char* fault = nullptr;
     };
 
-    // The head of a request: the text up to its first "\r\n\r\n", or all of it. Lines end with "\r\n" only. The
-    // request line is split at single spaces: the method is its first part and the path its second. The header
-    // lines follow up to the first empty line; a line without ": " is skipped, the value is what stands between
-    // the first and a second ": ", names are lower-cased, and a later header replaces an earlier one of the same
-    // name. Text that is not valid UTF-8 or has no path is still read (with replacement characters), because its
-    // Content-Length decides how much the reader takes in before the request is refused.
-    static Head parseHead(QByteArrayView bytes);
+    // The header block of a request, up to and including its blank line. Every line ends with CR LF; a bare line
+    // feed or carriage return is a fault. The request line is split at single spaces: the method is its first part
+    // and the path its second. Each header line is a name (letters, digits and the few marks a token allows), a
+    // colon, and the value with the blanks (spaces, tabs) around it taken away; names are lower-cased. A blank
+    // between name and colon, a line without a colon, a control character in a value, a line that begins with a
+    // blank (the obsolete folding of a value onto more lines), and a second Host, Origin, Authorization,
+    // Content-Length or Sec-Fetch-Site are faults. Other repeated headers are joined with ", ", as a list
+    // header's values are. Text that is not valid UTF-8 or has no path is still read (with replacement
+    // characters), because its Content-Length decides how much the reader takes in before the request is refused.
+    static Head parseHead(QByteArrayView headerBlock);
 
     // The JSON object after the first "\r\n\r\n" of the whole request. Only an object counts as a body: empty
     // text, a bare value, an array or invalid JSON all mean "no body".

@@ -2,22 +2,12 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
-// Index just past the blank line that ends the header block. A line feed on its own also ends a line here,
-// so a client that writes bare line feeds is still answered instead of waiting for a blank line it never sends.
-qsizetype headerBlockEnd(const QByteArray& buffer)
-{
-    const qsizetype crlf = buffer.indexOf("\n\r\n");
-    const qsizetype lf = buffer.indexOf("\n\n");
-    if (crlf < 0 && lf < 0)
-        return -1;
-    if (lf < 0 || (crlf >= 0 && crlf < lf))
-        return crlf + 3;
-    return lf + 2;
-}
+constexpr qsizetype BareLineBreak = -2;
 
 // A decimal count and nothing else; a sign, blanks inside or an overflow make it invalid.
 std::optional<qint64> parseLength(const QString& text)
@@ -51,16 +41,43 @@ HTTPRequestReader::State HTTPRequestReader::append(const QByteArray& bytes)
     return m_state;
 }
 
+// Looks at the bytes of the header block that arrived since the last look: the index just past the blank line
+// that ends it, -1 while that has not come, or BareLineBreak at a line feed or carriage return that is not part of
+// a CR LF. The latter is refused at once, so that a client writing bare line feeds hears why instead of waiting
+// for a blank line it never sends.
+qsizetype HTTPRequestReader::scanHeaderBlock()
+{
+    const qsizetype limit = std::min(m_buffer.size(), MaxHeaderBytes);
+    // The last byte looked at again: a carriage return there could not be judged without the byte after it.
+    for (qsizetype i = std::max<qsizetype>(m_scanned - 1, 0); i < limit; ++i) {
+        const char c = m_buffer.at(i);
+        if (c == '\n') {
+            if (i == 0 || m_buffer.at(i - 1) != '\r')
+                return BareLineBreak;
+            if (i >= 3 && m_buffer.at(i - 2) == '\n')
+                return i + 1;
+        } else if (c == '\r' && i + 1 < m_buffer.size() && m_buffer.at(i + 1) != '\n') {
+            return BareLineBreak;
+        }
+    }
+    m_scanned = limit;
+    return -1;
+}
+
 HTTPRequestReader::State HTTPRequestReader::readHeaderBlock()
 {
-    const qsizetype end = headerBlockEnd(m_buffer);
-    if ((end < 0 && m_buffer.size() > MaxHeaderBytes) || end > MaxHeaderBytes)
+    const qsizetype end = scanHeaderBlock();
+    if (end == BareLineBreak)
+        return fail(400, "Lines must end with CR LF");
+    if (end < 0 && m_buffer.size() > MaxHeaderBytes)
         return fail(431, "Request header too large");
     if (end < 0)
         return State::Incomplete;
     m_headerEnd = end;
 
     m_head = HTTPRequestParser::parseHead(QByteArrayView(m_buffer).first(end));
+    if (m_head.fault)
+        return fail(400, m_head.fault);
     const auto header = [&](const char* name) { return m_head.request.header(QString::fromLatin1(name)); };
     if (!header("transfer-encoding").isNull())
         return fail(411, "Chunked request bodies are not supported: send Content-Length");
@@ -88,10 +105,6 @@ HTTPRequestReader::State HTTPRequestReader::finish()
 {
     m_continuePending = false;
     const QByteArrayView request = QByteArrayView(m_buffer).first(m_total);
-    // A head ended by a bare line feed has always been read on to the first "\r\n\r\n" of the whole request (or
-    // its end), so that bytes after the blank line still count as header lines. Kept as it is for now.
-    if (!request.first(m_headerEnd).endsWith("\r\n\r\n") && m_total > m_headerEnd)
-        m_head = HTTPRequestParser::parseHead(request);
     // Refusals that need the whole request come after those of its size, as they always have.
     if (!m_head.validUtf8 || !HTTPRequestParser::isValidUtf8(request.sliced(m_headerEnd)))
         return fail(400, "Invalid request");

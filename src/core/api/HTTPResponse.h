@@ -32,7 +32,8 @@ public:
     int status() const { return m_status; }
     const QByteArray& body() const { return m_body; }
 
-    // The bytes on the wire. allowOrigin is what Access-Control-Allow-Origin names (the HTML page names none).
+    // The bytes on the wire. allowOrigin is what Access-Control-Allow-Origin names; empty: the answer has no such
+    // line (the HTML page and the refusals of access).
     QByteArray serialize(const QByteArray& allowOrigin = QByteArrayLiteral("*")) const;
 
 private:

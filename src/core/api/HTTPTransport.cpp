@@ -1,10 +1,29 @@
 #include "core/api/HTTPTransport.h"
 
+#include "core/api/HTTPAccessPolicy.h"
+
 #include <QTcpServer>
 #include <QTcpSocket>
 
 #include <algorithm>
 #include <utility>
+
+namespace {
+
+// What the per-peer limit counts by: an IPv4 address (also one arriving on a dual-stack socket), or the /64 network
+// of an IPv6 address, since a single host is commonly given a whole /64 to pick addresses from.
+QHostAddress peerKey(const QHostAddress& address)
+{
+    bool isIPv4 = false;
+    if (const quint32 v4 = address.toIPv4Address(&isIPv4); isIPv4)
+        return QHostAddress(v4);
+    Q_IPV6ADDR bytes = address.toIPv6Address();
+    for (int i = 8; i < 16; ++i)
+        bytes[i] = 0;
+    return QHostAddress(bytes);
+}
+
+} // namespace
 
 HTTPTransport::HTTPTransport(HTTPConnection::Responder responder, QObject* parent)
     : QObject(parent)
@@ -59,27 +78,46 @@ void HTTPTransport::close()
         listener->close();
         delete listener;
     }
-    for (HTTPConnection* connection : std::exchange(m_connections, {}))
-        delete connection;
+    for (const Open& open : std::exchange(m_connections, {}))
+        delete open.connection;
+}
+
+bool HTTPTransport::admits(const QHostAddress& peer, bool loopback) const
+{
+    if (openConnections() >= MaxConnections)
+        return false;
+    if (loopback)
+        return true;
+    int network = 0;
+    int fromPeer = 0;
+    for (const Open& open : m_connections) {
+        network += open.loopback ? 0 : 1;
+        fromPeer += !open.loopback && open.peer == peer ? 1 : 0;
+    }
+    return network < MaxConnections - LoopbackReserve && fromPeer < MaxConnectionsPerNetworkPeer;
 }
 
 void HTTPTransport::acceptFrom(QTcpServer* listener)
 {
     while (QTcpSocket* socket = listener->nextPendingConnection()) {
-        if (openConnections() >= MaxConnections) {
+        const QHostAddress peer = peerKey(socket->peerAddress());
+        const bool loopback = HTTPAccessPolicy::isLoopbackPeer(socket->peerAddress());
+        if (!admits(peer, loopback)) {
             socket->abort();
             delete socket;
             continue;
         }
-        auto* connection = new HTTPConnection(socket, m_responder, this);
+        auto* connection = new HTTPConnection(
+            socket, m_responder, loopback ? HTTPConnection::RequestDeadlineMs : NetworkHeadDeadlineMs, this);
         connect(connection, &HTTPConnection::finished, this, [this, connection] { dropConnection(connection); });
-        m_connections.push_back(connection);
+        m_connections.push_back({connection, peer, loopback});
     }
 }
 
 void HTTPTransport::dropConnection(HTTPConnection* connection)
 {
-    const auto it = std::find(m_connections.begin(), m_connections.end(), connection);
+    const auto it = std::find_if(m_connections.begin(), m_connections.end(),
+                                 [connection](const Open& open) { return open.connection == connection; });
     if (it == m_connections.end())
         return;
     m_connections.erase(it);

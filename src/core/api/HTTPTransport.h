@@ -15,7 +15,14 @@ class HTTPTransport : public QObject {
     Q_OBJECT
 
 public:
+    // Open connections at most. Peers on the network (only reachable with an API token set) share all but
+    // LoopbackReserve of them, at most MaxConnectionsPerNetworkPeer from one address, and must send their header
+    // block within NetworkHeadDeadlineMs: idle connections from one address (an IPv6 /64 counts as one), or a few,
+    // cannot lock this machine's programs out, nor another peer that has the token.
     static constexpr int MaxConnections = 32;
+    static constexpr int LoopbackReserve = 8;
+    static constexpr int MaxConnectionsPerNetworkPeer = 4;
+    static constexpr int NetworkHeadDeadlineMs = 3000;
 
     struct ListenResult {
         bool ok = false;
@@ -40,7 +47,14 @@ private:
     void acceptFrom(QTcpServer* listener);
     void dropConnection(HTTPConnection* connection);
 
+    struct Open {
+        HTTPConnection* connection; // child
+        QHostAddress peer;          // as the per-peer limit counts it
+        bool loopback;
+    };
+    bool admits(const QHostAddress& peer, bool loopback) const;
+
     HTTPConnection::Responder m_responder;
-    std::vector<QTcpServer*> m_listeners;       // children
-    std::vector<HTTPConnection*> m_connections; // children
+    std::vector<QTcpServer*> m_listeners; // children
+    std::vector<Open> m_connections;
 };

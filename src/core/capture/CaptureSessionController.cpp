@@ -84,7 +84,10 @@ void CaptureSessionController::startCapture(bool showHint)
     QUILLORA_ASSERT_OWNER_THREAD();
     qCDebug(lcCapture).noquote()
         << QStringLiteral("📸📸📸 startCapture() called, showHint=%1").arg(showHint ? 1 : 0);
-    ++m_captureCount;
+    if (isCaptureInProgress()) {
+        qCInfo(lcCapture).noquote() << QStringLiteral("⚠️ Capture already in progress - start request ignored");
+        return;
+    }
     m_capturedImages = m_screenCapture.captureAllScreens();
     qCDebug(lcCapture).noquote() << QStringLiteral("  Captured %1 screens").arg(m_capturedImages.size());
     if (m_capturedImages.isEmpty()) {
@@ -103,6 +106,11 @@ void CaptureSessionController::startCapture(bool showHint)
                                                  view->delegate() ? QStringLiteral("SET") : QStringLiteral("nil"));
     }
     qCInfo(lcCapture).noquote() << QStringLiteral("📸 Capture started - draw a rectangle to select text area");
+}
+
+bool CaptureSessionController::isCaptureInProgress() const
+{
+    return !m_capturedImages.isEmpty() || !m_overlayManager.overlayViews().isEmpty() || m_pendingRecognitions > 0;
 }
 
 void CaptureSessionController::closeOverlay()
@@ -156,26 +164,21 @@ void CaptureSessionController::recognizeSelection(const CapturedDisplay& capture
     qCInfo(lcCapture).noquote()
         << QStringLiteral("  Cropped image size: %1x%2").arg(cropped.width()).arg(cropped.height());
 
-    m_textRecognizer.recognizeText(cropped, [self = QPointer(this), capture = m_captureCount,
-                                             display = captured.display, image = captured.image](const QString& text) {
-        if (self)
-            self->handleRecognitionResult(text, capture, display, image);
-    });
+    ++m_pendingRecognitions;
+    m_textRecognizer.recognizeText(
+        cropped, [self = QPointer(this), display = captured.display, image = captured.image](const QString& text) {
+            if (self)
+                self->handleRecognitionResult(text, display, image);
+        });
 }
 
-void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display,
-                                                       const QImage& image)
+void CaptureSessionController::handleRecognitionResult(const QString& text, const Monitor& display, const QImage& image)
 {
     QUILLORA_ASSERT_OWNER_THREAD();
+    --m_pendingRecognitions;
     qCDebug(lcCapture).noquote() << QStringLiteral("📝 OCR Result: '%1'... (length: %2)")
                                         .arg(characterPrefix(text, LoggedTextLength),
                                              QString::number(characterCount(text)));
-    // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
-    // away the selection the user is making, and an editor popping up over it would be just as wrong.
-    if (capture != m_captureCount) {
-        qCDebug(lcCapture).noquote() << QStringLiteral("⚠️ Ignoring OCR result of an earlier capture");
-        return;
-    }
     if (text.isEmpty()) {
         qCWarning(lcCapture).noquote() << QStringLiteral("⚠️ No text recognized in selected area");
         closeOverlay();

@@ -47,8 +47,12 @@ public:
     void setNoTextFoundHandler(std::function<void()> handler);
 
     // Freezes every monitor and shows the overlays. showHint asks the overlays for their instruction toast.
-    // Does not check whether the desktop may be captured; callers do.
+    // Does not check whether the desktop may be captured; callers do. While a capture is in progress the request
+    // is ignored with a log line, whoever made it: every start would otherwise add a full set of overlay windows
+    // and still images to those already shown.
     void startCapture(bool showHint);
+    // True from a start that showed overlays until they close and no recognition of a selection is still running.
+    bool isCaptureInProgress() const;
     // Takes every overlay off the screen and forgets the still images. Safe when nothing is shown.
     void closeOverlay();
     // The still images of the capture in progress; empty between captures.
@@ -64,7 +68,7 @@ public:
 
 private:
     void recognizeSelection(const CapturedDisplay& captured, const QRectF& rect);
-    void handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display, const QImage& image);
+    void handleRecognitionResult(const QString& text, const Monitor& display, const QImage& image);
 
     AppSettings& m_settings;
     ScreenCaptureService& m_screenCapture;
@@ -74,8 +78,8 @@ private:
     HistoryManager& m_history;
 
     CapturedImages m_capturedImages;
-    // Counts starts, so that a recognition result can tell whether a newer capture has begun since its selection.
-    quint64 m_captureCount = 0;
+    // Selections handed to recognition whose result has not come back yet.
+    int m_pendingRecognitions = 0;
 
     WeakDelegate<TextEditorDelegate> m_textEditorDelegate;
     std::function<void()> m_noTextFound;

@@ -125,7 +125,7 @@ TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositio
              {QByteArray(R"({"x": 1, "y": 1, "text": "a", "key": "a", "keys": ["a"]})"), QByteArray()}) {
             SCOPED_TRACE(path);
             const RawHttpResponse refused = post(path, body);
-            EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Unknown");
+            EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Forbidden");
             EXPECT_EQ(refused.json()["error"], "Accessibility permission required");
             EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(QStringLiteral("XTEST")));
         }

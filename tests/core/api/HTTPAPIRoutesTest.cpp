@@ -160,7 +160,7 @@ TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
 
     EXPECT_EQ(send(request("OPTIONS", "/no/such/path")).headerBlock,
               "HTTP/1.1 204 No Content\r\nAccess-Control-Allow-Origin: *\r\n"
-              "Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n"
+              "Access-Control-Allow-Methods: GET, POST, PUT, PATCH, DELETE, OPTIONS\r\n"
               "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n");
 }
 

@@ -2,10 +2,14 @@
 // local-only rules, start and stop.
 #include "ServerFixture.h"
 
+#include "core/api/APIRouter.h"
 #include "core/api/HTTPRequestReader.h"
+#include "core/api/HTTPTransport.h"
 
 #include <QElapsedTimer>
+#include <QNetworkInterface>
 
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -30,16 +34,16 @@ TEST_F(HTTPAPITransport, RefusedRequests)
     const std::vector<Row> rows = {
         {"path not UTF-8", "GET /\xc3\x28 HTTP/1.1\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid request"},
         {"no request line", "HELLO\r\n\r\n", "HTTP/1.1 400 Bad Request", "Malformed request"},
-        {"header block one byte too large", headerBlockOf(HTTPRequestReader::MaxHeaderBytes + 1), "HTTP/1.1 431 Unknown",
+        {"header block one byte too large", headerBlockOf(HTTPRequestReader::MaxHeaderBytes + 1), "HTTP/1.1 431 Request Header Fields Too Large",
          "Request header too large"},
-        {"body announced one byte too large", post + "Content-Length: 1048577\r\n\r\n", "HTTP/1.1 413 Unknown",
+        {"body announced one byte too large", post + "Content-Length: 1048577\r\n\r\n", "HTTP/1.1 413 Content Too Large",
          "Request body too large"},
         {"Content-Length not a number", post + "Content-Length: 1x\r\n\r\n", "HTTP/1.1 400 Bad Request", "Invalid Content-Length"},
-        {"chunked body", post + "Transfer-Encoding: chunked\r\n\r\n", "HTTP/1.1 411 Unknown",
+        {"chunked body", post + "Transfer-Encoding: chunked\r\n\r\n", "HTTP/1.1 411 Length Required",
          "Chunked request bodies are not supported: send Content-Length"},
         // A page whose name was rebound to 127.0.0.1.
         {"foreign Host", "GET /history HTTP/1.1\r\nHost: localhost.attacker.example:" + QByteArray::number(port) + "\r\n\r\n",
-         "HTTP/1.1 403 Unknown", "Forbidden"},
+         "HTTP/1.1 403 Forbidden", "Forbidden"},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -49,9 +53,79 @@ TEST_F(HTTPAPITransport, RefusedRequests)
         EXPECT_EQ(refused.json(), (json{{"error", row.error}}));
     }
     EXPECT_EQ(send(headerBlockOf(HTTPRequestReader::MaxHeaderBytes)).status(), 200);
+}
 
-    // Bare line feeds: one line, no headers, but method and path still found.
-    EXPECT_EQ(send("GET /status HTTP/1.1\nHost: localhost\n\n").json()["status"], "running");
+// Requests crafted so that the access checks read them differently from what they are (or from what a proxy or a
+// browser in front reads), and the grants and names on refusals.
+TEST_F(HTTPAPITransport, HostileRequests)
+{
+    struct Row {
+        const char* name;
+        QByteArray raw;
+        bool withToken;
+        QByteArray statusLine;
+        const char* error;
+    };
+    const QByteArray get = "GET /status HTTP/1.1\r\n";
+    const QByteArray foreign = "attacker.example";
+    const QByteArray body = R"({"text": "smuggled"})";
+    const QByteArray badLines = "Lines must end with CR LF";
+    // clang-format off
+    const std::vector<Row> rows = {
+        {"Host without a blank after the colon", get + "Host:" + foreign + "\r\n\r\n", false, "HTTP/1.1 403 Forbidden", "Forbidden"},
+        {"Host after a tab", get + "Host:\t" + foreign + "\r\n\r\n", false, "HTTP/1.1 403 Forbidden", "Forbidden"},
+        {"blank before the colon", get + "Host : " + foreign + "\r\n\r\n", false, "HTTP/1.1 400 Bad Request", "Invalid header line"},
+        {"folded line", get + "Host: localhost\r\nX-A: b\r\n " + foreign + "\r\n\r\n", false, "HTTP/1.1 400 Bad Request",
+         "Folded header lines are not supported"},
+        {"bare line feeds", "GET /status HTTP/1.1\nHost: " + foreign + "\n\n", false, "HTTP/1.1 400 Bad Request", badLines},
+        {"bare carriage return", get + "X-A: b\rHost: " + foreign + "\r\n\r\n", false, "HTTP/1.1 400 Bad Request", badLines},
+        {"second Host", get + "Host: " + foreign + "\r\nHost: localhost\r\n\r\n", false, "HTTP/1.1 400 Bad Request",
+         "Duplicate Host header"},
+        {"second Origin", get + "Host: localhost\r\nOrigin: http://" + foreign + "\r\nOrigin: http://localhost\r\n\r\n", false,
+         "HTTP/1.1 400 Bad Request", "Duplicate Origin header"},
+        {"second Authorization", get + "Authorization: Bearer wrong\r\nauthorization: Bearer s3cret\r\n\r\n", true,
+         "HTTP/1.1 400 Bad Request", "Duplicate Authorization header"},
+        {"second Content-Length", "POST /history HTTP/1.1\r\nHost: localhost\r\nContent-Length: 0\r\nContent-Length: " +
+         QByteArray::number(body.size()) + "\r\n\r\n" + body, false, "HTTP/1.1 400 Bad Request", "Duplicate Content-Length header"},
+        {"wrong token", get + "Authorization: Bearer wrong\r\nOrigin: http://localhost\r\n\r\n", true,
+         "HTTP/1.1 401 Unauthorized", "Unauthorized"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        settings.setApiToken(row.withToken ? QStringLiteral("s3cret") : QString());
+        const RawHttpResponse refused = send(row.raw);
+        EXPECT_EQ(refused.statusLine, row.statusLine);
+        EXPECT_EQ(refused.json(), (json{{"error", row.error}}));
+        if (refused.status() == 401 || refused.status() == 403) {
+            EXPECT_FALSE(refused.headerBlock.contains("Access-Control-Allow-Origin"))
+                << refused.headerBlock.constData();
+        }
+    }
+    settle();
+    EXPECT_EQ(history.count(), 0);
+
+    // The same lines written as HTTP allows them are read, blanks around the value taken away.
+    settings.setApiToken(QStringLiteral("s3cret"));
+    EXPECT_EQ(send(get + "Host:localhost\r\nAuthorization:\tBearer s3cret \r\n\r\n").status(), 200);
+
+    // The preflight names every method the routes answer (a page sending PATCH /settings asks for it first).
+    settings.setApiToken(QString());
+    const RawHttpResponse preflight = send(request("OPTIONS", "/settings", {},
+                                                   "Origin: http://localhost:3000\r\n"
+                                                   "Access-Control-Request-Method: PATCH\r\n"));
+    EXPECT_EQ(preflight.statusLine, "HTTP/1.1 204 No Content");
+    const QByteArray field = "Access-Control-Allow-Methods: ";
+    const qsizetype at = preflight.headerBlock.indexOf(field);
+    ASSERT_GE(at, 0);
+    const QString line = QString::fromLatin1(preflight.headerBlock.mid(at + field.size()).split('\r').first());
+    const QStringList methods = line.split(QStringLiteral(", "));
+    for (const APIRouter::Endpoint& endpoint : APIRouter::endpoints()) {
+        if (endpoint.method != u"*") {
+            EXPECT_TRUE(methods.contains(endpoint.method))
+                << endpoint.method.toStdString() << " not in " << line.toStdString();
+        }
+    }
 }
 
 TEST_F(HTTPAPITransport, BodiesAcrossReadsAndContinue)
@@ -163,6 +237,52 @@ TEST_F(HTTPAPITransport, TokenGuardsEveryRequest)
     EXPECT_EQ(send(request("GET", "/status"), lan).json(), (json{{"error", "Forbidden"}}));
     settings.setApiToken(QStringLiteral("s3cret"));
     EXPECT_EQ(send(request("GET", "/status", {}, "Authorization: Bearer s3cret\r\n"), lan).status(), 200);
+}
+
+// Idle connections from the network (an API token set) cannot take every place: this machine's programs and a
+// peer at another address that sends the token are served while they are held, and the flood is dropped soon.
+TEST_F(HTTPAPITransport, AFloodFromTheNetworkLocksNobodyOut)
+{
+    const QString flooder = networkAddress();
+    if (flooder.isEmpty())
+        GTEST_SKIP() << "no network address to flood from";
+    // Another address of this machine that is not loopback, to play a second peer on the network.
+    QString other;
+    for (const QHostAddress& address : QNetworkInterface::allAddresses())
+        if (!address.isLoopback() && !address.isLinkLocal() && address.toString() != flooder)
+            other = address.toString();
+    settings.setApiToken(QStringLiteral("s3cret"));
+    server.start(port);
+    const QByteArray authorized = request("GET", "/status", {}, "Authorization: Bearer s3cret\r\n");
+
+    int heldOpen = 0;
+    bool droppedInTime = true;
+    RawHttpResponse local, fromOther, fromFlooder;
+    runOffMainThread([&] {
+        std::vector<std::unique_ptr<RawHttpConnection>> flood;
+        for (int i = 0; i < HTTPTransport::MaxConnections + 8; ++i) {
+            flood.push_back(std::make_unique<RawHttpConnection>(port, flooder));
+            flood.back()->send("GET /status HTTP/1.1\r\n"); // and never the rest
+        }
+        QElapsedTimer clock;
+        clock.start();
+        local = exchangeHere(port, authorized);
+        if (!other.isEmpty())
+            fromOther = exchangeHere(port, authorized, other);
+        for (auto& connection : flood)
+            heldOpen += connection->closedByPeer(100) ? 0 : 1;
+        for (auto& connection : flood)
+            droppedInTime = droppedInTime && (connection->closedByPeer(HTTPTransport::NetworkHeadDeadlineMs + 2000) &&
+                                              clock.elapsed() < HTTPTransport::NetworkHeadDeadlineMs + 2000);
+        fromFlooder = exchangeHere(port, authorized, flooder);
+    });
+    EXPECT_EQ(local.status(), 200);
+    EXPECT_EQ(heldOpen, HTTPTransport::MaxConnectionsPerNetworkPeer);
+    EXPECT_TRUE(droppedInTime) << "the flood's connections are closed after the head deadline";
+    EXPECT_EQ(fromFlooder.status(), 200) << "the flooding address is served again once its connections are gone";
+    if (other.isEmpty())
+        GTEST_SKIP() << "no second network address to be another peer from";
+    EXPECT_EQ(fromOther.status(), 200);
 }
 
 TEST_F(HTTPAPITransport, ATakenPortAndStop)

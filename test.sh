@@ -43,9 +43,11 @@ export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressio
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -L unit --timeout 600
 
-# The server thread, the screenshot writer, the recognition workers and the capture threads.
+# The screenshot writer, the recognition workers and the capture threads. The server thread's tests hand their
+# work over through Qt's queued and blocking calls, whose locks inside the uninstrumented Qt libraries the
+# sanitizer cannot see: they would need a Qt built with it, so they are left out.
 echo "== Threaded tests with the thread sanitizer"
-threaded=(api_server_tests history_tests capture_logic_tests)
+threaded=(history_tests capture_logic_tests)
 configure build/tsan -DQUILLORA_SANITIZE_THREADS=ON
 cmake --build build/tsan -j "$jobs" --target "${threaded[@]}"
 export TSAN_OPTIONS="suppressions=$root/tests/support/tsan.supp:halt_on_error=1:second_deadlock_stack=1"

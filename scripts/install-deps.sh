@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # toolchain
     cmake ninja-build g++ pkg-config ccache clang-format
+    # the fuzz targets (scripts/fuzz.sh): clang with libFuzzer and its sanitizer runtimes
+    clang libclang-rt-14-dev libfuzzer-14-dev
     # Qt 6
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n

@@ -317,10 +317,12 @@ void HistoryManager::pruneByAge()
         else
             kept.append(entry);
     }
-    if (kept.size() != m_entries.size())
+    const bool pruned = kept.size() != m_entries.size();
+    if (pruned)
         setEntries(kept);
-    // With nothing left the file is left as it is until the next save.
-    if (!kept.isEmpty())
+    // Also when nothing is left: a file still listing the pruned entries would bring them back, their screenshots
+    // gone, at a start with a longer limit.
+    if (pruned || !kept.isEmpty())
         saveHistory();
 }
 

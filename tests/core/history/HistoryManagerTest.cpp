@@ -137,21 +137,24 @@ TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself)
 {
     const QDateTime now = fixedNow.addMSecs(-400);
     const QDateTime berlinSpring(QDate(2025, 4, 10), QTime(12, 0), QTimeZone("Europe/Berlin"));
-    const std::vector<std::tuple<const char*, qint64, QDateTime, QDateTime, bool>> rows = {
-        {"exactly at the cutoff", 30, now, now.addDays(-30), true},
-        {"zero days never prunes", 0, now, now.addYears(-20), true},
+    // The clock, then the times of the two stored entries, the second with a screenshot; how many are kept.
+    const std::vector<std::tuple<const char*, qint64, QDateTime, QDateTime, QDateTime, int>> rows = {
+        {"exactly at the cutoff", 30, now, now, now.addDays(-30), 2},
+        {"zero days never prunes", 0, now, now, now.addYears(-20), 2},
         // From 10:00Z, 30 calendar days back cross the change to summer time: the cutoff is 11:00Z, not 10:00Z.
-        {"calendar days", 30, berlinSpring, QDateTime(QDate(2025, 3, 11), QTime(10, 30), Qt::UTC), false},
+        {"calendar days", 30, berlinSpring, berlinSpring, QDateTime(QDate(2025, 3, 11), QTime(10, 30), Qt::UTC), 1},
+        // The file must say so too, or a later start with a longer limit brings them back without screenshots.
+        {"every entry past the cutoff", 30, now, now.addDays(-31), now.addDays(-40), 0},
     };
-    for (const auto& [name, days, today, oldest, oldestKept] : rows) {
+    for (const auto& [name, days, today, newest, oldest, kept] : rows) {
         SCOPED_TRACE(name);
         Fixture f;
         f.settings.setHistoryAutoDeleteDays(days);
-        writeFile(f.file, "[" + storedEntry(idA, today) + "," + storedEntry(idB, oldest, "B.png") + "]");
+        writeFile(f.file, "[" + storedEntry(idA, newest) + "," + storedEntry(idB, oldest, "B.png") + "]");
         writeFile(f.shot(QStringLiteral("B.png")));
         auto history = f.open(today);
-        EXPECT_EQ(history->count(), oldestKept ? 2 : 1);
-        EXPECT_EQ(QFile::exists(f.shot(QStringLiteral("B.png"))), oldestKept);
+        EXPECT_EQ(history->count(), kept);
+        EXPECT_EQ(QFile::exists(f.shot(QStringLiteral("B.png"))), kept == 2);
         EXPECT_EQ(f.stored(), history->entries());
     }
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+
+// What every fuzz target shares: an application object made once (the stores and the bridge need an event
+// loop), log lines kept off the terminal, and a failed invariant reported like a crash, so that libFuzzer keeps
+// the input that broke it.
+namespace FuzzSupport {
+
+// Makes the QCoreApplication on first use and silences the program's log lines.
+void initialize();
+
+// A folder of its own under the fuzz run's temporary folder, emptied and removed by the caller's QTemporaryDir.
+QString temporaryRoot();
+
+[[noreturn]] inline void fail(const char* file, int line, const char* condition, const QString& detail)
+{
+    std::fprintf(stderr, "%s:%d: invariant failed: %s\n%s\n", file, line, condition, qUtf8Printable(detail));
+    std::abort();
+}
+
+} // namespace FuzzSupport
+
+// Checked in every build: libFuzzer's inputs are the point, so the check cannot be compiled out.
+#define FUZZ_CHECK(condition, detail)                                                                                  \
+    do {                                                                                                               \
+        if (!(condition)) [[unlikely]]                                                                                 \
+            FuzzSupport::fail(__FILE__, __LINE__, #condition, (detail));                                               \
+    } while (false)

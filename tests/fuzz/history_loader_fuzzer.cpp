@@ -1,0 +1,83 @@
+// The history file as a damaged disk or a careless edit leaves it: the store loads whatever the bytes are, and
+// what it keeps must survive a save and a second start unchanged, never name a file outside its screenshots
+// folder, and never be older than the age limit. Deleting every entry must leave files elsewhere alone.
+#include "FuzzSupport.h"
+#include "core/history/HistoryEntry.h"
+#include "core/history/HistoryManager.h"
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+const QDateTime now(QDate(2026, 3, 14), QTime(9, 26, 53), Qt::UTC);
+
+QString describe(const QList<HistoryEntry>& entries)
+{
+    return QString::fromUtf8(HistoryEntry::encodeList(entries));
+}
+
+bool writeFile(const QString& path, QByteArrayView bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSupport::initialize();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    QTemporaryDir root(FuzzSupport::temporaryRoot());
+    const QString folder = root.path() + QStringLiteral("/Quillora");
+    QDir().mkpath(folder + QStringLiteral("/Screenshots"));
+    // Bait for a deletion that leaves the screenshots folder.
+    const QStringList bait{root.path() + QStringLiteral("/bait.png"), folder + QStringLiteral("/bait.png")};
+    for (const QString& path : bait)
+        writeFile(path, "keep");
+    if (!writeFile(folder + QStringLiteral("/history.json"), bytes))
+        return 0;
+
+    InMemoryDefaultsStore defaults;
+    FakeLoginItem loginItem;
+    AppSettings settings(defaults, loginItem);
+    const auto clock = [] { return now; };
+    QList<HistoryEntry> loaded;
+    {
+        HistoryManager history(settings, folder, clock);
+        loaded = history.entries();
+        const QDateTime cutoff = now.addDays(-settings.historyAutoDeleteDays());
+        for (const HistoryEntry& entry : loaded) {
+            FUZZ_CHECK(entry.timestamp.isValid() && entry.timestamp >= cutoff, describe(loaded));
+            const QString path = history.screenshotPath(entry);
+            FUZZ_CHECK(path.isEmpty() || QFileInfo(path).absolutePath() == history.screenshotsFolder(),
+                       describe(loaded));
+        }
+        // What was kept is what the file says now, whether the start rewrote it or not.
+        history.saveHistory();
+    }
+    {
+        HistoryManager history(settings, folder, clock);
+        FUZZ_CHECK(history.entries() == loaded,
+                   describe(loaded) + QStringLiteral("\n-- read back --\n") + describe(history.entries()));
+        for (const HistoryEntry& entry : loaded)
+            history.deleteEntry(entry.id);
+        FUZZ_CHECK(history.count() == 0, describe(history.entries()));
+    }
+    for (const QString& path : bait)
+        FUZZ_CHECK(QFile::exists(path), path);
+    return 0;
+}

@@ -1,0 +1,103 @@
+// The request reader fed the same bytes twice: all at once, and in chunks of 1 to 64 bytes cut where the bytes
+// themselves say (so that an input always replays the same way). A request that states its length must read the
+// same however it arrives; every request read must have a path, and every refusal a 4xx status.
+#include "FuzzSupport.h"
+#include "core/api/HTTPRequestReader.h"
+
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+#include <random>
+
+namespace {
+
+struct Outcome {
+    HTTPRequestReader::State state;
+    HTTPRequest request;
+    HTTPError error;
+};
+
+Outcome readAtOnce(QByteArrayView bytes)
+{
+    HTTPRequestReader reader;
+    reader.append(bytes.toByteArray());
+    return {reader.state(), reader.request(), reader.error()};
+}
+
+Outcome readInChunks(QByteArrayView bytes)
+{
+    std::minstd_rand chunks(uint32_t(qHash(bytes)) | 1u);
+    HTTPRequestReader reader;
+    qsizetype offset = 0;
+    while (offset < bytes.size() && reader.state() == HTTPRequestReader::State::Incomplete) {
+        const qsizetype length = std::min<qsizetype>(1 + qsizetype(chunks() % 64), bytes.size() - offset);
+        reader.append(bytes.sliced(offset, length).toByteArray());
+        reader.takeContinueRequest(); // as the transport does between reads
+        offset += length;
+    }
+    return {reader.state(), reader.request(), reader.error()};
+}
+
+QString describe(const Outcome& outcome)
+{
+    QStringList lines{QStringLiteral("state %1, error %2 %3")
+                          .arg(int(outcome.state))
+                          .arg(outcome.error.status)
+                          .arg(outcome.error.message),
+                      outcome.request.method + u' ' + outcome.request.path};
+    for (const auto& [name, value] : outcome.request.headers)
+        lines << name + QStringLiteral(": ") + value;
+    if (outcome.request.body)
+        lines << QString::fromStdString(outcome.request.body->dump());
+    return lines.join(u'\n');
+}
+
+void checkAlone(const Outcome& outcome)
+{
+    if (outcome.state == HTTPRequestReader::State::Complete) {
+        FUZZ_CHECK(!outcome.request.path.isNull(), describe(outcome));
+        FUZZ_CHECK(!outcome.request.body || outcome.request.body->is_object(), describe(outcome));
+        for (const auto& [name, value] : outcome.request.headers)
+            FUZZ_CHECK(name == name.toLower(), describe(outcome));
+    }
+    if (outcome.state == HTTPRequestReader::State::Failed)
+        FUZZ_CHECK(outcome.error.status >= 400 && outcome.error.status < 500, describe(outcome));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSupport::initialize();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const Outcome whole = readAtOnce(bytes);
+    const Outcome chunked = readInChunks(bytes);
+    checkAlone(whole);
+    checkAlone(chunked);
+
+    // Without Content-Length a request is what had arrived with its header block, so only a stated length makes
+    // the two comparable. A head with bare line feeds is framed at the first blank line of either kind that has
+    // arrived, so only heads of CRLF lines are compared.
+    const qsizetype blankLine = bytes.indexOf(QByteArrayView("\r\n\r\n"));
+    const QByteArrayView head = blankLine < 0 ? bytes : bytes.first(blankLine);
+    bool bareLineFeed = false;
+    for (qsizetype i = 0; i < head.size() && !bareLineFeed; ++i)
+        bareLineFeed = head[i] == '\n' && (i == 0 || head[i - 1] != '\r');
+    const bool statedLength = !bareLineFeed && whole.state == HTTPRequestReader::State::Complete &&
+                              !whole.request.header(QStringLiteral("content-length")).isNull();
+    if (statedLength) {
+        const QString detail = describe(whole) + QStringLiteral("\n-- in chunks --\n") + describe(chunked);
+        FUZZ_CHECK(chunked.state == whole.state, detail);
+        FUZZ_CHECK(chunked.request.method == whole.request.method && chunked.request.path == whole.request.path,
+                   detail);
+        FUZZ_CHECK(chunked.request.headers == whole.request.headers, detail);
+        FUZZ_CHECK(chunked.request.body == whole.request.body, detail);
+    }
+    return 0;
+}

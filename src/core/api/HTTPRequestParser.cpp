@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -73,7 +74,11 @@ HTTPRequestParser::Head HTTPRequestParser::parseHead(QByteArrayView headerBlock)
             QStringDecoder decoder(QStringDecoder::Utf8,
                                    QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
             const QStringList parts = QString(decoder.decode(line)).split(u' ');
-            head.hasRequestLine = parts.size() >= 2;
+            // The method is a token and the target is not empty: " GET / HTTP/1.1" names no method.
+            head.hasRequestLine = parts.size() >= 2 && !parts.at(0).isEmpty() && !parts.at(1).isEmpty() &&
+                                  std::all_of(parts.at(0).cbegin(), parts.at(0).cend(), [](QChar c) {
+                                      return c.unicode() < 0x80 && isTokenCharacter(char(c.unicode()));
+                                  });
             if (head.hasRequestLine) {
                 head.request.method = parts.at(0);
                 head.request.path = parts.at(1);

@@ -87,6 +87,8 @@ TEST_F(HTTPAPITransport, HostileRequests)
          "HTTP/1.1 400 Bad Request", "Duplicate Authorization header"},
         {"second Content-Length", "POST /history HTTP/1.1\r\nHost: localhost\r\nContent-Length: 0\r\nContent-Length: " +
          QByteArray::number(body.size()) + "\r\n\r\n" + body, false, "HTTP/1.1 400 Bad Request", "Duplicate Content-Length header"},
+        {"no method", " POST /history HTTP/1.1\r\nHost: localhost\r\nContent-Length: " + QByteArray::number(body.size()) +
+         "\r\n\r\n" + body, false, "HTTP/1.1 400 Bad Request", "Malformed request"},
         {"wrong token", get + "Authorization: Bearer wrong\r\nOrigin: http://localhost\r\n\r\n", true,
          "HTTP/1.1 401 Unauthorized", "Unauthorized"},
     };

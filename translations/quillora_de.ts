@@ -436,12 +436,12 @@
         <translation>Quillora kann den Bildschirm nicht aufnehmen</translation>
     </message>
     <message id="permission.required.message">
-        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Under Wayland the desktop's screenshot portal is missing or refused.
 
-The help page explains how to switch to an X11 session. Start Quillora again afterwards.</source>
-        <translation>Quillora muss den Bildschirm lesen, um Text darauf zu finden, und das ist in dieser Sitzung nicht möglich. Bildschirmaufnahmen funktionieren in einer X11-Sitzung; unter Wayland stehen sie nicht zur Verfügung.
+The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora again afterwards.</source>
+        <translation>Quillora muss den Bildschirm lesen, um Text darauf zu finden, und das ist in dieser Sitzung nicht möglich. Unter Wayland fehlt das Bildschirmfoto-Portal des Desktops oder es hat abgelehnt.
 
-Die Hilfeseite erklärt, wie Sie zu einer X11-Sitzung wechseln. Starten Sie Quillora danach erneut.</translation>
+Die Hilfeseite erklärt, wie Sie es unter GNOME und KDE Plasma erlauben. Starten Sie Quillora danach erneut.</translation>
     </message>
     <message id="permission.button.settings">
         <source>Open Help</source>

@@ -436,12 +436,12 @@
         <translation>Quillora cannot capture the screen</translation>
     </message>
     <message id="permission.required.message">
-        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Under Wayland the desktop's screenshot portal is missing or refused.
 
-The help page explains how to switch to an X11 session. Start Quillora again afterwards.</source>
-        <translation>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora again afterwards.</source>
+        <translation>Quillora needs to read the screen to find text on it, and that is not possible in this session. Under Wayland the desktop's screenshot portal is missing or refused.
 
-The help page explains how to switch to an X11 session. Start Quillora again afterwards.</translation>
+The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora again afterwards.</translation>
     </message>
     <message id="permission.button.settings">
         <source>Open Help</source>

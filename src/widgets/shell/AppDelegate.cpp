@@ -75,8 +75,9 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_pointerMonitor(services.pointerMonitor)
     , m_hotkeyManager(std::make_unique<GlobalHotkeyManager>(services.hotkeyService))
     , m_screenCapture(std::make_unique<ScreenCaptureService>(services.displayCapture))
-    , m_overlayManager(services.overlayPresenter ? std::move(services.overlayPresenter)
-                                                 : std::make_unique<OverlayManager>(services.settings))
+    , m_overlayManager(services.overlayPresenter
+                           ? std::move(services.overlayPresenter)
+                           : std::make_unique<OverlayManager>(services.settings, services.windowsPlaceThemselves))
     , m_textRecognition(std::make_unique<LiveTextRecognitionService>(services.textRecognizer))
     , m_clipboard(std::make_unique<ClipboardService>(services.pasteboard, services.settings))
     , m_captureController(std::make_unique<CaptureSessionController>(m_settings, *m_screenCapture, *m_overlayManager,

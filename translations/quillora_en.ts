@@ -111,6 +111,10 @@
         <source>No system tray was found, so Quillora shows no icon. Use the hotkey, or bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to a shortcut in your desktop's keyboard settings.</source>
         <translation>No system tray was found, so Quillora shows no icon. Use the hotkey, or bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to a shortcut in your desktop's keyboard settings.</translation>
     </message>
+    <message id="onboarding.capture.nohotkey">
+        <source>This desktop gives Quillora no hotkey of its own: bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to %1 or another shortcut in your desktop's keyboard settings. Every screen freezes; drag a rectangle around the text you want to copy. Escape cancels.</source>
+        <translation>This desktop gives Quillora no hotkey of its own: bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to %1 or another shortcut in your desktop's keyboard settings. Every screen freezes; drag a rectangle around the text you want to copy. Escape cancels.</translation>
+    </message>
     <message id="onboarding.capture.heading">
         <source>Capture text anywhere</source>
         <translation>Capture text anywhere</translation>
@@ -204,8 +208,8 @@
         <translation>%1 is used by another program. Choose another combination.</translation>
     </message>
     <message id="prefs.hotkey.unavailable">
-        <source>%1 cannot be used as the hotkey on this desktop.</source>
-        <translation>%1 cannot be used as the hotkey on this desktop.</translation>
+        <source>%1 cannot be used as the hotkey on this desktop. Bind “quillora --capture” to a shortcut in the desktop's keyboard settings instead.</source>
+        <translation>%1 cannot be used as the hotkey on this desktop. Bind “quillora --capture” to a shortcut in the desktop's keyboard settings instead.</translation>
     </message>
     <message id="prefs.hotkey.needsModifier">
         <source>Hold Ctrl or Super together with the key.</source>

@@ -291,7 +291,7 @@ void AppDelegate::openPreferences(const std::optional<QString>& tab)
 
 void AppDelegate::showOnboarding()
 {
-    m_infoWindows->showOnboarding(m_trayMenu && m_trayMenu->isTrayAvailable());
+    m_infoWindows->showOnboarding(m_trayMenu && m_trayMenu->isTrayAvailable(), m_hotkeyManager->lastStatus() == 0);
 }
 
 void AppDelegate::tellNoTextFound()

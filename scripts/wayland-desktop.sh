@@ -107,7 +107,12 @@ for _ in $(seq 1 100); do
     [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
     sleep 0.05
 done
-dbus-update-activation-environment WAYLAND_DISPLAY XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR SWAYSOCK
+# Without an accessibility bus: starting one for the GTK portal now and then stalls its start for D-Bus's 25 s.
+export NO_AT_BRIDGE=1 GTK_A11Y=none
+dbus-update-activation-environment WAYLAND_DISPLAY XDG_CURRENT_DESKTOP XDG_RUNTIME_DIR SWAYSOCK NO_AT_BRIDGE GTK_A11Y
+# The portal services start on the first call; start them now, so that the command's first request does not wait.
+gdbus call --session --timeout 60 --dest org.freedesktop.portal.Desktop --object-path /org/freedesktop/portal/desktop \
+    --method org.freedesktop.DBus.Properties.Get org.freedesktop.portal.Screenshot version >/dev/null 2>&1 || true
 
 # Wait until every output is there and the bar has drawn.
 for _ in $(seq 1 100); do
@@ -116,7 +121,6 @@ for _ in $(seq 1 100); do
 done
 
 export QUILLORA_WD_PIDS="${pids[*]}"
-export NO_AT_BRIDGE=1
 set +e
 "$@"
 status=$?

@@ -24,6 +24,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUILLORA_HOMEPAGE})
 # read by --recognize when they are there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, tesseract-ocr-eng, tesseract-ocr-deu")
+# In a Wayland session Qt needs its Wayland plugin (without it Quillora runs through XWayland, where it cannot see
+# the desktop), and the screen comes through the desktop portal.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-desktop-portal")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "tesseract-ocr-all, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

@@ -24,6 +24,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth openbox trayer xdotool xclip x11-xserver-utils x11-utils imagemagick
     curl python3 fonts-dejavu-core chromium
+    # Wayland: the Qt plugin; for the tests a headless sway with its bar and wallpaper, a D-Bus session, PipeWire and
+    # the desktop portal with its wlroots (screenshots) and GTK (permission dialogs) backends, grim for the wlroots
+    # portal's screenshots, wl-clipboard, wtype, gdbus
+    qt6-wayland sway swaybg dbus-daemon dbus-bin pipewire xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk
+    grim wl-clipboard wtype libglib2.0-bin
     # a clipboard manager that takes the clipboard over when a program quits (its csd-clipboard, on its own)
     cinnamon-settings-daemon
 )

@@ -111,6 +111,10 @@
         <source>No system tray was found, so Quillora shows no icon. Use the hotkey, or bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to a shortcut in your desktop&apos;s keyboard settings.</source>
         <translation>Es wurde kein Infobereich (System Tray) gefunden, daher zeigt Quillora kein Symbol. Verwenden Sie das Tastenkürzel oder legen Sie für den Befehl &lt;code&gt;quillora --capture&lt;/code&gt; ein Tastenkürzel in den Tastatureinstellungen Ihres Desktops an.</translation>
     </message>
+    <message id="onboarding.capture.nohotkey">
+        <source>This desktop gives Quillora no hotkey of its own: bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to %1 or another shortcut in your desktop's keyboard settings. Every screen freezes; drag a rectangle around the text you want to copy. Escape cancels.</source>
+        <translation>Dieser Desktop gibt Quillora kein eigenes Tastenkürzel: Legen Sie den Befehl &lt;code&gt;quillora --capture&lt;/code&gt; in den Tastatureinstellungen Ihres Desktops auf %1 oder ein anderes Kürzel. Jeder Bildschirm friert ein; ziehen Sie ein Rechteck um den Text, den Sie kopieren möchten. Escape bricht ab.</translation>
+    </message>
     <message id="onboarding.capture.heading">
         <source>Capture text anywhere</source>
         <translation>Text von überall aufnehmen</translation>
@@ -204,8 +208,8 @@
         <translation>%1 wird von einem anderen Programm verwendet. Wählen Sie eine andere Kombination.</translation>
     </message>
     <message id="prefs.hotkey.unavailable">
-        <source>%1 cannot be used as the hotkey on this desktop.</source>
-        <translation>%1 kann auf diesem Desktop nicht als Tastenkürzel dienen.</translation>
+        <source>%1 cannot be used as the hotkey on this desktop. Bind “quillora --capture” to a shortcut in the desktop's keyboard settings instead.</source>
+        <translation>%1 kann auf diesem Desktop nicht als Tastenkürzel dienen. Legen Sie stattdessen „quillora --capture“ in den Tastatureinstellungen des Desktops auf ein Tastenkürzel.</translation>
     </message>
     <message id="prefs.hotkey.needsModifier">
         <source>Hold Ctrl or Super together with the key.</source>
@@ -436,12 +440,12 @@
         <translation>Quillora kann den Bildschirm nicht aufnehmen</translation>
     </message>
     <message id="permission.required.message">
-        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Under Wayland the desktop's screenshot portal is missing or refused.
 
-The help page explains how to switch to an X11 session. Start Quillora again afterwards.</source>
-        <translation>Quillora muss den Bildschirm lesen, um Text darauf zu finden, und das ist in dieser Sitzung nicht möglich. Bildschirmaufnahmen funktionieren in einer X11-Sitzung; unter Wayland stehen sie nicht zur Verfügung.
+The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora again afterwards.</source>
+        <translation>Quillora muss den Bildschirm lesen, um Text darauf zu finden, und das ist in dieser Sitzung nicht möglich. Unter Wayland fehlt das Bildschirmfoto-Portal des Desktops oder es hat abgelehnt.
 
-Die Hilfeseite erklärt, wie Sie zu einer X11-Sitzung wechseln. Starten Sie Quillora danach erneut.</translation>
+Die Hilfeseite erklärt, wie Sie es unter GNOME und KDE Plasma erlauben. Starten Sie Quillora danach erneut.</translation>
     </message>
     <message id="permission.button.settings">
         <source>Open Help</source>

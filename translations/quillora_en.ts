@@ -111,6 +111,10 @@
         <source>No system tray was found, so Quillora shows no icon. Use the hotkey, or bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to a shortcut in your desktop's keyboard settings.</source>
         <translation>No system tray was found, so Quillora shows no icon. Use the hotkey, or bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to a shortcut in your desktop's keyboard settings.</translation>
     </message>
+    <message id="onboarding.capture.nohotkey">
+        <source>This desktop gives Quillora no hotkey of its own: bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to %1 or another shortcut in your desktop's keyboard settings. Every screen freezes; drag a rectangle around the text you want to copy. Escape cancels.</source>
+        <translation>This desktop gives Quillora no hotkey of its own: bind the command &lt;code&gt;quillora --capture&lt;/code&gt; to %1 or another shortcut in your desktop's keyboard settings. Every screen freezes; drag a rectangle around the text you want to copy. Escape cancels.</translation>
+    </message>
     <message id="onboarding.capture.heading">
         <source>Capture text anywhere</source>
         <translation>Capture text anywhere</translation>
@@ -204,8 +208,8 @@
         <translation>%1 is used by another program. Choose another combination.</translation>
     </message>
     <message id="prefs.hotkey.unavailable">
-        <source>%1 cannot be used as the hotkey on this desktop.</source>
-        <translation>%1 cannot be used as the hotkey on this desktop.</translation>
+        <source>%1 cannot be used as the hotkey on this desktop. Bind “quillora --capture” to a shortcut in the desktop's keyboard settings instead.</source>
+        <translation>%1 cannot be used as the hotkey on this desktop. Bind “quillora --capture” to a shortcut in the desktop's keyboard settings instead.</translation>
     </message>
     <message id="prefs.hotkey.needsModifier">
         <source>Hold Ctrl or Super together with the key.</source>
@@ -436,12 +440,12 @@
         <translation>Quillora cannot capture the screen</translation>
     </message>
     <message id="permission.required.message">
-        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+        <source>Quillora needs to read the screen to find text on it, and that is not possible in this session. Under Wayland the desktop's screenshot portal is missing or refused.
 
-The help page explains how to switch to an X11 session. Start Quillora again afterwards.</source>
-        <translation>Quillora needs to read the screen to find text on it, and that is not possible in this session. Screen capture works in an X11 session; under Wayland it is not available.
+The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora again afterwards.</source>
+        <translation>Quillora needs to read the screen to find text on it, and that is not possible in this session. Under Wayland the desktop's screenshot portal is missing or refused.
 
-The help page explains how to switch to an X11 session. Start Quillora again afterwards.</translation>
+The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora again afterwards.</translation>
     </message>
     <message id="permission.button.settings">
         <source>Open Help</source>

@@ -8,12 +8,9 @@
 #include "core/shell/TerminationSignals.h"
 #include "core/support/XdgPaths.h"
 #include "platform/linux/JsonFileDefaultsStore.h"
+#include "platform/linux/PlatformServices.h"
 #include "platform/linux/QtClipboardPasteboard.h"
 #include "platform/linux/TesseractTextRecognizer.h"
-#include "platform/linux/X11DisplayCapture.h"
-#include "platform/linux/X11HotkeyService.h"
-#include "platform/linux/XInput2PointerMonitor.h"
-#include "platform/linux/XTestSyntheticInput.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "widgets/shell/AppDelegate.h"
 #include "widgets/shell/Localization.h"
@@ -147,28 +144,26 @@ int Application::run(int argc, char** argv)
     XdgAutostartLoginItem loginItem(QCoreApplication::applicationFilePath());
     AppSettings settings(defaults, loginItem);
     HistoryManager history(settings, XdgPaths::appDataFolder());
-    X11DisplayCapture displayCapture;
-    X11HotkeyService hotkeyService;
+    PlatformServices platform = PlatformServices::create(QGuiApplication::platformName());
     const QString tessdata = TesseractTextRecognizer::defaultDataPath();
     TesseractTextRecognizer recognizer(tessdata, TesseractTextRecognizer::defaultLanguages(tessdata));
     QtClipboardPasteboard pasteboard;
     MessageBoxPermissionPrompt permissionPrompt(language);
-    XInput2PointerMonitor pointerMonitor;
-    XTestSyntheticInput syntheticInput;
 
     AppDelegate delegate({
         .settings = settings,
         .history = history,
-        .displayCapture = displayCapture,
-        .hotkeyService = hotkeyService,
+        .displayCapture = *platform.displayCapture,
+        .hotkeyService = *platform.hotkeyService,
         .textRecognizer = recognizer,
         .pasteboard = pasteboard,
         .permissionPrompt = permissionPrompt,
         // Queued: the launch may decide to quit before the event loop runs, and quit() needs a running loop.
         .terminate = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); },
         .isSystemTrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); },
-        .pointerMonitor = &pointerMonitor,
-        .syntheticInput = &syntheticInput,
+        .pointerMonitor = platform.pointerMonitor.get(),
+        .syntheticInput = platform.syntheticInput.get(),
+        .windowsPlaceThemselves = platform.windowsPlaceThemselves,
     });
     QObject::connect(&instance, &SingleInstance::requestReceived, &delegate, &AppDelegate::handleInstanceRequest);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);

@@ -427,6 +427,13 @@ template <typename Parse>
 HTTPResponse APIRouter::synthesize(const Request& request, Parse parse)
 {
     if (!m_input || !m_input->isAvailable()) {
+        const QString reason = m_input ? m_input->unavailableReason() : QString();
+        if (!reason.isEmpty()) {
+            qCWarning(lcApi).noquote() << QStringLiteral("⚠️ Synthetic input refused: %1").arg(reason);
+            return HTTPResponse::json(
+                403, {{"error", "Accessibility permission required"},
+                      {"message", "This desktop does not accept synthetic input. " + reason.toStdString()}});
+        }
         qCWarning(lcApi).noquote() << QStringLiteral(
             "⚠️ Synthetic input refused: the X server offers no XTEST extension");
         return HTTPResponse::json(

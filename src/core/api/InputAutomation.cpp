@@ -19,6 +19,7 @@ InputAutomation::InputAutomation(SyntheticInput* input, std::function<QRectF()> 
     , m_input(input)
     , m_primaryGeometry(std::move(primaryGeometry))
     , m_available(input && input->isAvailable())
+    , m_unavailableReason(input ? input->unavailableReason() : QString())
 {
     m_next.setSingleShot(true);
     m_next.setTimerType(Qt::PreciseTimer);

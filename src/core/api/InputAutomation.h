@@ -61,6 +61,8 @@ public:
 
     // Any thread. Whether the desktop accepts synthetic input.
     bool isAvailable() const { return m_available; }
+    // The desktop's own reason for refusing (see SyntheticInput::unavailableReason), fixed at construction.
+    QString unavailableReason() const { return m_unavailableReason; }
     // Any thread. Queues the steps after everything queued before; false, with nothing queued, when the queue would
     // then hold more than its limits.
     bool enqueue(Script script);
@@ -80,6 +82,7 @@ private:
     SyntheticInput* m_input;
     std::function<QRectF()> m_primaryGeometry;
     const bool m_available;
+    const QString m_unavailableReason;
 
     // Main thread.
     std::deque<Step> m_steps;

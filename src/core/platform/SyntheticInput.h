@@ -15,6 +15,9 @@ public:
 
     // Whether the desktop accepts synthetic input from this process.
     virtual bool isAvailable() const = 0;
+    // Why it is not available, in words for the API's callers; empty when there is nothing more to say than that
+    // the X server lacks the XTEST extension.
+    virtual QString unavailableReason() const { return {}; }
 
     // The pointer's position now.
     virtual QPointF pointerPosition() const = 0;

@@ -4,6 +4,8 @@ int FakeHotkeyService::grab(quint32 keyCode, quint32 modifiers)
 {
     calls.append(QStringLiteral("grab %1 %2").arg(keyCode).arg(modifiers));
     const Combination combination(keyCode, modifiers);
+    if (refuseAllWith != 0)
+        return refuseAllWith;
     if (heldByOthers.contains(combination))
         return BadAccess;
     grabbed = combination;

@@ -27,6 +27,8 @@ public:
     bool pressCombination(quint32 keyCode, quint32 modifiers);
 
     QList<Combination> heldByOthers;
+    // When not 0, every grab is refused with this status, as on a desktop that gives no global hotkey at all.
+    int refuseAllWith = 0;
     QStringList calls;
     std::optional<Combination> grabbed;
     QHash<quint32, quint32> keysByScanCode; // native scan code -> key code

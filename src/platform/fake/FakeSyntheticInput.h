@@ -9,6 +9,7 @@
 class FakeSyntheticInput : public SyntheticInput {
 public:
     bool isAvailable() const override { return available; }
+    QString unavailableReason() const override { return reason; }
     QPointF pointerPosition() const override { return pointer; }
     void movePointer(const QPointF& position) override;
     void buttonDown(MouseButton button) override;
@@ -20,6 +21,7 @@ public:
     void releaseSpareKeys() override;
 
     bool available = true;
+    QString reason;
     QStringList events;
     QPointF pointer;
     // How many typeText calls in a row find every spare key busy and type nothing.

@@ -5,6 +5,8 @@
 #include "widgets/capture/ScreenshotWindow.h"
 
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
@@ -14,14 +16,27 @@ void OverlayManager::DeleteLater::operator()(QObject* object) const
     object->deleteLater();
 }
 
-OverlayManager::OverlayManager(const AppSettings& settings)
+OverlayManager::OverlayManager(const AppSettings& settings, bool windowsPlaceThemselves)
     : m_settings(settings)
+    , m_windowsPlaceThemselves(windowsPlaceThemselves)
 {}
 
 OverlayManager::~OverlayManager()
 {
     hideOverlay();
 }
+
+namespace {
+
+QScreen* screenOf(const QRect& geometry)
+{
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->geometry() == geometry)
+            return screen;
+    return QGuiApplication::screenAt(geometry.center());
+}
+
+} // namespace
 
 void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
 {
@@ -33,8 +48,10 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
     for (const CapturedDisplay& captured : ordered) {
         std::unique_ptr<ScreenshotWindow, DeleteLater> window(new ScreenshotWindow(captured.display));
         window->setContentView(new ScreenshotOverlayView(m_settings, captured, showHint));
-        window->show();
-        window->raise();
+        if (m_windowsPlaceThemselves) {
+            window->show();
+            window->raise();
+        }
         m_windows.push_back(std::move(window));
     }
 
@@ -42,6 +59,20 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
         return;
     ScreenshotOverlayView* first = m_windows.front()->contentView();
     first->setFocus(Qt::OtherFocusReason);
+    if (!m_windowsPlaceThemselves) {
+        // The compositor puts a full-screen window above panels and docks on the monitor it names, and gives the
+        // keyboard to the window mapped last and then to the one the pointer enters: the first window, on the
+        // pointer's monitor where Qt knows it, is mapped last.
+        for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it) {
+            ScreenshotWindow* window = it->get();
+            // Before the native window exists: moving a created window to another screen makes it anew.
+            if (QScreen* screen = screenOf(window->geometry()))
+                window->setScreen(screen);
+            window->showFullScreen();
+        }
+        m_windows.front()->activateWindow();
+        return;
+    }
     // The overlay windows bypass the window manager, so it never gives them the focus; an active keyboard grab
     // sends every key to the first view instead, and leaves the focus where it was for after the capture.
     QWindow* handle = m_windows.front()->windowHandle();

@@ -15,7 +15,9 @@ class ScreenshotWindow;
 // holds the keyboard for the overlay so that Escape works whichever application had the focus.
 class OverlayManager : public OverlayPresenter {
 public:
-    explicit OverlayManager(const AppSettings& settings);
+    // windowsPlaceThemselves: whether the window system shows a window exactly where it is put (X11); where the
+    // compositor places windows (Wayland), each overlay asks for full screen on its own monitor instead.
+    explicit OverlayManager(const AppSettings& settings, bool windowsPlaceThemselves = true);
     ~OverlayManager() override;
     OverlayManager(const OverlayManager&) = delete;
     OverlayManager& operator=(const OverlayManager&) = delete;
@@ -35,5 +37,6 @@ private:
     };
 
     const AppSettings& m_settings;
+    const bool m_windowsPlaceThemselves;
     std::vector<std::unique_ptr<ScreenshotWindow, DeleteLater>> m_windows;
 };

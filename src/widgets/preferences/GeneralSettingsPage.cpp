@@ -196,7 +196,8 @@ void GeneralSettingsPage::updateHotkey()
         //% "%1 is used by another program. Choose another combination."
         m_hotkeyMessage->setText(qtTrId("prefs.hotkey.conflict").arg(text));
     } else {
-        //% "%1 cannot be used as the hotkey on this desktop."
+        //% "%1 cannot be used as the hotkey on this desktop. Bind “quillora --capture” to a shortcut in the "
+        //% "desktop's keyboard settings instead."
         m_hotkeyMessage->setText(qtTrId("prefs.hotkey.unavailable").arg(text));
     }
     m_hotkeyMessage->show();

@@ -55,8 +55,9 @@ AppDelegate::AppDelegate(Services services, QObject* parent)
     , m_pointerMonitor(services.pointerMonitor)
     , m_hotkeyManager(std::make_unique<GlobalHotkeyManager>(services.hotkeyService))
     , m_screenCapture(std::make_unique<ScreenCaptureService>(services.displayCapture))
-    , m_overlayManager(services.overlayPresenter ? std::move(services.overlayPresenter)
-                                                 : std::make_unique<OverlayManager>(services.settings))
+    , m_overlayManager(services.overlayPresenter
+                           ? std::move(services.overlayPresenter)
+                           : std::make_unique<OverlayManager>(services.settings, services.windowsPlaceThemselves))
     , m_textRecognition(std::make_unique<LiveTextRecognitionService>(services.textRecognizer))
     , m_clipboard(std::make_unique<ClipboardService>(services.pasteboard, services.settings))
     , m_captureController(std::make_unique<CaptureSessionController>(m_settings, *m_screenCapture, *m_overlayManager,
@@ -210,7 +211,7 @@ void AppDelegate::openPreferences(const std::optional<QString>& tab)
 
 void AppDelegate::showOnboarding()
 {
-    m_infoWindows->showOnboarding(m_trayMenu && m_trayMenu->isTrayAvailable());
+    m_infoWindows->showOnboarding(m_trayMenu && m_trayMenu->isTrayAvailable(), m_hotkeyManager->lastStatus() == 0);
 }
 
 void AppDelegate::terminate()

@@ -62,6 +62,8 @@ public:
         PointerMonitor* pointerMonitor = nullptr;
         // What the HTTP API's input routes drive the desktop with; without it they refuse.
         SyntheticInput* syntheticInput = nullptr;
+        // Whether windows are shown exactly where they are put (see OverlayManager).
+        bool windowsPlaceThemselves = true;
     };
 
     enum class State { Created, AwaitingTerms, PermissionGate, Running, Terminating, Quitting };

@@ -23,10 +23,10 @@ void InfoWindows::showAbout()
     m_aboutWindowController->showWindow();
 }
 
-void InfoWindows::showOnboarding(bool trayAvailable)
+void InfoWindows::showOnboarding(bool trayAvailable, bool hotkeyRegistered)
 {
     const OnboardingWindowController::Hotkey hotkey{
-        HotkeyText::desktopString(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers())};
+        HotkeyText::desktopString(m_settings.hotkeyKeyCode(), m_settings.hotkeyModifiers()), hotkeyRegistered};
     QPointer<InfoWindows> self(this);
     auto controller = std::make_unique<OnboardingWindowController>(m_settings, hotkey, trayAvailable, [self] {
         if (!self)

@@ -21,7 +21,8 @@ public:
 
     void showAbout();
     // trayAvailable tells the quick start whether there is a tray menu to point to.
-    void showOnboarding(bool trayAvailable);
+    // hotkeyRegistered: whether the hotkey works on this desktop; without it the quick start says what to bind.
+    void showOnboarding(bool trayAvailable, bool hotkeyRegistered = true);
     // kind is a LegalInfoWindowController::Kind.
     void showLegalInfo(int kind);
 

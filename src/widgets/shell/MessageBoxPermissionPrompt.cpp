@@ -20,8 +20,8 @@ bool MessageBoxPermissionPrompt::ask(Style style)
     box.setObjectName(QStringLiteral("permissionAlert"));
     box.setWindowIcon(QIcon(QStringLiteral(":/icons/quillora.svg")));
     //% "Quillora needs to read the screen to find text on it, and that is not possible in this session. "
-    //% "Screen capture works in an X11 session; under Wayland it is not available.\n\n"
-    //% "The help page explains how to switch to an X11 session. Start Quillora again afterwards."
+    //% "Under Wayland the desktop's screenshot portal is missing or refused.\n\n"
+    //% "The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora again afterwards."
     box.setInformativeText(qtTrId("permission.required.message"));
     //% "Open Help"
     QPushButton* settings = box.addButton(qtTrId("permission.button.settings"), QMessageBox::AcceptRole);

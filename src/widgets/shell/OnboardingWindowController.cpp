@@ -64,6 +64,12 @@ OnboardingWindowController::OnboardingWindowController(AppSettings& settings, Ho
     //% "Press %1 anywhere. Every screen freezes; drag a rectangle around the text you want to copy. "
     //% "Escape cancels."
     QString captureText = qtTrId("onboarding.capture.body").arg(hotkey.desktopText.toHtmlEscaped());
+    if (!hotkey.registered) {
+        //% "This desktop gives Quillora no hotkey of its own: bind the command <code>quillora --capture</code> "
+        //% "to %1 or another shortcut in your desktop's keyboard settings. Every screen freezes; drag a rectangle "
+        //% "around the text you want to copy. Escape cancels."
+        captureText = qtTrId("onboarding.capture.nohotkey").arg(hotkey.desktopText.toHtmlEscaped());
+    }
     if (trayAvailable) {
         //% "You can also choose <b>Capture Text</b> in the Quillora menu of the system tray."
         captureText += QStringLiteral("<br><br>") + qtTrId("onboarding.capture.tray");

@@ -20,7 +20,8 @@ class OnboardingWindowController : public QObject {
 
 public:
     struct Hotkey {
-        QString desktopText; // in the desktop's own words and the user's language, "Ctrl+Shift+7"
+        QString desktopText;    // in the desktop's own words and the user's language, "Ctrl+Shift+7"
+        bool registered = true; // false where the desktop gives Quillora no global hotkey
     };
 
     // trayAvailable tells whether there is a tray menu to point to; without one the first page says how to

@@ -108,31 +108,45 @@ TEST_F(HTTPAPIAutomation, RefusedRequests)
 
 TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositionAnswers)
 {
-    FakeSyntheticInput refusing;
-    refusing.available = false;
-    refusing.pointer = QPointF(1945, 35);
-    primaryGeometry = QRectF(1920, 0, 1920, 1080);
-    HTTPAPIServer other(settings, history,
-                        HTTPAPIServer::Desktop{&refusing, nullptr, [this] { return primaryGeometry; }});
-    server.stop();
-    other.start(port);
-    ASSERT_TRUE(other.isRunning());
+    // An X server without XTEST says nothing more; a Wayland session names itself in the refusal.
+    const struct {
+        const char* name;
+        QString reason;
+        QString expectedInMessage;
+    } sessions[] = {
+        {"x11 without XTEST", QString(), QStringLiteral("XTEST")},
+        {"wayland", QStringLiteral("This is a Wayland session."), QStringLiteral("This is a Wayland session.")},
+    };
+    for (const auto& session : sessions) {
+        SCOPED_TRACE(session.name);
+        FakeSyntheticInput refusing;
+        refusing.available = false;
+        refusing.reason = session.reason;
+        refusing.pointer = QPointF(1945, 35);
+        primaryGeometry = QRectF(1920, 0, 1920, 1080);
+        HTTPAPIServer other(settings, history,
+                            HTTPAPIServer::Desktop{&refusing, nullptr, [this] { return primaryGeometry; }});
+        server.stop();
+        other.start(port);
+        ASSERT_TRUE(other.isRunning());
 
-    // Refused before the body is looked at: a good body and a bad one alike.
-    for (const char* path :
-         {"/mouse/move", "/mouse/click", "/mouse/drag", "/keyboard/type", "/keyboard/key", "/keyboard/hotkey"}) {
-        for (const QByteArray& body :
-             {QByteArray(R"({"x": 1, "y": 1, "text": "a", "key": "a", "keys": ["a"]})"), QByteArray()}) {
-            SCOPED_TRACE(path);
-            const RawHttpResponse refused = post(path, body);
-            EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Forbidden");
-            EXPECT_EQ(refused.json()["error"], "Accessibility permission required");
-            EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(QStringLiteral("XTEST")));
+        // Refused before the body is looked at: a good body and a bad one alike.
+        for (const char* path :
+             {"/mouse/move", "/mouse/click", "/mouse/drag", "/keyboard/type", "/keyboard/key", "/keyboard/hotkey"}) {
+            for (const QByteArray& body :
+                 {QByteArray(R"({"x": 1, "y": 1, "text": "a", "key": "a", "keys": ["a"]})"), QByteArray()}) {
+                SCOPED_TRACE(path);
+                const RawHttpResponse refused = post(path, body);
+                EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Forbidden");
+                EXPECT_EQ(refused.json()["error"], "Accessibility permission required");
+                EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(session.expectedInMessage));
+            }
         }
+        EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", 25.0}, {"y", 35.0}}}}));
+        settle();
+        EXPECT_TRUE(refusing.events.isEmpty());
+        other.stop();
     }
-    EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", 25.0}, {"y", 35.0}}}}));
-    settle();
-    EXPECT_TRUE(refusing.events.isEmpty());
 }
 
 TEST_F(HTTPAPIAutomation, InputStepsInOrderFromThePrimaryMonitorsCorner)

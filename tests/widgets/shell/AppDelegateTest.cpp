@@ -32,10 +32,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedWidget>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
@@ -427,6 +429,33 @@ TEST(AppDelegate, QuickStartOpenAtLoginBoxStartsFromTheCurrentStateAndTheLastPag
     onboarding->nextButton()->click();
     EXPECT_TRUE(f.settings->hasCompletedOnboarding());
     EXPECT_EQ(f.loginItem.requests, QList<bool>{false});
+}
+
+// Where the desktop gives no global hotkey, the quick start tells what to bind instead of a key that does nothing.
+TEST(AppDelegate, QuickStartNamesTheCaptureCommandWhereThereIsNoHotkey)
+{
+    const struct {
+        const char* name;
+        int grabStatus;
+        bool namesCommand;
+    } rows[] = {{"hotkey registered", 0, false}, {"no global hotkey on this desktop", 11, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShellFixture f(false);
+        f.store.preset(AppSettings::HasAcceptedLegalKey, true);
+        f.hotkeys.refuseAllWith = row.grabStatus;
+        OnboardingWindowController* onboarding = f.launch().infoWindows().onboardingWindowController();
+        ASSERT_NE(onboarding, nullptr);
+        QStringList texts;
+        for (const QLabel* label : onboarding->pages()->widget(0)->findChildren<QLabel*>())
+            texts.append(label->text());
+        const QString page = texts.join(QLatin1Char('\n'));
+        EXPECT_EQ(
+            page.contains(QStringLiteral("no hotkey of its own: bind the command <code>quillora --capture</code>")),
+            row.namesCommand)
+            << page.toStdString();
+        EXPECT_EQ(page.contains(QStringLiteral("Press ")), !row.namesCommand) << page.toStdString();
+    }
 }
 
 TEST(AppDelegate, PreferencesOpenFromTheTrayAndTheApiOnTheNamedTab)

@@ -116,21 +116,30 @@ void HistoryManager::addEntry(const QString& text, const std::optional<QString>&
         entry.screenshotFilename = filename;
     }
 
-    QList<HistoryEntry> list = m_entries;
-    list.prepend(entry);
-    setEntries(list);
+    // In place rather than through a copy: a burst of thousands of additions to a long list would otherwise copy
+    // the whole list for each one.
+    {
+        std::lock_guard lock(m_mutex);
+        m_entries.prepend(entry);
+    }
+    // A copy that shares the list (and goes at once), so that a slot that changes the history does not change the
+    // list it was handed.
+    emit entriesChanged(QList<HistoryEntry>(m_entries));
 
     const qint64 max = m_settings.historyMaxEntries();
     if (max < 0) {
         qCWarning(lcHistory).noquote()
             << QStringLiteral("⚠️ Ignoring negative historyMaxEntries (%1): the history is not pruned by count")
                    .arg(max);
-    } else if (list.size() > max) {
-        for (qsizetype i = max; i < list.size(); ++i)
-            if (list.at(i).screenshotFilename)
-                deleteScreenshotFile(*list.at(i).screenshotFilename);
-        list.resize(max);
-        setEntries(list);
+    } else if (m_entries.size() > max) {
+        for (qsizetype i = max; i < m_entries.size(); ++i)
+            if (m_entries.at(i).screenshotFilename)
+                deleteScreenshotFile(*m_entries.at(i).screenshotFilename);
+        {
+            std::lock_guard lock(m_mutex);
+            m_entries.resize(max);
+        }
+        emit entriesChanged(QList<HistoryEntry>(m_entries));
     }
     saveHistory();
 }

@@ -3,38 +3,38 @@
 #include "core/capture/TextCleanup.h"
 #include "core/platform/TextRecognizer.h"
 #include "core/settings/AppSettings.h"
+#include "core/support/RegularFile.h"
 #include "core/support/XdgPaths.h"
 #include "platform/linux/JsonFileDefaultsStore.h"
 #include "platform/linux/TesseractTextRecognizer.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QTextStream>
 
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
 QImage readImage(const QString& file, QString* error)
 {
-    QImageReader reader;
-    QFile standardInput;
-    QBuffer buffer;
-    if (file == QLatin1String("-")) {
-        if (!standardInput.open(stdin, QIODevice::ReadOnly)) {
-            *error = QStringLiteral("standard input cannot be read");
-            return QImage();
-        }
-        buffer.setData(standardInput.readAll());
-        buffer.open(QIODevice::ReadOnly);
-        reader.setDevice(&buffer);
-    } else {
-        reader.setFileName(file);
+    // Files and standard input alike: a regular file or a stream of bounded size, never a FIFO that waits for a
+    // writer, a device that never ends or a folder.
+    const RegularFile::Result read = file == QLatin1String("-")
+                                         ? RegularFile::readStream(STDIN_FILENO, RecognizeCommand::MaxImageBytes)
+                                         : RegularFile::read(file, RecognizeCommand::MaxImageBytes);
+    if (read.status != RegularFile::Status::Read) {
+        *error = read.error;
+        return QImage();
     }
+    QBuffer buffer;
+    buffer.setData(read.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     // Screenshots and photos of screens may carry a rotation; read the text the way it is shown.
     reader.setAutoTransform(true);
     const QImage image = reader.read();
@@ -100,9 +100,15 @@ bool RecognizeCommand::isRequested(int argc, char** argv)
 
 int RecognizeCommand::main(int argc, char** argv)
 {
-    // Image files need no display: a core application reads them on any machine, also over ssh.
-    QCoreApplication app(argc, argv);
-    const QStringList files = app.arguments().mid(2);
+    // Image files need no display, but drawing the text of an SVG needs Qt's font database, which only a GUI
+    // application has: one on the offscreen platform reads every format on any machine, also over ssh. It gets
+    // no arguments of its own, so that a file named like a Qt option (-display, -platform) stays a file.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+    QStringList files;
+    for (int i = 2; i < argc; ++i)
+        files.append(QString::fromLocal8Bit(argv[i]));
 
     JsonFileDefaultsStore defaults(XdgPaths::settingsFile());
     XdgAutostartLoginItem loginItem(QCoreApplication::applicationFilePath());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QtGlobal>
 
 class AppSettings;
 class QTextStream;
@@ -16,6 +17,8 @@ class TextRecognizer;
 class RecognizeCommand {
 public:
     static constexpr const char* Option = "--recognize";
+    // An image file, or standard input, is read up to this size (the largest image Qt decodes is as large).
+    static constexpr qint64 MaxImageBytes = 256LL * 1024 * 1024;
 
     RecognizeCommand(TextRecognizer& recognizer, const AppSettings& settings, QTextStream& out, QTextStream& err);
 

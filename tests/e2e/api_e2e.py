@@ -69,8 +69,15 @@ try:
     assert [e["text"] for e in listing["entries"]] == ["second", "first from curl"], listing
     assert listing["entries"][1]["displayName"] == "API Entry", listing
     history_file = os.path.join(home.root, ".local/share/Quillora/history.json")
-    with open(history_file, encoding="utf-8") as f:
-        assert [e["text"] for e in json.load(f)] == ["second", "first from curl"]
+
+    def stored_texts():
+        if not os.path.exists(history_file):
+            return None
+        with open(history_file, encoding="utf-8") as f:
+            return [e["text"] for e in json.load(f)]
+
+    # Written within the history's save delay of the change.
+    wait_until(lambda: stored_texts() == ["second", "first from curl"], 5, lambda: f"history.json: {stored_texts()}")
     doomed = listing["entries"][1]["id"].lower()
     assert curl("DELETE", f"/history/{doomed}") == (200, {"success": True, "message": "Entry deleted"})
     assert [e["text"] for e in curl("GET", "/history")[1]["entries"]] == ["second"]

@@ -205,7 +205,7 @@ try:
     click_row(1, "delete")
     wait_until(lambda: len(history.entries()) == 2, 5, "the deletion in history.json")
     assert [e["text"] for e in history.entries()] == ["Meeting moved to Thursday 10:00", "invoice 2024-117"]
-    assert not os.path.exists(shot_path)
+    wait_until(lambda: not os.path.exists(shot_path), 5, "the screenshot's removal")
 
     # The plus button's editor adds a manual entry.
     x, y, width, _ = panel_geometry()

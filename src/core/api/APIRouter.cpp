@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -36,23 +37,49 @@ json entryJson(const HistoryEntry& entry)
             {"timestamp", HistoryEntry::formatTimestamp(entry.timestamp).toStdString()}};
 }
 
-// On the main thread, key by key in a fixed order; a key of the wrong type is skipped.
-void applySettings(AppSettings& settings, const json& body)
+enum class SettingKind { Boolean, Count };
+
+struct WritableSetting {
+    const char* key;
+    AppSettings::Setting setting;
+    SettingKind kind;
+};
+
+// The settings a request may change. A count is a whole number from 0 up: a negative number of entries or days
+// means nothing to the history.
+constexpr std::array<WritableSetting, 7> writableSettings{{
+    {"historyEnabled", AppSettings::Setting::HistoryEnabled, SettingKind::Boolean},
+    {"historyMaxEntries", AppSettings::Setting::HistoryMaxEntries, SettingKind::Count},
+    {"historyAutoDeleteDays", AppSettings::Setting::HistoryAutoDeleteDays, SettingKind::Count},
+    {"removeLineBreaks", AppSettings::Setting::RemoveLineBreaks, SettingKind::Boolean},
+    {"cleanupWhitespace", AppSettings::Setting::CleanupWhitespace, SettingKind::Boolean},
+    {"fixHyphenation", AppSettings::Setting::FixHyphenation, SettingKind::Boolean},
+    {"copyToPrimarySelection", AppSettings::Setting::CopyToPrimarySelection, SettingKind::Boolean},
+}};
+
+// The body's keys split into the assignments to make and the keys left alone (unknown, of the wrong type or out
+// of range), which the answer lists.
+std::pair<std::vector<AppSettings::Assignment>, json> settingsChange(const json& body)
 {
-    if (const auto value = JsonValues::boolean(body, "historyEnabled"))
-        settings.setHistoryEnabled(*value);
-    if (const auto value = JsonValues::integer(body, "historyMaxEntries"))
-        settings.setHistoryMaxEntries(*value);
-    if (const auto value = JsonValues::integer(body, "historyAutoDeleteDays"))
-        settings.setHistoryAutoDeleteDays(*value);
-    if (const auto value = JsonValues::boolean(body, "removeLineBreaks"))
-        settings.setRemoveLineBreaks(*value);
-    if (const auto value = JsonValues::boolean(body, "cleanupWhitespace"))
-        settings.setCleanupWhitespace(*value);
-    if (const auto value = JsonValues::boolean(body, "fixHyphenation"))
-        settings.setFixHyphenation(*value);
-    if (const auto value = JsonValues::boolean(body, "copyToPrimarySelection"))
-        settings.setCopyToPrimarySelection(*value);
+    std::vector<AppSettings::Assignment> assignments;
+    json ignored = json::array();
+    for (const auto& [key, value] : body.items()) {
+        const auto known = std::find_if(writableSettings.begin(), writableSettings.end(),
+                                        [&key](const WritableSetting& s) { return key == s.key; });
+        std::optional<json> accepted;
+        if (known != writableSettings.end() && known->kind == SettingKind::Boolean) {
+            if (const auto flag = JsonValues::boolean(body, known->key))
+                accepted = *flag;
+        } else if (known != writableSettings.end()) {
+            if (const auto count = JsonValues::integer(body, known->key); count && *count >= 0)
+                accepted = *count;
+        }
+        if (accepted)
+            assignments.emplace_back(known->setting, std::move(*accepted));
+        else
+            ignored.push_back(key);
+    }
+    return {std::move(assignments), std::move(ignored)};
 }
 
 QString percentDecoded(const QString& text)
@@ -262,8 +289,13 @@ HTTPResponse APIRouter::updateSettings(const Request& request)
 {
     if (!request.body)
         return HTTPResponse::error({400, QStringLiteral("Missing request body")});
-    m_bridge.postStoreChange([&settings = m_settings, body = *request.body] { applySettings(settings, body); });
-    return HTTPResponse::json(200, success("Settings updated"));
+    auto [assignments, ignored] = settingsChange(*request.body);
+    if (!assignments.empty())
+        m_bridge.postStoreChange(
+            [&settings = m_settings, assignments = std::move(assignments)] { settings.assign(assignments); });
+    json answer = success("Settings updated");
+    answer["ignored"] = std::move(ignored);
+    return HTTPResponse::json(200, answer);
 }
 
 HTTPResponse APIRouter::sidebarState(const Request&)

@@ -87,6 +87,8 @@ void HTTPAPIServer::stop()
     m_bridge->stop();
     QMetaObject::invokeMethod(
         m_transport, [this] { m_transport->close(); }, Qt::BlockingQueuedConnection);
+    // No handler runs any more; what they acknowledged is made now, before a quit can drop it.
+    m_bridge->runStoreChanges();
     m_bridge->resume();
     m_running = false;
     qCInfo(lcApi).noquote() << QStringLiteral("🌐 HTTP API Server stopped");

@@ -1,5 +1,7 @@
 #include "core/api/HTTPRequestReader.h"
 
+#include "core/support/JsonNesting.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -110,6 +112,10 @@ HTTPRequestReader::State HTTPRequestReader::finish()
         return fail(400, "Invalid request");
     if (!m_head.hasRequestLine)
         return fail(400, "Malformed request");
+    // Checked before the parser sees the body: its recursion is what deep nesting would overflow.
+    static_assert(JsonNesting::MaxDepth == 64, "the refusal below names the limit");
+    if (!JsonNesting::isWithinLimit(request.sliced(m_headerEnd)))
+        return fail(400, "Request body is nested too deeply (JSON allows at most 64 levels here)");
     m_head.request.body = HTTPRequestParser::parseBody(request);
     m_buffer.clear();
     m_state = State::Complete;

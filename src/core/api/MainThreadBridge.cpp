@@ -75,18 +75,39 @@ void MainThreadBridge::post(std::function<void(HTTPAPIServerDelegate*)> work, st
 
 void MainThreadBridge::postStoreChange(std::function<void()> change)
 {
+    bool first = false;
     {
         std::lock_guard lock(m_mutex);
+        first = m_storeChanges.empty();
+        m_storeChanges.push_back(std::move(change));
         ++m_pendingChanges;
     }
-    post([this, change = std::move(change)](HTTPAPIServerDelegate*) {
+    if (first)
+        QMetaObject::invokeMethod(this, &MainThreadBridge::runStoreChanges, Qt::QueuedConnection);
+}
+
+void MainThreadBridge::runStoreChanges()
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    // A change that stops the server would come back here; what it would run is left to the next turn, in order.
+    if (m_runningStoreChanges)
+        return;
+    // Only what is queued now: changes that arrive meanwhile get a turn of their own, so that clients that never
+    // pause cannot keep the event loop from the rest of its work.
+    std::vector<std::function<void()>> changes;
+    {
+        std::lock_guard lock(m_mutex);
+        changes.swap(m_storeChanges);
+    }
+    m_runningStoreChanges = true;
+    for (const auto& change : changes)
         change();
-        {
-            std::lock_guard lock(m_mutex);
-            --m_pendingChanges;
-        }
-        m_changesDone.notify_all();
-    });
+    m_runningStoreChanges = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_pendingChanges -= int(changes.size());
+    }
+    m_changesDone.notify_all();
 }
 
 void MainThreadBridge::waitForStoreChanges()

@@ -46,6 +46,9 @@ public:
 
     // Server thread. Waits (at most the state time-out) until every store change queued so far has run.
     void waitForStoreChanges();
+    // Main thread. Runs every store change queued so far at once, in order: the server calls it when it stops,
+    // so that a change it acknowledged is made even when the program quits before the event loop gets to it.
+    void runStoreChanges();
     // Server thread. Runs work on the main thread and waits up to timeout for its value; the fallback when the
     // time runs out, when the bridge is stopped meanwhile, or when the work gives nothing. A later value is dropped.
     template <typename T>
@@ -65,10 +68,13 @@ private:
     void setStopped(bool stopped);
 
     WeakDelegate<HTTPAPIServerDelegate> m_delegate; // main thread only
+    bool m_runningStoreChanges = false;             // main thread only
 
-    std::mutex m_mutex; // guards the four below
+    std::mutex m_mutex; // guards the five below
     std::condition_variable m_changesDone;
-    int m_pendingChanges = 0; // queued store changes that have not run yet
+    // Queued store changes, run in one go on the main thread: a burst of requests costs one event, not one each.
+    std::vector<std::function<void()>> m_storeChanges;
+    int m_pendingChanges = 0; // queued store changes that have not finished running
     bool m_stopped = false;
     std::vector<std::weak_ptr<Waiter>> m_waiters;
 };

@@ -1,5 +1,7 @@
 #include "core/history/HistoryEntry.h"
 
+#include "core/support/JsonNesting.h"
+
 #include <stdexcept>
 
 namespace {
@@ -100,6 +102,8 @@ QByteArray HistoryEntry::encodeList(const QList<HistoryEntry>& entries)
 
 QList<HistoryEntry> HistoryEntry::decodeList(const QByteArray& bytes)
 {
+    if (!JsonNesting::isWithinLimit(bytes))
+        fail("nested more than " + std::to_string(JsonNesting::MaxDepth) + " levels deep");
     json document;
     try {
         document = json::parse(bytes.constBegin(), bytes.constEnd());

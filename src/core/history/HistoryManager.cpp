@@ -4,6 +4,8 @@
 #include "core/settings/AppSettings.h"
 #include "core/support/AtomicFile.h"
 #include "core/support/Log.h"
+#include "core/support/PrivateFolder.h"
+#include "core/support/RegularFile.h"
 #include "core/support/ThreadCheck.h"
 
 #include <QBuffer>
@@ -11,27 +13,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QTimer>
 
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
 
 namespace {
 
 // Far beyond any real setting; keeps the date arithmetic of the age cutoff in range.
 constexpr qint64 maxAutoDeleteDays = 1'000'000;
-
-// Creates the folder readable by its owner only when it did not exist. Returns an error description or an empty
-// text.
-QString makeFolder(const QString& path)
-{
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path folder(QFile::encodeName(path).toStdString());
-    if (fs::create_directories(folder, error))
-        fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
-    return error ? QString::fromStdString(error.message()) : QString();
-}
 
 // Names come from the history file, which may have been edited: a name with a directory part must never let a
 // deletion reach outside the screenshots folder.
@@ -71,9 +61,15 @@ HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, Clo
     m_writer = std::make_unique<ScreenshotWriter>(m_screenshotsFolder, [this] {
         QMetaObject::invokeMethod(this, &HistoryManager::applyWriteResults, Qt::QueuedConnection);
     });
+    m_saveTimer = new QTimer(this);
+    m_saveTimer->setSingleShot(true);
+    m_saveTimer->setInterval(SaveDelayMs);
+    connect(m_saveTimer, &QTimer::timeout, this, &HistoryManager::saveWhenScreenshotsAreWritten);
     // Failures surface later, when a write into the folder fails with its own message.
-    makeFolder(m_folder);
-    makeFolder(m_screenshotsFolder);
+    PrivateFolder::make(m_folder);
+    PrivateFolder::make(m_screenshotsFolder);
+    AtomicFile::removeLeftover(m_historyFilePath);
+    m_writer->removeLeftovers();
     loadHistory();
     pruneByAge();
 }
@@ -120,21 +116,30 @@ void HistoryManager::addEntry(const QString& text, const std::optional<QString>&
         entry.screenshotFilename = filename;
     }
 
-    QList<HistoryEntry> list = m_entries;
-    list.prepend(entry);
-    setEntries(list);
+    // In place rather than through a copy: a burst of thousands of additions to a long list would otherwise copy
+    // the whole list for each one.
+    {
+        std::lock_guard lock(m_mutex);
+        m_entries.prepend(entry);
+    }
+    // A copy that shares the list (and goes at once), so that a slot that changes the history does not change the
+    // list it was handed.
+    emit entriesChanged(QList<HistoryEntry>(m_entries));
 
     const qint64 max = m_settings.historyMaxEntries();
     if (max < 0) {
         qCWarning(lcHistory).noquote()
             << QStringLiteral("⚠️ Ignoring negative historyMaxEntries (%1): the history is not pruned by count")
                    .arg(max);
-    } else if (list.size() > max) {
-        for (qsizetype i = max; i < list.size(); ++i)
-            if (list.at(i).screenshotFilename)
-                deleteScreenshotFile(*list.at(i).screenshotFilename);
-        list.resize(max);
-        setEntries(list);
+    } else if (m_entries.size() > max) {
+        for (qsizetype i = max; i < m_entries.size(); ++i)
+            if (m_entries.at(i).screenshotFilename)
+                deleteScreenshotFile(*m_entries.at(i).screenshotFilename);
+        {
+            std::lock_guard lock(m_mutex);
+            m_entries.resize(max);
+        }
+        emit entriesChanged(QList<HistoryEntry>(m_entries));
     }
     saveHistory();
 }
@@ -167,9 +172,38 @@ void HistoryManager::clearHistory()
 void HistoryManager::saveHistory()
 {
     QUILLORA_ASSERT_OWNER_THREAD();
+    // Not restarted by later changes: a change waits SaveDelay at most, however many follow it.
+    if (!m_saveTimer->isActive())
+        m_saveTimer->start();
+}
+
+void HistoryManager::flush()
+{
+    QUILLORA_ASSERT_OWNER_THREAD();
+    if (!m_saveTimer->isActive())
+        return;
+    m_writer->waitForIdle();
+    applyWriteResults();
+    writeFile();
+}
+
+void HistoryManager::saveWhenScreenshotsAreWritten()
+{
+    // A file naming a screenshot still being encoded would, after a crash, point at nothing; wait for it.
+    if (!m_writer->isIdle()) {
+        m_saveTimer->start();
+        return;
+    }
+    applyWriteResults();
+    writeFile();
+}
+
+void HistoryManager::writeFile()
+{
+    m_saveTimer->stop();
     const QString folder = QFileInfo(m_historyFilePath).absolutePath();
     if (!QFileInfo::exists(folder)) {
-        const QString error = makeFolder(folder);
+        const QString error = PrivateFolder::make(folder);
         if (!error.isEmpty()) {
             qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to create history directory: %1").arg(error);
             return;
@@ -178,20 +212,28 @@ void HistoryManager::saveHistory()
     }
 
     QByteArray bytes;
+    QString error;
     try {
         bytes = HistoryEntry::encodeList(m_entries);
-    } catch (const nlohmann::json::exception& error) {
-        qCCritical(lcHistory).noquote()
-            << QStringLiteral("❌ Failed to save history: %1").arg(QString::fromUtf8(error.what()));
-        return;
+    } catch (const nlohmann::json::exception& encodeError) {
+        error = QString::fromUtf8(encodeError.what());
     }
-    QString error;
-    if (!AtomicFile::write(m_historyFilePath, bytes, &error)) {
+    if (error.isEmpty())
+        AtomicFile::write(m_historyFilePath, bytes, &error);
+    if (!error.isEmpty())
         qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to save history: %1").arg(error);
-        return;
+    else
+        qCDebug(lcHistory).noquote() << QStringLiteral("📚 Saved %1 history entries to %2")
+                                            .arg(QString::number(m_entries.size()), m_historyFilePath);
+    // Deleted means deleted, also when the file could not be written.
+    for (const QString& filename : std::exchange(m_removals, {})) {
+        QString removeError;
+        if (PrivateFolder::removeFile(m_screenshotsFolder, filename, &removeError))
+            qCDebug(lcHistory).noquote() << QStringLiteral("🗑️ Deleted screenshot: %1").arg(filename);
+        else if (!removeError.isEmpty())
+            qCWarning(lcHistory).noquote()
+                << QStringLiteral("⚠️ Screenshot %1 not deleted: %2").arg(filename, removeError);
     }
-    qCDebug(lcHistory).noquote()
-        << QStringLiteral("📚 Saved %1 history entries to %2").arg(QString::number(m_entries.size()), m_historyFilePath);
 }
 
 bool HistoryManager::deleteEntry(const QUuid& id)
@@ -226,6 +268,8 @@ void HistoryManager::waitForPendingWrites()
     QUILLORA_ASSERT_OWNER_THREAD();
     m_writer->waitForIdle();
     applyWriteResults();
+    if (m_saveTimer->isActive())
+        writeFile();
 }
 
 QList<HistoryEntry> HistoryManager::entriesSnapshot() const
@@ -261,33 +305,24 @@ void HistoryManager::setEntries(QList<HistoryEntry> entries)
 
 void HistoryManager::loadHistory()
 {
-    const QFileInfo info(m_historyFilePath);
-    if (!info.exists() && !info.isSymLink()) {
+    const RegularFile::Result file = RegularFile::read(m_historyFilePath, MaxFileBytes);
+    if (file.status == RegularFile::Status::Missing) {
         qCDebug(lcHistory).noquote() << QStringLiteral("📚 History file does not exist yet: %1").arg(m_historyFilePath);
         return;
     }
 
-    QString error;
-    QFile file(m_historyFilePath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-    } else {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            error = file.errorString();
-        } else {
-            try {
-                QList<HistoryEntry> loaded = HistoryEntry::decodeList(bytes);
-                const qsizetype count = loaded.size();
-                setEntries(std::move(loaded));
-                qCDebug(lcHistory).noquote() << QStringLiteral("📚 Loaded %1 history entries").arg(count);
-                return;
-            } catch (const std::runtime_error& decodeError) {
-                error = QString::fromUtf8(decodeError.what());
-            }
+    QString error = file.error;
+    if (file.status == RegularFile::Status::Read) {
+        try {
+            QList<HistoryEntry> loaded = HistoryEntry::decodeList(file.bytes);
+            const qsizetype count = loaded.size();
+            setEntries(std::move(loaded));
+            qCDebug(lcHistory).noquote() << QStringLiteral("📚 Loaded %1 history entries").arg(count);
+            return;
+        } catch (const std::runtime_error& decodeError) {
+            error = QString::fromUtf8(decodeError.what());
         }
     }
-    file.close();
 
     qCCritical(lcHistory).noquote() << QStringLiteral("❌ Failed to load history: %1").arg(error);
     // The next save would replace the file; keep what the user had so that it can be recovered by hand.
@@ -331,8 +366,13 @@ void HistoryManager::deleteScreenshotFile(const QString& filename)
     if (!isBareFileName(filename))
         return;
     // A write still pending is dropped, so its file never appears.
-    if (m_writer->cancel(filename) || QFile::remove(m_screenshotsFolder + QLatin1Char('/') + filename))
+    if (m_writer->cancel(filename)) {
         qCDebug(lcHistory).noquote() << QStringLiteral("🗑️ Deleted screenshot: %1").arg(filename);
+        return;
+    }
+    if (!m_removals.contains(filename))
+        m_removals.append(filename);
+    saveHistory();
 }
 
 void HistoryManager::applyWriteResults()

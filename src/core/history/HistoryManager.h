@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 #include <functional>
@@ -15,10 +16,13 @@
 
 class AppSettings;
 class ScreenshotWriter;
+class QTimer;
 
-// The history of captures: a list in memory (newest first) mirrored into "history.json" after every change,
-// and one PNG per capture in "Screenshots/". Both live in the folder given to the constructor (the
-// application passes XdgPaths::appDataFolder()).
+// The history of captures: a list in memory (newest first) mirrored into "history.json", and one PNG per
+// capture in "Screenshots/". Changes are collected for at most SaveDelay and written together, so a burst of
+// additions costs one write, not one per entry; the file never names a screenshot that is not yet on disk, and
+// a screenshot file is removed only once the file no longer names it. Both live in the folder given to the constructor
+// (the application passes XdgPaths::appDataFolder()).
 //
 // Mutations run on the main thread. Screenshots are encoded and written by a worker thread so that a capture
 // does not freeze the interface: the entry names its file at once, and the file appears complete or not at
@@ -55,7 +59,10 @@ public:
     // Replaces the text of the stored entry with entry.id; the other fields come from the given entry.
     void updateEntry(const HistoryEntry& entry, const QString& newText);
     void clearHistory();
+    // Writes the list to the file within SaveDelay (sooner with flush()).
     void saveHistory();
+    // Writes a save that is still waiting at once (after the screenshots it names are on disk).
+    void flush();
 
     // The deletion sequence for one entry: deleteScreenshot, removeEntries, saveHistory. Returns false (and
     // does nothing) when no entry has that id.
@@ -64,8 +71,13 @@ public:
     void deleteScreenshot(const HistoryEntry& entry);
     void removeEntries(const QUuid& id);
 
-    // Blocks until every queued screenshot is on disk (or failed), then applies the results on this thread.
+    // Blocks until every queued screenshot is on disk (or failed), applies the results on this thread and
+    // writes the history file if a save waits.
     void waitForPendingWrites();
+
+    static constexpr int SaveDelayMs = 50;
+    // history.json is read only up to this size: far more than its entry limit makes, far less than memory.
+    static constexpr qint64 MaxFileBytes = 256LL * 1024 * 1024;
 
     // Any thread.
     QList<HistoryEntry> entriesSnapshot() const;
@@ -82,6 +94,8 @@ private:
     void pruneByAge();
     void deleteScreenshotFile(const QString& filename);
     void applyWriteResults();
+    void saveWhenScreenshotsAreWritten();
+    void writeFile();
 
     AppSettings& m_settings;
     const QString m_folder;
@@ -89,6 +103,8 @@ private:
     const QString m_screenshotsFolder;
     const Clock m_clock;
     std::unique_ptr<ScreenshotWriter> m_writer;
+    QTimer* m_saveTimer = nullptr; // child; running while a save waits
+    QStringList m_removals;        // screenshot files to remove once the file no longer names them
 
     mutable std::mutex m_mutex; // guards m_entries for readers on other threads
     QList<HistoryEntry> m_entries;

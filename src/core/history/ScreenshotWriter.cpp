@@ -1,6 +1,7 @@
 #include "core/history/ScreenshotWriter.h"
 
 #include "core/support/Log.h"
+#include "core/support/PrivateFolder.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -61,6 +62,20 @@ void ScreenshotWriter::waitForIdle()
 {
     std::unique_lock lock(m_mutex);
     m_idle.wait(lock, [this] { return m_queue.empty() && m_current.isEmpty(); });
+}
+
+bool ScreenshotWriter::isIdle()
+{
+    std::lock_guard lock(m_mutex);
+    return m_queue.empty() && m_current.isEmpty();
+}
+
+void ScreenshotWriter::removeLeftovers()
+{
+    const QStringList parts =
+        QDir(m_folder).entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& part : parts)
+        PrivateFolder::removeFile(m_folder, part);
 }
 
 QStringList ScreenshotWriter::takeFailures()
@@ -124,7 +139,7 @@ void ScreenshotWriter::write(const Job& job)
     }
 
     // The folder may have been removed while the program runs; the history file's folder is made again too.
-    QDir().mkpath(m_folder);
+    PrivateFolder::make(m_folder);
     const QString target = m_folder + QLatin1Char('/') + job.filename;
     const QString temporary = m_folder + QStringLiteral("/.") + job.filename + QStringLiteral(".part");
     QFile file(temporary);

@@ -28,6 +28,9 @@ public:
     bool cancel(const QString& filename);
     // Blocks until nothing is queued or under way.
     void waitForIdle();
+    bool isIdle();
+    // Removes temporary files that a crash left in the folder; before the first enqueue only.
+    void removeLeftovers();
     // The file names whose write failed since the last call (cancelled writes are not reported).
     QStringList takeFailures();
 

@@ -15,6 +15,8 @@ public:
     virtual std::optional<nlohmann::json> value(const std::string& key) const = 0;
     // Stores the value under the key and persists it before returning.
     virtual void setValue(const std::string& key, const nlohmann::json& value) = 0;
+    // Stores every key of the object and persists them together: after a crash either all or none are stored.
+    virtual void setValues(const nlohmann::json& values) = 0;
 
     bool contains(const std::string& key) const { return value(key).has_value(); }
 

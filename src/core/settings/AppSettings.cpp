@@ -120,6 +120,23 @@ void AppSettings::assign(Setting setting, nlohmann::json value)
     emit changed();
 }
 
+void AppSettings::assign(const std::vector<Assignment>& assignments)
+{
+    QUILLORA_ASSERT_OWNER_THREAD();
+    if (assignments.empty())
+        return;
+    nlohmann::json stored = nlohmann::json::object();
+    {
+        std::lock_guard lock(m_mutex);
+        for (const auto& [setting, value] : assignments) {
+            m_values[size_t(setting)] = value;
+            stored[info(setting).key] = value;
+        }
+    }
+    m_defaults.setValues(stored);
+    emit changed();
+}
+
 quint32 AppSettings::hotkeyKeyCode() const
 {
     return current(Setting::HotkeyKeyCode).get<quint32>();

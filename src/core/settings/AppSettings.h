@@ -7,6 +7,8 @@
 
 #include <array>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 class DefaultsStore;
 class LoginItem;
@@ -77,6 +79,11 @@ public:
     void setCaptureWindowShadows(bool value);
     void setShowCaptureHint(bool value);
     void setCopyToPrimarySelection(bool value);
+
+    // Several settings at once, stored in one write of the defaults store, so that a crash keeps all of them
+    // or none; one changed() afterwards. Each value must have its setting's kind (boolean, integer or text).
+    using Assignment = std::pair<Setting, nlohmann::json>;
+    void assign(const std::vector<Assignment>& assignments);
 
     // Open at login, kept by the login-item service rather than the defaults store.
     bool launchAtLogin() const;

@@ -14,6 +14,23 @@ void InMemoryDefaultsStore::setValue(const std::string& key, const nlohmann::jso
     std::lock_guard lock(m_mutex);
     m_values[key] = value;
     m_writes.emplace_back(key, value);
+    ++m_batches;
+}
+
+void InMemoryDefaultsStore::setValues(const nlohmann::json& values)
+{
+    std::lock_guard lock(m_mutex);
+    for (const auto& [key, value] : values.items()) {
+        m_values[key] = value;
+        m_writes.emplace_back(key, value);
+    }
+    ++m_batches;
+}
+
+int InMemoryDefaultsStore::batches() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_batches;
 }
 
 void InMemoryDefaultsStore::preset(const std::string& key, const nlohmann::json& value)
@@ -32,4 +49,5 @@ void InMemoryDefaultsStore::clearWrites()
 {
     std::lock_guard lock(m_mutex);
     m_writes.clear();
+    m_batches = 0;
 }

@@ -113,11 +113,16 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
                          {"copyToPrimarySelection", true}, {"apiEnabled", true},        {"apiPort", 9876}};
     EXPECT_EQ(get("/settings").json(), before);
 
-    // A whole number written as 10.0 counts; wrong types and the keys this route does not write are skipped.
+    // A whole number written as 10.0 counts; wrong types, negative counts and the keys this route does not write
+    // are skipped and listed; the rest is stored in one write.
     const QByteArray changes = R"({"historyMaxEntries": 10.0, "removeLineBreaks": true, "historyEnabled": 0,
         "fixHyphenation": "false", "historyAutoDeleteDays": 1.5, "apiPort": 1234, "apiEnabled": false, "apiToken": "x",
-        "copyToPrimarySelection": false})";
-    EXPECT_EQ(send(request("PATCH", "/settings", changes)).json(), success("Settings updated"));
+        "copyToPrimarySelection": false, "unknown": [1]})";
+    defaults.clearWrites();
+    json answer = success("Settings updated");
+    answer["ignored"] = {"apiEnabled",     "apiPort", "apiToken", "fixHyphenation", "historyAutoDeleteDays",
+                         "historyEnabled", "unknown"};
+    EXPECT_EQ(send(request("PATCH", "/settings", changes)).json(), answer);
     settle();
     json after = before;
     after["historyMaxEntries"] = 10;
@@ -125,10 +130,30 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     after["copyToPrimarySelection"] = false;
     EXPECT_EQ(get("/settings").json(), after);
     EXPECT_EQ(settings.apiToken(), QString());
+    EXPECT_EQ(defaults.batches(), 1) << "one request's keys are stored together";
+
+    answer["ignored"] = {"historyAutoDeleteDays", "historyMaxEntries"};
+    EXPECT_EQ(send(request("PUT", "/settings", R"({"historyMaxEntries": -1, "historyAutoDeleteDays": -7})")).json(),
+              answer);
+    settle();
+    EXPECT_EQ(get("/settings").json(), after);
+    EXPECT_EQ(defaults.batches(), 1) << "nothing to store, no write";
 
     const RawHttpResponse refused = send(request("PUT", "/settings", "[1]"));
     EXPECT_EQ(refused.statusLine, "HTTP/1.1 400 Bad Request");
     EXPECT_EQ(refused.json(), (json{{"error", "Missing request body"}}));
+
+    // Nesting that would overflow the parser's stack is refused before it is parsed, well under the size limit.
+    for (const int levels : {65, 100000}) {
+        const QByteArray deep =
+            "{\"historyEnabled\": false, \"x\": " + QByteArray(levels, '[') + QByteArray(levels, ']') + "}";
+        const RawHttpResponse tooDeep = send(request("PUT", "/settings", deep));
+        EXPECT_EQ(tooDeep.status(), 400) << levels;
+        EXPECT_EQ(tooDeep.json(),
+                  (json{{"error", "Request body is nested too deeply (JSON allows at most 64 levels here)"}}));
+    }
+    settle();
+    EXPECT_EQ(get("/settings").json(), after);
 }
 
 TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)

@@ -4,7 +4,9 @@
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -100,6 +102,7 @@ TEST(HistoryManager, FirstUseWritesNoFileUntilTheFirstAddAndNothingWhileDisabled
 
     f.settings.setHistoryEnabled(true);
     history->addEntry(QStringLiteral("on"), QStringLiteral("Manual Entry"), QImage(), QImage());
+    history->waitForPendingWrites();
     EXPECT_EQ(QFile::permissions(f.file), ownerOnly);
     EXPECT_EQ(f.stored(), history->entries());
     ASSERT_EQ(changes.count(), 1);
@@ -153,6 +156,7 @@ TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself)
         writeFile(f.file, "[" + storedEntry(idA, newest) + "," + storedEntry(idB, oldest, "B.png") + "]");
         writeFile(f.shot(QStringLiteral("B.png")));
         auto history = f.open(today);
+        history->waitForPendingWrites();
         EXPECT_EQ(history->count(), kept);
         EXPECT_EQ(QFile::exists(f.shot(QStringLiteral("B.png"))), kept == 2);
         EXPECT_EQ(f.stored(), history->entries());
@@ -168,6 +172,7 @@ TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten)
     EXPECT_TRUE(history->entries().isEmpty());
 
     history->addEntry(QStringLiteral("after"), std::nullopt, QImage(), QImage());
+    history->waitForPendingWrites();
     const QStringList aside = QDir(f.folder).entryList({QStringLiteral("history.json.bad-*")});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_TRUE(QDateTime::fromString(aside.at(0).mid(17), QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).isValid())
@@ -188,10 +193,12 @@ TEST(HistoryManager, DeletingAndClearingRemoveOnlyScreenshotsOfListedEntries)
     history->waitForPendingWrites();
 
     EXPECT_TRUE(history->deleteEntry(QUuid::fromString(QLatin1String(idB))));
+    history->waitForPendingWrites();
     EXPECT_TRUE(QFile::exists(f.folder + QStringLiteral("/outside.png")));
     EXPECT_EQ(texts(f.stored()), QStringList({"shot", idA}));
 
     history->clearHistory();
+    history->waitForPendingWrites();
     EXPECT_EQ(readFile(f.file), "[]");
     EXPECT_EQ(f.shotFiles(), QStringList{QStringLiteral("orphan.png")});
 }
@@ -238,4 +245,45 @@ TEST(HistoryManager, ReadersOnAnotherThreadSeeWholeLists)
     reader.join();
     EXPECT_EQ(inconsistent, 0);
     EXPECT_EQ(history->count(), 100);
+}
+
+// A burst of additions is written once, soon after it ends; while the file is written the screenshots it names are
+// on disk, and a deleted entry's screenshot goes only once the file no longer names it, so that a crash at any
+// moment leaves a file whose every screenshot exists.
+TEST(HistoryManager, BurstsAreWrittenTogetherAndTheFileNeverNamesAMissingScreenshot)
+{
+    Fixture f;
+    f.settings.setHistoryMaxEntries(100000);
+    auto history = f.open();
+    for (int i = 0; i < 2000; ++i)
+        history->addEntry(QString::number(i), std::nullopt, QImage(), QImage());
+    EXPECT_FALSE(QFile::exists(f.file)) << "nothing is written entry by entry";
+    QElapsedTimer sinceBurst;
+    sinceBurst.start();
+    while (!QFile::exists(f.file) && sinceBurst.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    EXPECT_LT(sinceBurst.elapsed(), 1000);
+    EXPECT_EQ(f.stored().size(), 2000);
+
+    // Checks the file against the folder while the event loop runs until done() holds.
+    const auto watch = [&](const std::function<bool()>& done) {
+        int violations = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (!done() && timer.elapsed() < 10000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+            for (const HistoryEntry& entry : f.stored())
+                violations += entry.screenshotFilename && !QFile::exists(f.shot(*entry.screenshotFilename));
+        }
+        EXPECT_TRUE(done());
+        return violations;
+    };
+    history->addEntry(QStringLiteral("large"), std::nullopt, QImage(), testImage(3840, 2160, 5));
+    const HistoryEntry large = history->entries().at(0);
+    EXPECT_EQ(watch([&] { return f.stored().size() == 2001; }), 0);
+
+    EXPECT_TRUE(history->deleteEntry(large.id));
+    EXPECT_TRUE(QFile::exists(f.shot(*large.screenshotFilename))) << "removed before the file is rewritten";
+    EXPECT_EQ(watch([&] { return !QFile::exists(f.shot(*large.screenshotFilename)); }), 0);
+    EXPECT_EQ(f.stored().size(), 2000);
 }

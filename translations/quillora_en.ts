@@ -551,5 +551,9 @@ The help page explains how to switch to an X11 session. Start Quillora again aft
         <source>Recognised languages: %1</source>
         <translation>Recognised languages: %1</translation>
     </message>
+    <message id="capture.reading">
+        <source>Reading text</source>
+        <translation>Reading text</translation>
+    </message>
 </context>
 </TS>

@@ -115,6 +115,9 @@ void CaptureSessionController::closeOverlay()
 
 void CaptureSessionController::overlayViewDidCancel(SelectionView*)
 {
+    // Escape while the selection is being read ends the capture: its result, when it comes, is dropped rather
+    // than opening an editor or overwriting the clipboard seconds after the user said no.
+    ++m_captureCount;
     closeOverlay();
 }
 
@@ -170,8 +173,8 @@ void CaptureSessionController::handleRecognitionResult(const QString& text, quin
     qCDebug(lcCapture).noquote() << QStringLiteral("📝 OCR Result: '%1'... (length: %2)")
                                         .arg(characterPrefix(text, LoggedTextLength),
                                              QString::number(characterCount(text)));
-    // The user has pressed Escape and started another capture meanwhile. Closing the overlays now would throw
-    // away the selection the user is making, and an editor popping up over it would be just as wrong.
+    // The user has pressed Escape meanwhile, perhaps starting another capture since. Closing the overlays now
+    // would throw away the selection the user is making, and an editor popping up over it would be just as wrong.
     if (capture != m_captureCount) {
         qCDebug(lcCapture).noquote() << QStringLiteral("⚠️ Ignoring OCR result of an earlier capture");
         return;

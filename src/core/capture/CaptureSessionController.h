@@ -74,7 +74,8 @@ private:
     HistoryManager& m_history;
 
     CapturedImages m_capturedImages;
-    // Counts starts, so that a recognition result can tell whether a newer capture has begun since its selection.
+    // Counts starts and cancels, so that a recognition result can tell whether its capture was cancelled or a newer
+    // one has begun since its selection.
     quint64 m_captureCount = 0;
 
     WeakDelegate<TextEditorDelegate> m_textEditorDelegate;

@@ -4,7 +4,7 @@
 //
 //   ocr_prepare_steps OUT_DIR IMAGE... [--psm N] [--no-invert] [--no-panels] [--no-trim] [--margin N]
 //       [--upscale F] [--filter lanczos|bilinear|nearest] [--upscale-below PX] [--line-retry] [--columns-only]
-//       [--dpi N] [--lang deu+eng] [--engines N] [--bands N] [--set tesseract_variable=value]...
+//       [--dpi N] [--lang deu+eng] [--engines N] [--bands N] [--band-psm N] [--set tesseract_variable=value]...
 #include "platform/linux/TesseractTextRecognizer.h"
 
 #include <QCoreApplication>
@@ -43,6 +43,8 @@ int main(int argc, char** argv)
         const auto next = [&] { return i + 1 < args.size() ? args[++i] : QString(); };
         if (a == QLatin1String("--psm"))
             tuning.pageSegMode = next().toInt();
+        else if (a == QLatin1String("--band-psm"))
+            tuning.bandPageSegMode = next().toInt();
         else if (a == QLatin1String("--no-invert"))
             tuning.steps.invertDark = false;
         else if (a == QLatin1String("--no-panels"))

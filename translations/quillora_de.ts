@@ -155,6 +155,10 @@
         <source>Drag to select text · Esc to cancel</source>
         <translation>Ziehen, um Text auszuwählen · Esc zum Abbrechen</translation>
     </message>
+    <message id="capture.reading">
+        <source>Reading text</source>
+        <translation>Text wird gelesen</translation>
+    </message>
     <message id="accessibility.toggle.on">
         <source>On</source>
         <translation>Ein</translation>

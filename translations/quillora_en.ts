@@ -567,5 +567,9 @@ The help page explains how to allow it on GNOME and KDE Plasma. Start Quillora a
         <source>Puts the captured text into the primary selection as well, which a click of the middle mouse button pastes.</source>
         <translation>Puts the captured text into the primary selection as well, which a click of the middle mouse button pastes.</translation>
     </message>
+    <message id="capture.reading">
+        <source>Reading text</source>
+        <translation>Reading text</translation>
+    </message>
 </context>
 </TS>

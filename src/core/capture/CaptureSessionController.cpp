@@ -88,6 +88,7 @@ void CaptureSessionController::startCapture(bool showHint)
         qCInfo(lcCapture).noquote() << QStringLiteral("⚠️ Capture already in progress - start request ignored");
         return;
     }
+    ++m_captureCount;
     m_capturedImages = m_screenCapture.captureAllScreens();
     qCDebug(lcCapture).noquote() << QStringLiteral("  Captured %1 screens").arg(m_capturedImages.size());
     if (m_capturedImages.isEmpty()) {
@@ -110,7 +111,7 @@ void CaptureSessionController::startCapture(bool showHint)
 
 bool CaptureSessionController::isCaptureInProgress() const
 {
-    return !m_capturedImages.isEmpty() || !m_overlayManager.overlayViews().isEmpty() || m_pendingRecognitions > 0;
+    return !m_capturedImages.isEmpty() || !m_overlayManager.overlayViews().isEmpty() || m_recognizing;
 }
 
 void CaptureSessionController::closeOverlay()
@@ -123,6 +124,10 @@ void CaptureSessionController::closeOverlay()
 
 void CaptureSessionController::overlayViewDidCancel(SelectionView*)
 {
+    // Escape while the selection is being read ends the capture: its result, when it comes, is dropped rather
+    // than opening an editor or overwriting the clipboard seconds after the user said no.
+    ++m_captureCount;
+    m_recognizing = false;
     closeOverlay();
 }
 
@@ -164,21 +169,28 @@ void CaptureSessionController::recognizeSelection(const CapturedDisplay& capture
     qCInfo(lcCapture).noquote()
         << QStringLiteral("  Cropped image size: %1x%2").arg(cropped.width()).arg(cropped.height());
 
-    ++m_pendingRecognitions;
-    m_textRecognizer.recognizeText(
-        cropped, [self = QPointer(this), display = captured.display, image = captured.image](const QString& text) {
-            if (self)
-                self->handleRecognitionResult(text, display, image);
-        });
+    m_recognizing = true;
+    m_textRecognizer.recognizeText(cropped, [self = QPointer(this), capture = m_captureCount,
+                                             display = captured.display, image = captured.image](const QString& text) {
+        if (self)
+            self->handleRecognitionResult(text, capture, display, image);
+    });
 }
 
-void CaptureSessionController::handleRecognitionResult(const QString& text, const Monitor& display, const QImage& image)
+void CaptureSessionController::handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display,
+                                                       const QImage& image)
 {
     QUILLORA_ASSERT_OWNER_THREAD();
-    --m_pendingRecognitions;
     qCDebug(lcCapture).noquote() << QStringLiteral("📝 OCR Result: '%1'... (length: %2)")
                                         .arg(characterPrefix(text, LoggedTextLength),
                                              QString::number(characterCount(text)));
+    // The user has pressed Escape meanwhile, perhaps starting another capture since. Closing the overlays now
+    // would throw away the selection the user is making, and an editor popping up over it would be just as wrong.
+    if (capture != m_captureCount) {
+        qCDebug(lcCapture).noquote() << QStringLiteral("⚠️ Ignoring OCR result of an earlier capture");
+        return;
+    }
+    m_recognizing = false;
     if (text.isEmpty()) {
         qCWarning(lcCapture).noquote() << QStringLiteral("⚠️ No text recognized in selected area");
         closeOverlay();

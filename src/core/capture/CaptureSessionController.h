@@ -68,7 +68,7 @@ public:
 
 private:
     void recognizeSelection(const CapturedDisplay& captured, const QRectF& rect);
-    void handleRecognitionResult(const QString& text, const Monitor& display, const QImage& image);
+    void handleRecognitionResult(const QString& text, quint64 capture, const Monitor& display, const QImage& image);
 
     AppSettings& m_settings;
     ScreenCaptureService& m_screenCapture;
@@ -78,8 +78,11 @@ private:
     HistoryManager& m_history;
 
     CapturedImages m_capturedImages;
-    // Selections handed to recognition whose result has not come back yet.
-    int m_pendingRecognitions = 0;
+    // Counts starts and cancels, so that a recognition result can tell whether its capture was cancelled or a newer
+    // one has begun since its selection.
+    quint64 m_captureCount = 0;
+    // A selection of the current capture is being read; a cancel ends the wait, its result is then dropped.
+    bool m_recognizing = false;
 
     WeakDelegate<TextEditorDelegate> m_textEditorDelegate;
     std::function<void()> m_noTextFound;

@@ -15,6 +15,19 @@ LiveTextRecognitionService::LiveTextRecognitionService(TextRecognizer& engine, Q
 {
     m_pool.setObjectName(QStringLiteral("recognition"));
     m_pool.setMaxThreadCount(2);
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(SpareEnginesIdleTime);
+    connect(&m_idle, &QTimer::timeout, this, [this] {
+        m_pool.start([this] {
+            pthread_setname_np(pthread_self(), "q-recognize");
+            m_engine.releaseSpareEngines();
+        });
+    });
+}
+
+void LiveTextRecognitionService::setSpareEnginesIdleTime(std::chrono::milliseconds idle)
+{
+    m_idle.setInterval(idle);
 }
 
 LiveTextRecognitionService::~LiveTextRecognitionService()
@@ -43,10 +56,13 @@ void LiveTextRecognitionService::waitForDone()
 void LiveTextRecognitionService::recognizeText(const QImage& image, std::function<void(QString)> completion)
 {
     // Posted to this object, so that a result still queued when the service goes is dropped with it.
+    // The idle time counts from the last result.
+    m_idle.stop();
     const auto deliver = [this, completion = std::move(completion)](const QString& text) {
         QMetaObject::invokeMethod(
             this,
-            [completion, text] {
+            [this, completion, text] {
+                m_idle.start();
                 if (completion)
                     completion(text);
             },

@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
+#include <QTimer>
 
+#include <chrono>
 #include <functional>
 
 class QImage;
@@ -29,8 +31,13 @@ public:
     // next handles its events).
     void waitForDone();
 
+    // After this long without a recognition the engine lets go of its spare engines (releaseSpareEngines()).
+    static constexpr std::chrono::milliseconds SpareEnginesIdleTime{60000};
+    void setSpareEnginesIdleTime(std::chrono::milliseconds idle);
+
 private:
     TextRecognizer& m_engine;
+    QTimer m_idle;
     // Two cores: a third recognition at once would only slow the others down. Idle threads expire; the engine
     // keeps its own warm state.
     QThreadPool m_pool;

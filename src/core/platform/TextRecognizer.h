@@ -22,6 +22,10 @@ public:
         return true;
     }
 
+    // Lets go of what it keeps warm beyond what one capture needs, after a while without captures. Safe from any
+    // thread, also while a recognition runs.
+    virtual void releaseSpareEngines() {}
+
     // The languages it reads, as recogniser codes ("deu", "eng"); safe from any thread.
     virtual QStringList languages() const = 0;
 };

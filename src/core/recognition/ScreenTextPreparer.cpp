@@ -337,6 +337,14 @@ bool ScreenTextPreparer::hasColumnGap(const QImage& gray)
 
 QImage ScreenTextPreparer::prepare(const QImage& crop) const
 {
+    const QImage gray = unscaled(crop);
+    if (gray.isNull())
+        return QImage();
+    return scaled(gray, enlargement(gray, maxEnlargement(gray.size())));
+}
+
+QImage ScreenTextPreparer::unscaled(const QImage& crop) const
+{
     if (crop.isNull())
         return QImage();
     QImage gray = toGrayscale(crop);
@@ -353,13 +361,27 @@ QImage ScreenTextPreparer::prepare(const QImage& crop) const
     }
     if (m_steps.margin > 0)
         gray = withMargin(gray, m_steps.margin, background);
+    return gray;
+}
 
+double ScreenTextPreparer::maxEnlargement(const QSize& page) const
+{
     // An enlarged full 8K screen would hold over a hundred million pixels: enlarge less rather than run out.
-    const double area = double(gray.width()) * gray.height();
-    const double factor = std::max(1.0, std::min(m_steps.upscale, std::sqrt(MaxPreparedPixels / area)));
-    const bool scale = factor != 1.0 && (m_steps.upscaleBelowLineHeight <= 0 ||
-                                         typicalLineHeight(gray) < m_steps.upscaleBelowLineHeight);
-    if (!scale)
+    const double area = double(page.width()) * page.height();
+    return std::max(1.0, std::min(m_steps.upscale, std::sqrt(MaxPreparedPixels / std::max(1.0, area))));
+}
+
+double ScreenTextPreparer::enlargement(const QImage& gray, double maxFactor) const
+{
+    if (maxFactor == 1.0)
+        return 1.0;
+    const bool needed = m_steps.upscaleBelowLineHeight <= 0 || typicalLineHeight(gray) < m_steps.upscaleBelowLineHeight;
+    return needed ? maxFactor : 1.0;
+}
+
+QImage ScreenTextPreparer::scaled(const QImage& gray, double factor) const
+{
+    if (factor == 1.0)
         return gray;
     switch (m_steps.filter) {
     case Filter::Lanczos:

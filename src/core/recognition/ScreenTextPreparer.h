@@ -1,6 +1,7 @@
 #pragma once
 
 class QImage;
+class QSize;
 
 // Turns a crop of the screen into an image the recogniser reads well: grayscale, dark text on a light
 // background (the recogniser otherwise retries dark lines inverted, which costs time), also on dark panels
@@ -33,6 +34,15 @@ public:
     // The prepared crop as QImage::Format_Grayscale8; a null image when the crop is a single colour, so it
     // cannot hold text.
     QImage prepare(const QImage& crop) const;
+
+    // prepare() in its two halves, so that a page can be cut into bands first and each band enlarged as its own
+    // text needs: every step but the enlargement (a null image for a single colour), then the enlargement.
+    QImage unscaled(const QImage& crop) const;
+    // The largest enlargement a page of this size may have (memory bounds it), 1.0 for none.
+    double maxEnlargement(const QSize& page) const;
+    // maxFactor when the text lines of the (unscaled) image are low enough to need it, else 1.0.
+    double enlargement(const QImage& gray, double maxFactor) const;
+    QImage scaled(const QImage& gray, double factor) const;
 
     // Helpers of prepare(), on 8-bit grayscale images.
     static bool isMostlyDark(const QImage& grayscale);

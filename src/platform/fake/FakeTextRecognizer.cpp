@@ -98,3 +98,15 @@ QList<Qt::HANDLE> FakeTextRecognizer::warmUps() const
     std::lock_guard lock(m_mutex);
     return m_warmUps;
 }
+
+void FakeTextRecognizer::releaseSpareEngines()
+{
+    std::lock_guard lock(m_mutex);
+    ++m_releases;
+}
+
+int FakeTextRecognizer::releases() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_releases;
+}

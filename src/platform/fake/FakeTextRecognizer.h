@@ -30,6 +30,9 @@ public:
     bool warmUp(QString* error) override;
     // The threads warmUp() ran on, in order.
     QList<Qt::HANDLE> warmUps() const;
+    void releaseSpareEngines() override;
+    // How often releaseSpareEngines() was called.
+    int releases() const;
     QStringList languages() const override { return {QStringLiteral("deu"), QStringLiteral("eng")}; }
 
     QList<Call> calls() const;
@@ -47,6 +50,7 @@ private:
     std::chrono::milliseconds m_delay{0};
     bool m_held = false;
     int m_finished = 0;
+    int m_releases = 0;
     QList<Call> m_calls;
     QList<Qt::HANDLE> m_warmUps;
 };

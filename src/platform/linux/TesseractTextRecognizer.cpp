@@ -8,13 +8,16 @@
 #include <QFile>
 #include <QImage>
 #include <QLocale>
+#include <QThread>
 #include <QThreadPool>
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
+#include <malloc.h>
 #include <omp.h>
 #include <pthread.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -56,15 +59,16 @@ QList<Line> layoutLines(tesseract::PageIterator* it)
     return lines;
 }
 
-// Recognises the page set on the engine. Its lines are appended placed on the whole page (the engine's page
-// begins `top` rows down), their blocks numbered from 1.
-bool recognizeLines(tesseract::TessBaseAPI& api, int top, QList<Line>* lines)
+// Recognises the page set on the engine. Its lines are appended placed on the whole unscaled page (the engine's
+// page is that page's rows from `top` on, enlarged by `factor`), their blocks numbered from 1.
+bool recognizeLines(tesseract::TessBaseAPI& api, int top, double factor, QList<Line>* lines)
 {
     if (api.Recognize(nullptr) != 0)
         return false;
     const std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
     if (!it || it->Empty(tesseract::RIL_TEXTLINE))
         return true;
+    const auto unscaled = [factor](int v) { return int(std::lround(v / factor)); };
     int block = 0;
     do {
         if (it->IsAtBeginningOf(tesseract::RIL_BLOCK))
@@ -76,9 +80,10 @@ bool recognizeLines(tesseract::TessBaseAPI& api, int top, QList<Line>* lines)
         const QString line = QString::fromUtf8(text.get()).trimmed();
         int left = 0, lineTop = 0, right = 0, bottom = 0;
         it->BoundingBox(tesseract::RIL_TEXTLINE, &left, &lineTop, &right, &bottom);
+        const QRect box(QPoint(unscaled(left), unscaled(lineTop) + top),
+                        QPoint(unscaled(right) - 1, unscaled(bottom) - 1 + top));
         if (!line.isEmpty())
-            lines->append({line, QRect(QPoint(left, lineTop + top), QPoint(right - 1, bottom - 1 + top)), block,
-                           int(line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size())});
+            lines->append({line, box, block, int(line.split(QLatin1Char(' '), Qt::SkipEmptyParts).size())});
     } while (it->Next(tesseract::RIL_TEXTLINE));
     return true;
 }
@@ -95,8 +100,10 @@ public:
 // left, so that a helper that starts late, or never, leaves its share to the calling thread.
 struct TesseractTextRecognizer::Bands {
     int resolution = 0;
+    tesseract::PageSegMode mode = tesseract::PSM_SINGLE_BLOCK;
     std::vector<QImage> images;
-    std::vector<int> tops; // where each band's image begins on the page
+    std::vector<int> tops;       // where each band's image begins on the unscaled page
+    std::vector<double> factors; // how much each band's image is enlarged
     std::vector<QList<Line>> lines;
     std::mutex mutex;
     std::condition_variable progress;
@@ -118,8 +125,8 @@ struct TesseractTextRecognizer::Bands {
             bool ok = false;
             try {
                 setPage(api, images[band], resolution);
-                api.SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-                ok = recognizeLines(api, tops[band], &found);
+                api.SetPageSegMode(mode);
+                ok = recognizeLines(api, tops[band], factors[band], &found);
             } catch (...) {
                 ok = false;
             }
@@ -160,10 +167,36 @@ TesseractTextRecognizer::TesseractTextRecognizer(const QString& dataPath, const 
     : m_dataPath(dataPath)
     , m_tuning(tuning)
     , m_preparer(tuning.steps)
+    , m_engines(tuning.engines > 0 ? tuning.engines : machineEngines())
     , m_languages(languages)
     , m_helpers(std::make_unique<QThreadPool>())
 {
-    m_helpers->setMaxThreadCount(std::max(1, tuning.engines - 1));
+    m_helpers->setMaxThreadCount(std::max(1, m_engines - 1));
+}
+
+int TesseractTextRecognizer::machineEngines()
+{
+    constexpr qint64 EngineBytes = 40ll << 20;
+    const qint64 available = qint64(sysconf(_SC_AVPHYS_PAGES)) * sysconf(_SC_PAGESIZE);
+    const qint64 byMemory = available > 0 ? available / (20 * EngineBytes) : 1;
+    return int(std::clamp<qint64>(std::min<qint64>(QThread::idealThreadCount(), byMemory), 1, 4));
+}
+
+void TesseractTextRecognizer::releaseSpareEngines()
+{
+    std::vector<std::unique_ptr<Engine>> spare;
+    {
+        std::lock_guard lock(m_mutex);
+        while (m_idle.size() > 1) {
+            spare.push_back(std::move(m_idle.back()));
+            m_idle.pop_back();
+        }
+    }
+    if (spare.empty())
+        return;
+    spare.clear();
+    // The allocator keeps freed model memory for later otherwise, and the program stays as large as before.
+    malloc_trim(0);
 }
 
 TesseractTextRecognizer::~TesseractTextRecognizer() = default;
@@ -259,8 +292,8 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
 void TesseractTextRecognizer::checkIn(std::unique_ptr<Engine> engine)
 {
     engine->api.Clear();
-    // More idle engines than share a crop would only hold memory (about 30 MiB each).
-    const size_t maxIdle = size_t(std::max(2, m_tuning.engines));
+    // More idle engines than share a crop would only hold memory (about 40 MiB each).
+    const size_t maxIdle = size_t(m_engines);
     std::lock_guard lock(m_mutex);
     if (engine->languages == joinedCodes(m_languages) && m_idle.size() < maxIdle)
         m_idle.push_back(std::move(engine));
@@ -269,17 +302,12 @@ void TesseractTextRecognizer::checkIn(std::unique_ptr<Engine> engine)
 bool TesseractTextRecognizer::warmUp(QString* error)
 {
     limitThreadsOfCallingThread();
-    std::vector<std::unique_ptr<Engine>> engines;
-    for (int i = 0; i < std::max(1, m_tuning.engines); ++i) {
-        std::unique_ptr<Engine> engine = checkOut(error);
-        if (!engine)
-            break;
-        engines.push_back(std::move(engine));
-    }
-    const bool ready = !engines.empty();
-    for (std::unique_ptr<Engine>& engine : engines)
-        checkIn(std::move(engine));
-    return ready;
+    // One engine: the others are made by the first capture that has bands for them, while this one reads.
+    std::unique_ptr<Engine> engine = checkOut(error);
+    if (!engine)
+        return false;
+    checkIn(std::move(engine));
+    return true;
 }
 
 bool TesseractTextRecognizer::startHelper(const std::shared_ptr<Bands>& bands)
@@ -308,68 +336,83 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
             *error = QStringLiteral("the image is empty");
         return QString();
     }
-    const QImage prepared = m_preparer.prepare(image);
-    if (prepared.isNull())
+    const QImage page = m_preparer.unscaled(image);
+    if (page.isNull())
         return QString(); // one colour throughout: nothing to read
+    const double maxFactor = m_preparer.maxEnlargement(page.size());
 
     limitThreadsOfCallingThread();
     const int resolution = m_tuning.sourceResolution;
     std::unique_ptr<Engine> engine;
-    bool layoutFound = false;
+    bool layoutSet = false; // the engine holds the whole page and the blocks its layout analysis found
+    auto bands = std::make_shared<Bands>();
+    bands->resolution = resolution;
+    const auto readWhole = [&](tesseract::PageSegMode mode) {
+        const double factor = m_preparer.enlargement(page, maxFactor);
+        bands->mode = mode;
+        bands->images.push_back(m_preparer.scaled(page, factor));
+        bands->tops.push_back(0);
+        bands->factors.push_back(factor);
+    };
+
     // Reading the crop as one block keeps table rows and code lines whole, and keeps the small cells that the
     // full layout analysis drops as noise; but it reads across columns of running text, which only the layout
     // analysis separates. A layout analysis alone is cheap next to recognition. Columns stand apart by a gap
     // running through the text: without one the analysis is skipped.
-    auto mode = tesseract::PageSegMode(m_tuning.pageSegMode >= 0 ? m_tuning.pageSegMode : tesseract::PSM_SINGLE_BLOCK);
-    if (m_tuning.pageSegMode < 0 && ScreenTextPreparer::hasColumnGap(prepared)) {
+    if (m_tuning.pageSegMode >= 0) {
+        readWhole(tesseract::PageSegMode(m_tuning.pageSegMode));
+    } else if (ScreenTextPreparer::hasColumnGap(page)) {
         engine = checkOut(error);
         if (!engine)
             return QString();
-        setPage(engine->api, prepared, resolution);
+        readWhole(tesseract::PSM_AUTO);
+        setPage(engine->api, bands->images.front(), resolution);
         engine->api.SetPageSegMode(tesseract::PSM_AUTO);
         const std::unique_ptr<tesseract::PageIterator> layout(engine->api.AnalyseLayout());
-        // Recognize() goes on with the blocks found; for one block the page is set again, which drops them.
-        layoutFound = ReadingOrder::hasColumnsOfRunningText(layoutLines(layout.get()));
-        if (layoutFound)
-            mode = tesseract::PSM_AUTO;
-    }
-
-    // Lines of one block read the same alone, so only a page read as one block is shared out in bands.
-    auto bands = std::make_shared<Bands>();
-    if (mode == tesseract::PSM_SINGLE_BLOCK && m_tuning.engines > 1) {
-        const QList<TextBands::Band> cut = TextBands::split(prepared, std::max(m_tuning.engines, m_tuning.bands));
-        if (cut.size() > 1) {
-            const int margin = int(std::lround(m_tuning.steps.margin * m_tuning.steps.upscale));
-            const int background = ScreenTextPreparer::backgroundLevel(prepared);
+        layoutSet = ReadingOrder::hasColumnsOfRunningText(layoutLines(layout.get()));
+        if (!layoutSet) {
+            bands = std::make_shared<Bands>();
             bands->resolution = resolution;
-            for (const TextBands::Band& band : cut) {
-                bands->images.push_back(TextBands::image(prepared, band, margin, background));
-                bands->tops.push_back(band.top > 0 ? band.top - margin : 0);
-            }
-            bands->lines.resize(bands->images.size());
         }
     }
-    bool shared = false;
-    for (int helper = 1; helper < m_tuning.engines && size_t(helper) < bands->images.size(); ++helper)
-        shared = startHelper(bands) || shared;
+
+    // Lines of one block read the same alone, so a page read as one block is shared out in bands, cut at its own
+    // size, each enlarged only when its text is low enough to need it.
+    if (bands->images.empty()) {
+        bands->mode = tesseract::PageSegMode(m_tuning.bandPageSegMode);
+        const int background = ScreenTextPreparer::backgroundLevel(page);
+        const int margin = m_tuning.steps.margin;
+        const int wanted = m_engines > 1 ? std::max(m_engines, m_tuning.bands) : 1;
+        for (const TextBands::Band& band : TextBands::split(page, wanted)) {
+            const QImage cut = TextBands::image(page, band, margin, background);
+            const double factor = m_preparer.enlargement(cut, maxFactor);
+            bands->images.push_back(m_preparer.scaled(cut, factor));
+            bands->tops.push_back(band.top > 0 ? band.top - margin : 0);
+            bands->factors.push_back(factor);
+        }
+    }
+    bands->lines.resize(bands->images.size());
+
+    for (int helper = 1; helper < m_engines && size_t(helper) < bands->images.size(); ++helper)
+        startHelper(bands);
     if (!engine) {
         engine = checkOut(error);
         if (!engine)
             return QString();
     }
-
     QList<Line> lines;
     bool recognized = false;
-    if (shared) {
+    if (layoutSet) {
+        // Recognize() goes on with the blocks the layout analysis found.
+        try {
+            recognized = recognizeLines(engine->api, 0, bands->factors.front(), &lines);
+        } catch (...) {
+            recognized = false;
+        }
+    } else {
         bands->readOn(engine->api);
         lines = bands->allLines();
         recognized = !bands->failed;
-    } else {
-        if (!layoutFound) {
-            setPage(engine->api, prepared, resolution);
-            engine->api.SetPageSegMode(mode);
-        }
-        recognized = recognizeLines(engine->api, 0, &lines);
     }
     checkIn(std::move(engine));
     if (!recognized) {

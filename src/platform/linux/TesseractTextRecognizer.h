@@ -17,18 +17,23 @@ class QThreadPool;
 // screen text (ScreenTextPreparer) inside the call, on the calling worker thread.
 //
 // An engine reads on one core. A selection of several lines is cut between lines into bands (TextBands) that
-// a second engine on a helper thread reads alongside the calling thread; the lines come back in page order.
+// engines on helper threads read alongside the calling thread, as many as the machine has cores (and memory for);
+// the lines come back in page order. Each band is enlarged only when its own text is low enough to need it.
+// One engine is made ahead; the others when a capture first needs them, and they are let go again after a
+// while without captures (releaseSpareEngines()).
 class TesseractTextRecognizer : public TextRecognizer {
 public:
     struct Tuning {
         ScreenTextPreparer::Steps steps;
-        int pageSegMode = -1; // Tesseract's page segmentation mode; -1 chooses per crop
+        int pageSegMode = -1;    // Tesseract's page segmentation mode; -1 chooses per crop
+        int bandPageSegMode = 6; // the mode each band of a crop is read in (one block)
         // Dark crops are inverted before recognition; retrying lines inverted then only costs time.
         bool retryInvertedLines = false;
         int sourceResolution = 70;
         bool readTablesAcross = true;
-        // Engines that read the bands of one crop at the same time; 1 reads every crop on the calling thread.
-        int engines = 2;
+        // Engines that read the bands of one crop at the same time; 1 reads every crop on the calling thread, 0
+        // as many as the machine has cores and memory for (machineEngines()).
+        int engines = 0;
         int bands = 2;         // at most this many bands per crop, and at least one per engine
         QStringList variables; // "name=value" settings of Tesseract, applied when an engine is made
     };
@@ -43,6 +48,14 @@ public:
 
     // Makes the engines ahead of the first capture. Blocks; call it off the main thread.
     bool warmUp(QString* error) override;
+
+    // Lets every idle engine but one go, and gives their memory back to the system.
+    void releaseSpareEngines() override;
+    // Engines that read a crop's bands at the same time (Tuning::engines, or as the machine allows).
+    int engines() const { return m_engines; }
+    // One per core, at most 4, and no more than a twentieth of the memory available holds (an engine for German
+    // and English takes about 40 MiB).
+    static int machineEngines();
 
     // Engines of another language set are dropped as they come back; calls in progress finish with theirs.
     void setLanguages(const QStringList& languages);
@@ -70,6 +83,7 @@ private:
     const QString m_dataPath;
     const Tuning m_tuning;
     const ScreenTextPreparer m_preparer;
+    const int m_engines;
     mutable std::mutex m_mutex;
     QStringList m_languages;
     std::vector<std::unique_ptr<Engine>> m_idle;

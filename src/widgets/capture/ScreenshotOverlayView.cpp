@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QVariantAnimation>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -31,6 +32,13 @@ constexpr qreal ToastPaddingX = 32.0;
 constexpr qreal ToastPaddingY = 20.0;
 constexpr int LabelFontSize = 12;
 constexpr int ToastFontSize = 32;
+constexpr int ReadingFontSize = 13;
+constexpr int ReadingFrameMs = 160;
+constexpr int ReadingDots = 3;
+constexpr qreal ReadingDotRadius = 3.0;
+constexpr qreal ReadingDotSpacing = 10.0;
+constexpr qreal ReadingPaddingX = 14.0;
+constexpr qreal ReadingPaddingY = 8.0;
 
 QFont mediumFont(const QFont& base, int pixelSize)
 {
@@ -143,6 +151,8 @@ void ScreenshotOverlayView::paintEvent(QPaintEvent*)
         drawSelection(painter, *m_selectionRect);
         drawSizeLabel(painter, *m_selectionRect);
     }
+    if (m_readingShown && m_selectionRect)
+        drawReading(painter, *m_selectionRect);
     if (m_toastShown)
         drawToast(painter);
 }
@@ -220,6 +230,91 @@ void ScreenshotOverlayView::drawToast(QPainter& painter) const
     painter.restore();
 }
 
+// A pill in the size label's style, centred on the selection and kept on the monitor.
+QRectF ScreenshotOverlayView::readingPill(const QRectF& selection) const
+{
+    const QFontMetricsF metrics(mediumFont(font(), ReadingFontSize));
+    const qreal dotsWidth = (ReadingDots - 1) * ReadingDotSpacing + 2 * ReadingDotRadius;
+    const QSizeF box(metrics.horizontalAdvance(readingText()) + ReadingPaddingX * 2.5 + dotsWidth,
+                     metrics.height() + 2 * ReadingPaddingY);
+    QRectF pill(selection.center() - QPointF(box.width() / 2, box.height() / 2), box);
+    pill.moveLeft(std::clamp(pill.left(), 0.0, std::max(0.0, width() - pill.width())));
+    pill.moveTop(std::clamp(pill.top(), 0.0, std::max(0.0, height() - pill.height())));
+    return pill;
+}
+
+QString ScreenshotOverlayView::readingText()
+{
+    //% "Reading text"
+    return qtTrId("capture.reading");
+}
+
+// Three dots lit one after the other beside the words, so that a long read is seen to be under way.
+void ScreenshotOverlayView::drawReading(QPainter& painter, const QRectF& selection) const
+{
+    const QRectF pill = readingPill(selection);
+    const qreal dotsWidth = (ReadingDots - 1) * ReadingDotSpacing + 2 * ReadingDotRadius;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(0, 0, 0, LabelAlpha));
+    painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
+    const qreal dotsLeft = pill.left() + ReadingPaddingX;
+    for (int i = 0; i < ReadingDots; ++i) {
+        painter.setBrush(QColor::fromRgbF(1, 1, 1, i == m_readingPhase ? 1.0 : 0.35));
+        painter.drawEllipse(QPointF(dotsLeft + ReadingDotRadius + i * ReadingDotSpacing, pill.center().y()),
+                            ReadingDotRadius, ReadingDotRadius);
+    }
+    painter.setFont(mediumFont(font(), ReadingFontSize));
+    painter.setPen(Qt::white);
+    painter.drawText(pill.adjusted(ReadingPaddingX * 1.5 + dotsWidth, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     readingText());
+    painter.restore();
+}
+
+void ScreenshotOverlayView::startReading()
+{
+    stopReading();
+    if (!m_readingDelay) {
+        m_readingDelay = new QTimer(this);
+        m_readingDelay->setSingleShot(true);
+        m_readingDelay->setInterval(ReadingIndicatorDelayMs);
+        connect(m_readingDelay, &QTimer::timeout, this, [this] {
+            m_readingShown = true;
+            m_readingPhase = 0;
+            m_readingFrames->start();
+            updateReadingPill();
+        });
+        m_readingFrames = new QTimer(this);
+        m_readingFrames->setInterval(ReadingFrameMs);
+        connect(m_readingFrames, &QTimer::timeout, this, [this] {
+            m_readingPhase = (m_readingPhase + 1) % ReadingDots;
+            updateReadingPill();
+        });
+    }
+    m_readingDelay->start();
+}
+
+void ScreenshotOverlayView::stopReading()
+{
+    if (m_readingDelay) {
+        m_readingDelay->stop();
+        m_readingFrames->stop();
+    }
+    if (m_readingShown) {
+        updateReadingPill();
+        m_readingShown = false;
+    }
+}
+
+// Only the pill is redrawn for each frame: the whole monitor would cost the recogniser a full-screen paint and
+// upload several times a second.
+void ScreenshotOverlayView::updateReadingPill()
+{
+    if (m_selectionRect)
+        update(readingPill(*m_selectionRect).toAlignedRect().adjusted(-1, -1, 1, 1));
+}
+
 void ScreenshotOverlayView::startToastFade()
 {
     auto* fade = new QVariantAnimation(this);
@@ -257,6 +352,7 @@ void ScreenshotOverlayView::mousePressEvent(QMouseEvent* event)
     qCDebug(lcOverlay).noquote() << QStringLiteral("🖱️ mouseDown called at %1").arg(describe(point));
     qCDebug(lcOverlayTrace).noquote() << QStringLiteral("🖱️ mouseDown called at ") + describe(point);
     takeKeyboardFocus();
+    stopReading();
     qCDebug(lcOverlayTrace).noquote() << QStringLiteral("  converted location: ") + describe(point);
 
     m_selectionStart = point;
@@ -283,8 +379,10 @@ void ScreenshotOverlayView::mouseDoubleClickEvent(QMouseEvent* event)
     }
     m_selectionRect = box;
     update();
-    if (ScreenshotOverlayViewDelegate* target = delegate())
+    if (ScreenshotOverlayViewDelegate* target = delegate()) {
+        startReading();
         target->overlayViewDidFinishSelection(this, box);
+    }
 }
 
 void ScreenshotOverlayView::mouseMoveEvent(QMouseEvent* event)
@@ -334,8 +432,11 @@ void ScreenshotOverlayView::mouseReleaseEvent(QMouseEvent* event)
     qCDebug(lcOverlayTrace).noquote()
         << QStringLiteral("✅ mouseUp: Selection valid (%1x%2), calling delegate").arg(width).arg(height);
     qCDebug(lcOverlayTrace).noquote() << QStringLiteral("📌 delegate is: ") + delegateState("SET", "NIL");
-    if (ScreenshotOverlayViewDelegate* target = delegate())
+    if (ScreenshotOverlayViewDelegate* target = delegate()) {
+        // A delegate that is done at once closes the overlay, and the indicator's timer goes with the view.
+        startReading();
         target->overlayViewDidFinishSelection(this, selection);
+    }
     qCDebug(lcOverlay).noquote() << QStringLiteral("📤 delegate callback completed");
     qCDebug(lcOverlayTrace).noquote() << QStringLiteral("📤 delegate callback completed");
 }

@@ -76,3 +76,37 @@ TEST(LiveTextRecognitionService, WarmUpRunsOffTheMainThreadAndReportsFailure)
     // Nothing else tells the user that captures will find no text.
     EXPECT_TRUE(log.containsSystem(QStringLiteral("⚠️ Text recognition is not ready: no language data")));
 }
+
+// Spare engines go only after a whole idle time without recognitions; each result starts the wait again, and a
+// recognition still running is never counted as idle.
+TEST(LiveTextRecognitionService, SpareEnginesGoAfterAnIdleTimeCountedFromTheLastResult)
+{
+    FakeTextRecognizer engine;
+    engine.setText(QStringLiteral("text"));
+    LiveTextRecognitionService service(engine);
+    service.setSpareEnginesIdleTime(std::chrono::milliseconds(600));
+    int delivered = 0;
+    const auto recognize = [&] { service.recognizeText(sampleImage, [&](const QString&) { ++delivered; }); };
+
+    recognize();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered == 1; }));
+    engine.hold();
+    recognize();
+    ASSERT_TRUE(engine.waitUntilStarted(2));
+    QTest::qWait(900);
+    EXPECT_EQ(engine.releases(), 0) << "released while reading";
+    engine.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered == 2; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.releases() == 1; }, 2000));
+
+    recognize();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered == 3; }));
+    QTest::qWait(200);
+    recognize();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered == 4; }));
+    QTest::qWait(400);
+    EXPECT_EQ(engine.releases(), 1) << "the last result started the wait again";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine.releases() == 2; }, 2000));
+    QTest::qWait(800);
+    EXPECT_EQ(engine.releases(), 2) << "once per idle spell";
+}

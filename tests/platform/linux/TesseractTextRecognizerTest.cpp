@@ -143,3 +143,55 @@ TEST_F(TesseractTextRecognizerTest, ConcurrentCallsEachGetTheirOwnEngines)
     for (int t = 0; t < 2; ++t)
         EXPECT_EQ(results[t], QStringList(3, joined(texts[t])));
 }
+
+TEST_F(TesseractTextRecognizerTest, BandsOfLargeAndSmallTextAreEachReadAtTheirOwnScale)
+{
+    // A heading of 28 px text needs no enlargement, the 13 px lines under it do: cut apart, each band is scaled
+    // on its own and its lines are placed back on the page, so that nothing moves or goes missing.
+    const QList<QPair<int, QString>> lines = {{28, QStringLiteral("Annual report")},
+                                              {13, QStringLiteral("The figures below were checked twice")},
+                                              {13, QStringLiteral("by the treasurer before the meeting.")},
+                                              {28, QStringLiteral("Results")},
+                                              {13, QStringLiteral("Income rose while costs stayed level.")}};
+    QImage page(700, 230, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        painter.setPen(QColor(30, 30, 30));
+        int baseline = 10;
+        for (const auto& [size, text] : lines) {
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPixelSize(size);
+            painter.setFont(font);
+            baseline += size * 3 / 2;
+            painter.drawText(QPointF(12, baseline), text);
+        }
+    }
+    QStringList texts;
+    for (const auto& line : lines)
+        texts.append(line.second);
+    TesseractTextRecognizer::Tuning tuning;
+    tuning.engines = 2;
+    tuning.bands = 5; // one band per line
+    TesseractTextRecognizer banded(TesseractTextRecognizer::defaultDataPath(), GermanAndEnglish, tuning);
+    EXPECT_EQ(read(banded, page), joined(texts));
+}
+
+TEST_F(TesseractTextRecognizerTest, ReleasingSpareEnginesKeepsOneWarm)
+{
+    QTemporaryDir data;
+    const QString file = data.filePath(QStringLiteral("eng.traineddata"));
+    ASSERT_TRUE(QFile::copy(TesseractTextRecognizer::defaultDataPath() + QStringLiteral("/eng.traineddata"), file));
+    TesseractTextRecognizer::Tuning tuning;
+    tuning.engines = 2;
+    TesseractTextRecognizer engine(data.path(), {QStringLiteral("eng")}, tuning);
+    const QStringList lines = {QStringLiteral("Each band of this page"), QStringLiteral("goes to its own engine"),
+                               QStringLiteral("while the caller reads"), QStringLiteral("the other band of it.")};
+    ASSERT_EQ(read(engine, screenText(lines)), joined(lines));
+    engine.releaseSpareEngines();
+    // Without the trained data no engine can be made again: the one kept reads every band.
+    ASSERT_TRUE(QFile::remove(file));
+    EXPECT_EQ(read(engine, screenText(lines)), joined(lines));
+    engine.releaseSpareEngines();
+    EXPECT_EQ(read(engine, screenText(lines.mid(0, 1))), lines.first());
+}

@@ -1,9 +1,17 @@
 // The overlay windows on a real X server with two monitors side by side (LEFT and RIGHT, 1920 × 1080 each)
 // and another application's full-screen window on LEFT that has the keyboard focus.
+#include "core/capture/CaptureSessionController.h"
+#include "core/capture/ClipboardService.h"
+#include "core/capture/LiveTextRecognitionService.h"
+#include "core/capture/ScreenCaptureService.h"
 #include "core/capture/ScreenshotOverlayViewDelegate.h"
 #include "core/capture/SelectionView.h"
+#include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
+#include "platform/fake/FakeDisplayCapture.h"
 #include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/FakePasteboard.h"
+#include "platform/fake/FakeTextRecognizer.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
 #include "widgets/capture/OverlayManager.h"
 #include "widgets/capture/ScreenshotOverlayView.h"
@@ -13,6 +21,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtCore/qtestsupport_core.h>
 
@@ -52,6 +61,22 @@ QList<QScreen*> monitors()
 QString screenColour(QPoint point)
 {
     return monitors().front()->grabWindow(0, point.x(), point.y(), 1, 1).toImage().pixelColor(0, 0).name();
+}
+
+// The pixels of a region of the desktop as the X server shows them.
+QImage screenRegion(const QRect& region)
+{
+    return monitors().front()->grabWindow(0, region.x(), region.y(), region.width(), region.height()).toImage();
+}
+
+// Pixels of the region far darker than the frozen green under the selection: the indicator's pill.
+int pillPixels(const QImage& region)
+{
+    int count = 0;
+    for (int y = 0; y < region.height(); ++y)
+        for (int x = 0; x < region.width(); ++x)
+            count += QColor(region.pixel(x, y)).green() < 70 ? 1 : 0;
+    return count;
 }
 
 } // namespace
@@ -121,4 +146,76 @@ TEST(OverlayManagerX11, EachMonitorIsCoveredAndTheKeyboardHeldWhileShown)
     EXPECT_FALSE(helperOutput.contains(QStringLiteral("key a")));
     helper.kill();
     helper.waitForFinished();
+}
+
+// A slow recognition: after a moment the overlay shows an animated reading indicator over the selection, and
+// Escape during it ends the capture, so that the late result copies nothing. Without Escape the same slow
+// result is copied.
+TEST(OverlayManagerX11, ASlowReadShowsTheIndicatorAndEscapeDropsItsResult)
+{
+    const QList<QScreen*> screens = monitors();
+    ASSERT_EQ(screens.size(), 2) << "run under scripts/virtual-desktop.sh --monitors 2";
+    const QColor green(0, 160, 0);
+    FakeDisplayCapture displays;
+    for (QScreen* screen : screens) {
+        QImage image(screen->geometry().size() * screen->devicePixelRatio(), QImage::Format_RGB32);
+        image.fill(green);
+        displays.addDisplay(
+            {quint32(screen->geometry().x() + 1), screen->name(), screen->geometry(), screen->devicePixelRatio()},
+            image);
+    }
+    QTemporaryDir folder;
+    InMemoryDefaultsStore defaults;
+    FakeLoginItem loginItem;
+    AppSettings settings{defaults, loginItem};
+    ScreenCaptureService screenCapture{displays};
+    OverlayManager overlays{settings};
+    FakeTextRecognizer engine;
+    engine.setText(QStringLiteral("read at last"));
+    LiveTextRecognitionService recognition{engine};
+    FakePasteboard pasteboard;
+    ClipboardService clipboard{pasteboard, settings};
+    HistoryManager history{settings, folder.path()};
+    // No editor: a result is copied at once, so the clipboard shows whether it was dropped.
+    CaptureSessionController controller{settings, screenCapture, overlays, recognition, clipboard, history};
+
+    const QRect selection(400, 300, 400, 200);
+    const QRect middle(selection.center() - QPoint(70, 15), QSize(140, 30));
+    const auto captureAndSelect = [&] {
+        controller.startCapture(false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return screenColour(selection.center()) == green.name(); }, 5000));
+        run(QStringLiteral("xdotool mousemove %1 %2 mousedown 1 mousemove %3 %4 mousemove %5 %6 mouseup 1")
+                .arg(selection.left())
+                .arg(selection.top())
+                .arg(selection.center().x())
+                .arg(selection.center().y())
+                .arg(selection.right() + 1)
+                .arg(selection.bottom() + 1));
+    };
+
+    engine.hold();
+    captureAndSelect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.started() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pillPixels(screenRegion(middle)) > 100; }, 3000))
+        << "no reading indicator over the selection";
+    // Animated: the same region shows other pixels a moment later.
+    const QImage frame = screenRegion(middle);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screenRegion(middle) != frame; }, 2000));
+
+    run(QStringLiteral("xdotool key Escape"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return overlays.overlayViews().isEmpty(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screenColour(selection.center()) != green.name(); }, 3000));
+    engine.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.finished() == 1; }, 5000));
+    recognition.waitForDone();
+    QTest::qWait(200);
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+    EXPECT_TRUE(history.entries().isEmpty());
+
+    engine.hold();
+    captureAndSelect();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.started() == 2; }, 5000));
+    engine.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pasteboard.writes == QStringList{QStringLiteral("read at last")}; }));
+    EXPECT_TRUE(overlays.overlayViews().isEmpty());
 }

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QtCore/qtestsupport_core.h>
 
 #include <gtest/gtest.h>
 
@@ -85,4 +86,29 @@ TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce)
                               QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
         sendMouse(view.get(), type, {10, 10});
     EXPECT_EQ(delegate.selections, QList<QRectF>{QRectF(0, 0, 60, 25)});
+}
+
+// The reading indicator comes only for a selection handed over for reading, and only once reading has taken
+// longer than a moment; a new drag takes it away.
+TEST_F(ScreenshotOverlayViewTest, ReadingIndicatorFollowsAReportedSelectionAfterTheDelay)
+{
+    auto view = makeView();
+    drag(view.get(), {100, 100}, {105, 105});
+    QTest::qWait(ScreenshotOverlayView::ReadingIndicatorDelayMs * 2);
+    EXPECT_FALSE(view->isReadingShown()) << "a selection too small is not read";
+
+    drag(view.get(), {100, 100}, {300, 200});
+    EXPECT_FALSE(view->isReadingShown()) << "quick results must not flash it";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->isReadingShown(); }, 2000));
+    sendMouse(view.get(), QEvent::MouseButtonPress, {400, 400});
+    EXPECT_FALSE(view->isReadingShown());
+    sendMouse(view.get(), QEvent::MouseButtonRelease, {401, 401});
+    QTest::qWait(ScreenshotOverlayView::ReadingIndicatorDelayMs * 2);
+    EXPECT_FALSE(view->isReadingShown());
+
+    auto alone = makeView();
+    alone->setDelegate(nullptr);
+    drag(alone.get(), {100, 100}, {300, 200});
+    QTest::qWait(ScreenshotOverlayView::ReadingIndicatorDelayMs * 2);
+    EXPECT_FALSE(alone->isReadingShown()) << "nobody reads a selection without a delegate";
 }

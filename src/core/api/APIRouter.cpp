@@ -63,7 +63,8 @@ std::pair<std::vector<AppSettings::Assignment>, json> settingsChange(const json&
 {
     std::vector<AppSettings::Assignment> assignments;
     json ignored = json::array();
-    for (const auto& [key, value] : body.items()) {
+    for (const auto& item : body.items()) {
+        const std::string& key = item.key();
         const auto known = std::find_if(writableSettings.begin(), writableSettings.end(),
                                         [&key](const WritableSetting& s) { return key == s.key; });
         std::optional<json> accepted;

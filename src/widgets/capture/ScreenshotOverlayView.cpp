@@ -151,10 +151,11 @@ void ScreenshotOverlayView::paintEvent(QPaintEvent*)
         drawSelection(painter, *m_selectionRect);
         drawSizeLabel(painter, *m_selectionRect);
     }
-    if (m_readingShown && m_selectionRect)
-        drawReading(painter, *m_selectionRect);
     if (m_toastShown)
         drawToast(painter);
+    // Over the instruction, which may still be fading out when a quick selection is already being read.
+    if (m_readingShown && m_selectionRect)
+        drawReading(painter, *m_selectionRect);
 }
 
 void ScreenshotOverlayView::drawSelection(QPainter& painter, const QRectF& selection) const

@@ -31,7 +31,9 @@ QString AppWindowList::windowType(const QWidget* window, const QWidget* textEdit
         return QStringLiteral("sidebar");
     if (className.contains(QStringLiteral("Screenshot")))
         return QStringLiteral("captureOverlay");
-    if (window->windowTitle().contains(QStringLiteral("Preferences")))
+    // By name, so that the window is found in any language; the title is kept for windows without one.
+    if (window->objectName() == QLatin1String("preferencesWindow") ||
+        window->windowTitle().contains(QStringLiteral("Preferences")))
         return QStringLiteral("preferences");
     return QStringLiteral("other");
 }

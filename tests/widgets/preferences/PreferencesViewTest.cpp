@@ -5,15 +5,18 @@
 #include "core/settings/AppSettings.h"
 #include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/InMemoryDefaultsStore.h"
+#include "widgets/common/EscClosableWindow.h"
 #include "widgets/preferences/APISettingsPage.h"
 #include "widgets/preferences/GeneralSettingsPage.h"
 #include "widgets/preferences/HistorySettingsPage.h"
 #include "widgets/preferences/HotkeyRecorderView.h"
 #include "widgets/preferences/PreferencesDelegate.h"
+#include "widgets/preferences/PreferencesWindowController.h"
 #include "widgets/preferences/RangeStepper.h"
 #include "widgets/preferences/SettingsToggle.h"
 #include "widgets/preferences/TextSettingsPage.h"
 #include "widgets/preferences/ToggleSwitch.h"
+#include "widgets/shell/AppWindowList.h"
 #include "widgets/shell/Localization.h"
 
 #include <QAccessible>
@@ -349,4 +352,17 @@ TEST(PreferencesView, PortTokenAndDocs)
     page->tokenField()->clear();
     QTest::keyClicks(page->tokenField(), QStringLiteral("s3cret"));
     EXPECT_EQ(f.stored("apiToken"), "s3cret");
+}
+
+// The API's window list knows the window by what it is, not by its English title.
+TEST(PreferencesWindow, IsListedAsPreferencesInEveryLanguage)
+{
+    PreferencesFixture f;
+    for (const QString& language : Localization::shippedLanguages()) {
+        SCOPED_TRACE(language.toStdString());
+        Localization::install(*QCoreApplication::instance(), QLocale(language));
+        PreferencesWindowController controller(*f.settings, *f.history, f.delegate);
+        EXPECT_EQ(AppWindowList::windowType(controller.window(), nullptr), QStringLiteral("preferences"));
+    }
+    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
 }

@@ -3,6 +3,7 @@
 #include "core/recognition/ReadingOrder.h"
 #include "core/recognition/RecognitionLanguages.h"
 #include "core/recognition/TextBands.h"
+#include "platform/linux/InlineOpenMPSections.h"
 
 #include <QDir>
 #include <QFile>
@@ -213,6 +214,7 @@ void TesseractTextRecognizer::limitThreadsOfCallingThread()
     omp_set_dynamic(1);
     omp_set_num_threads(1);
     omp_set_max_active_levels(0);
+    InlineOpenMPSections::enableOnCallingThread();
     limited = true;
 }
 

@@ -46,7 +46,9 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
                           [&](const CapturedDisplay& captured) { return captured.display.geometry.contains(pointer); });
 
     for (const CapturedDisplay& captured : ordered) {
-        std::unique_ptr<ScreenshotWindow, DeleteLater> window(new ScreenshotWindow(captured.display));
+        WindowPointer window = windowFor(captured.display.geometry);
+        if (!window)
+            window.reset(new ScreenshotWindow(captured.display));
         window->setContentView(new ScreenshotOverlayView(m_settings, captured, showHint));
         if (m_windowsPlaceThemselves) {
             window->show();
@@ -54,6 +56,9 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
         }
         m_windows.push_back(std::move(window));
     }
+
+    // Monitors that are gone or changed keep no window.
+    m_spare.clear();
 
     if (m_windows.empty())
         return;
@@ -91,9 +96,24 @@ void OverlayManager::hideOverlay()
             if (grabber == window->contentView() || grabber == window.get())
                 grabber->releaseKeyboard();
     }
-    for (const auto& window : m_windows)
+    for (WindowPointer& window : m_windows) {
         window->hide();
+        // The view goes with its frozen image; the window waits for the next capture.
+        window->setContentView(nullptr);
+        m_spare.push_back(std::move(window));
+    }
     m_windows.clear();
+}
+
+OverlayManager::WindowPointer OverlayManager::windowFor(const QRect& geometry)
+{
+    const auto spare = std::find_if(m_spare.begin(), m_spare.end(),
+                                    [&](const WindowPointer& window) { return window->geometry() == geometry; });
+    if (spare == m_spare.end())
+        return nullptr;
+    WindowPointer window = std::move(*spare);
+    m_spare.erase(spare);
+    return window;
 }
 
 QList<SelectionView*> OverlayManager::overlayViews() const

@@ -24,6 +24,8 @@ void ScreenshotWindow::setContentView(ScreenshotOverlayView* view)
     if (m_view)
         m_view->deleteLater();
     m_view = view;
+    if (!view)
+        return;
     view->setParent(this);
     view->setGeometry(rect());
     view->show();

@@ -15,7 +15,8 @@ public:
     explicit ScreenshotWindow(const Monitor& display);
     ~ScreenshotWindow() override;
 
-    // Makes view the window's content, filling it; the window owns it from then on.
+    // Makes view the window's content, filling it; the window owns it from then on. The previous view is
+    // deleted from the event loop; a null view leaves the window empty.
     void setContentView(ScreenshotOverlayView* view);
     ScreenshotOverlayView* contentView() const { return m_view; }
 

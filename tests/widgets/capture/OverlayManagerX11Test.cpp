@@ -139,11 +139,30 @@ TEST(OverlayManagerX11, EachMonitorIsCoveredAndTheKeyboardHeldWhileShown)
     run(QStringLiteral("xdotool key Escape"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return delegate.cancelledBy.size() == 1; }, 3000));
 
+    const auto nativeWindows = [&] {
+        QList<WId> ids;
+        for (ScreenshotWindow* window : manager.windows())
+            ids.append(window->winId());
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    };
+    const QList<WId> firstWindows = nativeWindows();
     manager.hideOverlay();
     EXPECT_TRUE(QTest::qWaitFor([] { return screenColour({960, 540}) == QStringLiteral("#ff00ff"); }, 5000));
     run(QStringLiteral("xdotool key b"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return helperSaid(QStringLiteral("key b")); }, 3000));
     EXPECT_FALSE(helperOutput.contains(QStringLiteral("key a")));
+
+    // The next capture on the same monitors shows in the same windows, each with its new frozen image.
+    const QString colourNext = QStringLiteral("#c0c000");
+    for (CapturedDisplay& captured : images)
+        captured.image.fill(QColor(colourNext));
+    manager.showOverlay(images, false);
+    EXPECT_EQ(nativeWindows(), firstWindows);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screenColour({960, 540}) == colourNext; }, 5000));
+    EXPECT_EQ(screenColour({3839, 1079}), colourNext);
+    manager.hideOverlay();
+    EXPECT_TRUE(QTest::qWaitFor([] { return screenColour({960, 540}) == QStringLiteral("#ff00ff"); }, 5000));
     helper.kill();
     helper.waitForFinished();
 }

@@ -103,6 +103,12 @@ int RecognizeCommand::main(int argc, char** argv)
     // Image files need no display, but drawing the text of an SVG needs Qt's font database, which only a GUI
     // application has: one on the offscreen platform reads every format on any machine, also over ssh. It gets
     // no arguments of its own, so that a file named like a Qt option (-display, -platform) stays a file.
+    // The models load while the rest starts up and the first image is read.
+    const QString dataPath = TesseractTextRecognizer::defaultDataPath();
+    TesseractTextRecognizer recognizer(dataPath, TesseractTextRecognizer::defaultLanguages(dataPath));
+    if (argc > 2)
+        recognizer.prepareEngines();
+
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
@@ -113,9 +119,6 @@ int RecognizeCommand::main(int argc, char** argv)
     JsonFileDefaultsStore defaults(XdgPaths::settingsFile());
     XdgAutostartLoginItem loginItem(QCoreApplication::applicationFilePath());
     const AppSettings settings(defaults, loginItem);
-
-    const QString dataPath = TesseractTextRecognizer::defaultDataPath();
-    TesseractTextRecognizer recognizer(dataPath, TesseractTextRecognizer::defaultLanguages(dataPath));
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -172,7 +172,8 @@ TesseractTextRecognizer::TesseractTextRecognizer(const QString& dataPath, const 
     , m_languages(languages)
     , m_helpers(std::make_unique<QThreadPool>())
 {
-    m_helpers->setMaxThreadCount(std::max(1, m_engines - 1));
+    // A thread per engine: prepareEngines() makes them all at once; a crop has helpers for all but one.
+    m_helpers->setMaxThreadCount(m_engines);
 }
 
 int TesseractTextRecognizer::machineEngines()
@@ -256,7 +257,8 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
 {
     QString wanted;
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        m_engineMade.wait(lock, [this] { return !m_idle.empty() || m_making == 0; });
         wanted = joinedCodes(m_languages);
         if (!m_idle.empty()) {
             std::unique_ptr<Engine> engine = std::move(m_idle.back());
@@ -264,6 +266,12 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
             return engine;
         }
     }
+    return makeEngine(wanted, error);
+}
+
+std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::makeEngine(const QString& wanted,
+                                                                                     QString* error) const
+{
     if (wanted.isEmpty()) {
         if (error)
             *error = QStringLiteral("no trained data for German or English in %1").arg(m_dataPath);
@@ -291,6 +299,36 @@ std::unique_ptr<TesseractTextRecognizer::Engine> TesseractTextRecognizer::checkO
     return engine;
 }
 
+void TesseractTextRecognizer::prepareEngines()
+{
+    QString wanted;
+    {
+        std::lock_guard lock(m_mutex);
+        if (!m_idle.empty() || m_making > 0)
+            return;
+        m_making = m_engines;
+        wanted = joinedCodes(m_languages);
+    }
+    for (int i = 0; i < m_engines; ++i) {
+        m_helpers->start([this, wanted] {
+            limitThreadsOfCallingThread();
+            std::unique_ptr<Engine> engine;
+            try {
+                engine = makeEngine(wanted, nullptr);
+            } catch (...) {
+                // Out of memory: recognize() makes its own, and says so if it cannot either.
+            }
+            {
+                std::lock_guard lock(m_mutex);
+                --m_making;
+                if (engine && engine->languages == joinedCodes(m_languages) && m_idle.size() < size_t(m_engines))
+                    m_idle.push_back(std::move(engine));
+            }
+            m_engineMade.notify_all();
+        });
+    }
+}
+
 void TesseractTextRecognizer::checkIn(std::unique_ptr<Engine> engine)
 {
     engine->api.Clear();
@@ -312,9 +350,9 @@ bool TesseractTextRecognizer::warmUp(QString* error)
     return true;
 }
 
-bool TesseractTextRecognizer::startHelper(const std::shared_ptr<Bands>& bands)
+void TesseractTextRecognizer::startHelper(const std::shared_ptr<Bands>& bands)
 {
-    return m_helpers->tryStart([this, bands] {
+    m_helpers->start([this, bands] {
         pthread_setname_np(pthread_self(), "q-recognize-2");
         limitThreadsOfCallingThread();
         try {

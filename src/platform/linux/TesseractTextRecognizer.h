@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -48,6 +49,10 @@ public:
 
     // Makes the engines ahead of the first capture. Blocks; call it off the main thread.
     bool warmUp(QString* error) override;
+    // Starts making as many engines as read a crop, each on a helper thread of its own, for a caller with other
+    // work before its first recognize() (starting up, reading the image): loading the models is a quarter of
+    // reading a paragraph. recognize() then waits for these rather than making more.
+    void prepareEngines();
 
     // Lets every idle engine but one go, and gives their memory back to the system.
     void releaseSpareEngines() override;
@@ -76,9 +81,10 @@ private:
     struct Bands;
 
     std::unique_ptr<Engine> checkOut(QString* error);
+    std::unique_ptr<Engine> makeEngine(const QString& languages, QString* error) const;
     void checkIn(std::unique_ptr<Engine> engine);
-    // Has a helper thread read bands alongside the calling thread; false when no helper is free.
-    bool startHelper(const std::shared_ptr<Bands>& bands);
+    // Has a helper thread read bands alongside the calling thread, as soon as one is free.
+    void startHelper(const std::shared_ptr<Bands>& bands);
 
     const QString m_dataPath;
     const Tuning m_tuning;
@@ -87,6 +93,8 @@ private:
     mutable std::mutex m_mutex;
     QStringList m_languages;
     std::vector<std::unique_ptr<Engine>> m_idle;
+    int m_making = 0; // engines prepareEngines() is still making
+    std::condition_variable m_engineMade;
     // Last, so that it is destroyed first: its destructor waits for helpers, which still use the engine pool.
     std::unique_ptr<QThreadPool> m_helpers;
 };

@@ -98,6 +98,12 @@ TEST_F(TesseractTextRecognizerTest, FailuresAreReportedAndNewLanguagesGetNewEngi
     expectFailure(recognizer(), QImage());
     TesseractTextRecognizer missing(QStringLiteral("/nonexistent/tessdata"), {QStringLiteral("eng")});
     expectFailure(missing, hello);
+    // Engines that fail to load ahead leave the call to fail on its own, not to wait for them.
+    missing.prepareEngines();
+    expectFailure(missing, hello);
+    TesseractTextRecognizer prepared(TesseractTextRecognizer::defaultDataPath(), GermanAndEnglish);
+    prepared.prepareEngines();
+    EXPECT_EQ(read(prepared, hello), QStringLiteral("Hello world"));
 
     // A warm English engine must not answer for a language set it was not made for.
     TesseractTextRecognizer changing(TesseractTextRecognizer::defaultDataPath(), {QStringLiteral("eng")});

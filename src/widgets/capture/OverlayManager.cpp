@@ -19,7 +19,16 @@ void OverlayManager::DeleteLater::operator()(QObject* object) const
 OverlayManager::OverlayManager(const AppSettings& settings, bool windowsPlaceThemselves)
     : m_settings(settings)
     , m_windowsPlaceThemselves(windowsPlaceThemselves)
-{}
+{
+    m_spareExpiry.setSingleShot(true);
+    m_spareExpiry.setInterval(std::chrono::minutes(1));
+    QObject::connect(&m_spareExpiry, &QTimer::timeout, &m_spareExpiry, [this] { m_spare.clear(); });
+}
+
+void OverlayManager::setSpareWindowsIdleTime(std::chrono::milliseconds idle)
+{
+    m_spareExpiry.setInterval(idle);
+}
 
 OverlayManager::~OverlayManager()
 {
@@ -59,6 +68,7 @@ void OverlayManager::showOverlay(const CapturedImages& images, bool showHint)
 
     // Monitors that are gone or changed keep no window.
     m_spare.clear();
+    m_spareExpiry.stop();
 
     if (m_windows.empty())
         return;
@@ -103,6 +113,8 @@ void OverlayManager::hideOverlay()
         m_spare.push_back(std::move(window));
     }
     m_windows.clear();
+    if (!m_spare.empty())
+        m_spareExpiry.start();
 }
 
 OverlayManager::WindowPointer OverlayManager::windowFor(const QRect& geometry)

@@ -3,6 +3,9 @@
 #include "core/capture/OverlayPresenter.h"
 
 #include <QList>
+#include <QTimer>
+
+#include <chrono>
 
 #include <memory>
 #include <vector>
@@ -29,6 +32,10 @@ public:
 
     QList<ScreenshotWindow*> windows() const;
 
+    // How long the last capture's windows are kept for the next one; a minute by default, as long as the
+    // recogniser keeps its spare engines. Two 4K monitors' windows hold 66 MB.
+    void setSpareWindowsIdleTime(std::chrono::milliseconds idle);
+
 private:
     // Windows are hidden and deleted from the event loop rather than at once: hiding usually happens inside
     // one of their own views' mouse or key handlers.
@@ -47,4 +54,5 @@ private:
     // native window and its backing store, whose first painting otherwise costs more than the rest of showing
     // the overlay (the fresh shared memory of a 1080p monitor is 8 MB of page faults).
     std::vector<WindowPointer> m_spare;
+    QTimer m_spareExpiry;
 };

@@ -17,6 +17,7 @@
 #include "widgets/capture/ScreenshotOverlayView.h"
 #include "widgets/capture/ScreenshotWindow.h"
 
+#include <QApplication>
 #include <QPixmap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -161,8 +162,16 @@ TEST(OverlayManagerX11, EachMonitorIsCoveredAndTheKeyboardHeldWhileShown)
     EXPECT_EQ(nativeWindows(), firstWindows);
     ASSERT_TRUE(QTest::qWaitFor([&] { return screenColour({960, 540}) == colourNext; }, 5000));
     EXPECT_EQ(screenColour({3839, 1079}), colourNext);
+    // Kept windows hold a backing store of each monitor's size; they go after a while without captures.
+    manager.setSpareWindowsIdleTime(std::chrono::milliseconds(100));
     manager.hideOverlay();
     EXPECT_TRUE(QTest::qWaitFor([] { return screenColour({960, 540}) == QStringLiteral("#ff00ff"); }, 5000));
+    const auto overlayWindows = [] {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<ScreenshotWindow*>(w); });
+    };
+    EXPECT_EQ(overlayWindows(), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return overlayWindows() == 0; }, 3000));
     helper.kill();
     helper.waitForFinished();
 }

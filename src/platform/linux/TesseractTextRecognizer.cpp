@@ -433,13 +433,15 @@ QString TesseractTextRecognizer::recognize(const QImage& image, QString* error)
     }
     bands->lines.resize(bands->images.size());
 
-    for (int helper = 1; helper < m_engines && size_t(helper) < bands->images.size(); ++helper)
-        startHelper(bands);
+    // The calling thread takes its engine first: a helper started before would take the one warm engine and
+    // leave the caller to make another, which fails where the helper's read would have succeeded.
     if (!engine) {
         engine = checkOut(error);
         if (!engine)
             return QString();
     }
+    for (int helper = 1; helper < m_engines && size_t(helper) < bands->images.size(); ++helper)
+        startHelper(bands);
     QList<Line> lines;
     bool recognized = false;
     if (layoutSet) {

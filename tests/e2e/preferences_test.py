@@ -9,13 +9,12 @@ With QUILLORA_E2E_SHOTS=<folder> (and QUILLORA_E2E_LANGUAGE=de for German) it al
 the recording state and the conflict message there."""
 import os
 import re
-import socket
 import subprocess
 import sys
 import time
 
-from shell_support import (App, Home, accepted_settings, run, visible_windows, wait_for_tray_icons, wait_for_window,
-                           wait_until)
+from shell_support import (App, Home, accepted_settings, api, free_port, run, tray_icon_windows, visible_windows,
+                           wait_for_tray_icons, wait_for_window, wait_until)
 
 exe = sys.argv[1]
 grabber_script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "platform", "linux", "hold_key_grab.py")
@@ -31,38 +30,16 @@ class LanguageHome(Home):
         return env
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def tray_icon_window():
-    """The window id of Quillora's icon inside the trayer panel."""
-    tree = run("xwininfo", "-root", "-tree").stdout.splitlines()
-    panel_depth = None
-    for line in tree:
-        depth = len(line) - len(line.lstrip(" "))
-        if panel_depth is not None and depth <= panel_depth:
-            panel_depth = None
-        if '("panel" "trayer")' in line:
-            panel_depth = depth
-        elif panel_depth is not None and '"Quillora": ("quillora"' in line:
-            return line.split()[0]
-    return None
-
-
 def keys(*names):
     run("xdotool", "key", "--delay", "80", *names)
 
 
 def status(port, token=None):
     """The HTTP status of GET /status, or None when nothing answers on the port."""
-    cmd = ["curl", "-sS", "-o", "/dev/null", "-w", "%{http_code}", "--max-time", "5", f"http://127.0.0.1:{port}/status"]
-    if token:
-        cmd += ["-H", f"Authorization: Bearer {token}"]
-    result = run(*cmd)
-    return int(result.stdout) if result.returncode == 0 else None
+    try:
+        return api(port, "GET", "/status", token=token, timeout=5)[0]
+    except OSError:
+        return None
 
 
 def screen_text(window):
@@ -104,7 +81,7 @@ try:
     assert status(port) == 200
 
     # The tray menu: Capture Text, History, Preferences.
-    icon = wait_until(tray_icon_window, 10, "the tray icon's window")
+    icon = wait_until(tray_icon_windows, 10, "the tray icon's window")[0]
     run("xdotool", "mousemove", "--window", icon, "10", "10", "click", "1")
     time.sleep(0.5)
     keys("Down", "Down", "Down", "Return")

@@ -103,7 +103,10 @@ TEST_F(HTTPAPIAutomation, RefusedRequests)
     // Ten minutes of typing pass; five thousand clicks would pass too, but the queue holds ten minutes already.
     EXPECT_EQ(post("/keyboard/type", typingFor(600)).status(), 200);
     EXPECT_EQ(events(1), QStringList{"type x"});
-    EXPECT_EQ(post("/mouse/click", R"({"count": 5000})").status(), 429);
+    const RawHttpResponse full = post("/mouse/click", R"({"count": 5000})");
+    EXPECT_EQ(full.statusLine, "HTTP/1.1 429 Too Many Requests");
+    EXPECT_EQ(full.json(),
+              (json{{"error", "Too much input queued: wait until the earlier requests' input has been sent"}}));
 }
 
 TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositionAnswers)
@@ -208,17 +211,6 @@ TEST_F(HTTPAPIAutomation, ADragRunsOnTimersWhileTheServerAnswers)
     EXPECT_FALSE(input.events.contains("up right")) << "still dragging";
     EXPECT_EQ(events(6), (QStringList{"move 0,0", "down right", "move 10,20", "move 20,40", "move 30,60", "up right"}));
     EXPECT_GE(clock.elapsed(), 1500);
-}
-
-TEST_F(HTTPAPIAutomation, TheQueueHoldsTenMinutesOfInputAtMost)
-{
-    const QByteArray minute = R"({"x": 5, "y": 5, "duration": 60, "steps": 2})";
-    for (int i = 0; i < 10; ++i)
-        ASSERT_EQ(post("/mouse/move", minute).status(), 200) << i;
-    const RawHttpResponse refused = post("/mouse/move", minute);
-    EXPECT_EQ(refused.statusLine, "HTTP/1.1 429 Too Many Requests");
-    EXPECT_EQ(refused.json(),
-              (json{{"error", "Too much input queued: wait until the earlier requests' input has been sent"}}));
 }
 
 TEST_F(HTTPAPIAutomation, WindowsScreenshotsAndOpeners)

@@ -76,7 +76,8 @@ try:
     assert request("POST", "/capture") == (200, {"success": True, "message": "Capture initiated"})
     assert run(exe, "--capture", env=home.env()).returncode == 0
     time.sleep(1)
-    assert len(visible_windows("Quillora Capture")) == overlays, app.dump()
+    now = visible_windows("Quillora Capture")
+    assert len(now) == overlays, f"{overlays} overlay(s), now {now}\n{app.dump()}"
     escape_capture()
     capture = run(exe, "--capture", env=home.env())
     assert capture.returncode == 0, capture

@@ -167,7 +167,9 @@ try:
     move_by(-(primary_right - 1 - (right_x - 21)))
     left_at = time.monotonic()
     time.sleep(1.5)
-    assert panel_geometry() is not None, "still shown 1.5 s after leaving"
+    # On a busy machine the look may come only after the 2 s, when the panel may rightly have gone.
+    looked_after = time.monotonic() - left_at
+    assert panel_geometry() is not None or looked_after >= 1.9, f"hidden {looked_after:.2f} s after leaving"
     wait_hidden(3)
     hidden_after = time.monotonic() - left_at
     assert 1.8 <= hidden_after <= 3.5, hidden_after

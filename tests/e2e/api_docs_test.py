@@ -5,14 +5,13 @@ over the DevTools protocol on a pipe (--remote-debugging-pipe), and the test pol
 import json
 import os
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
 import time
 import urllib.request
 
-from shell_support import App, Home, accepted_settings
+from shell_support import App, Home, accepted_settings, free_port
 
 exe = sys.argv[1]
 
@@ -86,12 +85,6 @@ class Chromium:
         os.close(self._to_browser)
         os.close(self._from_browser)
         shutil.rmtree(self.profile, ignore_errors=True)
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 port = free_port()

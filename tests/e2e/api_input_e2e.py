@@ -5,57 +5,19 @@ API answering, text of any script is typed on a US and a German layout and the k
 capture's overlays and then its editor are listed, and /screen is the primary monitor. The desktop decides what is
 checked: without XTEST the input routes refuse; with two monitors whose primary is the right one, positions count
 from that monitor's corner."""
-import http.client
 import json
 import os
-import re
-import socket
 import statistics
 import subprocess
 import sys
 import threading
 import time
 
-from capture_support import TextWindow
-from shell_support import App, Home, accepted_settings, run, wait_until
+from capture_support import TextWindow, monitors as desktop_monitors, png_size
+from shell_support import App, Home, accepted_settings, api as request, free_port, run, wait_until
 
 exe, input_window_exe, text_window_exe = sys.argv[1:4]
 TEXT = "Grüße, naïve café — 日本 ✓"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def api(method, path, body=None):
-    """(status, parsed JSON or raw bytes) of one request."""
-    connection = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
-    payload = json.dumps(body) if body is not None else None
-    connection.request(method, path, payload, {"Content-Type": "application/json"} if payload else {})
-    response = connection.getresponse()
-    data = response.read()
-    connection.close()
-    if response.getheader("Content-Type") == "application/json":
-        return response.status, json.loads(data)
-    return response.status, data
-
-
-def png_size(data):
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", data[:40]
-    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
-
-
-def desktop_monitors():
-    """[(name, x, y, width, height, primary)] from RandR."""
-    found = []
-    for line in run("xrandr", "--listmonitors").stdout.splitlines()[1:]:
-        match = re.match(r"\s*\d+:\s+\+?(\*?)(\S+)\s+(\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)", line)
-        if match:
-            star, name, w, h, x, y = match.groups()
-            found.append((name, int(x), int(y), int(w), int(h), star == "*"))
-    return found
 
 
 def keymap():
@@ -104,6 +66,10 @@ class InputWindow:
 
 def centre(rect):
     return rect[0] + rect[2] // 2, rect[1] + rect[3] // 2
+
+
+def api(method, path, body=None):
+    return request(port, method, path, body)
 
 
 def ok(method, path, body=None):
@@ -174,7 +140,7 @@ def check_capture_windows(text_window):
     assert ok("POST", "/capture") == {"success": True, "message": "Capture initiated"}
     overlays = wait_until(lambda: (lambda found: found if len(found) == count else None)(
         windows_of_type("captureOverlay")), 15, f"{count} capture overlays in /windows")
-    assert sorted(w["frame"]["x"] for w in overlays) == sorted(m[1] - origin[0] for m in monitors), overlays
+    assert sorted(w["frame"]["x"] for w in overlays) == sorted(m[0] - origin[0] for m in monitors), overlays
     assert all(w["level"] == 1000 for w in overlays), overlays
     status, overlay = api("GET", "/overlay/screenshot?maxSize=100")
     assert status == 200 and png_size(overlay)[0] == 100, (status, overlay[:100])
@@ -191,14 +157,14 @@ def check_capture_windows(text_window):
 
 
 def check_screen():
-    primary = next(m for m in monitors if m[5]) if any(m[5] for m in monitors) else monitors[0]
+    primary = next((m for m in monitors if m[4]), monitors[0])
     status, image = api("GET", "/screen")
-    assert status == 200 and png_size(image) == (primary[3], primary[4]), (status, image[:40])
+    assert status == 200 and png_size(image) == (primary[2], primary[3]), (status, image[:40])
     path = os.path.join(home.root, "screen.png")
     with open(path, "wb") as f:
         f.write(image)
     status, small = api("GET", "/screen?maxSize=100")
-    assert status == 200 and png_size(small) == (100, primary[4] * 100 // primary[3]), png_size(small)
+    assert status == 200 and png_size(small) == (100, primary[3] * 100 // primary[2]), png_size(small)
     return path
 
 
@@ -233,9 +199,9 @@ port = free_port()
 windows = []
 try:
     home.preset({**accepted_settings(), "apiEnabled": True, "apiPort": port})
-    monitors = desktop_monitors()
-    primary_monitor = next((m for m in monitors if m[5]), monitors[0])
-    origin = primary_monitor[1], primary_monitor[2]
+    monitors = list(desktop_monitors().values())
+    primary_monitor = next((m for m in monitors if m[4]), monitors[0])
+    origin = primary_monitor[0], primary_monitor[1]
     xtest = "XTEST" in run("xdpyinfo", "-queryExtensions").stdout
     app = App(exe, home)
     wait_until(lambda: run("curl", "-s", f"http://127.0.0.1:{port}/status").returncode == 0, 30,

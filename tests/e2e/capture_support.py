@@ -108,20 +108,23 @@ class ClipboardManager:
 
 
 def monitors():
-    """The RandR monitors of the desktop as {name: (x, y, width, height)}."""
+    """The RandR monitors of the desktop as {name: (x, y, width, height, primary)}."""
     found = {}
     for line in run("xrandr", "--listmonitors").stdout.splitlines()[1:]:
-        match = re.match(r"\s*\d+:\s+\+?\*?(\S+)\s+(\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)", line)
+        match = re.match(r"\s*\d+:\s+\+?(\*?)(\S+)\s+(\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)", line)
         if match:
-            name, w, h, x, y = match.groups()
-            found[name] = (int(x), int(y), int(w), int(h))
+            star, name, w, h, x, y = match.groups()
+            found[name] = (int(x), int(y), int(w), int(h), star == "*")
     return found
 
 
-def png_size(path):
-    kind, width, height = run("identify", "-format", "%m %w %h", path).stdout.split()
-    assert kind == "PNG", f"{path} is a {kind}"
-    return int(width), int(height)
+def png_size(data):
+    """(width, height) of a PNG given as bytes or as a file's path."""
+    if not isinstance(data, bytes):
+        with open(data, "rb") as f:
+            data = f.read(24)
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", data[:40]
+    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
 
 
 class HistoryFiles:

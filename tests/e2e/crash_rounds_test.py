@@ -10,22 +10,15 @@ import json
 import os
 import random
 import signal
-import socket
 import sys
 import threading
 import time
 
-from shell_support import App, Home, accepted_settings, wait_for_tray_icons, wait_until
+from shell_support import App, Home, accepted_settings, free_port, wait_for_tray_icons, wait_until
 
 exe = sys.argv[1]
 ROUNDS = int(os.environ.get("QUILLORA_CRASH_ROUNDS", "30"))
 BOOLEANS = ("removeLineBreaks", "fixHyphenation", "cleanupWhitespace")
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 def request(port, method, path, body=None):

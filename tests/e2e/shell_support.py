@@ -1,10 +1,12 @@
 """Drives the real quillora program under the virtual desktop: a fresh home (HOME and the XDG folders in a temporary
 folder), QUILLORA_LOG_STDERR=1 so that system-log lines arrive on stderr, both streams read line by line."""
+import http.client
 import json
 import os
 import re
 import shutil
 import signal
+import socket
 import subprocess
 import tempfile
 import threading
@@ -140,10 +142,10 @@ def send_keys(window, *keys):
     run("xdotool", "key", "--clearmodifiers", *keys)
 
 
-def tray_icons(name="Quillora"):
-    """How many icons called name the trayer panel hosts (windows reparented below its "panel" window)."""
+def tray_icon_windows(name="Quillora"):
+    """Ids of the icons called name that the trayer panel hosts (windows reparented below its "panel" window)."""
     tree = run("xwininfo", "-root", "-tree").stdout.splitlines()
-    count, panel_depth = 0, None
+    found, panel_depth = [], None
     for line in tree:
         depth = len(line) - len(line.lstrip(" "))
         if panel_depth is not None and depth <= panel_depth:
@@ -151,8 +153,12 @@ def tray_icons(name="Quillora"):
         if '("panel" "trayer")' in line:
             panel_depth = depth
         elif panel_depth is not None and f'"{name}": ("quillora"' in line:
-            count += 1
-    return count
+            found.append(line.split()[0])
+    return found
+
+
+def tray_icons(name="Quillora"):
+    return len(tray_icon_windows(name))
 
 
 def wait_for_tray_icons(expected, timeout=15):
@@ -161,3 +167,26 @@ def wait_for_tray_icons(expected, timeout=15):
 
 def accepted_settings():
     return {"hasAcceptedLegal": True, "hasCompletedOnboarding": True}
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def api(port, method, path, body=None, token=None, timeout=30):
+    """(status, parsed JSON or raw bytes) of one request to the program's HTTP API."""
+    headers = {"Content-Type": "application/json"} if body is not None else {}
+    if token:
+        headers["Authorization"] = f"Bearer {token}"
+    connection = http.client.HTTPConnection("127.0.0.1", port, timeout=timeout)
+    try:
+        connection.request(method, path, json.dumps(body) if body is not None else None, headers)
+        response = connection.getresponse()
+        data = response.read()
+    finally:
+        connection.close()
+    if response.getheader("Content-Type") == "application/json":
+        return response.status, json.loads(data)
+    return response.status, data

@@ -8,15 +8,13 @@ never shows the panel, and the API shows it on the primary monitor."""
 import datetime
 import json
 import os
-import socket
-import struct
 import subprocess
 import sys
 import time
-import zlib
 
 from capture_support import HistoryFiles, clipboard, monitors
-from shell_support import App, Home, accepted_settings, run, visible_windows, wait_for_tray_icons, wait_until
+from shell_support import (App, Home, accepted_settings, api, free_port, run, visible_windows, wait_for_tray_icons,
+                           wait_until)
 
 exe = sys.argv[1]
 PANEL = "Quillora History"
@@ -27,16 +25,10 @@ LIST_TOP, ROW_HEIGHT = 104, 60
 BUTTON_FROM_RIGHT = {"delete": 19, "edit": 43, "copy": 67, "screenshot": 91}
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def curl(method, path):
-    result = run("curl", "-sS", "-X", method, f"http://127.0.0.1:{port}{path}")
-    assert result.returncode == 0, result
-    return json.loads(result.stdout)
+def request(method, path):
+    status, body = api(port, method, path)
+    assert status == 200, (method, path, status, body)
+    return body
 
 
 def panel_geometry():
@@ -52,13 +44,13 @@ def panel_geometry():
 def wait_shown(x):
     """Waits until the panel rests at x and the API says it is shown."""
     wait_until(lambda: (panel_geometry() or (None,))[0] == x, 5, lambda: f"the panel at x {x}: {panel_geometry()}")
-    assert curl("GET", "/status")["sidebarVisible"] is True
-    assert curl("GET", "/sidebar") == {"visible": True}
+    assert request("GET", "/status")["sidebarVisible"] is True
+    assert request("GET", "/sidebar") == {"visible": True}
 
 
 def wait_hidden(timeout=5):
     wait_until(lambda: panel_geometry() is None, timeout, "the panel to leave the screen")
-    assert curl("GET", "/status")["sidebarVisible"] is False
+    assert request("GET", "/status")["sidebarVisible"] is False
 
 
 def push(times=4, step=30):
@@ -95,21 +87,12 @@ def edit_in_editor(text):
     wait_until(lambda: not visible_windows(EDITOR), 5, "the editor to close")
 
 
-def write_png(path, width, height, rgb):
-    row = b"\x00" + bytes(rgb) * width
-    chunk = lambda kind, data: (struct.pack(">I", len(data)) + kind + data
-                                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(row * height)) + chunk(b"IEND", b""))
-
-
 def preset_history(home):
     """Three entries, newest first; the middle one has a screenshot."""
     folder = os.path.join(home.root, ".local/share/Quillora")
     os.makedirs(os.path.join(folder, "Screenshots"), exist_ok=True)
     shot = "0E5C2B7A-1111-4222-8333-444455556666.png"
-    write_png(os.path.join(folder, "Screenshots", shot), 64, 48, (200, 40, 40))
+    run("convert", "-size", "64x48", "xc:rgb(200,40,40)", os.path.join(folder, "Screenshots", shot))
     now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
     stamp = lambda delta: (now - delta).strftime("%Y-%m-%dT%H:%M:%SZ")
     entries = [
@@ -152,11 +135,11 @@ try:
         run("xdotool", "mousemove", "3839", "540")
         push(6)
         time.sleep(0.5)
-        assert panel_geometry() is None and curl("GET", "/status")["sidebarVisible"] is False
+        assert panel_geometry() is None and request("GET", "/status")["sidebarVisible"] is False
         # The menu and the API work everywhere; the panel goes to the primary monitor.
-        assert curl("POST", "/sidebar/toggle") == {"success": True, "visible": True}
+        assert request("POST", "/sidebar/toggle") == {"success": True, "visible": True}
         wait_shown(right_x)
-        assert curl("POST", "/sidebar/hide") == {"success": True, "message": "Sidebar hidden"}
+        assert request("POST", "/sidebar/hide") == {"success": True, "message": "Sidebar hidden"}
         wait_hidden()
         print("sidebar e2e (two monitors): ok")
         sys.exit(0)
@@ -179,17 +162,19 @@ try:
     wait_hidden()
 
     # Moving 21 points left of the panel hides it about 2 s after the last movement.
-    assert curl("POST", "/sidebar/show") == {"success": True, "message": "Sidebar shown"}
+    assert request("POST", "/sidebar/show") == {"success": True, "message": "Sidebar shown"}
     wait_shown(right_x)
     move_by(-(primary_right - 1 - (right_x - 21)))
     left_at = time.monotonic()
     time.sleep(1.5)
-    assert panel_geometry() is not None, "still shown 1.5 s after leaving"
+    # On a busy machine the look may come only after the 2 s, when the panel may rightly have gone.
+    looked_after = time.monotonic() - left_at
+    assert panel_geometry() is not None or looked_after >= 1.9, f"hidden {looked_after:.2f} s after leaving"
     wait_hidden(3)
     hidden_after = time.monotonic() - left_at
     assert 1.8 <= hidden_after <= 3.5, hidden_after
 
-    assert curl("POST", "/sidebar/toggle") == {"success": True, "visible": True}
+    assert request("POST", "/sidebar/toggle") == {"success": True, "visible": True}
     wait_shown(right_x)
     run("xdotool", "windowactivate", "--sync", holder_id)
 

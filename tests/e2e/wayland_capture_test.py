@@ -8,14 +8,13 @@ as the program tells its user to bind. The pointer is a virtual pointer (wayland
 wtype's virtual keyboard."""
 import json
 import os
-import socket
 import subprocess
 import sys
 import tempfile
 import time
 
 from capture_support import HistoryFiles, character_error_rate, license_lines
-from shell_support import App, Home, accepted_settings, run, wait_until
+from shell_support import App, Home, accepted_settings, api, free_port, run, wait_until
 
 exe = sys.argv[1]
 here = os.path.dirname(os.path.abspath(__file__))
@@ -66,12 +65,6 @@ def screen_shot(folder):
     path = os.path.join(folder, "shot.png")
     run("grim", path)
     return path
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
 
 
 class Pointer:
@@ -180,11 +173,9 @@ try:
         assert f.read() == history_before
 
     # Wayland takes no synthetic input: the input routes refuse and say why; the window list still answers.
-    refused = run("curl", "-sS", "-w", "\n%{http_code}", "-X", "POST", f"http://127.0.0.1:{port}/keyboard/type",
-                  "-d", '{"text": "a"}').stdout.rsplit("\n", 1)
-    assert refused[1] == "403" and "Wayland" in json.loads(refused[0])["message"], refused
-    windows = run("curl", "-sS", "-w", "\n%{http_code}", f"http://127.0.0.1:{port}/windows").stdout.rsplit("\n", 1)
-    assert windows[1] == "200", windows
+    status, refused = api(port, "POST", "/keyboard/type", {"text": "a"})
+    assert status == 403 and "Wayland" in refused["message"], refused
+    assert api(port, "GET", "/windows")[0] == 200
 
     assert app.stop() == 0, app.dump()
     # How long the portal took for each screenshot, as the program measured it.

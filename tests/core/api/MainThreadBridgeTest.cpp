@@ -1,4 +1,4 @@
-// The server thread's way into the main thread, on its own: typed answers, time-outs, stopping.
+// The server thread's way into the main thread, on its own: stopping, and the work of a bridge that is gone.
 #include "core/api/MainThreadBridge.h"
 #include "RawHttpConnection.h"
 #include "RecordingAPIDelegate.h"
@@ -13,35 +13,7 @@
 
 using namespace std::chrono_literals;
 
-namespace {
-
-std::optional<QByteArray> sidebarState(HTTPAPIServerDelegate* delegate)
-{
-    if (!delegate)
-        return std::nullopt; // like a screenshot that could not be taken: nothing, and no early answer
-    return delegate->isSidebarVisible() ? QByteArray("shown") : QByteArray("hidden");
-}
-
-} // namespace
-
-TEST(MainThreadBridge, AnswersWithTheValueOrTheFallbackAfterTheTimeOut)
-{
-    MainThreadBridge bridge;
-    RecordingAPIDelegate delegate;
-    delegate.sidebarVisible = true;
-    bridge.setDelegate(&delegate);
-    QByteArray answer;
-    runOffMainThread([&] { answer = bridge.waitFor(QByteArray("fallback"), 1000ms, sidebarState); });
-    EXPECT_EQ(answer, "shown");
-
-    bridge.setDelegate(nullptr);
-    QElapsedTimer waited;
-    waited.start();
-    runOffMainThread([&] { answer = bridge.waitFor(QByteArray("fallback"), 300ms, sidebarState); });
-    EXPECT_EQ(answer, "fallback");
-    EXPECT_GE(waited.elapsed(), 300);
-}
-
+// Its answers and time-outs through the server: HTTPAPIRoutes.WhileTheMainThreadIsBusy.
 TEST(MainThreadBridge, StopWakesEveryWaiterAtOnceUntilResumed)
 {
     // The main thread runs nothing meanwhile, as when it waits for the server thread to close.

@@ -2,25 +2,18 @@
 
 #include "core/capture/ClipboardService.h"
 #include "core/capture/LiveTextRecognitionService.h"
-#include "core/capture/OverlayPresenter.h"
 #include "core/capture/ScreenCaptureService.h"
-#include "core/capture/ScreenshotOverlayViewDelegate.h"
-#include "core/capture/SelectionView.h"
 #include "core/capture/TextEditorDelegate.h"
-#include "core/history/HistoryManager.h"
-#include "core/settings/AppSettings.h"
 #include "platform/fake/FakeDisplayCapture.h"
-#include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/FakePasteboard.h"
 #include "platform/fake/FakeTextRecognizer.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
 
+#include "FakeOverlayPresenter.h"
 #include "LogCapture.h"
-
-#include <QTemporaryDir>
-#include <QtCore/qtestsupport_core.h>
-
 #include "QStringPrinter.h"
+#include "TestStores.h"
+
+#include <QtCore/qtestsupport_core.h>
 
 #include <gtest/gtest.h>
 
@@ -41,50 +34,6 @@ QImage positionCoded(QSize size, int monitor)
             image.setPixel(x, y, qRgb(x & 255, y & 255, (x >> 8) | (y >> 8) << 4 | monitor << 7));
     return image;
 }
-
-// A selection view without a window, bound to one captured monitor.
-class FakeSelectionView : public SelectionView {
-public:
-    explicit FakeSelectionView(const CapturedDisplay& captured)
-        : m_captured(captured)
-    {}
-    void setDelegate(ScreenshotOverlayViewDelegate* delegate) override { m_delegate = delegate; }
-    ScreenshotOverlayViewDelegate* delegate() const override { return m_delegate; }
-    const CapturedDisplay& capturedDisplay() const override { return m_captured; }
-    // What the real view does on mouse-up and on Escape.
-    void finishSelection(const QRectF& rect) { m_delegate->overlayViewDidFinishSelection(this, rect); }
-    void pressEscape() { m_delegate->overlayViewDidCancel(this); }
-
-private:
-    CapturedDisplay m_captured;
-    ScreenshotOverlayViewDelegate* m_delegate = nullptr;
-};
-
-// Overlays that are only bookkeeping: one view per shown image, on that image's monitor.
-class FakeOverlayPresenter : public OverlayPresenter {
-public:
-    void showOverlay(const CapturedImages& images, bool showHint) override
-    {
-        for (const CapturedDisplay& captured : images)
-            m_views.push_back(std::make_unique<FakeSelectionView>(captured));
-        showHints.append(showHint);
-    }
-    void hideOverlay() override { m_views.clear(); }
-    QList<SelectionView*> overlayViews() const override
-    {
-        QList<SelectionView*> views;
-        for (const auto& view : m_views)
-            views.append(view.get());
-        return views;
-    }
-    FakeSelectionView* view(int index) const { return m_views.at(size_t(index)).get(); }
-    int visibleCount() const { return int(m_views.size()); }
-
-    QList<bool> showHints; // one per showOverlay()
-
-private:
-    std::vector<std::unique_ptr<FakeSelectionView>> m_views;
-};
 
 // An editor the test answers by hand, on the latest text shown. A QObject, so that the controller holds it weakly
 // as it holds the real editor.
@@ -109,7 +58,7 @@ private:
 };
 
 // Members are public: the failure table's rows prepare them.
-class CaptureSessionControllerTest : public ::testing::Test {
+class CaptureSessionControllerTest : public ::testing::Test, public TestStores {
 public:
     void SetUp() override
     {
@@ -135,10 +84,6 @@ public:
 
     QImage savedScreenshot() const { return QImage(history.screenshotPath(history.entries().first())); }
 
-    QTemporaryDir folder;
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-    AppSettings settings{store, loginItem};
     FakeDisplayCapture displays;
     ScreenCaptureService screenCapture{displays};
     FakeOverlayPresenter overlays;
@@ -146,7 +91,6 @@ public:
     LiveTextRecognitionService recognition{engine};
     FakePasteboard pasteboard;
     ClipboardService clipboard{pasteboard, settings};
-    HistoryManager history{settings, folder.path()};
     FakeTextEditor editor;
     CaptureSessionController controller{settings, screenCapture, overlays, recognition, clipboard, history};
     int noTextFound = 0;

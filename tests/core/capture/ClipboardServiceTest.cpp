@@ -1,8 +1,6 @@
 #include "core/capture/ClipboardService.h"
 
-#include "core/settings/AppSettings.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
+#include "TestStores.h"
 #include "platform/linux/QtClipboardPasteboard.h"
 
 #include <QEventLoop>
@@ -32,12 +30,6 @@ QByteArray readClipboard(const char* target)
     return readSelection("clipboard", target);
 }
 
-struct Settings {
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-    AppSettings settings{store, loginItem};
-};
-
 } // namespace
 
 TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
@@ -46,7 +38,7 @@ TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
     const QString png = dir.filePath(QStringLiteral("image.png"));
     ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(png));
     QtClipboardPasteboard pasteboard;
-    Settings settings;
+    TestSettings settings;
     ClipboardService service(pasteboard, settings.settings);
 
     for (const QString& text : {QString(), QStringLiteral("Grüße\t東京\nﬁ, e\u0301\n\n  🚀\r\n")}) {
@@ -65,7 +57,7 @@ TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
 TEST(ClipboardService, PutsTheTextWhereAMiddleClickPastesUnlessSwitchedOff)
 {
     QtClipboardPasteboard pasteboard;
-    Settings settings;
+    TestSettings settings;
     ClipboardService service(pasteboard, settings.settings);
     for (const bool primary : {true, false}) {
         SCOPED_TRACE(primary);

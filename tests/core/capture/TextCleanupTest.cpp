@@ -1,10 +1,7 @@
 #include "core/capture/TextCleanup.h"
 
-#include "core/settings/AppSettings.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
-
 #include "QStringPrinter.h"
+#include "TestStores.h"
 
 #include <gtest/gtest.h>
 
@@ -74,9 +71,8 @@ TEST(TextCleanup, WhitespaceAndTrimmingSets)
 
 TEST(TextCleanup, ReadsTheSwitchesAtEveryCall)
 {
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-    AppSettings settings(store, loginItem);
+    TestSettings s;
+    AppSettings& settings = s.settings;
     const QString text = QStringLiteral("exam-\nple  one\ntwo");
 
     EXPECT_EQ(TextCleanup::clean(text, settings), QStringLiteral("example one two"));

@@ -1,15 +1,12 @@
 #include "core/history/HistoryManager.h"
 
-#include "core/settings/AppSettings.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
+#include "TestStores.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -40,7 +37,7 @@ QByteArray readFile(const QString& path)
 // As the owner sees a file of mode 0600.
 const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
 
-struct Fixture {
+struct Fixture : TestSettings {
     std::unique_ptr<HistoryManager> open(QDateTime now = fixedNow)
     {
         return std::make_unique<HistoryManager>(settings, folder, [now] { return now; });
@@ -55,9 +52,6 @@ struct Fixture {
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/Quillora");
     const QString file = folder + QStringLiteral("/history.json");
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-    AppSettings settings{store, loginItem};
 };
 
 QImage testImage(int width, int height, int seed)
@@ -67,14 +61,6 @@ QImage testImage(int width, int height, int seed)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb((x * 7 + seed) & 255, (y * 3 + seed) & 255, (x ^ y) & 255));
     return image;
-}
-
-QStringList texts(const QList<HistoryEntry>& entries)
-{
-    QStringList result;
-    for (const HistoryEntry& e : entries)
-        result.append(e.text);
-    return result;
 }
 
 QByteArray storedEntry(const char* id, const QDateTime& time, const char* screenshot = "")
@@ -129,7 +115,7 @@ TEST(HistoryManager, PruningByCountRemovesTheOldestWithTheirScreenshots)
         // Large enough to be still pending when the same add prunes it.
         history->addEntry(QStringLiteral("new"), std::nullopt, QImage(), testImage(1920, 1080, 3));
         history->waitForPendingWrites();
-        EXPECT_EQ(texts(history->entries()), expected);
+        EXPECT_EQ(textsOf(history->entries()), expected);
         EXPECT_EQ(f.stored(), history->entries());
         EXPECT_EQ(QFile::exists(two), expected.contains(QStringLiteral("two")));
         EXPECT_EQ(f.shotFiles().size(), expected.size());
@@ -178,7 +164,7 @@ TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten)
     EXPECT_TRUE(QDateTime::fromString(aside.at(0).mid(17), QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).isValid())
         << aside.at(0).toStdString();
     EXPECT_EQ(readFile(f.folder + QLatin1Char('/') + aside.at(0)), truncated);
-    EXPECT_EQ(texts(f.stored()), QStringList{QStringLiteral("after")});
+    EXPECT_EQ(textsOf(f.stored()), QStringList{QStringLiteral("after")});
 }
 
 TEST(HistoryManager, DeletingAndClearingRemoveOnlyScreenshotsOfListedEntries)
@@ -195,7 +181,7 @@ TEST(HistoryManager, DeletingAndClearingRemoveOnlyScreenshotsOfListedEntries)
     EXPECT_TRUE(history->deleteEntry(QUuid::fromString(QLatin1String(idB))));
     history->waitForPendingWrites();
     EXPECT_TRUE(QFile::exists(f.folder + QStringLiteral("/outside.png")));
-    EXPECT_EQ(texts(f.stored()), QStringList({"shot", idA}));
+    EXPECT_EQ(textsOf(f.stored()), QStringList({"shot", idA}));
 
     history->clearHistory();
     history->waitForPendingWrites();

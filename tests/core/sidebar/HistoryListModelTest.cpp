@@ -1,19 +1,15 @@
 #include "core/sidebar/HistoryListModel.h"
 
-#include "core/history/HistoryManager.h"
-#include "core/settings/AppSettings.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
+#include "TestStores.h"
 
 #include <QAbstractItemModelTester>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The store's own entries in the model's order, and every change signal the model sent, in order.
-struct ModelFixture {
+struct ModelFixture : TestStores {
     explicit ModelFixture(int entries)
     {
         settings.setHistoryMaxEntries(10);
@@ -39,19 +35,7 @@ struct ModelFixture {
             texts.append(model.entryAt(row)->text);
         return texts;
     }
-    QStringList storeTexts() const
-    {
-        QStringList texts;
-        for (const HistoryEntry& entry : history.entries())
-            texts.append(entry.text);
-        return texts;
-    }
 
-    QTemporaryDir dir;
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-    AppSettings settings{store, loginItem};
-    HistoryManager history{settings, dir.path()};
     HistoryListModel model{history};
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
     QStringList changes;
@@ -92,9 +76,9 @@ TEST(HistoryListModel, FollowsEachStoreChangeWithTheSmallestChange)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ModelFixture f(row.entries);
-        ASSERT_EQ(f.modelTexts(), f.storeTexts());
+        ASSERT_EQ(f.modelTexts(), textsOf(f.history.entries()));
         row.change(f.history);
-        EXPECT_EQ(f.modelTexts(), f.storeTexts());
+        EXPECT_EQ(f.modelTexts(), textsOf(f.history.entries()));
         EXPECT_EQ(f.changes, row.expected);
     }
 }

@@ -1,9 +1,4 @@
-#include "core/history/HistoryManager.h"
-#include "core/settings/AppSettings.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
-
-#include <QTemporaryDir>
+#include "TestStores.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +13,9 @@ TEST(ThreadCheckDeathTest, StoresRefuseChangesFromAnotherThread)
     GTEST_SKIP() << "built without QUILLORA_CHECK_THREADS and without Qt's assertions";
 #endif
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    QTemporaryDir folder;
-    InMemoryDefaultsStore defaults;
-    FakeLoginItem loginItem;
-    AppSettings settings(defaults, loginItem);
-    HistoryManager history(settings, folder.path());
+    TestStores stores;
+    AppSettings& settings = stores.settings;
+    HistoryManager& history = stores.history;
     const auto fromAnotherThread = [](const std::function<void()>& change) { std::thread(change).join(); };
 
     EXPECT_DEATH(fromAnotherThread([&] { settings.setApiPort(1); }), "AppSettings::assign.*belongs to the main thread");

@@ -1,8 +1,6 @@
 #include "widgets/capture/ScreenshotOverlayView.h"
+#include "TestStores.h"
 #include "core/capture/ScreenshotOverlayViewDelegate.h"
-#include "core/settings/AppSettings.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -37,7 +35,7 @@ void drag(QWidget* view, QPointF from, QPointF to)
     sendMouse(view, QEvent::MouseButtonRelease, to);
 }
 
-class ScreenshotOverlayViewTest : public ::testing::Test {
+class ScreenshotOverlayViewTest : public ::testing::Test, public TestSettings {
 protected:
     std::unique_ptr<ScreenshotOverlayView> makeView(bool showHint = false)
     {
@@ -47,9 +45,6 @@ protected:
         return view;
     }
 
-    InMemoryDefaultsStore defaults;
-    FakeLoginItem loginItem;
-    AppSettings settings{defaults, loginItem};
     RecordingDelegate delegate;
 };
 

@@ -27,7 +27,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -102,7 +101,8 @@ void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers, quint32 sc
 } // namespace
 
 // A hotkey press goes to the recorder after the button was clicked; the global hotkey is released while it
-// listens and registered again afterwards, whatever ends the recording.
+// listens and registered again afterwards, whatever ends the recording. How each press is read:
+// HotkeyRecordingTest; recording the current hotkey in the real program: tests/e2e/preferences_test.py.
 TEST(HotkeyRecorder, RecordsRefusesAndCancels)
 {
     struct Press {
@@ -122,13 +122,6 @@ TEST(HotkeyRecorder, RecordsRefusesAndCancels)
     const Press shift7{Qt::Key_Ampersand, Qt::ShiftModifier, ScanSeven};
     const Press escape{Qt::Key_Escape, Qt::NoModifier, ScanEscape};
     const Row rows[] = {
-        {"Ctrl+Alt+K", {ctrlAltK}, 40, 2304, false, ""},
-        {"the current hotkey",
-         {{Qt::Key_Ampersand, Qt::ControlModifier | Qt::ShiftModifier, ScanSeven}},
-         26,
-         768,
-         false,
-         ""},
         {"Shift+7 beeps, then Ctrl+Alt+K", {shift7, ctrlAltK}, 40, 2304, false, ""},
         {"Shift+7 keeps listening", {shift7}, 26, 768, true, "Hold Ctrl or Super together with the key."},
         {"a key without a code",
@@ -138,7 +131,6 @@ TEST(HotkeyRecorder, RecordsRefusesAndCancels)
          true,
          "This key cannot be part of a hotkey."},
         {"Escape", {escape}, 26, 768, false, ""},
-        {"Ctrl alone", {{Qt::Key_Control, Qt::ControlModifier, 37}}, 26, 768, true, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -339,11 +331,10 @@ TEST(PreferencesView, PortTokenAndDocs)
     EXPECT_EQ(f.delegate.calls, (QStringList{"restart", "open http://localhost:8080/docs"}));
     EXPECT_EQ(page->addressLabel()->text(), QStringLiteral("http://localhost:8080/"));
 
-    static const QRegularExpression uuid(QStringLiteral("^[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$"));
+    // The token's form: APIConnectionInfo's test.
     EXPECT_EQ(page->generateButton()->text(), QStringLiteral("Generate"));
     page->generateButton()->click();
     const QString token = QString::fromStdString(f.stored("apiToken").get<std::string>());
-    EXPECT_TRUE(uuid.match(token).hasMatch()) << token.toStdString();
     EXPECT_EQ(page->tokenField()->text(), token);
     EXPECT_EQ(page->generateButton()->text(), QStringLiteral("Regenerate"));
     page->generateButton()->click();

@@ -1,12 +1,8 @@
+#include "TestStores.h"
 #include "core/api/HTTPTransport.h"
 #include "core/capture/CaptureSessionController.h"
-#include "core/history/HistoryManager.h"
-#include "core/settings/AppSettings.h"
 #include "core/support/DebugLogFile.h"
 #include "core/support/XdgPaths.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
-#include "widgets/capture/TextEditorWindow.h"
 #include "widgets/common/EscClosableWindow.h"
 #include "widgets/shell/LegalInfoWindowController.h"
 #include "widgets/shell/Localization.h"
@@ -52,9 +48,8 @@ TEST(LegalTexts, PrivacyNoticeStatesWhatTheProgramDoes)
 {
     // The base directories of a user who set no XDG variables (the test's own point into its private home).
     ASSERT_EQ(XdgPaths::configHome(), QDir::homePath() + QStringLiteral("/.config"));
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-    AppSettings settings(store, loginItem);
+    TestSettings s;
+    AppSettings& settings = s.settings;
     HistoryManager history(settings, XdgPaths::appDataFolder());
     QStringList facts = {
         shown(XdgPaths::settingsFile()),    shown(history.historyFilePath()),
@@ -94,27 +89,13 @@ TEST(LegalTexts, PrivacyNoticeStatesWhatTheProgramDoes)
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en")));
 }
 
-// Window titles are texts like any other: a German session shows none of them in English.
-TEST(LocalizedWindows, TitlesFollowTheLanguage)
-{
-    const auto editorTitle = [](const char* language) {
-        Localization::install(*QCoreApplication::instance(), QLocale(QString::fromLatin1(language)));
-        return TextEditorWindow().windowTitle();
-    };
-    const QString english = editorTitle("en");
-    EXPECT_NE(editorTitle("de"), english);
-    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en")));
-}
-
 TEST(OnboardingWindow, IsAsTallAsItsTallestPageInEveryLanguage)
 {
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-    AppSettings settings(store, loginItem);
+    TestSettings s;
     for (const QString& language : Localization::shippedLanguages()) {
         SCOPED_TRACE(language.toStdString());
         Localization::install(*QCoreApplication::instance(), QLocale(language));
-        OnboardingWindowController onboarding(settings, {QStringLiteral("Ctrl+Shift+7")}, true, {});
+        OnboardingWindowController onboarding(s.settings, {QStringLiteral("Ctrl+Shift+7")}, true, {});
         onboarding.showWindow();
         QApplication::processEvents();
         QStackedWidget* pages = onboarding.pages();

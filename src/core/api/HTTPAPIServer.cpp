@@ -50,7 +50,9 @@ HTTPAPIServer::HTTPAPIServer(AppSettings& settings, HistoryManager& history, Des
     connect(
         m_thread.get(), &QThread::finished, m_thread.get(), [this] { m_quitAsked.wait(); }, Qt::DirectConnection);
     m_thread->start();
-    m_started.wait();
+    // A thread that could not be made never starts; the server then answers nothing, but must not hang here.
+    if (m_thread->isRunning())
+        m_started.wait();
 }
 
 HTTPAPIServer::~HTTPAPIServer()

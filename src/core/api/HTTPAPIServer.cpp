@@ -39,7 +39,20 @@ HTTPAPIServer::HTTPAPIServer(AppSettings& settings, HistoryManager& history, Des
     m_transport->moveToThread(m_thread.get());
     connect(m_thread.get(), &QThread::finished, m_transport, &QObject::deleteLater);
     connect(m_transport, &HTTPTransport::listenerFailed, this, &HTTPAPIServer::listenerFailed);
+    // Returns once the server thread runs its own event dispatcher. Qt hands the dispatcher's wake-up descriptor
+    // to the threads that post to it inside its libraries, where the thread sanitizer cannot see the handover;
+    // waiting for the thread here orders its setup before our first call through it in a way the sanitizer sees.
+    // At the end the other way round: the finishing thread closes that descriptor, which the quit() of our
+    // destructor writes to, so it waits for quit() to have returned. Both are connected before the thread starts,
+    // so that its reading of the connections is ordered after their making for the sanitizer too.
+    connect(
+        m_thread.get(), &QThread::started, m_thread.get(), [this] { m_started.count_down(); }, Qt::DirectConnection);
+    connect(
+        m_thread.get(), &QThread::finished, m_thread.get(), [this] { m_quitAsked.wait(); }, Qt::DirectConnection);
     m_thread->start();
+    // A thread that could not be made never starts; the server then answers nothing, but must not hang here.
+    if (m_thread->isRunning())
+        m_started.wait();
 }
 
 HTTPAPIServer::~HTTPAPIServer()
@@ -47,6 +60,7 @@ HTTPAPIServer::~HTTPAPIServer()
     // No log line here: the application stops the server itself before it quits.
     m_bridge->stop();
     m_thread->quit();
+    m_quitAsked.count_down();
     m_thread->wait();
 }
 

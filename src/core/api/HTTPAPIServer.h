@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <latch>
 #include <memory>
 #include <optional>
 
@@ -72,6 +73,8 @@ private:
     const std::unique_ptr<APIResponder> m_responder;
     std::unique_ptr<QThread> m_thread;
     HTTPTransport* m_transport; // lives on m_thread, deleted when it finishes
+    std::latch m_started{1};    // counted down on the server thread once its event dispatcher runs
+    std::latch m_quitAsked{1};  // counted down once the destructor has asked the thread to quit
 
     std::atomic<bool> m_running{false};
 };

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -29,6 +30,17 @@ bool isBareFileName(const QString& name)
 {
     return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
+}
+
+// The names addEntry() gives screenshots: an id in upper case and ".png".
+bool isScreenshotName(const QString& name)
+{
+    const QString suffix = QStringLiteral(".png");
+    if (!name.endsWith(suffix))
+        return false;
+    const QString id = name.chopped(suffix.size());
+    const QUuid uuid = QUuid::fromString(id);
+    return !uuid.isNull() && HistoryEntry::formatId(uuid) == id;
 }
 
 QByteArray encodePng(const QImage& image)
@@ -70,7 +82,8 @@ HistoryManager::HistoryManager(AppSettings& settings, const QString& folder, Clo
     PrivateFolder::make(m_screenshotsFolder);
     AtomicFile::removeLeftover(m_historyFilePath);
     m_writer->removeLeftovers();
-    loadHistory();
+    if (loadHistory())
+        removeUnnamedScreenshots();
     pruneByAge();
 }
 
@@ -303,12 +316,12 @@ void HistoryManager::setEntries(QList<HistoryEntry> entries)
     emit entriesChanged(entries);
 }
 
-void HistoryManager::loadHistory()
+bool HistoryManager::loadHistory()
 {
     const RegularFile::Result file = RegularFile::read(m_historyFilePath, MaxFileBytes);
     if (file.status == RegularFile::Status::Missing) {
         qCDebug(lcHistory).noquote() << QStringLiteral("📚 History file does not exist yet: %1").arg(m_historyFilePath);
-        return;
+        return true;
     }
 
     QString error = file.error;
@@ -318,7 +331,7 @@ void HistoryManager::loadHistory()
             const qsizetype count = loaded.size();
             setEntries(std::move(loaded));
             qCDebug(lcHistory).noquote() << QStringLiteral("📚 Loaded %1 history entries").arg(count);
-            return;
+            return true;
         } catch (const std::runtime_error& decodeError) {
             error = QString::fromUtf8(decodeError.what());
         }
@@ -333,6 +346,31 @@ void HistoryManager::loadHistory()
     else
         qCWarning(lcHistory).noquote()
             << QStringLiteral("⚠️ Moved the unreadable history file aside to: %1").arg(aside);
+    return false;
+}
+
+void HistoryManager::removeUnnamedScreenshots()
+{
+    // A crash after a screenshot was renamed into place but before the history file named it, or after the file
+    // dropped a deleted entry but before its screenshot was removed, leaves a picture of the screen that no entry
+    // shows and nothing in the program could ever delete. Only names of the form given here are touched; after an
+    // unreadable file nothing is, as the file moved aside may still name them.
+    QSet<QString> named;
+    for (const HistoryEntry& entry : std::as_const(m_entries))
+        if (entry.screenshotFilename)
+            named.insert(*entry.screenshotFilename);
+    const QStringList files =
+        QDir(m_screenshotsFolder).entryList({QStringLiteral("*.png")}, QDir::Files | QDir::System);
+    for (const QString& name : files) {
+        if (named.contains(name) || !isScreenshotName(name))
+            continue;
+        QString error;
+        if (PrivateFolder::removeFile(m_screenshotsFolder, name, &error))
+            qCWarning(lcHistory).noquote()
+                << QStringLiteral("🗑️ Removed a screenshot no entry names: %1").arg(name);
+        else if (!error.isEmpty())
+            qCWarning(lcHistory).noquote() << QStringLiteral("⚠️ Screenshot %1 not deleted: %2").arg(name, error);
+    }
 }
 
 void HistoryManager::pruneByAge()

@@ -90,8 +90,10 @@ signals:
 
 private:
     void setEntries(QList<HistoryEntry> entries);
-    void loadHistory();
+    // False when the file was there but unreadable (and moved aside).
+    bool loadHistory();
     void pruneByAge();
+    void removeUnnamedScreenshots();
     void deleteScreenshotFile(const QString& filename);
     void applyWriteResults();
     void saveWhenScreenshotsAreWritten();

@@ -167,6 +167,42 @@ TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten)
     EXPECT_EQ(textsOf(f.stored()), QStringList{QStringLiteral("after")});
 }
 
+// What a crash between a screenshot's rename and the next write of the file (or between dropping an entry and
+// removing its screenshot) leaves: a screenshot no entry names, removed at the next start. Files of other names,
+// and everything after an unreadable file (the copy moved aside may name them), stay.
+TEST(HistoryManager, AStartRemovesScreenshotsNoEntryNames)
+{
+    const QString named = QStringLiteral("AAAAAAAA-0000-4000-8000-0000000000AA.png");
+    const QString unnamed = QStringLiteral("CCCCCCCC-0000-4000-8000-0000000000CC.png");
+    const QString lowerCase = QStringLiteral("cccccccc-0000-4000-8000-0000000000dd.png");
+    const QStringList foreign{QStringLiteral("orphan.png"), QStringLiteral("notes.txt"), lowerCase,
+                              QStringLiteral("CCCCCCCC-0000-4000-8000-0000000000CC.png.bak")};
+    const QByteArray listing = "[" + storedEntry(idA, fixedNow, named.toUtf8().constData()) + "]";
+    const struct {
+        const char* name;
+        std::optional<QByteArray> file;
+        QStringList kept;
+    } cases[] = {
+        {"a readable file", listing, foreign + QStringList{named}},
+        {"no file yet", std::nullopt, foreign},
+        {"an unreadable file", listing.chopped(1), foreign + QStringList{named, unnamed}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        if (c.file)
+            writeFile(f.file, *c.file);
+        for (const QString& name : foreign + QStringList{named, unnamed})
+            writeFile(f.shot(name), "png");
+        auto history = f.open();
+        QStringList files = f.shotFiles();
+        QStringList expected = c.kept;
+        files.sort();
+        expected.sort();
+        EXPECT_EQ(files, expected);
+    }
+}
+
 TEST(HistoryManager, DeletingAndClearingRemoveOnlyScreenshotsOfListedEntries)
 {
     Fixture f;

@@ -15,6 +15,8 @@
 #include <QImageReader>
 #include <QTextStream>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -122,5 +124,11 @@ int RecognizeCommand::main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return RecognizeCommand(recognizer, settings, out, err).run(files);
+    const int status = RecognizeCommand(recognizer, settings, out, err).run(files);
+    out.flush();
+    err.flush();
+    std::fflush(nullptr);
+    // Everything is written. Taking the engines apart (their models are hundreds of thousands of small
+    // allocations) and the application object would only make the caller wait longer for the exit status.
+    std::_Exit(status);
 }

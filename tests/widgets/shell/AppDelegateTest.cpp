@@ -1,6 +1,7 @@
 #include "widgets/shell/AppDelegate.h"
 #include "FakeOverlayPresenter.h"
 #include "LogCapture.h"
+#include "QStringPrinter.h"
 #include "core/api/HTTPAPIServer.h"
 #include "core/api/HTTPAPIServerDelegate.h"
 #include "core/history/HistoryManager.h"
@@ -117,18 +118,6 @@ struct ShellFixture {
     std::unique_ptr<AppDelegate> delegate;
 };
 
-// The menu as a flat list: object names of actions, "-" for separators, submenus indented with ">".
-QStringList menuModel(const QMenu* menu, const QString& indent = QString())
-{
-    QStringList model;
-    for (const QAction* action : menu->actions()) {
-        model.append(indent + (action->isSeparator() ? QStringLiteral("-") : action->objectName()));
-        if (action->menu())
-            model += menuModel(action->menu(), indent + QStringLiteral(">"));
-    }
-    return model;
-}
-
 } // namespace
 
 // Closing the terms window as a decline, the windows shown and accepting with its launch lines are driven through
@@ -207,76 +196,57 @@ TEST(AppDelegate, ACaptureWithoutTextIsToldInANotification)
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
 }
 
-// The failure line, with another X client holding the keys, is checked in tests/e2e/api_e2e.py.
-TEST(AppDelegate, HotkeyHeldElsewhereKeepsTheProgramAndEachPressChecksPermission)
-{
-    ShellFixture f;
-    f.hotkeys.heldByOthers.append({26, 768});
-    AppDelegate& app = f.launch();
-    EXPECT_FALSE(f.hotkeys.pressCombination(26, 768));
-
-    f.settings->setHotkeyKeyCode(28); // the 8 key
-    app.registerHotkey();
-    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
-    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
-
-    f.displays.setCanCapture(false);
-    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
-    EXPECT_EQ(f.overlays->shownImages.size(), 1) << "nothing is captured without permission";
-    EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Warning});
-    EXPECT_EQ(f.terminations, 0) << "a missing permission at a capture does not quit";
-
-    app.applicationWillTerminate();
-    EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "termination releases the hotkey";
-}
-
-// How the capture item follows the hotkey: RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce.
-TEST(AppDelegate, MenuHasTheItemsInOrderAndTheLegalPagesOpenTheirWindows)
+// Each legal page opens a fresh window, the previous one going with its controller; the API's operations open their
+// own windows, the preferences on the named tab and made once. The API's capture and quit are driven through the real
+// program in tests/e2e/api_e2e.py, the preferences from the tray in tests/e2e/preferences_test.py.
+TEST(AppDelegate, MenuItemsAndApiOperationsOpenTheirWindows)
 {
     ShellFixture f;
     AppDelegate& app = f.launch();
-    QMenu* menu = app.trayMenu()->menu();
-    EXPECT_EQ(menuModel(menu), (QStringList{"captureText", "toggleHistory", "-", "showPreferences", "-", "legalMenu",
-                                            ">showAbout", ">showOnboardingFromMenu", ">-", ">showImpressum",
-                                            ">showTerms", ">showPrivacy", ">showAccessibility", "-", "quit"}));
-    const auto trigger = [menu](const char* name) { menu->findChild<QAction*>(QString::fromLatin1(name))->trigger(); };
-    trigger("captureText");
-    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
-
-    // Each legal page opens a fresh window; the previous one goes with its controller.
+    HTTPAPIServerDelegate* api = app.apiServer().delegate();
+    const auto shownTitles = [api] {
+        QStringList titles;
+        for (const nlohmann::json& window : api->appWindowList())
+            titles.append(QString::fromStdString(window["title"].get<std::string>()));
+        titles.sort(); // the list has no order
+        return titles;
+    };
+    const auto trigger = [&app](const char* name) {
+        app.trayMenu()->menu()->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+    };
     QPointer<EscClosableWindow> previous;
     for (const auto& [action, title] :
          {std::pair{"showImpressum", "Imprint"}, std::pair{"showTerms", "Terms of Use"},
           std::pair{"showPrivacy", "Privacy"}, std::pair{"showAccessibility", "Accessibility"}}) {
         trigger(action);
-        EscClosableWindow* window = app.infoWindows().legalInfoWindowController()->window();
-        EXPECT_EQ(window->windowTitle(), QString::fromLatin1(title));
-        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(shownTitles(), QStringList{QString::fromLatin1(title)});
         EXPECT_TRUE(previous.isNull()) << action;
-        previous = window;
+        previous = app.infoWindows().legalInfoWindowController()->window();
     }
+    previous->close();
+    api->openAboutWindow();
+    api->openOnboardingWindow();
+    EXPECT_EQ(shownTitles(), (QStringList{qtTrId("about.title"), qtTrId("onboarding.title")}));
+
+    api->openPreferences(std::nullopt);
+    PreferencesWindowController* preferences = app.preferencesWindowController();
+    ASSERT_NE(preferences, nullptr);
+    const std::pair<std::optional<QString>, PreferencesTab> rows[] = {
+        {QStringLiteral("Text_Processing"), PreferencesTab::TextProcessing},
+        {std::nullopt, PreferencesTab::TextProcessing}, // keeps the tab shown last
+        {QStringLiteral("colours"), PreferencesTab::General},
+    };
+    for (const auto& [tab, expected] : rows) {
+        preferences->window()->close();
+        api->openPreferences(tab);
+        EXPECT_EQ(app.preferencesWindowController(), preferences) << "made once";
+        EXPECT_TRUE(preferences->window()->isVisible());
+        EXPECT_EQ(preferences->view()->selectedTab(), expected) << tab.value_or(QStringLiteral("(none)")).toStdString();
+    }
+    trigger("captureText");
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
     trigger("quit");
     EXPECT_EQ(f.terminations, 1);
-}
-
-// The HTTP server reaches the application through its delegate; each operation must land on its own command. The
-// capture and quit operations are driven through the real program in tests/e2e/api_e2e.py.
-TEST(AppDelegate, ApiOperationsOpenTheirWindows)
-{
-    ShellFixture f;
-    HTTPAPIServerDelegate* api = f.launch().apiServer().delegate();
-    QStringList titles;
-    for (const auto& [open, title] : {std::pair{&HTTPAPIServerDelegate::openAboutWindow, "about.title"},
-                                      std::pair{&HTTPAPIServerDelegate::openOnboardingWindow, "onboarding.title"}}) {
-        (api->*open)();
-        titles.append(qtTrId(title));
-        QStringList shown;
-        for (const nlohmann::json& window : api->appWindowList())
-            shown.append(QString::fromStdString(window["title"].get<std::string>()));
-        EXPECT_EQ(shown, titles);
-    }
-    EXPECT_TRUE(f.overlays->shownImages.isEmpty());
-    EXPECT_EQ(f.terminations, 0);
 }
 
 // The sidebar exists only when history is on at launch; the tray's History item and the API then drive the same
@@ -360,37 +330,17 @@ TEST(AppDelegate, QuickStartNamesTheCaptureCommandWhereThereIsNoHotkeyAndApplies
     }
 }
 
-// Opening from the tray: tests/e2e/preferences_test.py; how the names read: PreferencesTabTest.
-TEST(AppDelegate, PreferencesOpenFromTheApiOnTheNamedTab)
-{
-    ShellFixture f;
-    AppDelegate& app = f.launch();
-    HTTPAPIServerDelegate* api = app.apiServer().delegate();
-    api->openPreferences(std::nullopt);
-    PreferencesWindowController* preferences = app.preferencesWindowController();
-    ASSERT_NE(preferences, nullptr);
-    const std::pair<std::optional<QString>, PreferencesTab> rows[] = {
-        {QStringLiteral("Text_Processing"), PreferencesTab::TextProcessing},
-        {std::nullopt, PreferencesTab::TextProcessing}, // keeps the tab shown last
-        {QStringLiteral("colours"), PreferencesTab::General},
-    };
-    for (const auto& [tab, expected] : rows) {
-        preferences->window()->close();
-        api->openPreferences(tab);
-        EXPECT_EQ(app.preferencesWindowController(), preferences) << "made once";
-        EXPECT_TRUE(preferences->window()->isVisible());
-        EXPECT_EQ(preferences->view()->selectedTab(), expected) << tab.value_or(QStringLiteral("(none)")).toStdString();
-    }
-}
-
-// Through the real controller and the fake hotkey service: recording releases the grab (so that the current
-// hotkey is recorded rather than starting a capture), and the tray follows each registration.
+// Through the real controller and the fake hotkey service. A held default hotkey keeps the program running (its
+// failure line, with another X client holding the keys: tests/e2e/api_e2e.py). Recording releases the grab (so that
+// the current hotkey is recorded rather than starting a capture), the tray follows each registration, and each press
+// checks the capture permission.
 TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
 {
     ShellFixture f;
     f.hotkeys.keysByScanCode = {{45, 40}, {17, 28}};
-    f.hotkeys.heldByOthers.append({40, 2304}); // Ctrl+Alt+K
+    f.hotkeys.heldByOthers = {{26, 768}, {40, 2304}}; // Ctrl+Shift+7, Ctrl+Alt+K
     AppDelegate& app = f.launch();
+    EXPECT_FALSE(f.hotkeys.pressCombination(26, 768));
     app.openPreferences(std::nullopt);
     GeneralSettingsPage* page = app.preferencesWindowController()->view()->generalPage();
     QAction* capture = app.trayMenu()->menu()->findChild<QAction*>(QStringLiteral("captureText"));
@@ -415,8 +365,17 @@ TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
     EXPECT_TRUE(told[0][1].toString().startsWith(QStringLiteral("Ctrl+Alt+K cannot be the capture hotkey")));
 
     record(Qt::Key_Asterisk, Qt::ControlModifier | Qt::ShiftModifier, 17);
-    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(28, 768));
     EXPECT_EQ(capture->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_8));
     EXPECT_EQ(app.trayMenu()->statusItem()->toolTip(), QStringLiteral("Quillora: Ctrl+Shift+8 captures text"));
     EXPECT_TRUE(page->hotkeyMessage()->isHidden());
+    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
+
+    f.displays.setCanCapture(false);
+    ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
+    EXPECT_EQ(f.overlays->shownImages.size(), 1) << "nothing is captured without permission";
+    EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Warning});
+    EXPECT_EQ(f.terminations, 0) << "a missing permission at a capture does not quit";
+    app.applicationWillTerminate();
+    EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "termination releases the hotkey";
 }

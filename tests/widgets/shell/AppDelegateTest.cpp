@@ -330,31 +330,49 @@ TEST(AppDelegate, QuickStartNamesTheCaptureCommandWhereThereIsNoHotkeyAndApplies
     }
 }
 
-// Through the real controller and the fake hotkey service. A held default hotkey keeps the program running (its
-// failure line, with another X client holding the keys: tests/e2e/api_e2e.py). Recording releases the grab (so that
-// the current hotkey is recorded rather than starting a capture), the tray follows each registration, and each press
-// checks the capture permission.
+// Through the real controller and the fake hotkey service: recording releases the grab (so that the current hotkey is
+// recorded rather than starting a capture) until the recording ends, whatever ends it; a refused press keeps it
+// listening with the reason next to the row; the tray follows each registration; each press checks the capture
+// permission. How each press is read: HotkeyRecordingTest; in the real program: tests/e2e/preferences_test.py.
 TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
 {
     ShellFixture f;
-    f.hotkeys.keysByScanCode = {{45, 40}, {17, 28}};
-    f.hotkeys.heldByOthers = {{26, 768}, {40, 2304}}; // Ctrl+Shift+7, Ctrl+Alt+K
+    f.hotkeys.keysByScanCode = {{45, 40}, {16, 26}, {17, 28}}; // K, 7, 8
+    f.hotkeys.heldByOthers = {{40, 2304}};                     // Ctrl+Alt+K
     AppDelegate& app = f.launch();
-    EXPECT_FALSE(f.hotkeys.pressCombination(26, 768));
     app.openPreferences(std::nullopt);
-    GeneralSettingsPage* page = app.preferencesWindowController()->view()->generalPage();
+    PreferencesView* view = app.preferencesWindowController()->view();
+    GeneralSettingsPage* page = view->generalPage();
     QAction* capture = app.trayMenu()->menu()->findChild<QAction*>(QStringLiteral("captureText"));
     QSignalSpy told(app.trayMenu(), &TrayMenu::messageShown);
-    const auto record = [&](int key, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
-        page->hotkeyButton()->click();
-        EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "released while recording";
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0);
         QApplication::sendEvent(page->recorder(), &event);
     };
-    // The second time the recording is cancelled: the same refused combination is registered again.
-    for (const auto& [key, modifiers, scanCode] : {std::tuple{Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, 45u},
-                                                   std::tuple{Qt::Key_Escape, Qt::KeyboardModifiers(), 9u}}) {
-        record(key, modifiers, scanCode);
+    const auto startRecording = [&] {
+        page->hotkeyButton()->click();
+        EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "released while recording";
+    };
+    startRecording();
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, quint32, const char*> refused[] = {
+        {Qt::Key_Ampersand, Qt::ShiftModifier, 16, "Hold Ctrl or Super together with the key."},
+        {Qt::Key_Odiaeresis, Qt::ControlModifier, 47, "This key cannot be part of a hotkey."}, // no key code
+    };
+    for (const auto& [key, modifiers, scanCode, message] : refused) {
+        press(key, modifiers, scanCode);
+        EXPECT_TRUE(page->recorder()->isRecording());
+        EXPECT_FALSE(f.hotkeys.grabbed.has_value());
+        EXPECT_TRUE(page->hotkeyMessage()->text().startsWith(QString::fromUtf8(message))) << message;
+    }
+
+    // A combination another program holds is stored all the same; cancelling the next recording registers it again.
+    press(Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, 45);
+    for (const bool cancelled : {false, true}) {
+        if (cancelled) {
+            startRecording();
+            press(Qt::Key_Escape, Qt::NoModifier, 9);
+        }
+        EXPECT_FALSE(page->recorder()->isRecording());
         EXPECT_FALSE(f.hotkeys.grabbed.has_value());
         EXPECT_EQ(f.settings->hotkeyKeyCode(), 40u);
         EXPECT_TRUE(capture->shortcut().isEmpty());
@@ -364,10 +382,20 @@ TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
     ASSERT_EQ(told.size(), 1) << "told once";
     EXPECT_TRUE(told[0][1].toString().startsWith(QStringLiteral("Ctrl+Alt+K cannot be the capture hotkey")));
 
-    record(Qt::Key_Asterisk, Qt::ControlModifier | Qt::ShiftModifier, 17);
+    // Reset registers the default and the message goes; leaving the tab while recording registers it again.
+    page->resetButton()->click();
+    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
+    EXPECT_TRUE(page->hotkeyMessage()->isHidden());
+    startRecording();
+    view->selectTab(PreferencesTab::History);
+    EXPECT_FALSE(page->recorder()->isRecording());
+    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
+
+    view->selectTab(PreferencesTab::General);
+    startRecording();
+    press(Qt::Key_Asterisk, Qt::ControlModifier | Qt::ShiftModifier, 17);
     EXPECT_EQ(capture->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_8));
     EXPECT_EQ(app.trayMenu()->statusItem()->toolTip(), QStringLiteral("Quillora: Ctrl+Shift+8 captures text"));
-    EXPECT_TRUE(page->hotkeyMessage()->isHidden());
     ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
     EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
 

@@ -1,13 +1,10 @@
 #include "core/shell/HotkeyText.h"
-#include "core/shell/SingleInstance.h"
 #include "widgets/shell/Localization.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
-#include <QHostInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -48,35 +45,12 @@ TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage)
     }
 }
 
-// The hotkey is written in the person's language, as the desktop writes key names (Qt's own translations).
+// The hotkey is written in the person's language, as the desktop writes key names (Qt's own translations); the
+// English texts: HotkeyTextTest.
 TEST(Localization, HotkeyInTheDesktopsWordsFollowsTheLanguage)
 {
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("de_DE")));
     const QString german = HotkeyText::desktopString(26, 768);
-    const QString superAlt = HotkeyText::desktopString(96, 4096 + 2048);
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
     EXPECT_EQ(german, QStringLiteral("Strg+Umschalt+7"));
-    EXPECT_EQ(superAlt, QStringLiteral("Super+Alt+F5"));
-    EXPECT_EQ(HotkeyText::desktopString(26, 768), QStringLiteral("Ctrl+Shift+7"));
-}
-
-// A second start's hand-over to a running instance is driven through the real program in tests/e2e/api_e2e.py.
-TEST(SingleInstance, AStaleLockFromACrashStopsNobody)
-{
-    QTemporaryDir folder;
-    SingleInstance client(folder.path());
-    // What a crashed instance leaves: a lock naming a process that is gone, and its socket file.
-    QFile lock(folder.filePath(QStringLiteral(QUILLORA_APP_ID ".lock")));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray("999999\n") + QCoreApplication::applicationName().toUtf8() + '\n' +
-               QHostInfo::localHostName().toUtf8() + '\n');
-    lock.close();
-    QFile socket(folder.filePath(QStringLiteral(QUILLORA_APP_ID ".socket")));
-    ASSERT_TRUE(socket.open(QIODevice::WriteOnly));
-    socket.close();
-
-    EXPECT_EQ(client.send(QStringLiteral("capture"), nullptr, 500), SingleInstance::SendResult::NoInstance);
-    SingleInstance restarted(folder.path());
-    QString error;
-    EXPECT_TRUE(restarted.becomePrimary(&error)) << error.toStdString();
 }

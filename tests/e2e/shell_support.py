@@ -156,11 +156,9 @@ def free_port():
         return s.getsockname()[1]
 
 
-def api(port, method, path, body=None, token=None, timeout=30):
+def api(port, method, path, body=None, timeout=30):
     """(status, parsed JSON or raw bytes) of one request to the program's HTTP API."""
     headers = {"Content-Type": "application/json"} if body is not None else {}
-    if token:
-        headers["Authorization"] = f"Bearer {token}"
     connection = http.client.HTTPConnection("127.0.0.1", port, timeout=timeout)
     try:
         connection.request(method, path, json.dumps(body) if body is not None else None, headers)
@@ -171,10 +169,10 @@ def api(port, method, path, body=None, token=None, timeout=30):
     return response.status, json.loads(data) if response.getheader("Content-Type") == "application/json" else data
 
 
-def answers(port, token=None):
+def answers(port):
     """The HTTP status of GET /status, or None when nothing answers on the port."""
     try:
-        return api(port, "GET", "/status", token=token, timeout=5)[0]
+        return api(port, "GET", "/status", timeout=5)[0]
     except OSError:
         return None
 

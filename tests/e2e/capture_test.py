@@ -7,8 +7,8 @@ were. With a clipboard manager running, the text can still be pasted after Quill
 import sys
 import time
 
-from shell_support import (ACCEPTED, App, HistoryFiles, Home, TextWindow, character_error_rate, clipboard,
-                           drag_around, license_lines, monitors, png_size, run, send_keys, start_clipboard_manager,
+from shell_support import (ACCEPTED, App, HistoryFiles, Home, TextWindow, character_error_rate, clipboard, drag_around,
+                           escape_capture, license_lines, monitors, png_size, run, send_keys, start_clipboard_manager,
                            visible_windows, wait_for_tray_icons, wait_for_window, wait_until)
 
 exe, text_window_exe = sys.argv[1:3]
@@ -58,10 +58,7 @@ if two_monitors:
 # although the overlay took the keyboard while the key was down the last time.
 history_before = history.raw()
 run("xdotool", "key", "ctrl+shift+7")
-wait_for_window("Quillora Capture", timeout=5)
-time.sleep(0.3)
-run("xdotool", "key", "Escape")
-wait_until(lambda: not visible_windows("Quillora Capture"), 10, lambda: "Escape to close both\n" + app.dump())
+escape_capture()
 time.sleep(1.5)
 assert not visible_windows("Captured Text"), "Escape starts no recognition\n" + app.dump()
 assert clipboard() == text and history.raw() == history_before, "Escape leaves clipboard and history as they were"

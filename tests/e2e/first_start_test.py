@@ -10,18 +10,11 @@ import subprocess
 import sys
 import time
 
-from shell_support import (App, Home, api, run, send_keys, start_with_api, stop_at_exit, tray_icons, visible_windows,
-                           wait_for_tray_icons, wait_for_window, wait_until)
+from shell_support import (App, Home, api, escape_capture, run, send_keys, start_with_api, stop_at_exit, tray_icons,
+                           visible_windows, wait_for_tray_icons, wait_for_window, wait_until)
 
 exe = sys.argv[1]
 grabber_script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "platform", "linux", "hold_key_grab.py")
-
-
-def escape_capture():
-    wait_for_window("Quillora Capture")
-    time.sleep(0.3)
-    run("xdotool", "key", "Escape")
-    wait_until(lambda: not visible_windows("Quillora Capture"), 10, "Escape to close the overlay")
 
 
 home = Home()

@@ -209,17 +209,32 @@ class TextWindow:
         self.rect = tuple(int(v) for v in line[1:])
 
 
-def drag_around(rect, margin=10, steps=12):
-    """Presses the left button just outside the rectangle's top left corner, moves in steps as a hand would to
-    just outside its bottom right one, and lets go there."""
-    x0, y0, x1, y1 = rect[0] - margin, rect[1] - margin, rect[0] + rect[2] + margin, rect[1] + rect[3] + margin
-    run("xdotool", "mousemove", str(x0), str(y0))
+def drag(x0, y0, x1, y1, move, press, steps=12, before_release=None):
+    """Presses the left button at (x0, y0), moves in steps as a hand would to (x1, y1), and lets go there."""
+    move(x0, y0)
     time.sleep(0.05)
-    run("xdotool", "mousedown", "1")
+    press(True)
     for step in range(1, steps + 1):
-        run("xdotool", "mousemove", str(x0 + (x1 - x0) * step // steps), str(y0 + (y1 - y0) * step // steps))
+        move(x0 + (x1 - x0) * step // steps, y0 + (y1 - y0) * step // steps)
         time.sleep(0.02)
-    run("xdotool", "mouseup", "1")
+    if before_release:
+        before_release()
+    press(False)
+
+
+def drag_around(rect, margin=10):
+    """An X pointer drag from just outside the rectangle's top left corner to just outside its bottom right one."""
+    drag(rect[0] - margin, rect[1] - margin, rect[0] + rect[2] + margin, rect[1] + rect[3] + margin,
+         lambda x, y: run("xdotool", "mousemove", str(x), str(y)),
+         lambda down: run("xdotool", "mousedown" if down else "mouseup", "1"))
+
+
+def escape_capture():
+    """Ends the capture whose overlay is coming up with Escape."""
+    wait_for_window("Quillora Capture")
+    time.sleep(0.3)
+    run("xdotool", "key", "Escape")
+    wait_until(lambda: not visible_windows("Quillora Capture"), 10, "Escape to close the overlay")
 
 
 def clipboard(selection="clipboard"):

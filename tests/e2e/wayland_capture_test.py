@@ -14,8 +14,8 @@ import subprocess
 import sys
 import time
 
-from shell_support import (ACCEPTED, App, Home, HistoryFiles, api, character_error_rate, free_port, license_lines, run,
-                           stop_at_exit, wait_until)
+from shell_support import (ACCEPTED, App, Home, HistoryFiles, api, character_error_rate, drag, free_port, license_lines,
+                           run, stop_at_exit, wait_until)
 
 exe = sys.argv[1]
 WIDTH, HEIGHT = 1280, 720
@@ -74,16 +74,8 @@ class Pointer:
     def move(self, x, y):
         self.act(1, x, y, 2 * WIDTH, HEIGHT)  # motion_absolute
 
-    def drag(self, x0, y0, x1, y1, steps=12, before_release=None):
-        self.move(x0, y0)
-        time.sleep(0.05)
-        self.act(2, 0x110, 1)  # the left button down
-        for step in range(1, steps + 1):
-            self.move(x0 + (x1 - x0) * step // steps, y0 + (y1 - y0) * step // steps)
-            time.sleep(0.02)
-        if before_release:
-            before_release()
-        self.act(2, 0x110, 0)
+    def press(self, down):
+        self.act(2, 0x110, int(down))  # the left button
 
 
 def tree_windows(name):
@@ -167,7 +159,7 @@ def bar_dimmed():
     assert bar_coloured(rgb) and rgb != PANEL, f"the right bar under the dimming: {rgb}"
 
 
-pointer.drag(WIDTH + x - 10, y - 10, WIDTH + x + w + 10, y + h + 10, before_release=bar_dimmed)
+drag(WIDTH + x - 10, y - 10, WIDTH + x + w + 10, y + h + 10, pointer.move, pointer.press, before_release=bar_dimmed)
 wait_until(lambda: tree_windows("Captured Text"), 60, lambda: "the editor\n" + app.dump())
 wait_until(lambda: any(win["focused"] for win in tree_windows("Captured Text")), 10, "the editor's focus")
 run("wtype", "-M", "ctrl", "s", "-m", "ctrl")

@@ -94,7 +94,7 @@ def start():
     app = App(exe, home)
     wait_until(lambda: answers(port) == 200, 30, lambda: f"the API after a start\n{app.dump()}")
     # Each start writes the history once (the age limit is applied), so that write's own temporary file may be
-    # there for a moment; one the kill left behind stays.
+    # there for a moment; a screenshot's or the settings' temporary file that the kill left would stay.
     wait_until(lambda: not leftovers(), 10, lambda: f"left after the restart: {leftovers()}")
     return app
 

@@ -127,7 +127,8 @@ def check_screen(window):
 
 
 def check_typing(window, layout):
-    assert run("setxkbmap", layout).returncode == 0
+    if layout != "us":  # the desktop's own layout is left as it is
+        assert run("setxkbmap", layout).returncode == 0
     before = run("xmodmap", "-pke").stdout
     # The field gets the keyboard, and is emptied.
     ok("POST", "/mouse/click", centre(window.field))

@@ -7,86 +7,63 @@ were. With a clipboard manager running, the text can still be pasted after Quill
 import sys
 import time
 
-from capture_support import (ClipboardManager, HistoryFiles, TextWindow, character_error_rate, clipboard, drag_around,
-                             license_lines, monitors, png_size)
-from shell_support import (App, Home, accepted_settings, run, send_keys, visible_windows, wait_for_tray_icons,
-                           wait_for_window, wait_until)
+from shell_support import (ACCEPTED, App, HistoryFiles, Home, TextWindow, character_error_rate, clipboard, drag_around,
+                           escape_capture, license_lines, monitors, png_size, run, send_keys, start_clipboard_manager,
+                           visible_windows, wait_for_tray_icons, wait_for_window, wait_until)
 
 exe, text_window_exe = sys.argv[1:3]
 home = Home()
-pages = []
-manager = None
-try:
-    home.preset(accepted_settings())
-    screens = monitors()
-    names = sorted(screens, key=lambda name: screens[name][0])
-    assert len(names) in (1, 2), screens
-    target = names[-1]
-    left_x, right_x = screens[names[0]][0], screens[target][0]
-    width, height = screens[target][2], screens[target][3]
-    manager = ClipboardManager()
-    app = App(exe, home)
-    # The tray icon is shown once the hotkey is registered.
-    wait_for_tray_icons(1)
-    history = HistoryFiles(home)
+home.preset(ACCEPTED)
+screens = monitors()
+names = sorted(screens, key=lambda name: screens[name][0])
+assert len(names) in (1, 2), screens
+target, two_monitors = names[-1], len(names) == 2
+left_x, (right_x, _, width, height, _) = screens[names[0]][0], screens[target]
+start_clipboard_manager()
+app = App(exe, home)
+# The tray icon is shown once the hotkey is registered.
+wait_for_tray_icons(1)
+history = HistoryFiles(home)
 
-    paragraph = license_lines("BSD", 4, 14)
-    two_monitors = len(names) == 2
-    if two_monitors:
-        pages.append(TextWindow(text_window_exe, left_x + 300, 250, license_lines("Apache-2.0", 9, 19), home.root))
-    pages.append(TextWindow(text_window_exe, right_x + 300, 250, paragraph, home.root, dark=two_monitors))
-    right_page = pages[-1]
+paragraph = license_lines("BSD", 4, 14)
+if two_monitors:
+    TextWindow(text_window_exe, left_x + 300, 250, license_lines("Apache-2.0", 9, 19), home.root)
+page = TextWindow(text_window_exe, right_x + 300, 250, paragraph, home.root, dark=two_monitors)
 
-    # The capture starts with the pointer on the first monitor; a drag on another moves the keyboard there.
-    run("xdotool", "mousemove", str(left_x + 900), "700")
-    run("xdotool", "key", "ctrl+shift+7")
-    wait_until(lambda: len(visible_windows("Quillora Capture")) == len(names), 10,
-               lambda: f"an overlay on each of {len(names)} monitors\n{app.dump()}")
-    drag_around(right_page.rect)
-    editor = wait_for_window("Captured Text", timeout=60)
-    send_keys(editor, "ctrl+s")
-    # Saving closes the editor and puts the text on the clipboard and into the history.
-    wait_until(lambda: not visible_windows("Captured Text"), 10, "saving to close the editor")
-    entries = history.wait_entries(1)
+# The capture starts with the pointer on the first monitor; a drag on another moves the keyboard there.
+run("xdotool", "mousemove", str(left_x + 900), "700")
+run("xdotool", "key", "ctrl+shift+7")
+wait_until(lambda: len(visible_windows("Quillora Capture")) == len(names), 10,
+           lambda: f"an overlay on each of {len(names)} monitors\n{app.dump()}")
+drag_around(page.rect)
+send_keys(wait_for_window("Captured Text", timeout=60), "ctrl+s")
+# Saving closes the editor and puts the text on the clipboard and into the history.
+wait_until(lambda: not visible_windows("Captured Text"), 10, "saving to close the editor")
+entries = history.wait_entries(1)
+text = clipboard()
+error_rate = character_error_rate("\n".join(paragraph), text)
+assert error_rate <= 0.01, f"character error rate {error_rate:.2%}; clipboard:\n{text}\n{app.dump()}"
+assert len(entries) == 1 and entries[0].get("displayName") == target, entries
+assert entries[0]["text"] == text, "the history records what went to the clipboard"
+assert clipboard("primary") == text, "a middle click pastes the text too"
+path = history.wait_screenshot(entries[0]["screenshotFilename"])
+assert png_size(path) == (width, height), "the screenshot is the whole monitor, not the selection"
+if two_monitors:
+    # RIGHT's page is dark where LEFT's is white: the screenshot is RIGHT's image.
+    spot = f"1x1+{page.rect[0] - right_x - 10}+{page.rect[1] - 10}"
+    brightness = float(run("convert", path, "-crop", spot, "-format", "%[fx:mean]", "info:").stdout)
+    assert brightness < 0.3, f"the screenshot is not RIGHT's image: {brightness} at {spot}"
 
-    text = clipboard()
-    error_rate = character_error_rate("\n".join(paragraph), text)
-    assert error_rate <= 0.01, f"character error rate {error_rate:.2%}; clipboard:\n{text}\n{app.dump()}"
+# Escape instead of a drag, in a capture started by the hotkey again: the first press after a capture counts,
+# although the overlay took the keyboard while the key was down the last time.
+history_before = history.raw()
+run("xdotool", "key", "ctrl+shift+7")
+escape_capture()
+time.sleep(1.5)
+assert not visible_windows("Captured Text"), "Escape starts no recognition\n" + app.dump()
+assert clipboard() == text and history.raw() == history_before, "Escape leaves clipboard and history as they were"
 
-    assert len(entries) == 1 and entries[0].get("displayName") == target, entries
-    assert entries[0]["text"] == text, "the history records what went to the clipboard"
-    assert clipboard("primary") == text, "a middle click pastes the text too"
-    name = entries[0]["screenshotFilename"]
-    path = history.wait_screenshot(name)
-    assert png_size(path) == (width, height), "the screenshot is the whole monitor, not the selection"
-    if two_monitors:
-        # RIGHT's page is dark where LEFT's is white: the screenshot is RIGHT's image.
-        spot = f"1x1+{right_page.rect[0] - right_x - 10}+{right_page.rect[1] - 10}"
-        brightness = float(run("convert", path, "-crop", spot, "-format", "%[fx:mean]", "info:").stdout)
-        assert brightness < 0.3, f"the screenshot is not RIGHT's image: {brightness} at {spot}"
-
-    # Escape instead of a drag, in a capture started by the hotkey again: the first press after a capture
-    # counts, although the overlay took the keyboard while the key was down the last time.
-    with open(history.file, "rb") as f:
-        history_before = f.read()
-    run("xdotool", "key", "ctrl+shift+7")
-    wait_for_window("Quillora Capture", timeout=5)
-    time.sleep(0.3)
-    run("xdotool", "key", "Escape")
-    wait_until(lambda: not visible_windows("Quillora Capture"), 10, lambda: "Escape to close both\n" + app.dump())
-    time.sleep(1.5)
-    assert not visible_windows("Captured Text"), "Escape starts no recognition\n" + app.dump()
-    assert clipboard() == text
-    with open(history.file, "rb") as f:
-        assert f.read() == history_before, "Escape leaves the history file as it was"
-
-    # Quitting hands the clipboard to the clipboard manager, which serves it from then on.
-    assert app.stop() == 0, app.dump()
-    assert clipboard() == text, "the text is still on the clipboard after Quillora quit\n" + app.dump()
-    print(f"capture: ok (character error rate {error_rate:.2%})")
-finally:
-    for page in pages:
-        page.close()
-    if manager:
-        manager.close()
-    home.remove()
+# Quitting hands the clipboard to the clipboard manager, which serves it from then on.
+assert app.stop() == 0, app.dump()
+assert clipboard() == text, "the text is still on the clipboard after Quillora quit\n" + app.dump()
+print(f"capture: ok (character error rate {error_rate:.2%})")

@@ -1,8 +1,8 @@
 // Another application's window for the end-to-end input tests: a text field, a button and a slider, placed at X Y
-// of the desktop (e2e_input_window [X Y]; default 200 200). Once it is on the screen and active it prints "ready"
-// with the three widgets' rectangles in global coordinates ("ready field X Y W H button X Y W H slider X Y W H");
-// then a line for every change: "text" and the field's text as a JSON string, "clicked" and the number of clicks
-// so far, "slider" and the slider's value.
+// of the desktop (e2e_input_window X Y). Once it is on the screen and active it prints "ready" with the three
+// widgets' rectangles in global coordinates ("ready field X Y W H button X Y W H slider X Y W H"); then a line for
+// every change: "text" and the field's text as a JSON string, "clicked" and the number of clicks so far, "slider"
+// and the slider's value.
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,23 +11,21 @@
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWidget>
 
 #include <cstdio>
 
 namespace {
 
-void say(const QByteArray& line)
+void say(const QString& line)
 {
-    std::printf("%s\n", line.constData());
+    std::printf("%s\n", line.toUtf8().constData());
     std::fflush(stdout);
 }
 
-QByteArray rect(const QWidget* widget)
+QString rect(const QWidget* widget)
 {
-    const QRect global(widget->mapToGlobal(QPoint(0, 0)), widget->size());
-    return QByteArray::number(global.x()) + ' ' + QByteArray::number(global.y()) + ' ' +
-           QByteArray::number(global.width()) + ' ' + QByteArray::number(global.height());
+    const QPoint global = widget->mapToGlobal(QPoint(0, 0));
+    return QString::asprintf("%d %d %d %d", global.x(), global.y(), widget->width(), widget->height());
 }
 
 } // namespace
@@ -36,12 +34,11 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QWidget window;
-    window.setWindowTitle(QStringLiteral("Input Test Window"));
     auto* field = new QLineEdit(&window);
-    field->setMinimumWidth(500);
     auto* button = new QPushButton(QStringLiteral("Press me"), &window);
     auto* slider = new QSlider(Qt::Horizontal, &window);
     slider->setRange(0, 100);
+    field->setMinimumWidth(500);
     slider->setMinimumWidth(500);
     auto* layout = new QVBoxLayout(&window);
     layout->addWidget(field);
@@ -51,13 +48,12 @@ int main(int argc, char** argv)
     int clicks = 0;
     QObject::connect(field, &QLineEdit::textChanged, [](const QString& text) {
         const QByteArray quoted = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-        say("text " + quoted.mid(1, quoted.size() - 2));
+        say("text " + QString::fromUtf8(quoted.mid(1, quoted.size() - 2)));
     });
-    QObject::connect(button, &QPushButton::clicked, [&clicks] { say("clicked " + QByteArray::number(++clicks)); });
-    QObject::connect(slider, &QSlider::valueChanged, [](int value) { say("slider " + QByteArray::number(value)); });
+    QObject::connect(button, &QPushButton::clicked, [&clicks] { say(QStringLiteral("clicked %1").arg(++clicks)); });
+    QObject::connect(slider, &QSlider::valueChanged, [](int value) { say(QStringLiteral("slider %1").arg(value)); });
 
-    const QStringList args = app.arguments();
-    window.move(args.size() == 3 ? QPoint(args.at(1).toInt(), args.at(2).toInt()) : QPoint(200, 200));
+    window.move(app.arguments().value(1).toInt(), app.arguments().value(2).toInt());
     window.show();
     window.activateWindow();
     field->setFocus();

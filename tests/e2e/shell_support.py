@@ -1,41 +1,57 @@
-"""Drives the real quillora program under the virtual desktop: a fresh home (HOME and the XDG folders in a temporary
-folder), QUILLORA_LOG_STDERR=1 so that system-log lines arrive on stderr, both streams read line by line."""
+"""What the end-to-end tests share: the real quillora program in a fresh home (HOME and the XDG folders in a temporary
+folder, QUILLORA_LOG_STDERR=1 so that system-log lines arrive on stderr), its windows, tray icon and HTTP API; another
+application's window showing a known paragraph, the mouse drag over it, the clipboard, the monitors, the history's
+files and the error rate of a recognised text. What a test starts is stopped when it exits, passed or failed."""
+import atexit
+import ctypes
+import glob
 import http.client
 import json
 import os
 import re
 import shutil
-import signal
 import socket
 import subprocess
 import tempfile
 import threading
 import time
 
-
 XDG_FOLDERS = {"XDG_CONFIG_HOME": ".config", "XDG_DATA_HOME": ".local/share", "XDG_STATE_HOME": ".local/state",
                "XDG_CACHE_HOME": ".cache", "XDG_RUNTIME_DIR": "runtime"}
+ACCEPTED = {"hasAcceptedLegal": True, "hasCompletedOnboarding": True}
+
+
+def stop_at_exit(proc):
+    def stop():
+        if proc.poll() is None:
+            proc.terminate()
+            try:
+                proc.wait(10)
+            except subprocess.TimeoutExpired:
+                proc.kill()
+    atexit.register(stop)
+    return proc
+
+
+def read_lines(stream, lines):
+    """Appends the stream's lines to lines as they come, on a thread of its own."""
+    thread = threading.Thread(target=lambda: lines.extend(line.rstrip("\n") for line in stream), daemon=True)
+    thread.start()
+    return thread
 
 
 class Home:
-    def __init__(self):
+    def __init__(self, platform="xcb"):
         self.root = tempfile.mkdtemp(prefix="quillora-e2e-")
+        atexit.register(shutil.rmtree, self.root, ignore_errors=True)
         for sub in XDG_FOLDERS.values():
             os.makedirs(os.path.join(self.root, sub), exist_ok=True)
         os.chmod(os.path.join(self.root, "runtime"), 0o700)
         self.settings_path = os.path.join(self.root, ".config", "Quillora", "settings.json")
-
-    def env(self):
-        env = dict(os.environ)
-        env.update({name: os.path.join(self.root, sub) for name, sub in XDG_FOLDERS.items()})
-        env.update({
-            "HOME": self.root,
-            "QUILLORA_LOG_STDERR": "1",
-            "QT_QPA_PLATFORM": "xcb",
-            # Window titles are searched for in English.
-            "LANGUAGE": "en", "LC_ALL": "C.UTF-8", "LANG": "C.UTF-8",
-        })
-        return env
+        # Window titles are searched for in English.
+        self.env = {**os.environ, **{name: os.path.join(self.root, sub) for name, sub in XDG_FOLDERS.items()},
+                    "HOME": self.root, "QUILLORA_LOG_STDERR": "1", "QT_QPA_PLATFORM": platform, "LANGUAGE": "en",
+                    "LC_ALL": "C.UTF-8", "LANG": "C.UTF-8"}
 
     def settings(self):
         with open(self.settings_path, encoding="utf-8") as f:
@@ -46,48 +62,19 @@ class Home:
         with open(self.settings_path, "w", encoding="utf-8") as f:
             json.dump(values, f)
 
-    def remove(self):
-        shutil.rmtree(self.root, ignore_errors=True)
-
 
 class App:
     """One running quillora process and what it printed."""
 
     def __init__(self, exe, home, *args):
-        self.proc = subprocess.Popen([exe, *args], env=home.env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                     stdin=subprocess.DEVNULL)
+        self.proc = stop_at_exit(subprocess.Popen([exe, *args], env=home.env, stdout=subprocess.PIPE,
+                                                  stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True,
+                                                  encoding="utf-8", errors="replace"))
         self.out, self.err = [], []
-        self._changed = threading.Condition()
-        self._readers = [threading.Thread(target=self._read, args=(self.proc.stdout, self.out), daemon=True),
-                         threading.Thread(target=self._read, args=(self.proc.stderr, self.err), daemon=True)]
-        for reader in self._readers:
-            reader.start()
+        self._readers = [read_lines(self.proc.stdout, self.out), read_lines(self.proc.stderr, self.err)]
 
-    def _read(self, stream, lines):
-        for raw in stream:
-            with self._changed:
-                lines.append(raw.decode("utf-8", "replace").rstrip("\n"))
-                self._changed.notify_all()
-        with self._changed:
-            self._changed.notify_all()
-
-    def _wait(self, predicate, timeout, what):
-        deadline = time.monotonic() + timeout
-        with self._changed:
-            while not predicate():
-                left = deadline - time.monotonic()
-                if left <= 0:
-                    raise AssertionError(f"timed out waiting for {what}\n{self.dump()}")
-                self._changed.wait(min(left, 0.2))
-
-    def wait_out(self, line, timeout=20, count=1):
-        self._wait(lambda: self.out.count(line) >= count, timeout, f"stdout line {line!r} x{count}")
-
-    def wait_err(self, pattern, timeout=20, count=1):
-        regex = re.compile(pattern)
-        self._wait(lambda: sum(1 for l in self.err if regex.search(l)) >= count, timeout,
-                   f"stderr matching {pattern!r} x{count}")
-        return [l for l in self.err if regex.search(l)]
+    def wait_out(self, line, timeout=20):
+        wait_until(lambda: line in self.out, timeout, lambda: f"stdout line {line!r}\n{self.dump()}")
 
     def wait_exit(self, timeout=20):
         try:
@@ -98,26 +85,25 @@ class App:
             reader.join(5)
         return code
 
-    def running(self):
-        return self.proc.poll() is None
-
     def stop(self):
-        if self.running():
-            self.proc.send_signal(signal.SIGTERM)
+        self.proc.terminate()
         return self.wait_exit()
 
     def dump(self):
         return "--- stdout\n" + "\n".join(self.out) + "\n--- stderr\n" + "\n".join(self.err[-40:])
 
 
+def start_with_api(exe, home, **settings):
+    """The program with its API on a free port, once the API answers: (app, port)."""
+    port = free_port()
+    home.preset({**ACCEPTED, "apiEnabled": True, "apiPort": port, **settings})
+    app = App(exe, home)
+    wait_until(lambda: answers(port), 30, lambda: f"the API on port {port}\n{app.dump()}")
+    return app, port
+
+
 def run(*cmd, timeout=20, env=None):
     return subprocess.run(cmd, capture_output=True, text=True, timeout=timeout, env=env)
-
-
-def visible_windows(name):
-    """Ids of the visible top-level windows whose title is exactly name."""
-    result = run("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$")
-    return result.stdout.split()
 
 
 def wait_until(predicate, timeout, what):
@@ -131,10 +117,14 @@ def wait_until(predicate, timeout, what):
     raise AssertionError(f"timed out waiting for {what() if callable(what) else what}")
 
 
+def visible_windows(name):
+    """Ids of the visible top-level windows whose title is exactly name."""
+    return run("xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(name) + "$").stdout.split()
+
+
 def wait_for_window(name, timeout=15):
-    ids = wait_until(lambda: visible_windows(name), timeout,
-                     lambda: f"a visible window {name!r}; windows: {run('xwininfo', '-root', '-tree').stdout}")
-    return ids[0]
+    return wait_until(lambda: visible_windows(name), timeout,
+                      lambda: f"a visible window {name!r}; windows: {run('xwininfo', '-root', '-tree').stdout}")[0]
 
 
 def send_keys(window, *keys):
@@ -142,31 +132,22 @@ def send_keys(window, *keys):
     run("xdotool", "key", "--clearmodifiers", *keys)
 
 
-def tray_icon_windows(name="Quillora"):
-    """Ids of the icons called name that the trayer panel hosts (windows reparented below its "panel" window)."""
-    tree = run("xwininfo", "-root", "-tree").stdout.splitlines()
+def tray_icons():
+    """Ids of Quillora's icons that the trayer panel hosts (windows reparented below its "panel" window)."""
     found, panel_depth = [], None
-    for line in tree:
+    for line in run("xwininfo", "-root", "-tree").stdout.splitlines():
         depth = len(line) - len(line.lstrip(" "))
         if panel_depth is not None and depth <= panel_depth:
             panel_depth = None
         if '("panel" "trayer")' in line:
             panel_depth = depth
-        elif panel_depth is not None and f'"{name}": ("quillora"' in line:
+        elif panel_depth is not None and '"Quillora": ("quillora"' in line:
             found.append(line.split()[0])
     return found
 
 
-def tray_icons(name="Quillora"):
-    return len(tray_icon_windows(name))
-
-
 def wait_for_tray_icons(expected, timeout=15):
-    wait_until(lambda: tray_icons() == expected, timeout, lambda: f"{expected} tray icon(s), found {tray_icons()}")
-
-
-def accepted_settings():
-    return {"hasAcceptedLegal": True, "hasCompletedOnboarding": True}
+    wait_until(lambda: len(tray_icons()) == expected, timeout, lambda: f"{expected} tray icon(s): {tray_icons()}")
 
 
 def free_port():
@@ -175,11 +156,9 @@ def free_port():
         return s.getsockname()[1]
 
 
-def api(port, method, path, body=None, token=None, timeout=30):
+def api(port, method, path, body=None, timeout=30):
     """(status, parsed JSON or raw bytes) of one request to the program's HTTP API."""
     headers = {"Content-Type": "application/json"} if body is not None else {}
-    if token:
-        headers["Authorization"] = f"Bearer {token}"
     connection = http.client.HTTPConnection("127.0.0.1", port, timeout=timeout)
     try:
         connection.request(method, path, json.dumps(body) if body is not None else None, headers)
@@ -187,6 +166,149 @@ def api(port, method, path, body=None, token=None, timeout=30):
         data = response.read()
     finally:
         connection.close()
-    if response.getheader("Content-Type") == "application/json":
-        return response.status, json.loads(data)
-    return response.status, data
+    return response.status, json.loads(data) if response.getheader("Content-Type") == "application/json" else data
+
+
+def answers(port):
+    """The HTTP status of GET /status, or None when nothing answers on the port."""
+    try:
+        return api(port, "GET", "/status", timeout=5)[0]
+    except OSError:
+        return None
+
+
+def license_lines(name, first, last):
+    """Lines first..last (counted from 1) of a license text that every Debian system carries."""
+    with open(os.path.join("/usr/share/common-licenses", name), encoding="utf-8") as f:
+        return f.read().splitlines()[first - 1:last]
+
+
+def character_error_rate(expected, got):
+    # Every run of whitespace counts as one space, as the clean-up makes line breaks and indents.
+    a, b = " ".join(expected.split()), " ".join(got.split())
+    previous = list(range(len(b) + 1))
+    for i, ca in enumerate(a, start=1):
+        current = [i]
+        for j, cb in enumerate(b, start=1):
+            current.append(min(previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (ca != cb)))
+        previous = current
+    return previous[-1] / max(1, len(a))
+
+
+class TextWindow:
+    """Another application's window at (x, y) showing the given lines; rect is the text block on the screen."""
+
+    def __init__(self, exe, x, y, lines, workdir, dark=False):
+        path = os.path.join(workdir, f"text-{x}-{y}.txt")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write("\n".join(lines))
+        self.proc = stop_at_exit(subprocess.Popen([exe] + (["--dark"] if dark else []) + [str(x), str(y), path],
+                                                  stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True))
+        line = self.proc.stdout.readline().split()
+        assert len(line) == 5 and line[0] == "ready", f"the text window did not start: {line!r}"
+        self.rect = tuple(int(v) for v in line[1:])
+
+
+def drag(x0, y0, x1, y1, move, press, steps=12, before_release=None):
+    """Presses the left button at (x0, y0), moves in steps as a hand would to (x1, y1), and lets go there."""
+    move(x0, y0)
+    time.sleep(0.05)
+    press(True)
+    for step in range(1, steps + 1):
+        move(x0 + (x1 - x0) * step // steps, y0 + (y1 - y0) * step // steps)
+        time.sleep(0.02)
+    if before_release:
+        before_release()
+    press(False)
+
+
+def drag_around(rect, margin=10):
+    """An X pointer drag from just outside the rectangle's top left corner to just outside its bottom right one."""
+    drag(rect[0] - margin, rect[1] - margin, rect[0] + rect[2] + margin, rect[1] + rect[3] + margin,
+         lambda x, y: run("xdotool", "mousemove", str(x), str(y)),
+         lambda down: run("xdotool", "mousedown" if down else "mouseup", "1"))
+
+
+def escape_capture():
+    """Ends the capture whose overlay is coming up with Escape."""
+    wait_for_window("Quillora Capture")
+    time.sleep(0.3)
+    run("xdotool", "key", "Escape")
+    wait_until(lambda: not visible_windows("Quillora Capture"), 10, "Escape to close the overlay")
+
+
+def clipboard(selection="clipboard"):
+    return run("xclip", "-o", "-selection", selection, "-t", "UTF8_STRING").stdout
+
+
+def selection_owner(name):
+    """The window that owns the X selection name, 0 for none."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XInternAtom.restype = x11.XGetSelectionOwner.restype = ctypes.c_ulong
+    x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    assert display, "cannot open the display"
+    try:
+        return x11.XGetSelectionOwner(display, x11.XInternAtom(display, name.encode(), 0))
+    finally:
+        x11.XCloseDisplay(display)
+
+
+def start_clipboard_manager():
+    """Cinnamon's clipboard manager on its own (scripts/install-deps.sh installs it): it owns CLIPBOARD_MANAGER and
+    answers SAVE_TARGETS, taking over what a program holds on the clipboard when that program asks it to as it
+    quits. Unlike managers that copy every clipboard change as it happens, it keeps only what was handed over."""
+    found = glob.glob("/usr/lib/*/cinnamon-settings-daemon/csd-clipboard")
+    assert found, "csd-clipboard is missing: run scripts/install-deps.sh"
+    stop_at_exit(subprocess.Popen(found[:1], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL))
+    wait_until(lambda: selection_owner("CLIPBOARD_MANAGER"), 10, "the clipboard manager to start")
+
+
+def monitors():
+    """The RandR monitors of the desktop as {name: (x, y, width, height, primary)}."""
+    found = {}
+    for line in run("xrandr", "--listmonitors").stdout.splitlines()[1:]:
+        match = re.match(r"\s*\d+:\s+\+?(\*?)(\S+)\s+(\d+)/\d+x(\d+)/\d+\+(\d+)\+(\d+)", line)
+        if match:
+            star, name, w, h, x, y = match.groups()
+            found[name] = (int(x), int(y), int(w), int(h), star == "*")
+    return found
+
+
+def png_size(data):
+    """(width, height) of a PNG given as bytes or as a file's path."""
+    if not isinstance(data, bytes):
+        with open(data, "rb") as f:
+            data = f.read(24)
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", data[:40]
+    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
+
+
+class HistoryFiles:
+    def __init__(self, home):
+        self.folder = os.path.join(home.root, ".local/share/Quillora")
+        self.file = os.path.join(self.folder, "history.json")
+
+    def entries(self):
+        if not os.path.exists(self.file):
+            return []
+        with open(self.file, encoding="utf-8") as f:
+            return json.load(f)
+
+    def raw(self):
+        with open(self.file, "rb") as f:
+            return f.read()
+
+    def wait_entries(self, count, timeout=10):
+        return wait_until(lambda: len(self.entries()) >= count and self.entries(), timeout,
+                          lambda: f"{count} entries in history.json")
+
+    def wait_screenshot(self, name, timeout=10):
+        """The screenshot's path once its file is complete (screenshots may be written after the entry)."""
+        path = os.path.join(self.folder, "Screenshots", name)
+        wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 24, timeout, f"screenshot {path}")
+        return path

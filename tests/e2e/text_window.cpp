@@ -7,8 +7,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
-#include <QStringList>
-#include <QTextStream>
 
 #include <algorithm>
 #include <cstdio>
@@ -19,21 +17,17 @@ constexpr int Padding = 24;
 
 class TextWindow : public QRasterWindow {
 public:
-    TextWindow(const QStringList& lines, const QFont& font, bool dark)
+    TextWindow(const QStringList& lines, bool dark)
         : m_lines(lines)
-        , m_font(font)
         , m_dark(dark)
     {
         setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
-        const QFontMetrics metrics(m_font);
-        int width = 0;
+        m_font.setPixelSize(14);
         for (const QString& line : m_lines)
-            width = std::max(width, metrics.horizontalAdvance(line));
-        m_textSize = QSize(width, metrics.lineSpacing() * int(m_lines.size()));
+            m_textSize.setWidth(std::max(m_textSize.width(), QFontMetrics(m_font).horizontalAdvance(line)));
+        m_textSize.setHeight(QFontMetrics(m_font).lineSpacing() * int(m_lines.size()));
         resize(m_textSize + QSize(2 * Padding, 2 * Padding));
     }
-
-    QRect textRect() const { return QRect(position() + QPoint(Padding, Padding), m_textSize); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -42,36 +36,33 @@ protected:
         painter.fillRect(QRect(QPoint(), size()), m_dark ? QColor(0x1e, 0x1e, 0x1e) : QColor(Qt::white));
         painter.setPen(m_dark ? QColor(0xd4, 0xd4, 0xd4) : QColor(0x20, 0x20, 0x20));
         painter.setFont(m_font);
-        const QFontMetrics metrics(m_font);
-        int baseline = Padding + metrics.ascent();
-        for (const QString& line : m_lines) {
-            painter.drawText(Padding, baseline, line);
-            baseline += metrics.lineSpacing();
-        }
+        for (int i = 0; i < m_lines.size(); ++i)
+            painter.drawText(Padding, Padding + QFontMetrics(m_font).ascent() + i * QFontMetrics(m_font).lineSpacing(),
+                             m_lines.at(i));
     }
 
     void exposeEvent(QExposeEvent* event) override
     {
         QRasterWindow::exposeEvent(event);
-        if (!m_announced && isExposed()) {
-            m_announced = true;
-            // Flushed once the painted frame has reached the server, so a test never captures an empty window.
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    const QRect text = textRect();
-                    std::printf("ready %d %d %d %d\n", text.x(), text.y(), text.width(), text.height());
-                    std::fflush(stdout);
-                },
-                Qt::QueuedConnection);
-        }
+        if (m_announced || !isExposed())
+            return;
+        m_announced = true;
+        // Printed once the painted frame has reached the server, so a test never captures an empty window.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                std::printf("ready %d %d %d %d\n", x() + Padding, y() + Padding, m_textSize.width(),
+                            m_textSize.height());
+                std::fflush(stdout);
+            },
+            Qt::QueuedConnection);
     }
 
 private:
     QStringList m_lines;
-    QFont m_font;
+    QFont m_font{QStringLiteral("DejaVu Sans")};
     bool m_dark;
-    QSize m_textSize;
+    QSize m_textSize{0, 0};
     bool m_announced = false;
 };
 
@@ -87,10 +78,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: e2e_text_window [--dark] X Y FILE\n");
         return 2;
     }
-
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(14);
-    TextWindow window(QTextStream(&file).readAll().split(u'\n'), font, dark);
+    TextWindow window(QString::fromUtf8(file.readAll()).split(u'\n'), dark);
     window.setPosition(args.at(0).toInt(), args.at(1).toInt());
     window.show();
     return app.exec();

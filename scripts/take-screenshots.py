@@ -5,8 +5,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from capture_support import TextWindow  # noqa: E402
-from shell_support import App, Home, accepted_settings, run, send_keys, wait_for_window  # noqa: E402
+from shell_support import ACCEPTED, App, Home, TextWindow, drag, run, send_keys, wait_for_window  # noqa: E402
 
 exe, text_window_exe, out = sys.argv[1:4]
 NOTES = [
@@ -27,37 +26,24 @@ def shoot(name):
     print("saved", path)
 
 
+# The program, the text window and the temporary home go when the script ends, whichever way it ends.
 home = Home()
-page = None
-app = None
-try:
-    run("xsetroot", "-solid", "#3d4a5c")
-    # Without the hint that covers the middle of the screen when a capture starts.
-    home.preset(dict(accepted_settings(), showCaptureHint=False))
-    app = App(exe, home)
-    app.wait_out("🔧 API server disabled in settings")
-    page = TextWindow(text_window_exe, 300, 200, NOTES, home.root)
-    x, y, w, h = page.rect
+run("xsetroot", "-solid", "#3d4a5c")
+# Without the hint that covers the middle of the screen when a capture starts.
+home.preset(dict(ACCEPTED, showCaptureHint=False))
+app = App(exe, home)
+app.wait_out("🔧 API server disabled in settings")
+page = TextWindow(text_window_exe, 300, 200, NOTES, home.root)
+x, y, w, h = page.rect
 
-    run("xdotool", "key", "ctrl+shift+7")
-    wait_for_window("Quillora Capture")
-    time.sleep(0.3)
-    x0, y0, x1, y1 = x - 12, y + 28, x + w + 12, y + h + 10
-    run("xdotool", "mousemove", str(x0), str(y0))
-    run("xdotool", "mousedown", "1")
-    for step in range(1, 13):
-        run("xdotool", "mousemove", str(x0 + (x1 - x0) * step // 12), str(y0 + (y1 - y0) * step // 12))
-        time.sleep(0.02)
-    shoot("capture-overlay.png")
-
-    run("xdotool", "mouseup", "1")
-    editor = wait_for_window("Captured Text", timeout=60)
-    run("xdotool", "mousemove", "1270", "710")
-    shoot("text-editor.png")
-    send_keys(editor, "Escape")
-finally:
-    if page:
-        page.close()
-    if app:
-        app.stop()
-    home.remove()
+run("xdotool", "key", "ctrl+shift+7")
+wait_for_window("Quillora Capture")
+time.sleep(0.3)
+drag(x - 12, y + 28, x + w + 12, y + h + 10, lambda px, py: run("xdotool", "mousemove", str(px), str(py)),
+     lambda down: run("xdotool", "mousedown" if down else "mouseup", "1"),
+     before_release=lambda: shoot("capture-overlay.png"))
+editor = wait_for_window("Captured Text", timeout=60)
+run("xdotool", "mousemove", "1270", "710")
+shoot("text-editor.png")
+send_keys(editor, "Escape")
+app.stop()

@@ -198,7 +198,7 @@ TEST(AppDelegate, ACaptureWithoutTextIsToldInANotification)
 
 // Each legal page opens a fresh window, the previous one going with its controller; the API's operations open their
 // own windows, the preferences on the named tab and made once. The API's capture and quit are driven through the real
-// program in tests/e2e/api_e2e.py, the preferences from the tray in tests/e2e/preferences_test.py.
+// program in tests/e2e/first_start_test.py, the preferences from the tray in tests/e2e/preferences_test.py.
 TEST(AppDelegate, MenuItemsAndApiOperationsOpenTheirWindows)
 {
     ShellFixture f;

@@ -42,8 +42,8 @@ protected:
         QElapsedTimer waited;
         waited.start();
         while (input.events.size() < count && waited.elapsed() < 10000)
-            processEventsFor(10ms);
-        processEventsFor(100ms);
+            QTest::qWait(10);
+        QTest::qWait(100);
         return std::exchange(input.events, {});
     }
 };

@@ -1,7 +1,6 @@
 // The server thread's way into the main thread, on its own: stopping, and the work of a bridge that is gone.
 #include "core/api/MainThreadBridge.h"
-#include "RawHttpConnection.h"
-#include "RecordingAPIDelegate.h"
+#include "ServerFixture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

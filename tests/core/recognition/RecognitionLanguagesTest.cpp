@@ -3,12 +3,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-const QStringList AllInstalled = {"chi_sim", "deu", "eng", "fra", "ita", "osd", "por", "spa"};
-
-} // namespace
-
 TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
 {
     const std::tuple<const char*, const char*, const char*> rows[] = {
@@ -29,13 +23,9 @@ TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
 
 TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguagesOnce)
 {
-    struct Row {
-        const char* name;
-        QStringList uiLanguages;
-        QStringList installed;
-        QStringList expected;
-    };
-    const Row rows[] = {
+    const QStringList AllInstalled = {"chi_sim", "deu", "eng", "fra", "ita", "osd", "por", "spa"};
+    // The user's languages, the installed models, and the selection.
+    const std::tuple<const char*, QStringList, QStringList, QStringList> rows[] = {
         {"Qt's spellings of one language count once; only three",
          {"fr", "fr-Latn-FR", "fr-FR", "es", "es-Latn-ES", "es-ES", "pt-BR", "it"},
          AllInstalled,
@@ -47,8 +37,8 @@ TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguag
         {"preferred but not installed", {"fr-FR", "zh-CN"}, {"deu", "eng"}, {"deu", "eng"}},
         {"German not installed", {"en-GB"}, {"eng", "osd"}, {"eng"}},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(RecognitionLanguages::select(row.uiLanguages, row.installed), row.expected) << row.name;
+    for (const auto& [name, languages, installed, expected] : rows)
+        EXPECT_EQ(RecognitionLanguages::select(languages, installed), expected) << name;
 }
 
 TEST(RecognitionLanguages, NamesTheLanguagesOfCodesInTheUsersLanguage)

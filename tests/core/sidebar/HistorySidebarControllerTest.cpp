@@ -76,13 +76,8 @@ TEST(HistorySidebarController, PushAtTheEdgeCountsRightwardTravelOnThePrimaryMon
         qreal deltaX;
         bool dragging = false;
     };
-    struct Row {
-        const char* name;
-        bool secondMonitorRight;
-        QList<Step> steps;
-        bool shown;
-    };
-    const Row rows[] = {
+    // With a second monitor to the right or not, the steps, and whether the panel is shown after them.
+    const std::tuple<const char*, bool, QList<Step>, bool> rows[] = {
         {"40, 40 and 19 are not enough", false, {{1919, 40}, {-1, 40}, {-1, 19}}, false},
         {"one more point reaches 100", false, {{1919, 40}, {-1, 40}, {-1, 19}, {-1, 1}}, true},
         // Left by 3 (still within the zone) and back: 2 - 3 stops at 0.
@@ -95,33 +90,27 @@ TEST(HistorySidebarController, PushAtTheEdgeCountsRightwardTravelOnThePrimaryMon
         {"crossing onto the right monitor does not count", true, {{1900, 17}, {-1, 100}, {-1, 300}}, false},
         {"nor does the right monitor's own edge", true, {{3839, 150}, {-1, 150}}, false},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        SidebarFixture f(row.secondMonitorRight);
-        for (const Step& step : row.steps) {
+    for (const auto& [name, secondMonitorRight, steps, shown] : rows) {
+        SidebarFixture f(secondMonitorRight);
+        for (const Step& step : steps) {
             if (step.x >= 0)
                 f.pointer.setPosition(QPointF(step.x, 540));
             f.push(step.deltaX, step.dragging);
         }
-        EXPECT_EQ(f.controller.isVisible(), row.shown);
+        EXPECT_EQ(f.controller.isVisible(), shown) << name;
     }
 }
 
 // A push that reaches 100 within 0.5 s of the last toggle only starts the count again.
 TEST(HistorySidebarController, PushesWithinHalfASecondOfAToggleAreIgnoredAndReset)
 {
-    struct Row {
-        qint64 afterMs;
-        bool shownAfterSecondPush;
-    };
-    for (const Row& row : {Row{500, true}, Row{501, false}}) {
-        SCOPED_TRACE(row.afterMs);
+    for (const auto& [afterMs, shownAfterSecondPush] : {std::pair(500, true), std::pair(501, false)}) {
         SidebarFixture f;
         f.pushToEdge();
         ASSERT_TRUE(f.controller.isVisible());
-        f.clock.advance(row.afterMs);
+        f.clock.advance(afterMs);
         f.push(100);
-        EXPECT_EQ(f.controller.isVisible(), row.shownAfterSecondPush);
+        EXPECT_EQ(f.controller.isVisible(), shownAfterSecondPush) << afterMs;
     }
     // The ignored push does not carry over into the next one.
     SidebarFixture f;
@@ -143,12 +132,8 @@ TEST(HistorySidebarController, PanelLeavesTwoSecondsAfterThePointerLeftTheKeepOp
         qint64 thenWaitMs = 0;
         bool dragging = false;
     };
-    struct Row {
-        const char* name;
-        QList<Move> moves;
-        qint64 shownForMs; // from the last move; -1: still shown after 5 s
-    };
-    const Row rows[] = {
+    // The moves, and how long the panel is shown from the last one (-1: still shown after 5 s).
+    const std::tuple<const char*, QList<Move>, qint64> rows[] = {
         {"10 points left of the panel keeps it", {{1610}}, -1},
         {"20 points left is still inside", {{1600}}, -1},
         {"21 points left starts the timer", {{1599}}, 2000},
@@ -157,24 +142,21 @@ TEST(HistorySidebarController, PanelLeavesTwoSecondsAfterThePointerLeftTheKeepOp
         {"coming back inside before it fires cancels it", {{1000, 540, 1500}, {1700}}, -1},
         {"each movement outside starts it again", {{1000, 540, 1500}, {900, 540}}, 2000},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, moves, shownForMs] : rows) {
+        SCOPED_TRACE(name);
         SidebarFixture f;
         f.controller.showSidebar();
-        for (const Move& move : row.moves) {
+        for (const Move& move : moves) {
             f.moveTo(move.x, move.y, move.dragging);
             f.clock.advance(move.thenWaitMs);
         }
-        if (row.shownForMs < 0) {
-            f.clock.advance(5000);
-            EXPECT_TRUE(f.controller.isVisible());
-            continue;
-        }
-        f.clock.advance(row.shownForMs - 1);
+        f.clock.advance(shownForMs < 0 ? 5000 : shownForMs - 1);
         EXPECT_TRUE(f.controller.isVisible());
-        f.clock.advance(1);
-        EXPECT_FALSE(f.controller.isVisible());
-        EXPECT_TRUE(f.panel->slides.last().startsWith(u"out"));
+        if (shownForMs >= 0) {
+            f.clock.advance(1);
+            EXPECT_FALSE(f.controller.isVisible());
+            EXPECT_TRUE(f.panel->slides.last().startsWith(u"out"));
+        }
     }
 }
 

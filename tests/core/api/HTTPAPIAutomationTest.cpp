@@ -102,19 +102,16 @@ TEST_F(HTTPAPIAutomation, RefusedRequests)
 TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositionAnswers)
 {
     // An X server without XTEST says nothing more; a Wayland session names itself in the refusal.
-    const struct {
-        const char* name;
-        QString reason;
-        QString expectedInMessage;
-    } sessions[] = {
+    // The reason the input gives, and what the refusal's message must contain.
+    const std::tuple<const char*, QString, QString> sessions[] = {
         {"x11 without XTEST", QString(), QStringLiteral("XTEST")},
         {"wayland", QStringLiteral("This is a Wayland session."), QStringLiteral("This is a Wayland session.")},
     };
-    for (const auto& session : sessions) {
-        SCOPED_TRACE(session.name);
+    for (const auto& [name, reason, expectedInMessage] : sessions) {
+        SCOPED_TRACE(name);
         FakeSyntheticInput refusing;
         refusing.available = false;
-        refusing.reason = session.reason;
+        refusing.reason = reason;
         refusing.pointer = QPointF(1945, 35);
         primaryGeometry = QRectF(1920, 0, 1920, 1080);
         HTTPAPIServer other(settings, history,
@@ -132,7 +129,7 @@ TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositio
                 const RawHttpResponse refused = post(path, body);
                 EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Forbidden");
                 EXPECT_EQ(refused.json()["error"], "Accessibility permission required");
-                EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(session.expectedInMessage));
+                EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(expectedInMessage));
             }
         }
         EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", 25.0}, {"y", 35.0}}}}));

@@ -1,9 +1,6 @@
 #include "core/settings/AppSettings.h"
 
-#include "LogCapture.h"
 #include "TestStores.h"
-
-#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -29,24 +26,6 @@ TEST(AppSettings, ReadRulesPerKind)
         f.store.preset(key, stored);
         EXPECT_EQ(read(AppSettings(f.store, f.loginItem)), expected) << name;
     }
-}
-
-TEST(AppSettings, LaunchAtLoginReportsFailureAndKeepsState)
-{
-    TestSettings f;
-    AppSettings& settings = f.settings;
-    QSignalSpy changed(&settings, &AppSettings::changed);
-    LogCapture log;
-
-    settings.setLaunchAtLogin(true);
-    EXPECT_TRUE(settings.launchAtLogin());
-    EXPECT_EQ(changed.count(), 1);
-
-    f.loginItem.failNext = QStringLiteral("permission denied");
-    settings.setLaunchAtLogin(false);
-    EXPECT_TRUE(settings.launchAtLogin());
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_TRUE(log.containsOut(QStringLiteral("❌ Failed to disable launch at login: permission denied")));
 }
 
 TEST(AppSettings, ReadsFromAnotherThreadWhileAssigning)

@@ -175,24 +175,21 @@ TEST(HistoryManager, AStartRemovesScreenshotsNoEntryNames)
     const QStringList foreign{QStringLiteral("orphan.png"), QStringLiteral("notes.txt"), lowerCase,
                               QStringLiteral("CCCCCCCC-0000-4000-8000-0000000000CC.png.bak")};
     const QByteArray listing = "[" + storedEntry(idA, fixedNow, named) + "]";
-    const struct {
-        const char* name;
-        std::optional<QByteArray> file;
-        QStringList kept;
-    } cases[] = {
+    // The history file (none: not there), and the screenshots kept.
+    const std::tuple<const char*, std::optional<QByteArray>, QStringList> cases[] = {
         {"a readable file", listing, foreign + QStringList{named}},
         {"no file yet", std::nullopt, foreign},
         {"an unreadable file", listing.chopped(1), foreign + QStringList{named, unnamed}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, file, kept] : cases) {
+        SCOPED_TRACE(name);
         Fixture f;
-        if (c.file)
-            writeFile(f.file, *c.file);
-        for (const QString& name : foreign + QStringList{named, unnamed})
-            writeFile(f.shot(name), "png");
+        if (file)
+            writeFile(f.file, *file);
+        for (const QString& shot : foreign + QStringList{named, unnamed})
+            writeFile(f.shot(shot), "png");
         auto history = f.open();
-        QStringList files = f.shotFiles(), expected = c.kept;
+        QStringList files = f.shotFiles(), expected = kept;
         files.sort();
         expected.sort();
         EXPECT_EQ(files, expected);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "LogCapture.h"
-#include "RawHttpConnection.h"
 #include "RecordingAPIDelegate.h"
 #include "TestEnvironment.h"
 #include "core/api/HTTPAPIServer.h"
@@ -14,10 +13,49 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <functional>
+
+// One answer as it came off the wire.
+struct RawHttpResponse {
+    QByteArray statusLine;  // "HTTP/1.1 200 OK"
+    QByteArray headerBlock; // status line, header lines and the blank line, exactly as sent
+    QByteArray body;
+
+    // From raw bytes; a response without a blank line leaves everything empty.
+    static RawHttpResponse parse(const QByteArray& raw);
+    int status() const { return statusLine.mid(9, 3).toInt(); }
+    nlohmann::json json() const { return nlohmann::json::parse(body.constBegin(), body.constEnd(), nullptr, false); }
+};
+
+// A blocking TCP client speaking raw bytes, for a helper thread: the server thread and the test's main thread
+// (where the server's main-thread work runs) must both stay free while it waits.
+class RawHttpConnection {
+public:
+    // Connects to a numeric IPv4 or IPv6 address; isOpen() tells whether it worked.
+    explicit RawHttpConnection(quint16 port, const QString& address = QStringLiteral("127.0.0.1"));
+    ~RawHttpConnection();
+
+    bool isOpen() const { return m_fd >= 0; }
+    void send(const QByteArray& bytes);
+    // Reads until the marker has arrived (an empty one: until the peer closes), or 15 s pass; returns what came.
+    QByteArray readUntil(const QByteArray& marker = {});
+    // True when the peer closed within the time without sending anything more.
+    bool closedByPeer(int timeoutMs);
+
+private:
+    int m_fd = -1;
+};
+
+// Runs work on a helper thread while this thread's event loop keeps running, and returns when it is done.
+void runOffMainThread(const std::function<void()>& work);
+
+// The whole exchange of one request on a fresh connection, on this thread.
+RawHttpResponse exchangeHere(quint16 port, const QByteArray& request,
+                             const QString& address = QStringLiteral("127.0.0.1"));
 
 // The real server on a free loopback port, with real settings and history stores (history files in a folder of
 // the test's private home), a recording delegate for the application, and a recording synthetic input and prepared
@@ -37,10 +75,6 @@ protected:
     RawHttpResponse get(const QByteArray& path) { return send(request("GET", path)); }
     // Lets the main thread run what the server handed it.
     void settle() { QCoreApplication::processEvents(); }
-    // Queues work that keeps the main thread busy this long once it gets to it.
-    static void occupyMainThread(std::chrono::milliseconds duration);
-    // Runs the main thread's event loop this long.
-    static void processEventsFor(std::chrono::milliseconds duration);
 
     // Destroyed in reverse: the server goes before the stores and the delegate it uses.
     LogCapture log;

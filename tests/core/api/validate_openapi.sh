@@ -22,14 +22,11 @@ const SwaggerParser = require("@apidevtools/swagger-parser");
 const [file, port] = process.argv.slice(2);
 (async () => {
   const api = await SwaggerParser.validate(JSON.parse(require("fs").readFileSync(file, "utf8")));
-  const methods = ["get", "put", "post", "delete", "options", "head", "patch", "trace"];
-  const served = Object.entries(api.paths).flatMap(([path, item]) =>
-    methods.filter((method) => item[method]).map((method) => `${method.toUpperCase()} ${path}`));
   if (api.servers[0].url !== `http://localhost:${port}`) {
     console.error("wrong server:", api.servers);
     process.exit(1);
   }
-  console.log(`OpenAPI ${api.openapi} document is valid: ${served.length} operations`);
+  console.log(`OpenAPI ${api.openapi} document is valid: ${Object.keys(api.paths).length} paths`);
 })().catch((error) => {
   console.error("invalid OpenAPI document:", error.message);
   process.exit(1);

@@ -43,18 +43,13 @@ public:
                         std::function<void()> recaptureHandler) override
     {
         texts.append(text);
-        m_completion = std::move(completion);
-        m_recapture = std::move(recaptureHandler);
+        save = std::move(completion);
+        recapture = std::move(recaptureHandler);
     }
-    void save(const QString& text) { m_completion(text); }
-    void cancel() { m_completion(std::nullopt); }
-    void recapture() { m_recapture(); }
 
     QStringList texts;
-
-private:
-    std::function<void(std::optional<QString>)> m_completion;
-    std::function<void()> m_recapture;
+    std::function<void(std::optional<QString>)> save; // std::nullopt: cancel
+    std::function<void()> recapture;
 };
 
 // Members are public: the failure table's rows prepare them.
@@ -82,8 +77,6 @@ public:
         QCoreApplication::sendPostedEvents();
     }
 
-    QImage savedScreenshot() const { return QImage(history.screenshotPath(history.entries().first())); }
-
     FakeDisplayCapture displays;
     ScreenCaptureService screenCapture{displays};
     FakeOverlayPresenter overlays;
@@ -108,9 +101,6 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     engine.setText(QStringLiteral("Inter-\nnational  trade"));
     controller.startCapture(true);
     ASSERT_EQ(overlays.visibleCount(), 2);
-    EXPECT_EQ(overlays.showHints, QList<bool>{true});
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(overlays.view(i)->delegate(), &controller) << i;
     overlays.view(1)->finishSelection({100, 550, 300, 50});
     waitForRecognition();
 
@@ -121,7 +111,7 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     EXPECT_TRUE(controller.capturedImages().isEmpty());
 
     EXPECT_EQ(editor.texts, QStringList{QStringLiteral("International trade")});
-    EXPECT_TRUE(pasteboard.writes.isEmpty()); // nothing is copied before the user saves
+    EXPECT_TRUE(pasteboard.writes.isEmpty()) << "nothing is copied before the user saves";
 
     // The user's own text is taken as it is, not cleaned up again.
     editor.save(QStringLiteral("International  trade-\n"));
@@ -129,20 +119,16 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     history.waitForPendingWrites();
     ASSERT_EQ(history.entries().size(), 1);
     EXPECT_EQ(history.entries().first().displayName, QStringLiteral("DP-2"));
-    EXPECT_EQ(savedScreenshot().convertToFormat(QImage::Format_RGB32), still);
+    EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).convertToFormat(QImage::Format_RGB32), still);
     EXPECT_EQ(noTextFound, 0);
 }
 
 TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothingAndTheCutResultLine)
 {
-    struct Row {
-        const char* name;
-        std::function<void(FakeTextEditor&)> answer;
-        QList<bool> showHints; // a recapture shows the overlay again, without the hint
-    };
-    const std::vector<Row> rows = {
-        {"cancel", [](FakeTextEditor& e) { e.cancel(); }, {true}},
-        {"empty save", [](FakeTextEditor& e) { e.save({}); }, {true}},
+    // How the editor ends, and the overlays' hints shown (a recapture shows the overlay again, without the hint).
+    const std::vector<std::tuple<const char*, std::function<void(FakeTextEditor&)>, QList<bool>>> rows = {
+        {"cancel", [](FakeTextEditor& e) { e.save(std::nullopt); }, {true}},
+        {"empty save", [](FakeTextEditor& e) { e.save(QString()); }, {true}},
         {"recapture", [](FakeTextEditor& e) { e.recapture(); }, {true, false}},
     };
     // 150 characters of two UTF-16 units each (e + combining acute): the result line shows the first hundred, and
@@ -151,16 +137,16 @@ TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothingAndTheCutResult
     for (int i = 0; i < 150; ++i)
         text += QStringLiteral("e\u0301");
     engine.setText(text);
-    for (const Row& row : rows) {
+    for (const auto& [name, answer, showHints] : rows) {
         overlays.showHints.clear();
         editor.texts.clear();
         startAndSelect({100, 200, 300, 50});
         waitForRecognition();
-        ASSERT_EQ(editor.texts.size(), 1) << row.name;
+        ASSERT_EQ(editor.texts.size(), 1) << name;
         // The result line is all the user learns of what came back before the editor shows it cleaned up.
         EXPECT_TRUE(lines.containsSystem(QStringLiteral("📝 OCR Result: '%1'... (length: 150)").arg(text.left(200))));
-        row.answer(editor);
-        EXPECT_EQ(overlays.showHints, row.showHints) << row.name;
+        answer(editor);
+        EXPECT_EQ(overlays.showHints, showHints) << name;
         if (overlays.visibleCount() > 0)
             overlays.view(0)->pressEscape();
     }
@@ -186,32 +172,26 @@ TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
 // get as far as the engine. When the text was looked for and none was found, the user is told.
 TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingElse)
 {
-    struct Row {
-        const char* name;
-        std::function<void(CaptureSessionControllerTest&)> prepare; // before the selection
-        bool recognised;                                            // and so, with nothing found, told
-        QRectF selection = {100, 650, 300, 50};
+    // The engine's text and error, the selection, and whether it was recognised (and so, with nothing found, told).
+    const QRectF selection(100, 650, 300, 50);
+    const std::vector<std::tuple<const char*, QString, QString, QRectF, bool>> rows = {
+        {"selection outside the still", "text", "", {1500, 0, 100, 100}, false},
+        {"nothing recognised", "", "", selection, true},
+        {"recognition error", "text", "engine broke", selection, true},
+        {"clean-up leaves nothing", "\n \t\n", "", selection, true},
     };
-    const std::vector<Row> rows = {
-        {"selection outside the still", [](auto&) {}, false, {1500, 0, 100, 100}},
-        {"nothing recognised", [](auto& t) { t.engine.setText(QString()); }, true},
-        {"recognition error", [](auto& t) { t.engine.setError(QStringLiteral("engine broke")); }, true},
-        {"clean-up leaves nothing", [](auto& t) { t.engine.setText(QStringLiteral("\n \t\n")); }, true},
-    };
-    for (const Row& row : rows) {
-        engine.setText(QStringLiteral("text"));
-        engine.setError(QString());
-        controller.startCapture(true);
-        ASSERT_EQ(overlays.visibleCount(), 1) << row.name;
-        row.prepare(*this);
+    for (const auto& [name, text, error, selected, recognised] : rows) {
+        SCOPED_TRACE(name);
+        engine.setText(text);
+        engine.setError(error);
         const int recognitions = engine.started();
         const int told = noTextFound;
-        overlays.view(0)->finishSelection(row.selection);
+        startAndSelect(selected);
         waitForRecognition();
-        EXPECT_EQ(engine.started(), recognitions + (row.recognised ? 1 : 0)) << row.name;
-        EXPECT_EQ(noTextFound, told + (row.recognised ? 1 : 0)) << row.name;
-        EXPECT_EQ(overlays.visibleCount(), 0) << row.name;
-        EXPECT_TRUE(controller.capturedImages().isEmpty()) << row.name;
+        EXPECT_EQ(engine.started(), recognitions + (recognised ? 1 : 0));
+        EXPECT_EQ(noTextFound, told + (recognised ? 1 : 0));
+        EXPECT_EQ(overlays.visibleCount(), 0);
+        EXPECT_TRUE(controller.capturedImages().isEmpty());
     }
     EXPECT_TRUE(pasteboard.writes.isEmpty());
     EXPECT_TRUE(history.entries().isEmpty());

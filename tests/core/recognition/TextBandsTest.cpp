@@ -40,21 +40,14 @@ void PrintTo(const TextBands::Band& band, std::ostream* out)
 // nothing that merely looks like a gap (a rule, a window edge, the bars of "=", dots over a capital) is one.
 TEST(TextBands, CutsOnlyBetweenLines)
 {
-    struct Row {
-        const char* name;
-        int height;
-        QList<QRect> text;
-        QList<QRect> solids;
-        int maxBands;
-        QList<TextBands::Band> expected;
-    };
     // Text lines 28 px high, 12 px apart, starting 20 px down.
     QList<QRect> four;
     for (int i = 0; i < 4; ++i)
         four.append(QRect(20, 20 + 40 * i, 360, 28));
     const QList<QRect> two = four.mid(0, 2);
     const QList<QRect> aroundEquals = {four[0], four[1].translated(0, 24)};
-    const Row rows[] = {
+    // The page's height, its text lines and solid shapes, the most bands asked for, and the bands.
+    const std::tuple<const char*, int, QList<QRect>, QList<QRect>, int, QList<TextBands::Band>> rows[] = {
         {"four equal lines in halves", 180, four, {}, 2, {{0, 93}, {94, 179}}},
         {"a rule between two lines", 100, two, {QRect(0, 52, 400, 2)}, 2, {{0, 49}, {50, 99}}},
         {"a window edge beside the text", 180, four, {QRect(2, 0, 2, 180)}, 2, {{0, 93}, {94, 179}}},
@@ -67,6 +60,6 @@ TEST(TextBands, CutsOnlyBetweenLines)
          {{0, 53}, {54, 77}, {78, 129}}},
         {"dots over a line", 110, {four[0], QRect(20, 62, 360, 28)}, {QRect(60, 54, 6, 4)}, 2, {{0, 109}}},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(TextBands::split(page(row.height, row.text, row.solids), row.maxBands), row.expected) << row.name;
+    for (const auto& [name, height, text, solids, maxBands, expected] : rows)
+        EXPECT_EQ(TextBands::split(page(height, text, solids), maxBands), expected) << name;
 }

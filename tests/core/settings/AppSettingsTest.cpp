@@ -1,21 +1,8 @@
 #include "core/settings/AppSettings.h"
 
-#include "LogCapture.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
-
-#include <QSignalSpy>
+#include "TestStores.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-struct Fixture {
-    InMemoryDefaultsStore store;
-    FakeLoginItem loginItem;
-};
-
-} // namespace
 
 // Each row: what is stored under a key, and what the setting reads as at start. How text and numbers are
 // coerced is the store's (JsonFileDefaultsStoreTest); these rows show which keys coerce and which fall back.
@@ -35,54 +22,16 @@ TEST(AppSettings, ReadRulesPerKind)
         {"key code 2^32 falls back", "hotkeyKeyCode", 1LL << 32, [](auto& s) { return json(s.hotkeyKeyCode()); }, 26},
     };
     for (const auto& [name, key, stored, read, expected] : rows) {
-        Fixture f;
+        TestSettings f;
         f.store.preset(key, stored);
-        AppSettings settings(f.store, f.loginItem);
-        EXPECT_EQ(read(settings), expected) << name;
+        EXPECT_EQ(read(AppSettings(f.store, f.loginItem)), expected) << name;
     }
-}
-
-TEST(AppSettings, EveryAssignmentWritesAndNotifiesEvenWhenUnchanged)
-{
-    Fixture f;
-    AppSettings settings(f.store, f.loginItem);
-    QSignalSpy changed(&settings, &AppSettings::changed);
-    settings.setHistoryEnabled(false);
-    settings.setHistoryEnabled(false);
-    settings.setHistoryMaxEntries(12);
-    settings.setApiToken(QStringLiteral("t"));
-    EXPECT_EQ(f.store.writes().size(), 4u);
-    EXPECT_EQ(changed.count(), 4);
-
-    // A new instance reads back what was written: each value was stored with its own kind.
-    AppSettings reloaded(f.store, f.loginItem);
-    EXPECT_FALSE(reloaded.historyEnabled());
-    EXPECT_EQ(reloaded.historyMaxEntries(), 12);
-    EXPECT_EQ(reloaded.apiToken(), QStringLiteral("t"));
-}
-
-TEST(AppSettings, LaunchAtLoginReportsFailureAndKeepsState)
-{
-    Fixture f;
-    AppSettings settings(f.store, f.loginItem);
-    QSignalSpy changed(&settings, &AppSettings::changed);
-    LogCapture log;
-
-    settings.setLaunchAtLogin(true);
-    EXPECT_TRUE(settings.launchAtLogin());
-    EXPECT_EQ(changed.count(), 1);
-
-    f.loginItem.failNext = QStringLiteral("permission denied");
-    settings.setLaunchAtLogin(false);
-    EXPECT_TRUE(settings.launchAtLogin());
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_TRUE(log.containsOut(QStringLiteral("❌ Failed to disable launch at login: permission denied")));
 }
 
 TEST(AppSettings, ReadsFromAnotherThreadWhileAssigning)
 {
-    Fixture f;
-    AppSettings settings(f.store, f.loginItem);
+    TestSettings f;
+    AppSettings& settings = f.settings;
     std::atomic<bool> stop = false;
     std::atomic<int> bad = 0;
     std::thread reader([&] {

@@ -4,21 +4,13 @@
 
 namespace {
 
-struct TextRow {
-    const char* name;
-    quint32 keyCode;
-    quint32 modifiers;
-    const char* keyEquivalent;
-    const char* display;
-    const char* desktop;
-};
-
 constexpr quint32 Cmd = HotkeyText::CommandMask;
 constexpr quint32 Shift = HotkeyText::ShiftMask;
 constexpr quint32 Opt = HotkeyText::OptionMask;
 constexpr quint32 Ctrl = HotkeyText::ControlMask;
 
-const TextRow textRows[] = {
+// The key code and modifiers; the key's character, the menu's text, and the desktop's name of the combination.
+const std::tuple<const char*, quint32, quint32, const char*, const char*, const char*> rows[] = {
     {"default command-shift-7", 26, Cmd | Shift, "7", "⇧⌘7", "Ctrl+Shift+7"},
     {"all four modifiers on a", 0, Ctrl | Opt | Shift | Cmd, "a", "⌃⌥⇧⌘A", "Super+Ctrl+Alt+Shift+A"},
     {"space is not a character key", 49, Cmd, "", "⌘", "Ctrl+Space"},
@@ -30,10 +22,10 @@ const TextRow textRows[] = {
 
 TEST(HotkeyText, TextsOfCombinations)
 {
-    for (const TextRow& row : textRows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(HotkeyText::keyEquivalentString(row.keyCode), QString::fromUtf8(row.keyEquivalent));
-        EXPECT_EQ(HotkeyText::hotkeyDisplayString(row.keyCode, row.modifiers), QString::fromUtf8(row.display));
-        EXPECT_EQ(HotkeyText::desktopString(row.keyCode, row.modifiers), QString::fromUtf8(row.desktop));
+    for (const auto& [name, keyCode, modifiers, keyEquivalent, display, desktop] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(HotkeyText::keyEquivalentString(keyCode), QString::fromUtf8(keyEquivalent));
+        EXPECT_EQ(HotkeyText::hotkeyDisplayString(keyCode, modifiers), QString::fromUtf8(display));
+        EXPECT_EQ(HotkeyText::desktopString(keyCode, modifiers), QString::fromUtf8(desktop));
     }
 }

@@ -46,14 +46,9 @@ struct ModelFixture : TestStores {
 // Each store change reaches the list as the smallest change, so the view keeps its place and redraws few rows.
 TEST(HistoryListModel, FollowsEachStoreChangeWithTheSmallestChange)
 {
-    struct Row {
-        const char* name;
-        int entries; // "entry 0" is the oldest, at the end
-        std::function<void(HistoryManager&)> change;
-        QStringList expected;
-    };
     const auto idAt = [](HistoryManager& history, int row) { return history.entries().at(row).id; };
-    const Row rows[] = {
+    // How many entries the store holds ("entry 0" is the oldest, at the end), the change, and the model's signals.
+    const std::tuple<const char*, int, std::function<void(HistoryManager&)>, QStringList> rows[] = {
         {"an add inserts at the front",
          3,
          [](HistoryManager& h) { h.addEntry(QStringLiteral("new"), std::nullopt, QImage(), QImage()); },
@@ -73,13 +68,13 @@ TEST(HistoryListModel, FollowsEachStoreChangeWithTheSmallestChange)
          {}},
         {"clearing removes every row at once", 4, [](HistoryManager& h) { h.clearHistory(); }, {"remove 0-3"}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ModelFixture f(row.entries);
+    for (const auto& [name, entries, change, expected] : rows) {
+        SCOPED_TRACE(name);
+        ModelFixture f(entries);
         ASSERT_EQ(f.modelTexts(), textsOf(f.history.entries()));
-        row.change(f.history);
+        change(f.history);
         EXPECT_EQ(f.modelTexts(), textsOf(f.history.entries()));
-        EXPECT_EQ(f.changes, row.expected);
+        EXPECT_EQ(f.changes, expected);
     }
 }
 

@@ -11,20 +11,11 @@
 
 #include <cstdlib>
 
-namespace {
-
-void trace(const QString& line)
-{
-    qCDebug(lcOverlayTrace).noquote() << line;
-}
-
-QString readAll(const QString& path)
+static QString readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
-
-} // namespace
 
 // The overlay's trace reaches the file only when asked for, privately, never through a link planted under its
 // name, and nothing but the trace goes there.
@@ -32,7 +23,7 @@ TEST(DebugLogFile, TraceLinesGoToAPrivateFileOnlyWhenAsked)
 {
     const QString path = DebugLogFile::path();
     Log::install();
-    trace(QStringLiteral("not asked"));
+    qCDebug(lcOverlayTrace) << "not asked";
     EXPECT_FALSE(QFileInfo::exists(path));
 
     ::setenv("QUILLORA_DEBUG_LOG", "1", 1);
@@ -44,15 +35,15 @@ TEST(DebugLogFile, TraceLinesGoToAPrivateFileOnlyWhenAsked)
     victim.close();
     QDir().mkpath(QFileInfo(path).path());
     ASSERT_TRUE(QFile::link(victim.fileName(), path));
-    trace(QStringLiteral("redirected?"));
+    qCDebug(lcOverlayTrace) << "redirected?";
     EXPECT_EQ(readAll(victim.fileName()), QStringLiteral("precious"));
     QFile::remove(path);
 
-    trace(QStringLiteral("📤 first"));
+    qCDebug(lcOverlayTrace).noquote() << QStringLiteral("📤 first");
     qCDebug(lcOverlay).noquote() << QStringLiteral("a system-log line");
     ::unsetenv("QUILLORA_DEBUG_LOG");
     Log::install();
-    trace(QStringLiteral("after"));
+    qCDebug(lcOverlayTrace) << "after";
     EXPECT_TRUE(
         QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] 📤 first\n$")).match(readAll(path)).hasMatch())
         << readAll(path).toStdString();

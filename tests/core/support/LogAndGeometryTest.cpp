@@ -13,12 +13,7 @@
 // Which channel a line reaches is the message type alone; the text arrives as it was written.
 TEST(Log, EachTypeGoesToItsChannelWordForWord)
 {
-    struct Row {
-        const char* name;
-        std::function<void(const QString&)> write;
-        Log::Channel channel;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::tuple<const char*, std::function<void(const QString&)>, Log::Channel>> rows = {
         {"info", [](const QString& text) { qCInfo(lcCapture).noquote() << text; }, Log::Channel::Out},
         {"debug", [](const QString& text) { qCDebug(lcHistory).noquote() << text; }, Log::Channel::System},
         {"warning", [](const QString& text) { qCWarning(lcApi).noquote() << text; }, Log::Channel::System},
@@ -26,15 +21,15 @@ TEST(Log, EachTypeGoesToItsChannelWordForWord)
     };
     // Quotes, a line feed, a placeholder and a trailing space, all the program's own.
     const QString text = QStringLiteral("📝 OCR Result: '50%1 \"done\"\nnext'... (length: %d) ");
-    for (const Row& row : rows) {
+    for (const auto& [name, write, channel] : rows) {
         LogCapture log;
-        row.write(text);
+        write(text);
         qWarning() << "Qt's own warning";
         qCWarning(lcOverlayTrace) << "the debug file is off";
         const QList<LogCapture::Line> lines = log.lines();
-        ASSERT_EQ(lines.size(), 1) << row.name;
-        EXPECT_EQ(lines.first().channel, row.channel) << row.name;
-        EXPECT_EQ(lines.first().text, text) << row.name;
+        ASSERT_EQ(lines.size(), 1) << name;
+        EXPECT_EQ(lines.first().channel, channel) << name;
+        EXPECT_EQ(lines.first().text, text) << name;
     }
 }
 

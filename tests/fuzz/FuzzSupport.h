@@ -6,16 +6,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-// What every fuzz target shares: an application object made once (the stores and the bridge need an event
-// loop), log lines kept off the terminal, and a failed invariant reported like a crash, so that libFuzzer keeps
-// the input that broke it.
+// What every fuzz target shares (FuzzSupport.cpp is built into each): libFuzzer's initialisation, which makes the
+// application object once (the stores and the bridge need an event loop) and keeps log lines off the terminal, and
+// a failed invariant reported like a crash, so that libFuzzer keeps the input that broke it.
 namespace FuzzSupport {
-
-// Makes the QCoreApplication on first use and silences the program's log lines.
-void initialize();
 
 // A folder of its own under the fuzz run's temporary folder, emptied and removed by the caller's QTemporaryDir.
 QString temporaryRoot();
+
+// Writes the bytes to the file; false when the disk did not take them all.
+bool writeFile(const QString& path, QByteArrayView bytes);
 
 [[noreturn]] inline void fail(const char* file, int line, const char* condition, const QString& detail)
 {

@@ -21,7 +21,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QHostAddress>
 #include <QImage>
 #include <QTemporaryDir>
@@ -46,84 +45,61 @@ const QByteArray knownHistory = QByteArrayLiteral(
     R"("displayName":"Terminal"},)"
     R"({"id":"2C3D4E5F-6071-4829-3A4B-5C6D7E8F9001","text":"third","timestamp":"2026-03-12T09:00:00Z"}])");
 
+const QString knownScreenshot = QStringLiteral("0A9E2D7C-1B3F-4C5D-8E6F-7A8B9C0D1E2F.png");
+
 // Checks the framing of one answer: a status line, header lines, a blank line, and exactly Content-Length bytes.
 void checkAnswer(const QByteArray& request, const QByteArray& answer)
 {
-    const QString detail = QString::fromUtf8(request.left(2000)) + QStringLiteral("\n-- answer --\n") +
-                           QString::fromUtf8(answer.left(2000));
+    const QString detail = QString::fromUtf8(request.left(2000) + "\n-- answer --\n" + answer.left(2000));
     const qsizetype headEnd = answer.indexOf("\r\n\r\n");
     FUZZ_CHECK(answer.startsWith("HTTP/1.1 ") && headEnd > 0, detail);
     // Every line of the head ends with "\r\n"; the split leaves an empty piece after the last one.
     QList<QByteArray> lines = answer.left(headEnd + 2).split('\n');
     lines.removeLast();
-    const QList<QByteArray> statusLine = lines.first().trimmed().split(' ');
     bool numeric = false;
-    const int status = statusLine.value(1).toInt(&numeric);
+    const int status = lines.first().trimmed().split(' ').value(1).toInt(&numeric);
     FUZZ_CHECK(numeric && status >= 100 && status <= 599, detail);
     qsizetype length = -1;
-    QByteArray contentType;
+    bool json = false;
     for (const QByteArray& line : lines.mid(1)) {
         FUZZ_CHECK(line.endsWith('\r') && line.contains(": "), detail);
         const QByteArray name = line.left(line.indexOf(':')).toLower();
         const QByteArray value = line.mid(line.indexOf(':') + 1).trimmed();
-        if (name == "content-length")
-            length = value.toLongLong();
-        if (name == "content-type")
-            contentType = value;
+        length = name == "content-length" ? value.toLongLong() : length;
+        json = json || (name == "content-type" && value.startsWith("application/json"));
     }
     const QByteArray body = answer.mid(headEnd + 4);
     // Only the preflight's 204 has neither body nor Content-Length.
     FUZZ_CHECK(length == body.size() || (status == 204 && length == -1 && body.isEmpty()), detail);
-    if (contentType.startsWith("application/json")) {
-        FUZZ_CHECK(nlohmann::json::accept(body.begin(), body.end()), detail);
-    }
+    FUZZ_CHECK(!json || nlohmann::json::accept(body.begin(), body.end()), detail);
 }
 
 // What the program's server thread does with the bytes of one connection: read them, answer or refuse.
 QByteArray answer(APIResponder& responder, const QByteArray& bytes)
 {
     HTTPRequestReader reader;
-    switch (reader.append(bytes)) {
-    case HTTPRequestReader::State::Complete:
+    const HTTPRequestReader::State state = reader.append(bytes);
+    if (state == HTTPRequestReader::State::Complete)
         return responder.respond(reader.request(), QHostAddress(QHostAddress::LocalHost));
-    case HTTPRequestReader::State::Failed:
-        return HTTPResponse::error(reader.error()).serialize();
-    case HTTPRequestReader::State::Incomplete:
-        break;
-    }
-    return {};
+    return state == HTTPRequestReader::State::Failed ? HTTPResponse::error(reader.error()).serialize() : QByteArray();
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::initialize();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    // Latin-1 keeps every byte as it is.
+    const QString input = QString::fromLatin1(reinterpret_cast<const char*>(data), qsizetype(size));
     QList<QByteArray> requests;
-    for (qsizetype from = 0; from <= input.size() && requests.size() < MaxRequests;) {
-        qsizetype to = input.indexOf(separator, from);
-        if (to < 0)
-            to = input.size();
-        requests << input.mid(from, to - from);
-        from = to + separator.size();
-    }
+    for (const QString& request : input.split(QString::fromLatin1(separator)).mid(0, MaxRequests))
+        requests << request.toLatin1();
 
     QTemporaryDir root(FuzzSupport::temporaryRoot());
     const QString folder = root.path() + QStringLiteral("/Quillora");
     QDir().mkpath(folder + QStringLiteral("/Screenshots"));
-    {
-        QFile file(folder + QStringLiteral("/history.json"));
-        if (!file.open(QIODevice::WriteOnly) || file.write(knownHistory) != knownHistory.size())
-            return 0;
-        QImage(8, 8, QImage::Format_RGB32)
-            .save(folder + QStringLiteral("/Screenshots/0A9E2D7C-1B3F-4C5D-8E6F-7A8B9C0D1E2F.png"));
-    }
+    if (!FuzzSupport::writeFile(folder + QStringLiteral("/history.json"), knownHistory))
+        return 0;
+    QImage(8, 8, QImage::Format_RGB32).save(folder + QStringLiteral("/Screenshots/") + knownScreenshot);
 
     InMemoryDefaultsStore defaults;
     FakeLoginItem loginItem;

@@ -24,19 +24,7 @@ QString describe(const QList<HistoryEntry>& entries)
     return QString::fromUtf8(HistoryEntry::encodeList(entries));
 }
 
-bool writeFile(const QString& path, QByteArrayView bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size();
-}
-
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::initialize();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -47,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Bait for a deletion that leaves the screenshots folder.
     const QStringList bait{root.path() + QStringLiteral("/bait.png"), folder + QStringLiteral("/bait.png")};
     for (const QString& path : bait)
-        writeFile(path, "keep");
-    if (!writeFile(folder + QStringLiteral("/history.json"), bytes))
+        FuzzSupport::writeFile(path, "keep");
+    if (!FuzzSupport::writeFile(folder + QStringLiteral("/history.json"), bytes))
         return 0;
 
     InMemoryDefaultsStore defaults;

@@ -35,22 +35,12 @@ QStringList readAll(const AppSettings& settings)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzSupport::initialize();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     QTemporaryDir root(FuzzSupport::temporaryRoot());
     const QString path = root.path() + QStringLiteral("/settings.json");
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
-            return 0;
-    }
+    if (!FuzzSupport::writeFile(path, QByteArrayView(data, qsizetype(size))))
+        return 0;
 
     FakeLoginItem loginItem;
     QStringList before;

@@ -14,12 +14,14 @@ namespace {
 
 QString describe(const QString& input, const TextCleanup::Options& options, const QString& output)
 {
+    const auto hex = [](const QString& text) {
+        return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2).toHex());
+    };
     return QStringLiteral("options hyphenation=%1 lineBreaks=%2 whitespace=%3\ninput  %4\noutput %5")
         .arg(options.fixHyphenation)
         .arg(options.removeLineBreaks)
         .arg(options.cleanupWhitespace)
-        .arg(QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(input.utf16()), input.size() * 2).toHex()),
-             QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(output.utf16()), output.size() * 2).toHex()));
+        .arg(hex(input), hex(output));
 }
 
 void check(const QString& input, const TextCleanup::Options& options)
@@ -42,13 +44,11 @@ void check(const QString& input, const TextCleanup::Options& options)
             FUZZ_CHECK(!(c == u'-' && whitespaceNext), detail());
         if (options.removeLineBreaks)
             FUZZ_CHECK(c != u'\n', detail());
-        if (options.cleanupWhitespace && TextCleanup::isWhitespace(c)) {
+        if (options.cleanupWhitespace && TextCleanup::isWhitespace(c))
             FUZZ_CHECK(c == u' ' && !whitespaceNext, detail());
-        }
     }
-    if (options.cleanupWhitespace && !output.isEmpty()) {
+    if (options.cleanupWhitespace && !output.isEmpty())
         FUZZ_CHECK(!TextCleanup::isTrimmable(output.front()) && !TextCleanup::isTrimmable(output.back()), detail());
-    }
     if (!options.fixHyphenation && !options.removeLineBreaks && !options.cleanupWhitespace)
         FUZZ_CHECK(output == input, detail());
     // Characters that are neither whitespace nor hyphens keep their order and number.

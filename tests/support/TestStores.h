@@ -22,4 +22,10 @@ struct TestStores : TestSettings {
 };
 
 // The entries' texts, in the list's order.
-QStringList textsOf(const QList<HistoryEntry>& entries);
+inline QStringList textsOf(const QList<HistoryEntry>& entries)
+{
+    QStringList texts;
+    for (const HistoryEntry& entry : entries)
+        texts.append(entry.text);
+    return texts;
+}

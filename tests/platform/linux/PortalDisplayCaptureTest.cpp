@@ -10,15 +10,6 @@
 
 namespace {
 
-Monitor monitor(const char* name, const QRect& geometry, qreal ratio)
-{
-    Monitor display;
-    display.name = QString::fromLatin1(name);
-    display.geometry = geometry;
-    display.devicePixelRatio = ratio;
-    return display;
-}
-
 // A desktop image whose pixels tell where they come from: red and green are x and y in units of 8 pixels.
 QImage coordinateImage(const QSize& size)
 {
@@ -37,51 +28,26 @@ TEST(PortalDisplayCapture, CutsEachMonitorOutOfTheDesktopImage)
 {
     const struct {
         const char* name;
-        QSize image;
-        QRect bounds;
-        Monitor display;
-        QPoint expectedSourceTopLeft; // in the desktop image, for the monitor's top-left pixel
-        QPoint expectedSourceBottomRight;
+        QRect bounds; // of the desktop; the portal's image is this times the monitor's scale
+        QRect geometry;
+        qreal scale;
+        QPoint sourceTopLeft; // in the desktop image, of the monitor's top-left pixel
     } rows[] = {
-        {"right of two at scale 1",
-         {2560, 720},
-         {0, 0, 2560, 720},
-         monitor("R", {1280, 0, 1280, 720}, 1),
-         {1280, 0},
-         {2559, 719}},
-        {"primary right of a monitor at negative x",
-         {3200, 1080},
-         {-1920, 0, 3200, 1080},
-         monitor("P", {0, 0, 1280, 720}, 1),
-         {1920, 0},
-         {3199, 719}},
-        {"below another",
-         {1280, 1440},
-         {0, 0, 1280, 1440},
-         monitor("B", {0, 720, 1280, 720}, 1),
-         {0, 720},
-         {1279, 1439}},
-        {"both at scale 2, portal at scale 2",
-         {5120, 1440},
-         {0, 0, 2560, 720},
-         monitor("R", {1280, 0, 1280, 720}, 2),
-         {2560, 0},
-         {5119, 1439}},
-        {"scale 1.5 at both",
-         {3840, 1080},
-         {0, 0, 2560, 720},
-         monitor("R", {1280, 0, 1280, 720}, 1.5),
-         {1920, 0},
-         {3839, 1079}},
+        {"right of two at scale 1", {0, 0, 2560, 720}, {1280, 0, 1280, 720}, 1, {1280, 0}},
+        {"primary right of a monitor at negative x", {-1920, 0, 3200, 1080}, {0, 0, 1280, 720}, 1, {1920, 0}},
+        {"below another", {0, 0, 1280, 1440}, {0, 720, 1280, 720}, 1, {0, 720}},
+        {"both at scale 2, portal at scale 2", {0, 0, 2560, 720}, {1280, 0, 1280, 720}, 2, {2560, 0}},
+        {"scale 1.5 at both", {0, 0, 2560, 720}, {1280, 0, 1280, 720}, 1.5, {1920, 0}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const QImage desktop = coordinateImage(row.image);
-        const QImage part = PortalDisplayCapture::monitorImage(desktop, row.bounds, row.display);
-        ASSERT_FALSE(part.isNull());
-        EXPECT_EQ(part.size(), row.display.pixelSize());
-        EXPECT_EQ(part.pixel(0, 0), desktop.pixel(row.expectedSourceTopLeft));
-        EXPECT_EQ(part.pixel(part.width() - 1, part.height() - 1), desktop.pixel(row.expectedSourceBottomRight));
+        const QImage desktop = coordinateImage((QSizeF(row.bounds.size()) * row.scale).toSize());
+        const QImage part =
+            PortalDisplayCapture::monitorImage(desktop, row.bounds, Monitor{0, {}, row.geometry, row.scale});
+        ASSERT_EQ(part.size(), (QSizeF(row.geometry.size()) * row.scale).toSize());
+        EXPECT_EQ(part.pixel(0, 0), desktop.pixel(row.sourceTopLeft));
+        const QPoint bottomRight(part.width() - 1, part.height() - 1);
+        EXPECT_EQ(part.pixel(bottomRight), desktop.pixel(row.sourceTopLeft + bottomRight));
     }
 }
 
@@ -93,8 +59,8 @@ TEST(PortalDisplayCapture, MixedScalesMeetWithoutTheNeighboursPixels)
     QImage desktop(QSize(bounds.width() * 2, bounds.height() * 2), QImage::Format_RGB32);
     desktop.fill(Qt::blue);
     QPainter(&desktop).fillRect(QRect(0, 0, 1280 * 2, 768 * 2), Qt::red);
-    const Monitor left = monitor("L", {0, 0, 1280, 768}, 2);
-    const Monitor right = monitor("R", {1280, 0, 1366, 768}, 1);
+    const Monitor left{0, {}, {0, 0, 1280, 768}, 2};
+    const Monitor right{0, {}, {1280, 0, 1366, 768}, 1};
 
     const QImage leftPart = PortalDisplayCapture::monitorImage(desktop, bounds, left);
     const QImage rightPart = PortalDisplayCapture::monitorImage(desktop, bounds, right);
@@ -111,28 +77,21 @@ TEST(PortalDisplayCapture, NoImageForAMonitorOutsideTheScreenshotOrFromNothing)
     const QImage desktop = coordinateImage({1280, 720});
     const QRect bounds(0, 0, 1280, 720);
     // A monitor added after the screenshot was taken is not in it.
-    EXPECT_TRUE(PortalDisplayCapture::monitorImage(desktop, bounds, monitor("N", {1280, 0, 1280, 720}, 1)).isNull());
-    EXPECT_TRUE(PortalDisplayCapture::monitorImage(desktop, bounds, monitor("H", {640, 0, 1280, 720}, 1)).isNull());
-    EXPECT_TRUE(PortalDisplayCapture::monitorImage(QImage(), bounds, monitor("A", bounds, 1)).isNull());
-    EXPECT_TRUE(PortalDisplayCapture::monitorImage(desktop, QRect(), monitor("A", bounds, 1)).isNull());
+    EXPECT_TRUE(PortalDisplayCapture::monitorImage(desktop, bounds, Monitor{0, {}, {1280, 0, 1280, 720}, 1}).isNull());
+    EXPECT_TRUE(PortalDisplayCapture::monitorImage(desktop, bounds, Monitor{0, {}, {640, 0, 1280, 720}, 1}).isNull());
+    EXPECT_TRUE(PortalDisplayCapture::monitorImage(QImage(), bounds, Monitor{0, {}, bounds, 1}).isNull());
+    EXPECT_TRUE(PortalDisplayCapture::monitorImage(desktop, QRect(), Monitor{0, {}, bounds, 1}).isNull());
 }
 
 TEST(PortalGlobalShortcutService, PreferredTriggerInThePortalsFormat)
 {
-    const struct {
-        quint32 keyCode;
-        quint32 modifiers;
-        const char* expected;
-    } rows[] = {
+    const std::tuple<quint32, quint32, const char*> rows[] = {
         {26, HotkeyText::CommandMask | HotkeyText::ShiftMask, "CTRL+SHIFT+7"},
         // The program's control modifier is the Super key, its option Alt.
         {0, HotkeyText::ControlMask | HotkeyText::OptionMask, "ALT+LOGO+A"},
         {96, HotkeyText::CommandMask, "CTRL+F5"},
         {0xffff, HotkeyText::CommandMask, ""},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.expected);
-        EXPECT_EQ(PortalGlobalShortcutService::preferredTrigger(row.keyCode, row.modifiers),
-                  QString::fromLatin1(row.expected));
-    }
+    for (const auto& [keyCode, modifiers, expected] : rows)
+        EXPECT_EQ(PortalGlobalShortcutService::preferredTrigger(keyCode, modifiers), QString::fromLatin1(expected));
 }

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 using X11TestSupport::ColourWindow;
 using X11TestSupport::waitUntil;
 
@@ -45,15 +43,9 @@ TEST_F(X11DisplayCaptureTest, MonitorsKeepTheirSizeAsTheScreenShrinksAndGrows)
     // Connections opened at the old size must not read beyond a shrunk screen's edge (the server refuses) nor
     // stop short of it once the screen is back. xrandr complains that the monitors no longer fit, but the server
     // resizes the screen.
-    const auto setScreenSize = [](const QString& size) {
-        QProcess xrandr;
-        xrandr.setStandardErrorFile(QProcess::nullDevice());
-        xrandr.start(QStringLiteral("xrandr"), {QStringLiteral("--fb"), size});
-        EXPECT_TRUE(xrandr.waitForFinished(10000));
-    };
-    setScreenSize(QStringLiteral("3000x1080"));
+    X11TestSupport::run(QStringLiteral("xrandr"), {"--fb", "3000x1080"});
     const QImage cut = m_capture.captureDisplay(m_displays[1]);
-    setScreenSize(QStringLiteral("3840x1080"));
+    X11TestSupport::run(QStringLiteral("xrandr"), {"--fb", "3840x1080"});
     ASSERT_EQ(cut.size(), QSize(1920, 1080));
     EXPECT_EQ(cut.pixelColor(20, 20), QColor(Qt::green));
     EXPECT_EQ(cut.pixelColor(1500, 500), QColor(Qt::black)) << "beyond the screen's edge";

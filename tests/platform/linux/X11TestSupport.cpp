@@ -30,6 +30,15 @@ void xdotool(const QString& arguments)
     EXPECT_EQ(process.exitCode(), 0) << qPrintable(arguments) << ": " << process.readAllStandardError().constData();
 }
 
+QByteArray run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(10000)) << qPrintable(program);
+    return process.readAllStandardOutput();
+}
+
 ColourWindow::ColourWindow(const QRect& geometry, const QColor& colour)
     : m_colour(colour)
 {

@@ -19,6 +19,8 @@ inline void pause(int ms)
 // Runs xdotool with the space-separated arguments while this thread's events are processed, so that handlers run
 // while the keys go down and up as they would under a user's fingers; fails the test when xdotool fails.
 void xdotool(const QString& arguments);
+// Runs a program to its end and gives its standard output; fails the test when it does not finish.
+QByteArray run(const QString& program, const QStringList& arguments);
 
 // A window of one colour placed at an exact position of the desktop, outside the window manager's control.
 class ColourWindow : public QRasterWindow {

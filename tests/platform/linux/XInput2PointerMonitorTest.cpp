@@ -6,52 +6,38 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
 using X11TestSupport::pause;
 using X11TestSupport::waitUntil;
 using X11TestSupport::xdotool;
 
-class XInput2PointerMonitorTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        xdotool(QStringLiteral("mousemove 100 100"));
-        ASSERT_TRUE(m_monitor.start([this](const PointerMonitor::Motion& motion) { m_motions.append(motion); }));
-        pause(100);
-        m_motions.clear();
-    }
-    // Moves the pointer by dx, dy and waits until the reports reach the position.
-    void moveBy(int dx, int dy, const QPointF& reached)
-    {
-        xdotool(QStringLiteral("mousemove_relative -- %1 %2").arg(dx).arg(dy));
-        ASSERT_TRUE(waitUntil([&] { return !m_motions.isEmpty() && m_motions.last().position == reached; }));
-    }
-    qreal summedDeltaX() const
-    {
-        return std::accumulate(m_motions.begin(), m_motions.end(), 0.0,
-                               [](qreal sum, const PointerMonitor::Motion& motion) { return sum + motion.deltaX; });
-    }
-
-    XInput2PointerMonitor m_monitor;
-    QList<PointerMonitor::Motion> m_motions;
-};
-
-TEST_F(XInput2PointerMonitorTest, ReportsMotionAnywhereWithItsDeltaAndWhetherTheButtonIsHeld)
+TEST(XInput2PointerMonitor, ReportsMotionAnywhereWithItsDeltaAndWhetherTheButtonIsHeld)
 {
+    xdotool(QStringLiteral("mousemove 100 100"));
+    XInput2PointerMonitor monitor;
+    QList<PointerMonitor::Motion> motions;
+    ASSERT_TRUE(monitor.start([&](const PointerMonitor::Motion& motion) { motions.append(motion); }));
+    pause(100);
+    // Moves the pointer by dx, dy and waits until the reports reach the position; gives the last report, and the
+    // sum of the reports' x deltas in the move.
+    const auto moveBy = [&](int dx, int dy, const QPointF& reached) {
+        motions.clear();
+        xdotool(QStringLiteral("mousemove_relative -- %1 %2").arg(dx).arg(dy));
+        EXPECT_TRUE(waitUntil([&] { return !motions.isEmpty() && motions.last().position == reached; }));
+        qreal deltaX = 0;
+        for (const PointerMonitor::Motion& motion : motions)
+            deltaX += motion.deltaX;
+        return std::pair(motions.value(motions.size() - 1), deltaX);
+    };
+
     // Over the second monitor, where no window of this process is.
-    moveBy(2200, 50, QPointF(2300, 150));
-    EXPECT_NEAR(summedDeltaX(), 2200, 2);
-    EXPECT_FALSE(m_motions.last().dragging);
-    EXPECT_EQ(m_monitor.position(), QPointF(2300, 150));
-    m_motions.clear();
-    moveBy(-50, 0, QPointF(2250, 150));
-    EXPECT_NEAR(summedDeltaX(), -50, 2);
+    const auto [onSecond, deltaX] = moveBy(2200, 50, QPointF(2300, 150));
+    EXPECT_NEAR(deltaX, 2200, 2);
+    EXPECT_FALSE(onSecond.dragging);
+    EXPECT_EQ(monitor.position(), QPointF(2300, 150));
+    EXPECT_NEAR(moveBy(-50, 0, QPointF(2250, 150)).second, -50, 2);
 
     xdotool(QStringLiteral("mousedown 1"));
-    moveBy(100, 0, QPointF(2350, 150));
-    EXPECT_TRUE(m_motions.last().dragging);
+    EXPECT_TRUE(moveBy(100, 0, QPointF(2350, 150)).first.dragging);
     xdotool(QStringLiteral("mouseup 1"));
-    moveBy(100, 0, QPointF(2450, 150));
-    EXPECT_FALSE(m_motions.last().dragging);
+    EXPECT_FALSE(moveBy(100, 0, QPointF(2450, 150)).first.dragging);
 }

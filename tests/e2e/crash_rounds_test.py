@@ -105,6 +105,8 @@ history = HistoryFiles(home)
 shots = os.path.join(history.folder, "Screenshots")
 seed = os.environ.get("QUILLORA_CRASH_SEED", str(time.time_ns()))
 random.seed(seed)
+# Printed first, so that a round that fails can be replayed (QUILLORA_CRASH_SEED).
+print(f"seed {seed}", flush=True)
 home.preset({**ACCEPTED, "apiEnabled": True, "apiPort": port, "historyMaxEntries": 1000000})
 # A short text, quick to read, on the left of the screen.
 paragraph = license_lines("BSD", 4, 6)
@@ -193,7 +195,7 @@ for round_number in range(ROUNDS):
 # save under way of it. Each save writes the whole file on the main thread; here the history grows to some hundred
 # thousand entries (the default limit is 50), and on a machine busy with other work the oldest lost entry came 3.4 and
 # 6.4 s before the kill in two runs. A queue applied one save per entry, as it once was, falls minutes behind.
-print(f"{ROUNDS} rounds in {time.monotonic() - started:.0f} s (seed {seed}): {total_sent} entries sent, {total_lost} "
+print(f"{ROUNDS} rounds in {time.monotonic() - started:.0f} s: {total_sent} entries sent, {total_lost} "
       f"acknowledged but lost; the oldest lost one acknowledged before a screenshot's wait came {worst_gap * 1000:.0f} "
       f"ms before its kill; the longest wait for a screenshot at a kill: {longest_hold * 1000:.0f} ms; "
       f"{captures_saved} captures saved, {len(named_screenshots(kept))} stored with their screenshots; the kill found "

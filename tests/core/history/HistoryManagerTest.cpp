@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimeZone>
+#include <QtCore/qtestsupport_core.h>
 
 #include <gtest/gtest.h>
 
@@ -71,13 +72,10 @@ QByteArray storedEntry(const char* id, const QDateTime& time, const QString& scr
 
 } // namespace
 
-TEST(HistoryManager, FirstUseWritesNoFileUntilTheFirstAddAndNothingWhileDisabled)
+TEST(HistoryManager, NothingIsWrittenWhileDisabledAndTheFileIsPrivate)
 {
     Fixture f;
     auto history = f.open();
-    EXPECT_TRUE(history->entries().isEmpty());
-    EXPECT_FALSE(QFile::exists(f.file));
-
     f.settings.setHistoryEnabled(false);
     history->addEntry(QStringLiteral("off"), std::nullopt, QImage(), testImage(8, 8, 1));
     history->waitForPendingWrites();
@@ -146,28 +144,10 @@ TEST(HistoryManager, PruningByAgeUsesCalendarDaysAndKeepsTheCutoffItself)
     }
 }
 
-TEST(HistoryManager, UnreadableFileIsMovedAsideAndNeverOverwritten)
-{
-    Fixture f;
-    const QByteArray truncated = "[" + storedEntry(idA, fixedNow);
-    writeFile(f.file, truncated);
-    auto history = f.open();
-    EXPECT_TRUE(history->entries().isEmpty());
-
-    history->addEntry(QStringLiteral("after"), std::nullopt, QImage(), QImage());
-    history->waitForPendingWrites();
-    const QStringList aside = QDir(f.folder).entryList({QStringLiteral("history.json.bad-*")});
-    ASSERT_EQ(aside.size(), 1);
-    EXPECT_TRUE(QDateTime::fromString(aside.at(0).mid(17), QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).isValid())
-        << aside.at(0).toStdString();
-    EXPECT_EQ(readFile(f.folder + QLatin1Char('/') + aside.at(0)), truncated);
-    EXPECT_EQ(textsOf(f.stored()), QStringList{QStringLiteral("after")});
-}
-
-// What a crash between a screenshot's rename and the next write of the file (or between dropping an entry and
-// removing its screenshot) leaves: a screenshot no entry names, removed at the next start. Files of other names,
-// and everything after an unreadable file (the copy moved aside may name them), stay.
-TEST(HistoryManager, AStartRemovesScreenshotsNoEntryNames)
+// What a crash between a screenshot's rename and the next write of the file leaves: a screenshot no entry names,
+// removed at the next start. Files of other names stay; so does everything after an unreadable file, which is moved
+// aside as it was (it may name them) and never overwritten.
+TEST(HistoryManager, AStartRemovesScreenshotsNoEntryNamesAndMovesAnUnreadableFileAside)
 {
     const QString named = QStringLiteral("AAAAAAAA-0000-4000-8000-0000000000AA.png");
     const QString unnamed = QStringLiteral("CCCCCCCC-0000-4000-8000-0000000000CC.png");
@@ -175,13 +155,14 @@ TEST(HistoryManager, AStartRemovesScreenshotsNoEntryNames)
     const QStringList foreign{QStringLiteral("orphan.png"), QStringLiteral("notes.txt"), lowerCase,
                               QStringLiteral("CCCCCCCC-0000-4000-8000-0000000000CC.png.bak")};
     const QByteArray listing = "[" + storedEntry(idA, fixedNow, named) + "]";
-    // The history file (none: not there), and the screenshots kept.
-    const std::tuple<const char*, std::optional<QByteArray>, QStringList> cases[] = {
-        {"a readable file", listing, foreign + QStringList{named}},
-        {"no file yet", std::nullopt, foreign},
-        {"an unreadable file", listing.chopped(1), foreign + QStringList{named, unnamed}},
+    // The history file (none: not there), the screenshots kept, the texts stored after one more add, and whether
+    // the file was moved aside.
+    const std::tuple<const char*, std::optional<QByteArray>, QStringList, QStringList, bool> cases[] = {
+        {"a readable file", listing, foreign + QStringList{named}, {"after", idA}, false},
+        {"no file yet", std::nullopt, foreign, {"after"}, false},
+        {"an unreadable file", listing.chopped(1), foreign + QStringList{named, unnamed}, {"after"}, true},
     };
-    for (const auto& [name, file, kept] : cases) {
+    for (const auto& [name, file, kept, texts, movedAside] : cases) {
         SCOPED_TRACE(name);
         Fixture f;
         if (file)
@@ -193,6 +174,14 @@ TEST(HistoryManager, AStartRemovesScreenshotsNoEntryNames)
         files.sort();
         expected.sort();
         EXPECT_EQ(files, expected);
+
+        history->addEntry(QStringLiteral("after"), std::nullopt, QImage(), QImage());
+        history->waitForPendingWrites();
+        EXPECT_EQ(textsOf(f.stored()), texts);
+        const QStringList aside = QDir(f.folder).entryList({QStringLiteral("history.json.bad-*")});
+        ASSERT_EQ(aside.size(), movedAside ? 1 : 0);
+        for (const QString& copy : aside)
+            EXPECT_EQ(readFile(f.folder + u'/' + copy), *file);
     }
 }
 
@@ -219,23 +208,19 @@ TEST(HistoryManager, DeletingAndClearingRemoveOnlyScreenshotsOfListedEntries)
     EXPECT_EQ(f.shotFiles(), QStringList{QStringLiteral("orphan.png")});
 }
 
-TEST(HistoryManager, ScreenshotsAreCompletePngFilesOrNoneAtAll)
+TEST(HistoryManager, QuittingWaitsForTheScreenshotWrittenWholeAndPrivate)
 {
     Fixture f;
     const QImage kept = testImage(3840, 2160, 2);
-    std::optional<HistoryEntry> entry;
+    QString name;
     {
         auto history = f.open();
-        history->addEntry(QStringLiteral("deleted at once"), std::nullopt, QImage(), testImage(3840, 2160, 1));
-        const HistoryEntry deleted = history->entries().at(0);
-        ASSERT_TRUE(deleted.screenshotFilename) << "the entry names its screenshot before the file is written";
         history->addEntry(QStringLiteral("kept"), std::nullopt, QImage(), kept);
-        entry = history->entries().at(0);
-        EXPECT_TRUE(history->deleteEntry(deleted.id));
-    } // quitting waits for the remaining write
-    EXPECT_EQ(f.shotFiles(), QStringList{*entry->screenshotFilename});
-    EXPECT_EQ(QImage(f.shot(*entry->screenshotFilename)).convertToFormat(QImage::Format_RGB32), kept);
-    EXPECT_EQ(QFile::permissions(f.shot(*entry->screenshotFilename)), ownerOnly);
+        name = history->entries().at(0).screenshotFilename.value_or(QString());
+    }
+    EXPECT_EQ(f.shotFiles(), QStringList{name});
+    EXPECT_EQ(QImage(f.shot(name)).convertToFormat(QImage::Format_RGB32), kept);
+    EXPECT_EQ(QFile::permissions(f.shot(name)), ownerOnly);
 }
 
 // The HTTP server reads the history from its own thread while captures add to it.
@@ -274,11 +259,7 @@ TEST(HistoryManager, BurstsAreWrittenTogetherAndTheFileNeverNamesAMissingScreens
     for (int i = 0; i < 2000; ++i)
         history->addEntry(QString::number(i), std::nullopt, QImage(), QImage());
     EXPECT_FALSE(QFile::exists(f.file)) << "nothing is written entry by entry";
-    QElapsedTimer sinceBurst;
-    sinceBurst.start();
-    while (!QFile::exists(f.file) && sinceBurst.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    EXPECT_LT(sinceBurst.elapsed(), 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(f.file); }, 1000));
     EXPECT_EQ(f.stored().size(), 2000);
 
     // Checks the file against the folder while the event loop runs until done() holds.

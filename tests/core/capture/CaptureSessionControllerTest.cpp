@@ -9,15 +9,13 @@
 #include "platform/fake/FakeTextRecognizer.h"
 
 #include "FakeOverlayPresenter.h"
-#include "LogCapture.h"
 #include "QStringPrinter.h"
 #include "TestStores.h"
 
-#include <QtCore/qtestsupport_core.h>
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace {
@@ -35,8 +33,7 @@ QImage positionCoded(QSize size, int monitor)
     return image;
 }
 
-// An editor the test answers by hand, on the latest text shown. A QObject, so that the controller holds it weakly
-// as it holds the real editor.
+// An editor the test answers by hand. A QObject, so that the controller holds it weakly as it holds the real one.
 class FakeTextEditor : public QObject, public TextEditorDelegate {
 public:
     void showTextEditor(const QString& text, std::function<void(std::optional<QString>)> completion,
@@ -52,7 +49,6 @@ public:
     std::function<void()> recapture;
 };
 
-// Members are public: the failure table's rows prepare them.
 class CaptureSessionControllerTest : public ::testing::Test, public TestStores {
 public:
     void SetUp() override
@@ -87,14 +83,12 @@ public:
     FakeTextEditor editor;
     CaptureSessionController controller{settings, screenCapture, overlays, recognition, clipboard, history};
     int noTextFound = 0;
-    LogCapture lines;
 };
 
 } // namespace
 
-// Two monitors of different sizes: a selection on the second is cropped from the second's image. The same with the
-// real program, and the screenshot saved with the entry: tests/e2e/capture_test.py.
-TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFullStillOfItsMonitor)
+// Two monitors of different sizes: a selection on the second is cropped from the second's image, at its density.
+TEST_F(CaptureSessionControllerTest, ASelectionIsCroppedFromItsMonitorsStillAndTheSavedTextCopiedAsItIs)
 {
     const QImage still = positionCoded(monitor.pixelSize(), 1);
     displays.addDisplay(monitor, still);
@@ -116,40 +110,27 @@ TEST_F(CaptureSessionControllerTest, SavedTextGoesToClipboardAndHistoryWithTheFu
     // The user's own text is taken as it is, not cleaned up again.
     editor.save(QStringLiteral("International  trade-\n"));
     EXPECT_EQ(pasteboard.writes, QStringList{QStringLiteral("International  trade-\n")});
-    history.waitForPendingWrites();
-    ASSERT_EQ(history.entries().size(), 1);
-    EXPECT_EQ(history.entries().first().displayName, QStringLiteral("DP-2"));
-    EXPECT_EQ(QImage(history.screenshotPath(history.entries().first())).convertToFormat(QImage::Format_RGB32), still);
-    EXPECT_EQ(noTextFound, 0);
 }
 
-TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothingAndTheCutResultLine)
+// A recapture shows the overlay again, without the hint.
+TEST_F(CaptureSessionControllerTest, EditorEndingsThatCopyNothing)
 {
-    // How the editor ends, and the overlays' hints shown (a recapture shows the overlay again, without the hint).
     const std::vector<std::tuple<const char*, std::function<void(FakeTextEditor&)>, QList<bool>>> rows = {
         {"cancel", [](FakeTextEditor& e) { e.save(std::nullopt); }, {true}},
         {"empty save", [](FakeTextEditor& e) { e.save(QString()); }, {true}},
         {"recapture", [](FakeTextEditor& e) { e.recapture(); }, {true, false}},
     };
-    // 150 characters of two UTF-16 units each (e + combining acute): the result line shows the first hundred, and
-    // a cut by code units would split one.
-    QString text;
-    for (int i = 0; i < 150; ++i)
-        text += QStringLiteral("e\u0301");
-    engine.setText(text);
+    engine.setText(QStringLiteral("text"));
     for (const auto& [name, answer, showHints] : rows) {
         overlays.showHints.clear();
-        editor.texts.clear();
         startAndSelect({100, 200, 300, 50});
         waitForRecognition();
-        ASSERT_EQ(editor.texts.size(), 1) << name;
-        // The result line is all the user learns of what came back before the editor shows it cleaned up.
-        EXPECT_TRUE(lines.containsSystem(QStringLiteral("📝 OCR Result: '%1'... (length: 150)").arg(text.left(200))));
         answer(editor);
         EXPECT_EQ(overlays.showHints, showHints) << name;
         if (overlays.visibleCount() > 0)
             overlays.view(0)->pressEscape();
     }
+    EXPECT_EQ(editor.texts.size(), 3);
     EXPECT_TRUE(pasteboard.writes.isEmpty());
     EXPECT_TRUE(history.entries().isEmpty());
 }
@@ -163,13 +144,10 @@ TEST_F(CaptureSessionControllerTest, NothingCapturedShowsNoOverlay)
     empty.startCapture(true);
     EXPECT_TRUE(overlays.showHints.isEmpty());
     EXPECT_TRUE(empty.capturedImages().isEmpty());
-    // Nothing shows: this line is the only word of it.
-    EXPECT_TRUE(lines.containsSystem(QStringLiteral("❌ No screens captured - check Screen Recording permission")));
 }
 
-// Every way a capture can fail after the overlays are up: the overlays close, the still images are dropped, and
-// neither the clipboard nor the history nor the editor hears of it. A failure found before recognition does not
-// get as far as the engine. When the text was looked for and none was found, the user is told.
+// Every way a capture can fail after the overlays are up: the overlays close and the stills go; clipboard, history
+// and editor hear nothing. When text was looked for and none found, the user is told.
 TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingElse)
 {
     // The engine's text and error, the selection, and whether it was recognised (and so, with nothing found, told).
@@ -196,14 +174,10 @@ TEST_F(CaptureSessionControllerTest, FailuresCloseTheOverlayAndKeepEverythingEls
     EXPECT_TRUE(pasteboard.writes.isEmpty());
     EXPECT_TRUE(history.entries().isEmpty());
     EXPECT_TRUE(editor.texts.isEmpty());
-    // The engine's own description is the one report of why a capture found nothing.
-    EXPECT_TRUE(lines.containsOut(QStringLiteral("Text recognition error: engine broke")));
 }
 
-// Every caller (hotkey, tray, sidebar, the API, a second instance) starts through the controller: a start while a
-// capture is on screen or its selection is being read adds no overlays and no still images. Escape while the
-// selection is being read ends the capture: its result, when it comes, opens no editor, copies nothing, records
-// nothing and leaves the overlays of a capture started since alone.
+// Every caller starts through the controller: a start while a capture is on screen or being read adds nothing. The
+// late result of a reading ended by Escape leaves the overlays of a capture started since alone.
 TEST_F(CaptureSessionControllerTest, AStartDuringACaptureIsIgnoredAndEscapeDropsTheLateResult)
 {
     engine.setText(QStringLiteral("late text"));
@@ -227,32 +201,6 @@ TEST_F(CaptureSessionControllerTest, AStartDuringACaptureIsIgnoredAndEscapeDrops
     waitForRecognition();
     EXPECT_EQ(overlays.visibleCount(), 1);
     EXPECT_EQ(controller.capturedImages().size(), 1);
-    EXPECT_TRUE(editor.texts.isEmpty());
-    EXPECT_TRUE(pasteboard.writes.isEmpty());
-    history.waitForPendingWrites();
-    EXPECT_TRUE(history.entries().isEmpty());
-
-    // The same slow result without Escape reaches the editor.
-    overlays.view(0)->finishSelection({100, 200, 300, 50});
-    waitForRecognition();
-    EXPECT_EQ(editor.texts, QStringList{QStringLiteral("late text")});
-}
-
-// A result arriving after its controller is gone opens no editor and copies nothing.
-TEST_F(CaptureSessionControllerTest, ALateResultFindingTheControllerGoneDoesNothing)
-{
-    auto shortLived =
-        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
-    shortLived->setTextEditorDelegate(&editor);
-    engine.setText(QStringLiteral("text"));
-    engine.hold();
-    shortLived->startCapture(true);
-    overlays.view(0)->finishSelection({100, 200, 300, 50});
-    ASSERT_TRUE(engine.waitUntilStarted(1));
-    shortLived.reset();
-    engine.release();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.finished() == 1; }));
-    QTest::qWait(50);
     EXPECT_TRUE(editor.texts.isEmpty());
     EXPECT_TRUE(pasteboard.writes.isEmpty());
 }

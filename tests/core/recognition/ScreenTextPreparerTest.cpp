@@ -70,36 +70,3 @@ TEST(ScreenTextPreparer, LightTextOnADarkButtonBecomesDarkTextOnThePage)
     EXPECT_LT(level(prepared, 98, 20), 40) << "its label becomes dark ink";
     EXPECT_EQ(level(prepared, 80, 8), pageLevel) << "the page in the rounded corner is left alone";
 }
-
-TEST(ScreenTextPreparer, FindsGapsBetweenColumns)
-{
-    // Three lines of "words" whose gaps (6 px) do not line up from line to line. A gutter as wide as a line is
-    // high, cut through all of them, parts two columns; a narrower one is only a word space.
-    QImage paragraph(200, 60, QImage::Format_Grayscale8);
-    paragraph.fill(Qt::white);
-    QPainter painter(&paragraph);
-    for (int line = 0; line < 3; ++line) {
-        for (int x = 10 + line * 9; x < 180; x += 30)
-            painter.fillRect(x, 5 + 20 * line, 24, 12, Qt::black);
-    }
-    painter.end();
-    for (const auto& [gutter, columns] : {std::pair(20, true), std::pair(8, false), std::pair(0, false)}) {
-        QImage cut = paragraph;
-        QPainter(&cut).fillRect(100 - gutter / 2, 0, gutter, 60, Qt::white);
-        EXPECT_EQ(ScreenTextPreparer::hasColumnGap(cut), columns) << gutter;
-    }
-}
-
-TEST(ScreenTextPreparer, LargeTextIsLeftAtItsSizeWhenScalingIsForSmallTextOnly)
-{
-    const ScreenTextPreparer::Steps steps{
-        .trimBorders = false, .margin = 0, .upscale = 2.0, .upscaleBelowLineHeight = 20};
-    QImage small(120, 40, QImage::Format_RGB32);
-    small.fill(Qt::white);
-    QPainter(&small).fillRect(10, 10, 80, 10, Qt::black);
-    QImage large(120, 60, QImage::Format_RGB32);
-    large.fill(Qt::white);
-    QPainter(&large).fillRect(10, 10, 80, 30, Qt::black);
-    EXPECT_EQ(ScreenTextPreparer(steps).prepare(small).size(), QSize(240, 80));
-    EXPECT_EQ(ScreenTextPreparer(steps).prepare(large).size(), QSize(120, 60));
-}

@@ -1,5 +1,7 @@
 #include "core/capture/CoordinateTransform.h"
 #include "core/capture/ImageCrop.h"
+#include "core/capture/TextEditorPlacement.h"
+#include "core/platform/ScreenGeometry.h"
 
 #include "LogCapture.h"
 
@@ -43,4 +45,29 @@ TEST(ImageCrop, EnlargesToWholePixelsAndCutsToTheImage)
     };
     for (const auto& [name, region, expected] : rows)
         EXPECT_EQ(ImageCrop::pixelRect(region, QSize(100, 80)), expected) << name;
+}
+
+TEST(TextEditorPlacement, KeepsTheWindowInsideTheAvailableArea)
+{
+    // A 500 × 300 window: the pointer, the available area, the window's frame.
+    const std::tuple<const char*, QPointF, QRectF, QRectF> cases[] = {
+        {"bottom-left corner", {0, 875}, {0, 0, 1440, 875}, {20, 555, 500, 300}},
+        {"top-right corner", {1440, 0}, {0, 0, 1440, 875}, {920, 20, 500, 300}},
+        {"centred 20 points below the pointer", {700, 300}, {0, 0, 1440, 875}, {450, 320, 500, 300}},
+        {"too narrow: the right edge wins", {200, 500}, {0, 0, 510, 900}, {-10, 520, 500, 300}},
+        {"too short: the top edge wins", {700, 100}, {0, 0, 1440, 200}, {450, 20, 500, 300}},
+        {"area away from the origin", {1930, 1040}, {1920, 56, 1280, 1024}, {1940, 760, 500, 300}},
+    };
+    for (const auto& [name, pointer, available, frame] : cases)
+        EXPECT_EQ(TextEditorPlacement::frameNextToPointer(pointer, {500, 300}, available), frame) << name;
+}
+
+TEST(ScreenGeometry, WindowFramesGoToTheBottomLeftOfThePrimaryMonitor)
+{
+    // Primary 1920x1080 at the origin; a second monitor to its right, 1440x900, top-aligned.
+    const QRectF primary(0, 0, 1920, 1080);
+    EXPECT_EQ(ScreenGeometry::toGlobalBottomLeft(QRectF(1920, 0, 1440, 900), primary), QRectF(1920, 180, 1440, 900));
+    // A primary monitor that is not at Qt's origin.
+    const QRectF offset(1440, 100, 1920, 1080);
+    EXPECT_EQ(ScreenGeometry::toGlobalBottomLeft(QRectF(1440, 100, 1920, 1080), offset), QRectF(0, 0, 1920, 1080));
 }

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-// One monitor captured whole or, failing, left out, and the permission check's lines, are seen through
-// CaptureSessionControllerTest and AppDelegateTest.
-
 // The fake holds every capture until three run at once: a service capturing one monitor after the other would
 // see at most one in flight (each waiting out the time-out). A monitor that fails is left out.
 TEST(ScreenCaptureService, SeveralMonitorsAreCapturedInParallel)

@@ -61,12 +61,11 @@ TEST(TextCleanup, WhitespaceAndTrimmingSets)
 TEST(TextCleanup, ReadsTheSwitchesAtEveryCall)
 {
     TestSettings s;
-    AppSettings& settings = s.settings;
     const QString text = QStringLiteral("exam-\nple  one\ntwo");
 
-    EXPECT_EQ(TextCleanup::clean(text, settings), QStringLiteral("example one two"));
-    settings.setFixHyphenation(false);
-    settings.setCleanupWhitespace(false);
-    settings.setRemoveLineBreaks(true);
-    EXPECT_EQ(TextCleanup::clean(text, settings), QStringLiteral("exam- ple  one two"));
+    EXPECT_EQ(TextCleanup::clean(text, s.settings), QStringLiteral("example one two"));
+    s.settings.setFixHyphenation(false);
+    s.settings.setCleanupWhitespace(false);
+    s.settings.setRemoveLineBreaks(true);
+    EXPECT_EQ(TextCleanup::clean(text, s.settings), QStringLiteral("exam- ple  one two"));
 }

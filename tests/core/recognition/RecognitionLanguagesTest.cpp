@@ -40,19 +40,3 @@ TEST(RecognitionLanguages, SelectsGermanEnglishAndThreePreferredInstalledLanguag
     for (const auto& [name, languages, installed, expected] : rows)
         EXPECT_EQ(RecognitionLanguages::select(languages, installed), expected) << name;
 }
-
-TEST(RecognitionLanguages, NamesTheLanguagesOfCodesInTheUsersLanguage)
-{
-    const std::tuple<const char*, const char*, const char*> rows[] = {
-        {"eng", "de", "Englisch"},
-        {"nor", "en", "Norwegian"}, // the plain tag of the several that lead to "nor"
-        {"chi_tra", "de", "Chinesisch (Traditionell)"},
-        {"jpn_vert", "en", "Japanese"},
-        {"osd", "en", "osd"}, // not a language: the code stays
-        {"fra", "de-AT", "Französisch"},
-    };
-    for (const auto& [code, language, name] : rows)
-        EXPECT_EQ(RecognitionLanguages::displayName(QString::fromUtf8(code), QString::fromUtf8(language)),
-                  QString::fromUtf8(name))
-            << code << " in " << language;
-}

@@ -1,25 +1,8 @@
 #include "core/settings/APIConnectionInfo.h"
-#include "core/settings/PreferencesTab.h"
 
 #include "QStringPrinter.h"
 
-#include <QRegularExpression>
-#include <QSet>
-
 #include <gtest/gtest.h>
-
-TEST(PreferencesTab, NamesChooseTheirPageInAnyCase)
-{
-    const std::pair<const char*, PreferencesTab> rows[] = {
-        {"general", PreferencesTab::General},         {"Text_Processing", PreferencesTab::TextProcessing},
-        {"TEXT", PreferencesTab::TextProcessing},     {"textProcessing", PreferencesTab::TextProcessing},
-        {"History", PreferencesTab::History},         {"API", PreferencesTab::API},
-        {"text processing", PreferencesTab::General}, {"", PreferencesTab::General},
-        {"settings", PreferencesTab::General},
-    };
-    for (const auto& [name, tab] : rows)
-        EXPECT_EQ(PreferencesTabs::fromName(QString::fromUtf8(name)), tab) << name;
-}
 
 TEST(APIConnectionInfo, LocalAddressIsTheFirstRunningNetworkInterfacesIPv4)
 {
@@ -46,16 +29,4 @@ TEST(APIConnectionInfo, LocalAddressIsTheFirstRunningNetworkInterfacesIPv4)
     EXPECT_EQ(APIConnectionInfo::serverURL(QString(), 8080, {up({lan})}), QStringLiteral("http://localhost:8080/"));
     EXPECT_EQ(APIConnectionInfo::serverURL(QStringLiteral("T"), 8080, {up({lan})}),
               QStringLiteral("http://192.168.1.20:8080/"));
-}
-
-TEST(APIConnectionInfo, TokensAreRandomUpperCaseUUIDs)
-{
-    static const QRegularExpression form(
-        QStringLiteral("^[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}$"));
-    QSet<QString> tokens;
-    for (int i = 0; i < 200; ++i)
-        tokens.insert(APIConnectionInfo::generateToken());
-    EXPECT_EQ(tokens.size(), 200);
-    for (const QString& token : tokens)
-        EXPECT_TRUE(form.match(token).hasMatch()) << token.toStdString();
 }

@@ -77,10 +77,3 @@ TEST(HistoryListModel, FollowsEachStoreChangeWithTheSmallestChange)
         EXPECT_EQ(f.changes, expected);
     }
 }
-
-TEST(HistoryListModel, RowTextShowsLineBreaksAsSpacesAndOnlyItsStart)
-{
-    EXPECT_EQ(HistoryListModel::displayText(QStringLiteral("one\ntwo\r\nthree\rfour")),
-              QStringLiteral("one two three four"));
-    EXPECT_EQ(HistoryListModel::displayText(QString(100'000, u'x')).size(), HistoryListModel::MaxShownCharacters);
-}

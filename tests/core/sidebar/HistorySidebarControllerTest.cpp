@@ -99,8 +99,8 @@ TEST(HistorySidebarController, PushAtTheEdgeCountsRightwardTravelOnThePrimaryMon
     }
 }
 
-// A push that reaches 100 within 0.5 s of the last toggle only starts the count again.
-TEST(HistorySidebarController, PushesWithinHalfASecondOfAToggleAreIgnoredAndReset)
+// A push that reaches 100 within 0.5 s of the last toggle is ignored.
+TEST(HistorySidebarController, PushesWithinHalfASecondOfAToggleAreIgnored)
 {
     for (const auto& [afterMs, shownAfterSecondPush] : {std::pair(500, true), std::pair(501, false)}) {
         SidebarFixture f;
@@ -110,14 +110,6 @@ TEST(HistorySidebarController, PushesWithinHalfASecondOfAToggleAreIgnoredAndRese
         f.push(100);
         EXPECT_EQ(f.controller.isVisible(), shownAfterSecondPush) << afterMs;
     }
-    // The ignored push does not carry over into the next one.
-    SidebarFixture f;
-    f.pushToEdge();
-    f.clock.advance(300);
-    f.push(100);
-    f.clock.advance(300);
-    f.push(60);
-    EXPECT_TRUE(f.controller.isVisible());
 }
 
 // The panel rests at x 1620-1920; it stays while the pointer is within 20 points of it and leaves 2 s after the

@@ -1,6 +1,5 @@
 #include "core/capture/LiveTextRecognitionService.h"
 
-#include "LogCapture.h"
 #include "platform/fake/FakeTextRecognizer.h"
 
 #include <QCoreApplication>
@@ -60,20 +59,6 @@ TEST(LiveTextRecognitionService, DestroyedWithWorkPendingCallsNothing)
     EXPECT_EQ(engine.finished(), engine.started());
     QTest::qWait(50);
     EXPECT_EQ(delivered, 0);
-}
-
-TEST(LiveTextRecognitionService, WarmUpRunsOffTheMainThreadAndReportsFailure)
-{
-    FakeTextRecognizer engine;
-    engine.setError(QStringLiteral("no language data"));
-    LogCapture log;
-    LiveTextRecognitionService service(engine);
-    service.warmUp();
-    service.waitForDone();
-    ASSERT_EQ(engine.warmUps().size(), 1);
-    EXPECT_NE(engine.warmUps().first(), QThread::currentThreadId());
-    // Nothing else tells the user that captures will find no text.
-    EXPECT_TRUE(log.containsSystem(QStringLiteral("⚠️ Text recognition is not ready: no language data")));
 }
 
 // Spare engines go after an idle time without recognitions; one still running is never idle, or its engine would go.

@@ -52,21 +52,3 @@ TEST(ScreenTextPreparer, EveryCropBecomesDarkTextOnAMarginOfLightPage)
         EXPECT_LT(level(prepared, prepared.width() / 2, prepared.height() / 2), pageLevel - 64) << "ink";
     }
 }
-
-TEST(ScreenTextPreparer, LightTextOnADarkButtonBecomesDarkTextOnThePage)
-{
-    QImage crop = page(QColor(245, 245, 245), QColor(30, 30, 30));
-    QPainter painter(&crop);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(53, 132, 228)); // a default button, rounded
-    painter.drawRoundedRect(QRect(80, 8, 36, 24), 4, 4);
-    painter.fillRect(QRect(88, 16, 20, 8), Qt::white); // its label
-    painter.end();
-
-    const QImage prepared = ScreenTextPreparer({.trimBorders = false, .margin = 0, .upscale = 1.0}).prepare(crop);
-    const int pageLevel = level(prepared, 2, 2);
-    EXPECT_NEAR(level(prepared, 84, 20), pageLevel, 2) << "the button's face takes the page's colour";
-    EXPECT_LT(level(prepared, 98, 20), 40) << "its label becomes dark ink";
-    EXPECT_EQ(level(prepared, 80, 8), pageLevel) << "the page in the rounded corner is left alone";
-}

@@ -7,8 +7,7 @@
 
 #include <mutex>
 
-// Collects every line the program's message handler sends to one of its channels while it exists, instead of
-// writing them.
+// Collects, instead of writing them, the lines the program's message handler sends while it exists.
 class LogCapture {
 public:
     struct Line {

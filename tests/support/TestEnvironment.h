@@ -2,8 +2,7 @@
 
 #include <QString>
 
-// The private home every test process runs in: HOME and the XDG base directories point into a temporary
-// folder made at start-up and removed at exit.
+// Every test process's private home: HOME and the XDG folders point into a temporary folder removed at exit.
 class TestEnvironment {
 public:
     static void setUpPrivateHome();

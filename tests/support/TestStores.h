@@ -21,7 +21,6 @@ struct TestStores : TestSettings {
     HistoryManager history{settings, dir.path()};
 };
 
-// The entries' texts, in the list's order.
 inline QStringList textsOf(const QList<HistoryEntry>& entries)
 {
     QStringList texts;

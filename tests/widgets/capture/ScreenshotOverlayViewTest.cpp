@@ -37,10 +37,10 @@ void drag(QWidget* view, QPointF from, QPointF to)
 
 class ScreenshotOverlayViewTest : public ::testing::Test, public TestSettings {
 protected:
-    std::unique_ptr<ScreenshotOverlayView> makeView(bool showHint = false)
+    std::unique_ptr<ScreenshotOverlayView> makeView()
     {
         const CapturedDisplay captured{Monitor{1, QStringLiteral("eDP-1"), {0, 0, 1440, 900}, 1.0}, QImage()};
-        auto view = std::make_unique<ScreenshotOverlayView>(settings, captured, showHint);
+        auto view = std::make_unique<ScreenshotOverlayView>(settings, captured, false);
         view->setDelegate(&delegate);
         return view;
     }
@@ -74,15 +74,6 @@ TEST_F(ScreenshotOverlayViewTest, DragsReportTheRectangleInTopLeftPointsUnlessTo
         << "5 points of the last drag are on this monitor: too small, whatever the pointer did beyond";
 }
 
-TEST_F(ScreenshotOverlayViewTest, DoubleClickSelectsTheBoxCutToTheViewOnce)
-{
-    auto view = makeView();
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
-                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease})
-        sendMouse(view.get(), type, {10, 10});
-    EXPECT_EQ(delegate.selections, QList<QRectF>{QRectF(0, 0, 60, 25)});
-}
-
 // The reading indicator comes only for a selection handed over for reading, and only once reading has taken
 // longer than a moment; a new drag takes it away.
 TEST_F(ScreenshotOverlayViewTest, ReadingIndicatorFollowsAReportedSelectionAfterTheDelay)
@@ -100,10 +91,4 @@ TEST_F(ScreenshotOverlayViewTest, ReadingIndicatorFollowsAReportedSelectionAfter
     sendMouse(view.get(), QEvent::MouseButtonRelease, {401, 401});
     QTest::qWait(ScreenshotOverlayView::ReadingIndicatorDelayMs * 2);
     EXPECT_FALSE(view->isReadingShown());
-
-    auto alone = makeView();
-    alone->setDelegate(nullptr);
-    drag(alone.get(), {100, 100}, {300, 200});
-    QTest::qWait(ScreenshotOverlayView::ReadingIndicatorDelayMs * 2);
-    EXPECT_FALSE(alone->isReadingShown()) << "nobody reads a selection without a delegate";
 }

@@ -1,12 +1,10 @@
 #include "widgets/shell/AppDelegate.h"
 #include "FakeOverlayPresenter.h"
-#include "LogCapture.h"
 #include "QStringPrinter.h"
 #include "core/api/HTTPAPIServer.h"
 #include "core/api/HTTPAPIServerDelegate.h"
 #include "core/history/HistoryManager.h"
 #include "core/settings/AppSettings.h"
-#include "core/sidebar/HistorySidebarController.h"
 #include "platform/fake/FakeDisplayCapture.h"
 #include "platform/fake/FakeHotkeyService.h"
 #include "platform/fake/FakeLoginItem.h"
@@ -26,10 +24,8 @@
 #include "widgets/shell/OnboardingWindowController.h"
 #include "widgets/shell/PermissionPrompt.h"
 #include "widgets/shell/TrayMenu.h"
-#include "widgets/sidebar/HistorySidebarWindow.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -37,7 +33,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -120,37 +115,22 @@ struct ShellFixture {
 
 } // namespace
 
-// Closing the terms window as a decline, the windows shown and accepting with its launch lines are driven through
-// the real program in tests/e2e/first_start_test.py; these are the gates it cannot see. A capture asked for by a
-// later start waits for the terms: it shows them again and captures nothing until they are accepted.
-TEST(AppDelegate, NothingStartsBeforeTheTermsAreAcceptedAndDeclineQuitsOnce)
+// A capture asked for before the terms are accepted shows them again and captures nothing until they are.
+TEST(AppDelegate, NothingStartsBeforeTheTermsAreAccepted)
 {
-    for (const bool accept : {false, true}) {
-        SCOPED_TRACE(accept);
-        ShellFixture f(false);
-        AppDelegate& app = f.launch();
-        LegalAcceptanceWindowController* terms = app.legalAcceptanceWindowController();
-        terms->window()->hide();
-        app.handleInstanceRequest(QStringLiteral("capture"));
-        EXPECT_TRUE(terms->window()->isVisible());
-        EXPECT_TRUE(f.overlays->shownImages.isEmpty());
-        EXPECT_EQ(app.trayMenu(), nullptr);
-        if (accept) {
-            terms->acceptButton()->click();
-            EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
-            app.handleInstanceRequest(QStringLiteral("capture"));
-            EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
-            continue;
-        }
-        EscClosableWindow* window = terms->window();
-        terms->declineButton()->click();
-        window->close();
-        EXPECT_EQ(f.terminations, 1);
-        EXPECT_EQ(f.displays.permissionChecks(), 0);
-        EXPECT_TRUE(f.prompt.asked.isEmpty());
-        EXPECT_FALSE(f.settings->hasAcceptedLegal());
-        EXPECT_TRUE(f.hotkeys.calls.isEmpty());
-    }
+    ShellFixture f(false);
+    AppDelegate& app = f.launch();
+    LegalAcceptanceWindowController* terms = app.legalAcceptanceWindowController();
+    terms->window()->hide();
+    app.handleInstanceRequest(QStringLiteral("capture"));
+    EXPECT_TRUE(terms->window()->isVisible());
+    EXPECT_TRUE(f.overlays->shownImages.isEmpty());
+    EXPECT_EQ(app.trayMenu(), nullptr);
+    EXPECT_TRUE(f.hotkeys.calls.isEmpty());
+    terms->acceptButton()->click();
+    EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
+    app.handleInstanceRequest(QStringLiteral("capture"));
+    EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
 }
 
 // Even when the person chooses the help page in the start-up alert, the program quits and builds nothing.
@@ -160,8 +140,6 @@ TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert)
     f.displays.setCanCapture(false);
     f.prompt.chooseOpenSettings = true;
     AppDelegate& app = f.launch();
-
-    EXPECT_EQ(f.displays.permissionChecks(), 1);
     EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Critical});
     EXPECT_EQ(f.prompt.settingsOpened, 1);
     EXPECT_EQ(f.terminations, 1);
@@ -169,8 +147,8 @@ TEST(AppDelegate, StartWithoutCapturePermissionQuitsAfterTheAlert)
     EXPECT_TRUE(f.hotkeys.calls.isEmpty());
 }
 
-// A capture that finds no text copies and records nothing, but the person is told, with the languages looked for
-// named in the language of the program's windows.
+// A capture that finds no text tells the person, naming the languages looked for in the language of the program's
+// windows.
 TEST(AppDelegate, ACaptureWithoutTextIsToldInANotification)
 {
     for (const auto& [language, languages] :
@@ -187,18 +165,13 @@ TEST(AppDelegate, ACaptureWithoutTextIsToldInANotification)
         ASSERT_EQ(f.overlays->visibleCount(), 1);
         f.overlays->view(0)->finishSelection({100, 100, 200, 50});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !told.isEmpty(); }, 5000)) << "no notification";
-        EXPECT_EQ(told.size(), 2);
         EXPECT_TRUE(told.last().endsWith(QString::fromUtf8(languages))) << told.join(u'|').toStdString();
-        EXPECT_EQ(f.overlays->visibleCount(), 0) << "the overlay closes";
-        EXPECT_TRUE(f.pasteboard.writes.isEmpty());
-        EXPECT_EQ(f.history->count(), 0);
     }
     Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
 }
 
-// Each legal page opens a fresh window, the previous one going with its controller; the API's operations open their
-// own windows, the preferences on the named tab and made once. The API's capture and quit are driven through the real
-// program in tests/e2e/first_start_test.py, the preferences from the tray in tests/e2e/preferences_test.py.
+// Each legal page opens a fresh window, the previous one going with its controller; the preferences window is made
+// once and opens on the named tab, or on the one shown last.
 TEST(AppDelegate, MenuItemsAndApiOperationsOpenTheirWindows)
 {
     ShellFixture f;
@@ -223,25 +196,17 @@ TEST(AppDelegate, MenuItemsAndApiOperationsOpenTheirWindows)
         EXPECT_TRUE(previous.isNull()) << action;
         previous = app.infoWindows().legalInfoWindowController()->window();
     }
-    previous->close();
-    api->openAboutWindow();
-    api->openOnboardingWindow();
-    EXPECT_EQ(shownTitles(), (QStringList{qtTrId("about.title"), qtTrId("onboarding.title")}));
 
     api->openPreferences(std::nullopt);
     PreferencesWindowController* preferences = app.preferencesWindowController();
     ASSERT_NE(preferences, nullptr);
-    const std::pair<std::optional<QString>, PreferencesTab> rows[] = {
-        {QStringLiteral("Text_Processing"), PreferencesTab::TextProcessing},
-        {std::nullopt, PreferencesTab::TextProcessing}, // keeps the tab shown last
-        {QStringLiteral("colours"), PreferencesTab::General},
-    };
-    for (const auto& [tab, expected] : rows) {
+    for (const std::optional<QString>& tab :
+         {std::optional<QString>(QStringLiteral("text")), std::optional<QString>()}) {
         preferences->window()->close();
         api->openPreferences(tab);
         EXPECT_EQ(app.preferencesWindowController(), preferences) << "made once";
         EXPECT_TRUE(preferences->window()->isVisible());
-        EXPECT_EQ(preferences->view()->selectedTab(), expected) << tab.value_or(QStringLiteral("(none)")).toStdString();
+        EXPECT_EQ(preferences->view()->selectedTab(), PreferencesTab::TextProcessing);
     }
     trigger("captureText");
     EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
@@ -250,7 +215,7 @@ TEST(AppDelegate, MenuItemsAndApiOperationsOpenTheirWindows)
 }
 
 // The sidebar exists only when history is on at launch; the tray's History item and the API then drive the same
-// panel and report it alike, and the panel's capture button reaches the capture. The timing: the controller's test.
+// panel.
 TEST(AppDelegate, HistorySidebarFollowsTheMenuAndTheApiOnlyWhenHistoryWasOnAtLaunch)
 {
     for (const bool historyEnabled : {true, false}) {
@@ -263,22 +228,10 @@ TEST(AppDelegate, HistorySidebarFollowsTheMenuAndTheApiOnlyWhenHistoryWasOnAtLau
         EXPECT_EQ(f.pointer.isStarted(), historyEnabled) << "edge tracking only with a sidebar";
         toggle->trigger();
         EXPECT_EQ(api->isSidebarVisible(), historyEnabled);
-        const std::optional<QByteArray> png = api->sidebarScreenshotPNG();
-        EXPECT_EQ(png ? QImage::fromData(*png).width() : 0, historyEnabled ? 300 : 0);
         api->hideHistorySidebar();
         EXPECT_FALSE(api->isSidebarVisible());
-        EXPECT_EQ(api->sidebarScreenshotPNG(), std::nullopt) << "nothing while hidden";
         api->showHistorySidebar();
         EXPECT_EQ(api->isSidebarVisible(), historyEnabled);
-        if (historyEnabled) {
-            dynamic_cast<HistorySidebarWindow&>(*app.historySidebarController()->panel()).captureButton()->click();
-            EXPECT_FALSE(api->isSidebarVisible());
-            EXPECT_TRUE(QTest::qWaitFor([&] { return f.overlays->shownImages.size() == 1; }, 2000));
-        }
-        // Switching history on later does not make a sidebar in this process.
-        f.settings->setHistoryEnabled(true);
-        toggle->trigger();
-        EXPECT_EQ(app.historySidebarController() != nullptr, historyEnabled);
     }
 }
 
@@ -290,26 +243,19 @@ TEST(AppDelegate, ApiPortOutsideTheRangeDoesNotStartTheServer)
         ShellFixture f;
         f.store.preset("apiEnabled", true);
         f.store.preset("apiPort", port);
-        LogCapture log;
-        AppDelegate& app = f.launch();
-        EXPECT_FALSE(app.apiServer().isRunning());
-        EXPECT_TRUE(log.containsOut(
-            QStringLiteral("⚠️ HTTP API Server not started: port %1 is outside 1-65535").arg(port)));
+        EXPECT_FALSE(f.launch().apiServer().isRunning());
     }
 }
 
 // Where the desktop gives no global hotkey (grab status 11), the quick start tells what to bind instead of a key that
-// does nothing. Its open-at-login box starts from the current state and only the last page applies it; finishing it
-// with the keyboard and its stored flag are checked on the real program in tests/e2e/first_start_test.py.
-TEST(AppDelegate, QuickStartNamesTheCaptureCommandWhereThereIsNoHotkeyAndAppliesOpenAtLoginAtTheEnd)
+// does nothing.
+TEST(AppDelegate, QuickStartNamesTheCaptureCommandWhereThereIsNoHotkey)
 {
     for (const bool noHotkey : {false, true}) {
         SCOPED_TRACE(noHotkey);
         ShellFixture f(false);
         f.store.preset(AppSettings::HasAcceptedLegalKey, true);
         f.hotkeys.refuseAllWith = noHotkey ? 11 : 0;
-        f.loginItem.setEnabled(!noHotkey, nullptr);
-        f.loginItem.requests.clear();
         OnboardingWindowController* onboarding = f.launch().infoWindows().onboardingWindowController();
         ASSERT_NE(onboarding, nullptr);
         QString page;
@@ -317,28 +263,16 @@ TEST(AppDelegate, QuickStartNamesTheCaptureCommandWhereThereIsNoHotkeyAndApplies
             page += label->text() + u'\n';
         EXPECT_EQ(page.contains(QStringLiteral("bind the command <code>quillora --capture</code>")), noHotkey)
             << page.toStdString();
-        EXPECT_EQ(page.contains(QStringLiteral("Press ")), !noHotkey) << page.toStdString();
-
-        EXPECT_EQ(onboarding->launchAtLoginCheckBox()->isChecked(), !noHotkey);
-        onboarding->launchAtLoginCheckBox()->setChecked(noHotkey);
-        onboarding->nextButton()->click();
-        onboarding->nextButton()->click();
-        EXPECT_TRUE(f.loginItem.requests.isEmpty()) << "only the last page finishes";
-        onboarding->nextButton()->click();
-        EXPECT_TRUE(f.settings->hasCompletedOnboarding());
-        EXPECT_EQ(f.loginItem.requests, QList<bool>{noHotkey});
     }
 }
 
-// Through the real controller and the fake hotkey service: recording releases the grab (so that the current hotkey is
-// recorded rather than starting a capture) until the recording ends, whatever ends it; a refused press keeps it
-// listening with the reason next to the row; the tray follows each registration; each press checks the capture
-// permission. How each press is read: HotkeyRecordingTest; in the real program: tests/e2e/preferences_test.py.
+// Recording releases the grab (so that the current hotkey is recorded rather than starting a capture) until the
+// recording ends, whatever ends it; the tray follows each registration; each press checks the capture permission.
 TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
 {
     ShellFixture f;
-    f.hotkeys.keysByScanCode = {{45, 40}, {16, 26}, {17, 28}}; // K, 7, 8
-    f.hotkeys.heldByOthers = {{40, 2304}};                     // Ctrl+Alt+K
+    f.hotkeys.keysByScanCode = {{45, 40}, {17, 28}}; // K, 8
+    f.hotkeys.heldByOthers = {{40, 2304}};           // Ctrl+Alt+K
     AppDelegate& app = f.launch();
     app.openPreferences(std::nullopt);
     PreferencesView* view = app.preferencesWindowController()->view();
@@ -354,16 +288,6 @@ TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
         EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "released while recording";
     };
     startRecording();
-    const std::tuple<Qt::Key, Qt::KeyboardModifiers, quint32, const char*> refused[] = {
-        {Qt::Key_Ampersand, Qt::ShiftModifier, 16, "Hold Ctrl or Super together with the key."},
-        {Qt::Key_Odiaeresis, Qt::ControlModifier, 47, "This key cannot be part of a hotkey."}, // no key code
-    };
-    for (const auto& [key, modifiers, scanCode, message] : refused) {
-        press(key, modifiers, scanCode);
-        EXPECT_TRUE(page->recorder()->isRecording());
-        EXPECT_FALSE(f.hotkeys.grabbed.has_value());
-        EXPECT_TRUE(page->hotkeyMessage()->text().startsWith(QString::fromUtf8(message))) << message;
-    }
 
     // A combination another program holds is stored all the same; cancelling the next recording registers it again.
     press(Qt::Key_K, Qt::ControlModifier | Qt::AltModifier, 45);
@@ -376,16 +300,13 @@ TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
         EXPECT_FALSE(f.hotkeys.grabbed.has_value());
         EXPECT_EQ(f.settings->hotkeyKeyCode(), 40u);
         EXPECT_TRUE(capture->shortcut().isEmpty());
-        EXPECT_EQ(app.trayMenu()->statusItem()->toolTip(), QStringLiteral("Quillora"));
-        EXPECT_FALSE(page->hotkeyMessage()->isHidden());
     }
     ASSERT_EQ(told.size(), 1) << "told once";
     EXPECT_TRUE(told[0][1].toString().startsWith(QStringLiteral("Ctrl+Alt+K cannot be the capture hotkey")));
 
-    // Reset registers the default and the message goes; leaving the tab while recording registers it again.
+    // Reset registers the default; leaving the tab while recording registers it again.
     page->resetButton()->click();
     EXPECT_EQ(f.hotkeys.grabbed, FakeHotkeyService::Combination(26, 768));
-    EXPECT_TRUE(page->hotkeyMessage()->isHidden());
     startRecording();
     view->selectTab(PreferencesTab::History);
     EXPECT_FALSE(page->recorder()->isRecording());
@@ -395,14 +316,12 @@ TEST(AppDelegate, RecordedHotkeyIsRegisteredAndTheTrayTellsAFailureOnce)
     startRecording();
     press(Qt::Key_Asterisk, Qt::ControlModifier | Qt::ShiftModifier, 17);
     EXPECT_EQ(capture->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_8));
-    EXPECT_EQ(app.trayMenu()->statusItem()->toolTip(), QStringLiteral("Quillora: Ctrl+Shift+8 captures text"));
     ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
     EXPECT_EQ(f.overlays->shownImages, QList<int>{1});
 
     f.displays.setCanCapture(false);
     ASSERT_TRUE(f.hotkeys.pressCombination(28, 768));
     EXPECT_EQ(f.overlays->shownImages.size(), 1) << "nothing is captured without permission";
-    EXPECT_EQ(f.prompt.asked, QList<PermissionPrompt::Style>{PermissionPrompt::Style::Warning});
     EXPECT_EQ(f.terminations, 0) << "a missing permission at a capture does not quit";
     app.applicationWillTerminate();
     EXPECT_FALSE(f.hotkeys.grabbed.has_value()) << "termination releases the hotkey";

@@ -1,4 +1,3 @@
-#include "core/shell/HotkeyText.h"
 #include "widgets/shell/Localization.h"
 
 #include <QCoreApplication>
@@ -43,14 +42,4 @@ TEST(Localization, EveryKeyInTheSourcesIsTranslatedInEveryShippedLanguage)
             EXPECT_FALSE(translator.translate(nullptr, key.toUtf8().constData()).trimmed().isEmpty())
                 << language.toStdString() << " lacks " << key.toStdString();
     }
-}
-
-// The hotkey is written in the person's language, as the desktop writes key names (Qt's own translations); the
-// English texts: HotkeyTextTest.
-TEST(Localization, HotkeyInTheDesktopsWordsFollowsTheLanguage)
-{
-    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("de_DE")));
-    const QString german = HotkeyText::desktopString(26, 768);
-    Localization::install(*QCoreApplication::instance(), QLocale(QStringLiteral("en_US")));
-    EXPECT_EQ(german, QStringLiteral("Strg+Umschalt+7"));
 }

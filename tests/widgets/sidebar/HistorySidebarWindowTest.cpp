@@ -8,14 +8,11 @@
 #include "platform/fake/FakePasteboard.h"
 #include "widgets/shell/Localization.h"
 #include "widgets/sidebar/SidebarEditorWindow.h"
-#include "widgets/sidebar/SidebarTooltip.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -96,13 +93,12 @@ TEST(HistoryEntryCellView, ButtonsAreFoundWithinFourPointsAndInTheirOrder)
         {"the screenshot button", {208, 30}, true, Button::Screenshot},
         {"where it would be without a screenshot", {208, 30}, false, Button::None},
         {"copy keeps its place without one", {232, 30}, false, Button::Copy},
-        {"the text", {100, 30}, true, Button::None},
     };
     for (const auto& [name, point, hasScreenshot, expected] : rows)
         EXPECT_EQ(HistoryEntryCellView::buttonAt(cell, point, hasScreenshot), expected) << name;
 }
 
-TEST(HistorySidebarWindow, ScreenshotButtonOpensItsOwnFileAndCopyShowsTheCheckMarkForASecond)
+TEST(HistorySidebarWindow, ScreenshotButtonOpensItsOwnFile)
 {
     PanelFixture f;
     EXPECT_TRUE(f.buttonRect(0, Button::Screenshot).isNull()) << "no screenshot button without a screenshot";
@@ -111,40 +107,6 @@ TEST(HistorySidebarWindow, ScreenshotButtonOpensItsOwnFileAndCopyShowsTheCheckMa
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     f.click(1, Button::Screenshot);
     EXPECT_EQ(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(f.history.screenshotPath(second))});
-
-    f.click(1, Button::Copy);
-    EXPECT_EQ(f.panel.cellView()->copied(), second.id);
-    QTest::qWait(800);
-    EXPECT_EQ(f.panel.cellView()->copied(), second.id);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f.panel.cellView()->copied().isNull(); }, 2000));
-}
-
-// Resting 0.7 s on a button shows what it does, centred 4 points below it.
-TEST(HistorySidebarWindow, TooltipFollowsTheButtonUnderThePointer)
-{
-    PanelFixture f;
-    SidebarTooltip* tooltip = f.panel.tooltip();
-    const QRect copy = f.buttonRect(0, Button::Copy);
-    QTest::mouseMove(f.viewport(), copy.center());
-    EXPECT_EQ(f.panel.cellView()->hoveredRow(), 0);
-    EXPECT_FALSE(tooltip->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tooltip->isVisible(); }, 2000));
-    EXPECT_EQ(tooltip->text(), QStringLiteral("Copy to Clipboard"));
-    const QRect copyOnScreen(f.viewport()->mapToGlobal(copy.topLeft()), copy.size());
-    EXPECT_EQ(tooltip->geometry().top(), copyOnScreen.bottom() + 1 + 4);
-    EXPECT_NEAR(tooltip->geometry().center().x(), copyOnScreen.center().x(), 1);
-
-    QTest::mouseMove(f.viewport(), f.buttonRect(0, Button::Delete).center());
-    EXPECT_FALSE(tooltip->isVisible()) << "another button: the old tooltip goes at once";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tooltip->isVisible(); }, 2000));
-    EXPECT_EQ(tooltip->text(), QStringLiteral("Delete"));
-
-    QTest::mouseMove(f.viewport(), QPoint(20, f.buttonRect(0, Button::Delete).center().y()));
-    EXPECT_FALSE(tooltip->isVisible()) << "the row's text has no tooltip";
-    EXPECT_EQ(f.panel.cellView()->hoveredRow(), 0);
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(f.viewport(), &leave);
-    EXPECT_EQ(f.panel.cellView()->hoveredRow(), -1);
 }
 
 // A show request while the panel slides out must not end with the panel gone.
@@ -164,31 +126,18 @@ TEST(HistorySidebarWindow, SlideInDuringTheSlideOutWins)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !f.panel.isVisible(); }, 2000));
 }
 
-// Where the editor opens, and that it saves nothing when left empty, cancelled or replaced; what it saves lands in
-// history.json in tests/e2e/sidebar_test.py.
-TEST(HistorySidebarWindow, EditorOpensBesideTheRowAndSavesNothingWhenEmptyCancelledOrReplaced)
+// The editor saves nothing when left empty or replaced by another row's.
+TEST(HistorySidebarWindow, EditorSavesNothingWhenEmptyOrReplaced)
 {
     PanelFixture f;
     const QStringList texts = f.texts();
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     f.panel.addButton()->click();
     QPointer<SidebarEditorWindow> editor = f.panel.editorWindow();
     ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->geometry(), QRect(area.right() + 1 - 660, area.top() + (area.height() - 200) / 2, 350, 200));
     QTest::keyClick(editor->textView(), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }, 2000)) << "an empty text closes the editor";
 
-    // Escape pressed in another window of the program cancels.
-    QWidget otherWindow;
-    otherWindow.show();
-    f.panel.editEntry(0);
-    editor = f.panel.editorWindow();
-    QTest::keyClicks(editor->textView(), QStringLiteral("not saved"));
-    QTest::keyClick(&otherWindow, Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return editor.isNull(); }, 2000));
-
-    // A double click on row 2 opens its editor left of the row, 10 points away and centred on it; the open one goes
-    // without saving.
+    // A double click on row 2 opens its editor; the open one goes without saving.
     f.panel.editEntry(0);
     editor = f.panel.editorWindow();
     QTest::keyClicks(editor->textView(), QStringLiteral("not saved either"));
@@ -197,11 +146,6 @@ TEST(HistorySidebarWindow, EditorOpensBesideTheRowAndSavesNothingWhenEmptyCancel
     EXPECT_TRUE(editor.isNull());
     ASSERT_TRUE(f.panel.editorWindow());
     EXPECT_EQ(f.panel.editorWindow()->textView()->toPlainText(), QStringLiteral("first"));
-    const QRect opened = f.panel.editorWindow()->geometry();
-    const QRect row = f.panel.listView()->visualRect(f.panel.model()->index(2));
-    const QRect rowOnScreen(f.viewport()->mapToGlobal(row.topLeft()), row.size());
-    EXPECT_EQ(opened.right() + 1, std::max(area.left() + 350, rowOnScreen.left() - 10));
-    EXPECT_EQ(QRectF(opened).center().y(), QRectF(rowOnScreen).center().y());
     QTest::qWait(300);
     EXPECT_EQ(f.texts(), texts);
 }
@@ -219,13 +163,10 @@ TEST(RelativeDate, NamesTheLargestWholeUnit)
         {now.addSecs(-3600), "1 hr. ago"},
         {now.addSecs(-86399), "23 hr. ago"},
         {now.addDays(-1), "1 day ago"},
-        {now.addDays(-6), "6 days ago"},
         {now.addDays(-7), "1 wk. ago"},
-        {now.addDays(-27), "3 wk. ago"},
         {QDateTime(QDate(2025, 3, 1), QTime(12, 0), Qt::LocalTime), "4 wk. ago"},
         {QDateTime(QDate(2025, 2, 28), QTime(12, 0), Qt::LocalTime), "1 mo. ago"}, // a calendar month back
         {QDateTime(QDate(2025, 1, 31), QTime(12, 1), Qt::LocalTime), "1 mo. ago"}, // two months less a minute
-        {now.addMonths(-11), "11 mo. ago"},
         {now.addYears(-1), "1 yr. ago"},
         {now.addYears(-3).addDays(1), "2 yr. ago"},
     };

@@ -13,6 +13,7 @@
 #include "TestStores.h"
 
 #include <QCoreApplication>
+#include <QtCore/qtestsupport_core.h>
 
 #include <gtest/gtest.h>
 
@@ -201,6 +202,25 @@ TEST_F(CaptureSessionControllerTest, AStartDuringACaptureIsIgnoredAndEscapeDrops
     waitForRecognition();
     EXPECT_EQ(overlays.visibleCount(), 1);
     EXPECT_EQ(controller.capturedImages().size(), 1);
+    EXPECT_TRUE(editor.texts.isEmpty());
+    EXPECT_TRUE(pasteboard.writes.isEmpty());
+}
+
+// A result arriving after its controller is gone (at quit) opens no editor and copies nothing.
+TEST_F(CaptureSessionControllerTest, ALateResultFindingTheControllerGoneDoesNothing)
+{
+    auto shortLived =
+        std::make_unique<CaptureSessionController>(settings, screenCapture, overlays, recognition, clipboard, history);
+    shortLived->setTextEditorDelegate(&editor);
+    engine.setText(QStringLiteral("text"));
+    engine.hold();
+    shortLived->startCapture(true);
+    overlays.view(0)->finishSelection({100, 200, 300, 50});
+    ASSERT_TRUE(engine.waitUntilStarted(1));
+    shortLived.reset();
+    engine.release();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.finished() == 1; }));
+    QTest::qWait(50);
     EXPECT_TRUE(editor.texts.isEmpty());
     EXPECT_TRUE(pasteboard.writes.isEmpty());
 }

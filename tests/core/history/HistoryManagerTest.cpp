@@ -208,13 +208,16 @@ TEST(HistoryManager, DeletingAndClearingRemoveOnlyScreenshotsOfListedEntries)
     EXPECT_EQ(f.shotFiles(), QStringList{QStringLiteral("orphan.png")});
 }
 
-TEST(HistoryManager, QuittingWaitsForTheScreenshotWrittenWholeAndPrivate)
+// An entry deleted while its screenshot is still being written must not leave that screenshot behind.
+TEST(HistoryManager, QuittingWaitsForTheScreenshotWrittenWholeAndPrivateAndADeletedOneLeavesNoFile)
 {
     Fixture f;
     const QImage kept = testImage(3840, 2160, 2);
     QString name;
     {
         auto history = f.open();
+        history->addEntry(QStringLiteral("deleted at once"), std::nullopt, QImage(), testImage(3840, 2160, 1));
+        EXPECT_TRUE(history->deleteEntry(history->entries().at(0).id));
         history->addEntry(QStringLiteral("kept"), std::nullopt, QImage(), kept);
         name = history->entries().at(0).screenshotFilename.value_or(QString());
     }

@@ -1,7 +1,6 @@
 #include "FuzzSupport.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -16,11 +15,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     });
     new QCoreApplication(argc, argv); // lives as long as the process, as libFuzzer never returns to main
     return 0;
-}
-
-QString FuzzSupport::temporaryRoot()
-{
-    return QDir::tempPath() + QStringLiteral("/quillora-fuzz-XXXXXX");
 }
 
 bool FuzzSupport::writeFile(const QString& path, QByteArrayView bytes)

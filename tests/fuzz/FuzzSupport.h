@@ -1,7 +1,13 @@
 #pragma once
 
+#include "core/settings/AppSettings.h"
+#include "platform/fake/FakeLoginItem.h"
+#include "platform/fake/InMemoryDefaultsStore.h"
+
 #include <QByteArray>
+#include <QDir>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +17,16 @@
 // a failed invariant reported like a crash, so that libFuzzer keeps the input that broke it.
 namespace FuzzSupport {
 
-// A folder of its own under the fuzz run's temporary folder, emptied and removed by the caller's QTemporaryDir.
-QString temporaryRoot();
+// A folder of its own under the fuzz run's temporary folder, removed with everything in it at the end; the
+// program's data folder in it, with its screenshots folder, and settings at their defaults.
+struct Home {
+    QTemporaryDir root{QDir::tempPath() + QStringLiteral("/quillora-fuzz-XXXXXX")};
+    const QString folder = root.path() + QStringLiteral("/Quillora");
+    const bool made = QDir().mkpath(folder + QStringLiteral("/Screenshots"));
+    InMemoryDefaultsStore defaults;
+    FakeLoginItem loginItem;
+    AppSettings settings{defaults, loginItem};
+};
 
 // Writes the bytes to the file; false when the disk did not take them all.
 bool writeFile(const QString& path, QByteArrayView bytes);

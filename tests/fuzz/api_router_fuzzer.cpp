@@ -1,8 +1,7 @@
-// Whole requests through the access checks and the route table, with the real settings and history stores in a
-// folder of their own, the recording application delegate, and a fake desktop. An input holds up to eight
-// requests separated by a line "--next--", answered in order on a server thread while the main thread runs the
-// work they hand it, as in the program. Every answer must be framed correctly, and what the history ends with
-// must be what a second start reads.
+// Whole requests through the access checks and the route table, with the real stores in a folder of their own, the
+// recording application delegate and a fake desktop. An input holds up to eight requests separated by a line
+// "--next--", answered in order on a server thread while the main thread runs the work they hand it. Every answer
+// must be framed correctly, and what the history ends with must be what a second start reads.
 #include "FuzzSupport.h"
 #include "RecordingAPIDelegate.h"
 #include "core/api/APIResponder.h"
@@ -12,18 +11,13 @@
 #include "core/api/MainThreadBridge.h"
 #include "core/history/HistoryEntry.h"
 #include "core/history/HistoryManager.h"
-#include "core/settings/AppSettings.h"
 #include "platform/fake/FakeDisplayCapture.h"
-#include "platform/fake/FakeLoginItem.h"
 #include "platform/fake/FakeSyntheticInput.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -45,17 +39,13 @@ const QByteArray knownHistory = QByteArrayLiteral(
     R"("displayName":"Terminal"},)"
     R"({"id":"2C3D4E5F-6071-4829-3A4B-5C6D7E8F9001","text":"third","timestamp":"2026-03-12T09:00:00Z"}])");
 
-const QString knownScreenshot = QStringLiteral("0A9E2D7C-1B3F-4C5D-8E6F-7A8B9C0D1E2F.png");
-
-// Checks the framing of one answer: a status line, header lines, a blank line, and exactly Content-Length bytes.
+// The framing of one answer: a status line, header lines, a blank line, and exactly Content-Length bytes.
 void checkAnswer(const QByteArray& request, const QByteArray& answer)
 {
     const QString detail = QString::fromUtf8(request.left(2000) + "\n-- answer --\n" + answer.left(2000));
     const qsizetype headEnd = answer.indexOf("\r\n\r\n");
     FUZZ_CHECK(answer.startsWith("HTTP/1.1 ") && headEnd > 0, detail);
-    // Every line of the head ends with "\r\n"; the split leaves an empty piece after the last one.
-    QList<QByteArray> lines = answer.left(headEnd + 2).split('\n');
-    lines.removeLast();
+    const QList<QByteArray> lines = answer.left(headEnd + 1).split('\n'); // each with its "\r"
     bool numeric = false;
     const int status = lines.first().trimmed().split(' ').value(1).toInt(&numeric);
     FUZZ_CHECK(numeric && status >= 100 && status <= 599, detail);
@@ -94,19 +84,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QString& request : input.split(QString::fromLatin1(separator)).mid(0, MaxRequests))
         requests << request.toLatin1();
 
-    QTemporaryDir root(FuzzSupport::temporaryRoot());
-    const QString folder = root.path() + QStringLiteral("/Quillora");
-    QDir().mkpath(folder + QStringLiteral("/Screenshots"));
-    if (!FuzzSupport::writeFile(folder + QStringLiteral("/history.json"), knownHistory))
+    FuzzSupport::Home home;
+    if (!FuzzSupport::writeFile(home.folder + QStringLiteral("/history.json"), knownHistory))
         return 0;
-    QImage(8, 8, QImage::Format_RGB32).save(folder + QStringLiteral("/Screenshots/") + knownScreenshot);
+    QImage(8, 8, QImage::Format_RGB32)
+        .save(home.folder + QStringLiteral("/Screenshots/0A9E2D7C-1B3F-4C5D-8E6F-7A8B9C0D1E2F.png"));
 
-    InMemoryDefaultsStore defaults;
-    FakeLoginItem loginItem;
-    AppSettings settings(defaults, loginItem);
+    AppSettings& settings = home.settings;
     QList<HistoryEntry> lastEntries;
     {
-        HistoryManager history(settings, folder, [] { return now; });
+        HistoryManager history(settings, home.folder, [] { return now; });
         RecordingAPIDelegate delegate;
         MainThreadBridge bridge;
         bridge.setDelegate(&delegate);
@@ -132,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QCoreApplication::processEvents();
         lastEntries = history.entries();
     }
-    HistoryManager reread(settings, folder, [] { return now; });
+    HistoryManager reread(settings, home.folder, [] { return now; });
     FUZZ_CHECK(reread.entries() == lastEntries, QString::fromUtf8(HistoryEntry::encodeList(lastEntries)) +
                                                     QStringLiteral("\n-- read back --\n") +
                                                     QString::fromUtf8(HistoryEntry::encodeList(reread.entries())));

@@ -4,13 +4,8 @@
 #include "FuzzSupport.h"
 #include "core/history/HistoryEntry.h"
 #include "core/history/HistoryManager.h"
-#include "core/settings/AppSettings.h"
-#include "platform/fake/FakeLoginItem.h"
-#include "platform/fake/InMemoryDefaultsStore.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
@@ -29,23 +24,19 @@ QString describe(const QList<HistoryEntry>& entries)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    QTemporaryDir root(FuzzSupport::temporaryRoot());
-    const QString folder = root.path() + QStringLiteral("/Quillora");
-    QDir().mkpath(folder + QStringLiteral("/Screenshots"));
+    FuzzSupport::Home home;
     // Bait for a deletion that leaves the screenshots folder.
-    const QStringList bait{root.path() + QStringLiteral("/bait.png"), folder + QStringLiteral("/bait.png")};
+    const QStringList bait{home.root.path() + QStringLiteral("/bait.png"), home.folder + QStringLiteral("/bait.png")};
     for (const QString& path : bait)
         FuzzSupport::writeFile(path, "keep");
-    if (!FuzzSupport::writeFile(folder + QStringLiteral("/history.json"), bytes))
+    if (!FuzzSupport::writeFile(home.folder + QStringLiteral("/history.json"), bytes))
         return 0;
 
-    InMemoryDefaultsStore defaults;
-    FakeLoginItem loginItem;
-    AppSettings settings(defaults, loginItem);
+    AppSettings& settings = home.settings;
     const auto clock = [] { return now; };
     QList<HistoryEntry> loaded;
     {
-        HistoryManager history(settings, folder, clock);
+        HistoryManager history(settings, home.folder, clock);
         loaded = history.entries();
         const QDateTime cutoff = now.addDays(-settings.historyAutoDeleteDays());
         for (const HistoryEntry& entry : loaded) {
@@ -58,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         history.saveHistory();
     }
     {
-        HistoryManager history(settings, folder, clock);
+        HistoryManager history(settings, home.folder, clock);
         FUZZ_CHECK(history.entries() == loaded,
                    describe(loaded) + QStringLiteral("\n-- read back --\n") + describe(history.entries()));
         for (const HistoryEntry& entry : loaded)

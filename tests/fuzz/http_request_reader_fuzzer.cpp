@@ -4,7 +4,7 @@
 #include "FuzzSupport.h"
 #include "core/api/HTTPRequestReader.h"
 
-#include <QStringList>
+#include <QDebug>
 
 #include <cstddef>
 #include <cstdint>
@@ -36,16 +36,12 @@ Outcome read(QByteArrayView bytes, bool inChunks)
 
 QString describe(const Outcome& outcome)
 {
-    QStringList lines{QStringLiteral("state %1, error %2 %3")
-                          .arg(int(outcome.state))
-                          .arg(outcome.error.status)
-                          .arg(outcome.error.message),
-                      outcome.request.method + u' ' + outcome.request.path};
-    for (const auto& [name, value] : outcome.request.headers)
-        lines << name + QStringLiteral(": ") + value;
-    if (outcome.request.body)
-        lines << QString::fromStdString(outcome.request.body->dump());
-    return lines.join(u'\n');
+    const HTTPRequest& request = outcome.request;
+    QString text;
+    QDebug(&text) << int(outcome.state) << outcome.error.status << outcome.error.message << request.method
+                  << request.path << request.headers
+                  << QString::fromStdString(request.body ? request.body->dump() : std::string("no body"));
+    return text;
 }
 
 void checkAlone(const Outcome& outcome)

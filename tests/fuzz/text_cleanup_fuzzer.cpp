@@ -12,22 +12,18 @@
 
 namespace {
 
-QString describe(const QString& input, const TextCleanup::Options& options, const QString& output)
-{
-    const auto hex = [](const QString& text) {
-        return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2).toHex());
-    };
-    return QStringLiteral("options hyphenation=%1 lineBreaks=%2 whitespace=%3\ninput  %4\noutput %5")
-        .arg(options.fixHyphenation)
-        .arg(options.removeLineBreaks)
-        .arg(options.cleanupWhitespace)
-        .arg(hex(input), hex(output));
-}
-
 void check(const QString& input, const TextCleanup::Options& options)
 {
     const QString output = TextCleanup::clean(input, options);
-    const auto detail = [&] { return describe(input, options, output); };
+    // The switches, then the input and the output as UTF-16 in hexadecimal.
+    const auto hex = [](const QString& text) {
+        return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2).toHex();
+    };
+    const auto detail = [&] {
+        return QString::asprintf("hyphenation %d, line breaks %d, whitespace %d\ninput  %s\noutput %s",
+                                 options.fixHyphenation, options.removeLineBreaks, options.cleanupWhitespace,
+                                 hex(input).constData(), hex(output).constData());
+    };
 
     // Repairs only ever take characters away or replace one by one.
     FUZZ_CHECK(output.size() <= input.size(), detail());

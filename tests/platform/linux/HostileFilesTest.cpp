@@ -34,11 +34,6 @@ void write(const QString& path, const QByteArray& bytes, qint64 size = -1)
     ASSERT_TRUE(size < 0 || file.resize(size)); // sparse: the size costs no disk
 }
 
-QByteArray deepArray(int levels)
-{
-    return QByteArray(levels, '[') + QByteArray(levels, ']');
-}
-
 int mode(const QString& path)
 {
     struct stat info {};
@@ -79,8 +74,8 @@ TEST(HostileFiles, AreRefusedOrMovedAsideWithoutCrashHangOrReachingOutside)
     std::vector<Row> rows = {
         {"settings with deep or large values under unknown keys",
          [](Home& h) {
-             write(h.settings, "{\"apiPort\": 8080, \"deep\": " + deepArray(60) + ", \"big\": \"" +
-                                   QByteArray(JsonFileDefaultsStore::MaxValueBytes + 1, 'x') +
+             write(h.settings, "{\"apiPort\": 8080, \"deep\": " + QByteArray(60, '[') + QByteArray(60, ']') +
+                                   ", \"big\": \"" + QByteArray(JsonFileDefaultsStore::MaxValueBytes + 1, 'x') +
                                    "\", \"small\": \"kept\", \"object\": {\"a\": 1}}");
          },
          Aside::Nothing,
@@ -136,7 +131,10 @@ TEST(HostileFiles, AreRefusedOrMovedAsideWithoutCrashHangOrReachingOutside)
     };
     // What either file may be instead of the program's JSON, given its size limit.
     const std::pair<const char*, std::function<void(const QString&, qint64)>> refused[] = {
-        {"nested 100,000 levels deep", [](const QString& file, qint64) { write(file, deepArray(100000)); }},
+        {"JSON cut short", [](const QString& file, qint64) { write(file, "{\"apiPort\": 80"); }},
+        {"an array of numbers", [](const QString& file, qint64) { write(file, "[1,2,3]"); }},
+        {"nested 100,000 levels deep",
+         [](const QString& file, qint64) { write(file, QByteArray(100000, '[') + QByteArray(100000, ']')); }},
         {"a link to /dev/zero", [](const QString& file, qint64) { ASSERT_TRUE(QFile::link("/dev/zero", file)); }},
         {"a FIFO without writer",
          [](const QString& file, qint64) { ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0); }},

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-extern "C" void runProbeSections(void (*record)(int section, int level), bool nestInSecond);
+extern "C" void runProbeSections(void (*record)(int section, int level));
 
 namespace {
 
@@ -25,14 +25,14 @@ void record(int section, int level)
     threads.insert(std::this_thread::get_id());
 }
 
-Runs probeOnNewThread(bool inlineSections, bool nest)
+Runs probeOnNewThread(bool inlineSections)
 {
     runs.clear();
     threads.clear();
     std::thread([=] {
         if (inlineSections)
             InlineOpenMPSections::enableOnCallingThread();
-        runProbeSections(record, nest);
+        runProbeSections(record);
     }).join();
     return runs;
 }
@@ -42,12 +42,10 @@ Runs probeOnNewThread(bool inlineSections, bool nest)
 TEST(InlineOpenMPSectionsTest, EnabledThreadRunsEverySectionInOrderItselfOthersGoThroughLibgomp)
 {
     // Level 0: libgomp opened no region.
-    EXPECT_EQ(probeOnNewThread(true, false), (Runs{{1, 0}, {2, 0}, {3, 0}}));
+    EXPECT_EQ(probeOnNewThread(true), (Runs{{1, 0}, {2, 0}, {3, 0}}));
     EXPECT_EQ(threads.size(), 1u);
-    // A nested region leaves the outer region's sections to run.
-    EXPECT_EQ(probeOnNewThread(true, true), (Runs{{1, 0}, {1, 0}, {2, 0}, {3, 0}, {2, 0}, {3, 0}}));
 
-    Runs others = probeOnNewThread(false, false);
+    Runs others = probeOnNewThread(false);
     std::sort(others.begin(), others.end());
     EXPECT_EQ(others, (Runs{{1, 1}, {2, 1}, {3, 1}}));
 }

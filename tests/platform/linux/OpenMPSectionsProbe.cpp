@@ -2,19 +2,14 @@
 // library boundary the way libtesseract's recogniser reaches them.
 #include <omp.h>
 
-extern "C" __attribute__((visibility("default"))) void runProbeSections(void (*record)(int section, int level),
-                                                                        bool nestInSecond)
+extern "C" __attribute__((visibility("default"))) void runProbeSections(void (*record)(int section, int level))
 {
 #pragma omp parallel sections num_threads(4)
     {
 #pragma omp section
         record(1, omp_get_level());
 #pragma omp section
-        {
-            if (nestInSecond)
-                runProbeSections(record, false);
-            record(2, omp_get_level());
-        }
+        record(2, omp_get_level());
 #pragma omp section
         record(3, omp_get_level());
     }

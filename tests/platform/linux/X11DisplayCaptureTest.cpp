@@ -41,8 +41,7 @@ TEST_F(X11DisplayCaptureTest, MonitorsKeepTheirSizeAsTheScreenShrinksAndGrows)
     show(green, m_displays[1]);
 
     // Connections opened at the old size must not read beyond a shrunk screen's edge (the server refuses) nor
-    // stop short of it once the screen is back. xrandr complains that the monitors no longer fit, but the server
-    // resizes the screen.
+    // stop short of it once the screen is back (xrandr complains that the monitors no longer fit, but resizes).
     X11TestSupport::run(QStringLiteral("xrandr"), {"--fb", "3000x1080"});
     const QImage cut = m_capture.captureDisplay(m_displays[1]);
     X11TestSupport::run(QStringLiteral("xrandr"), {"--fb", "3840x1080"});

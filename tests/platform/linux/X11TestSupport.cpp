@@ -33,7 +33,6 @@ void xdotool(const QString& arguments)
 QByteArray run(const QString& program, const QStringList& arguments)
 {
     QProcess process;
-    process.setStandardErrorFile(QProcess::nullDevice());
     process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(10000)) << qPrintable(program);
     return process.readAllStandardOutput();

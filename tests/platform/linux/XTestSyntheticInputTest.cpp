@@ -13,7 +13,7 @@ using X11TestSupport::waitUntil;
 
 namespace {
 
-// A window that records the keys and clicks it receives.
+// A window that records the text typed and the clicks it receives.
 class InputRecorder : public X11TestSupport::ColourWindow {
 public:
     InputRecorder()
@@ -22,17 +22,11 @@ public:
         setFlags(Qt::Window | Qt::FramelessWindowHint);
     }
 
-    QStringList keys;
     QStringList clicks;
     QString text;
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        text += event->text();
-        if (event->key() < Qt::Key_Shift || event->key() > Qt::Key_Alt) // not a modifier of its own
-            keys << QKeySequence(event->keyCombination()).toString(QKeySequence::PortableText);
-    }
+    void keyPressEvent(QKeyEvent* event) override { text += event->text(); }
     void mousePressEvent(QMouseEvent* event) override { clicks << "press " + QString::number(event->button()); }
     void mouseDoubleClickEvent(QMouseEvent* event) override { clicks << "double " + QString::number(event->button()); }
 };
@@ -55,18 +49,9 @@ protected:
 
 } // namespace
 
-TEST_F(XTestSyntheticInputTest, KeysWithModifiersAndClicks)
+TEST_F(XTestSyntheticInputTest, ClicksKeepTheirCountAndButtonAndUnknownKeysAreRefused)
 {
-    // Command is Ctrl on Linux, option is Alt: command-shift-A, option-F1, plain 7.
-    const std::pair<quint32, quint32> presses[] = {{0, 256 | 512}, {122, 2048}, {26, 0}};
-    for (const auto& [code, modifiers] : presses) {
-        ASSERT_TRUE(input.keyDown(code, modifiers)) << code;
-        ASSERT_TRUE(input.keyUp(code, modifiers)) << code;
-    }
     EXPECT_FALSE(input.keyDown(200, 256)) << "no such key";
-    EXPECT_TRUE(waitUntil([&] { return window.keys.size() >= 3; }));
-    EXPECT_EQ(window.keys, QStringList({"Ctrl+Shift+A", "Alt+F1", "7"}));
-
     input.click(SyntheticInput::MouseButton::Left, 2, 0);
     input.click(SyntheticInput::MouseButton::Right, 1, 0);
     // Qt reports the second press of a double click as a press followed by a double click.

@@ -47,6 +47,6 @@ TEST(DebugLogFile, TraceLinesGoToAPrivateFileOnlyWhenAsked)
     EXPECT_TRUE(
         QRegularExpression(QStringLiteral("^\\[\\d\\d:\\d\\d:\\d\\d\\] 📤 first\n$")).match(readAll(path)).hasMatch())
         << readAll(path).toStdString();
-    EXPECT_EQ(QFile::permissions(path) & 0077, 0);
+    EXPECT_EQ(QFile::permissions(path) & 0x0077, 0) << "group or others may read or write it";
     QFile::remove(path);
 }

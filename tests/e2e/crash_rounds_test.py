@@ -16,9 +16,6 @@ from shell_support import (ACCEPTED, App, HistoryFiles, Home, TextWindow, answer
 exe, text_window_exe = sys.argv[1:3]
 ROUNDS = int(os.environ.get("QUILLORA_CRASH_ROUNDS", "30"))
 BOOLEANS = ("removeLineBreaks", "fixHyphenation", "cleanupWhitespace")
-# The kill comes this long at most after the last save key: before, while and after its screenshot is encoded and
-# written (a whole 1920 x 1080 screen takes a few hundred milliseconds on a busy machine).
-KILL_WINDOW = 0.6
 
 
 def settings_for(k):
@@ -107,7 +104,9 @@ for rnd in range(ROUNDS):
     for n in range(saves):
         wait_until(lambda: not visible_windows("Captured Text"), 10, "the editor to close")
         saved_at.append(capture(app))
-    time.sleep(random.uniform(0, KILL_WINDOW))
+    # The kill comes before, while or after the last screenshot is encoded and written (a whole 1920 x 1080 screen
+    # takes a few hundred milliseconds on a busy machine).
+    time.sleep(random.uniform(0, 0.6))
     editor_open = bool(visible_windows("Captured Text"))
     app.proc.send_signal(signal.SIGKILL)
     killed_at = time.monotonic()

@@ -2,8 +2,8 @@
 """GET /docs of the real program in headless Chromium, with every host but localhost unresolvable: the page
 renders each operation of the OpenAPI document, and its scripts throw nothing, so Swagger UI came from the program
 itself. Chromium prints the page as its scripts left it (--dump-dom) and its console on standard error."""
-import html.parser
 import json
+import re
 import sys
 import tempfile
 import time
@@ -14,24 +14,9 @@ from shell_support import Home, run, start_with_api
 exe = sys.argv[1]
 
 
-class Operations(html.parser.HTMLParser):
-    """The [method, path] pairs the rendered operations show."""
-
-    def __init__(self, page):
-        super().__init__()
-        self.found, self.in_method = [], False
-        self.feed(page)
-
-    def handle_starttag(self, tag, attrs):
-        classes = (dict(attrs).get("class") or "").split()
-        self.in_method = "opblock-summary-method" in classes
-        if "opblock-summary-path" in classes and self.found:
-            self.found[-1].append(dict(attrs).get("data-path"))
-
-    def handle_data(self, data):
-        if self.in_method:
-            self.found.append([data])
-            self.in_method = False
+# Each rendered operation: its method, then the path it shows.
+OPERATION = re.compile(r'class="opblock-summary-method"[^>]*>(\w+)<.*?<(?=[^>]*class="opblock-summary-path")'
+                       r'[^>]*data-path="([^"]*)"', re.S)
 
 
 home = Home()
@@ -51,7 +36,7 @@ while rendered != expected and time.monotonic() < deadline:
                       # No name resolves but localhost: a page that needs a CDN stays empty.
                       "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE localhost", "--virtual-time-budget=20000",
                       "--dump-dom", base + "/docs", timeout=120)
-    rendered = sorted(Operations(browser.stdout).found)
+    rendered = sorted(list(operation) for operation in OPERATION.findall(browser.stdout))
 assert rendered == expected, f"/docs rendered {rendered}\nexpected {expected}\n{browser.stderr[-3000:]}\n{app.dump()}"
 thrown = [line for line in browser.stderr.splitlines() if "CONSOLE" in line and "Uncaught" in line]
 assert not thrown, f"the page's scripts threw: {thrown}"

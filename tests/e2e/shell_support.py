@@ -1,7 +1,6 @@
-"""What the end-to-end tests share: the real quillora program in a fresh home (HOME and the XDG folders in a temporary
-folder, QUILLORA_LOG_STDERR=1 so that system-log lines arrive on stderr), its windows, tray icon and HTTP API; another
-application's window showing a known paragraph, the mouse drag over it, the clipboard, the monitors, the history's
-files and the error rate of a recognised text. What a test starts is stopped when it exits, passed or failed."""
+"""What the end-to-end tests share: the real quillora program in a fresh home, its windows, tray icon and HTTP API,
+another application's window with a known text, the clipboard, the monitors and the history's files. What a test
+starts is stopped when it exits, passed or failed."""
 import atexit
 import ctypes
 import glob
@@ -133,17 +132,10 @@ def send_keys(window, *keys):
 
 
 def tray_icons():
-    """Ids of Quillora's icons that the trayer panel hosts (windows reparented below its "panel" window)."""
-    found, panel_depth = [], None
-    for line in run("xwininfo", "-root", "-tree").stdout.splitlines():
-        depth = len(line) - len(line.lstrip(" "))
-        if panel_depth is not None and depth <= panel_depth:
-            panel_depth = None
-        if '("panel" "trayer")' in line:
-            panel_depth = depth
-        elif panel_depth is not None and '"Quillora": ("quillora"' in line:
-            found.append(line.split()[0])
-    return found
+    """Ids of Quillora's icons that the trayer panel hosts (windows reparented below its windows)."""
+    tree = "".join(run("xwininfo", "-tree", "-id", panel).stdout
+                   for panel in run("xdotool", "search", "--class", "trayer").stdout.split())
+    return sorted({line.split()[0] for line in tree.splitlines() if '"Quillora": ("quillora"' in line})
 
 
 def wait_for_tray_icons(expected, timeout=15):
@@ -167,6 +159,12 @@ def api(port, method, path, body=None, timeout=30):
     finally:
         connection.close()
     return response.status, json.loads(data) if response.getheader("Content-Type") == "application/json" else data
+
+
+def api_ok(port, method, path, body=None):
+    status, answer = api(port, method, path, body)
+    assert status == 200, (method, path, status, answer)
+    return answer
 
 
 def answers(port):
@@ -195,18 +193,28 @@ def character_error_rate(expected, got):
     return previous[-1] / max(1, len(a))
 
 
-class TextWindow:
+class OtherWindow:
+    """Another application's window (e2e_text_window): the rectangles of its "ready" line, and every line it prints."""
+
+    def __init__(self, exe, *args):
+        proc = stop_at_exit(subprocess.Popen([exe, *map(str, args)], stdout=subprocess.PIPE, stdin=subprocess.DEVNULL,
+                                             text=True))
+        self.lines = []
+        read_lines(proc.stdout, self.lines)
+        ready = wait_until(lambda: next((l for l in self.lines if l.startswith("ready ")), None), 30, "the window")
+        numbers = [int(v) for v in ready.split() if v.lstrip("-").isdigit()]
+        self.rects = [tuple(numbers[i:i + 4]) for i in range(0, len(numbers), 4)]
+
+
+class TextWindow(OtherWindow):
     """Another application's window at (x, y) showing the given lines; rect is the text block on the screen."""
 
     def __init__(self, exe, x, y, lines, workdir, dark=False):
         path = os.path.join(workdir, f"text-{x}-{y}.txt")
         with open(path, "w", encoding="utf-8") as f:
             f.write("\n".join(lines))
-        self.proc = stop_at_exit(subprocess.Popen([exe] + (["--dark"] if dark else []) + [str(x), str(y), path],
-                                                  stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True))
-        line = self.proc.stdout.readline().split()
-        assert len(line) == 5 and line[0] == "ready", f"the text window did not start: {line!r}"
-        self.rect = tuple(int(v) for v in line[1:])
+        super().__init__(exe, *(["--dark"] if dark else []), x, y, path)
+        self.rect = self.rects[0]
 
 
 def drag(x0, y0, x1, y1, move, press, steps=12, before_release=None):
@@ -241,31 +249,19 @@ def clipboard(selection="clipboard"):
     return run("xclip", "-o", "-selection", selection, "-t", "UTF8_STRING").stdout
 
 
-def selection_owner(name):
-    """The window that owns the X selection name, 0 for none."""
-    x11 = ctypes.CDLL("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XInternAtom.restype = x11.XGetSelectionOwner.restype = ctypes.c_ulong
-    x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(None)
-    assert display, "cannot open the display"
-    try:
-        return x11.XGetSelectionOwner(display, x11.XInternAtom(display, name.encode(), 0))
-    finally:
-        x11.XCloseDisplay(display)
-
-
 def start_clipboard_manager():
-    """Cinnamon's clipboard manager on its own (scripts/install-deps.sh installs it): it owns CLIPBOARD_MANAGER and
-    answers SAVE_TARGETS, taking over what a program holds on the clipboard when that program asks it to as it
-    quits. Unlike managers that copy every clipboard change as it happens, it keeps only what was handed over."""
+    """Cinnamon's clipboard manager on its own: it keeps only what a program hands over as it quits (SAVE_TARGETS),
+    not every clipboard change as it happens. Ready once it owns the CLIPBOARD_MANAGER selection."""
     found = glob.glob("/usr/lib/*/cinnamon-settings-daemon/csd-clipboard")
     assert found, "csd-clipboard is missing: run scripts/install-deps.sh"
     stop_at_exit(subprocess.Popen(found[:1], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL))
-    wait_until(lambda: selection_owner("CLIPBOARD_MANAGER"), 10, "the clipboard manager to start")
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    display = ctypes.c_void_p(x11.XOpenDisplay(None))
+    manager = x11.XInternAtom(display, b"CLIPBOARD_MANAGER", 0)
+    wait_until(lambda: x11.XGetSelectionOwner(display, manager), 10, "the clipboard manager to start")
+    x11.XCloseDisplay(display)
 
 
 def monitors():
@@ -280,10 +276,6 @@ def monitors():
 
 
 def png_size(data):
-    """(width, height) of a PNG given as bytes or as a file's path."""
-    if not isinstance(data, bytes):
-        with open(data, "rb") as f:
-            data = f.read(24)
     assert data[:8] == b"\x89PNG\r\n\x1a\n", data[:40]
     return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
 
@@ -299,16 +291,6 @@ class HistoryFiles:
         with open(self.file, encoding="utf-8") as f:
             return json.load(f)
 
-    def raw(self):
-        with open(self.file, "rb") as f:
-            return f.read()
-
     def wait_entries(self, count, timeout=10):
         return wait_until(lambda: len(self.entries()) >= count and self.entries(), timeout,
                           lambda: f"{count} entries in history.json")
-
-    def wait_screenshot(self, name, timeout=10):
-        """The screenshot's path once its file is complete (screenshots may be written after the entry)."""
-        path = os.path.join(self.folder, "Screenshots", name)
-        wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 24, timeout, f"screenshot {path}")
-        return path

@@ -87,6 +87,8 @@ TEST(HistorySidebarController, PushAtTheEdgeCountsRightwardTravelOnThePrimaryMon
         {"a movement ending on the zone's first point counts", true, {{1815, 100}}, true},
         {"one point further left does not", true, {{1814, 100}}, false},
         {"dragging at the edge never counts", false, {{1919, 150, true}, {-1, 150, true}}, false},
+        {"crossing onto the right monitor does not count", true, {{1900, 17}, {-1, 100}, {-1, 300}}, false},
+        {"nor does the right monitor's own edge", true, {{3839, 150}, {-1, 150}}, false},
     };
     for (const auto& [name, secondMonitorRight, steps, shown] : rows) {
         SidebarFixture f(secondMonitorRight);
@@ -188,4 +190,17 @@ TEST(HistorySidebarController, CaptureButtonHidesThePanelAndCapturesAQuarterSeco
     EXPECT_EQ(captures, 0);
     f.clock.advance(1);
     EXPECT_EQ(captures, 1);
+}
+
+// The pointer monitor must not call into a controller that is gone.
+TEST(HistorySidebarController, StopsWatchingThePointerWhenDestroyed)
+{
+    FakePointerMonitor pointer;
+    ManualClock clock;
+    {
+        HistorySidebarController controller(
+            &pointer, clock, [](HistorySidebarWindowDelegate&) { return std::unique_ptr<SidebarPanel>(); });
+        EXPECT_TRUE(pointer.isStarted());
+    }
+    EXPECT_FALSE(pointer.isStarted());
 }

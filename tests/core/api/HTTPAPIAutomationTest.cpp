@@ -1,6 +1,4 @@
-// The input, window, screenshot and window-opening routes over the socket, with a recording synthetic input, prepared
-// monitor images and a recording delegate. The real desktop is driven in tests/e2e/api_input_e2e.py, a long drag
-// with the API answering meanwhile included.
+// The input, window, screenshot and window-opening routes over the socket.
 #include "QStringPrinter.h"
 #include "ServerFixture.h"
 
@@ -23,11 +21,6 @@ QByteArray pngOf(const QSize& size)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
-}
-
-QSize pngSize(const QByteArray& png)
-{
-    return QImage::fromData(png, "PNG").size();
 }
 
 } // namespace
@@ -99,44 +92,32 @@ TEST_F(HTTPAPIAutomation, RefusedRequests)
               (json{{"error", "Too much input queued: wait until the earlier requests' input has been sent"}}));
 }
 
+// On an X server without XTEST the input routes refuse before the body is looked at, and say why; the pointer's
+// position still answers, from the primary monitor's corner.
 TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositionAnswers)
 {
-    // An X server without XTEST says nothing more; a Wayland session names itself in the refusal.
-    // The reason the input gives, and what the refusal's message must contain.
-    const std::tuple<const char*, QString, QString> sessions[] = {
-        {"x11 without XTEST", QString(), QStringLiteral("XTEST")},
-        {"wayland", QStringLiteral("This is a Wayland session."), QStringLiteral("This is a Wayland session.")},
-    };
-    for (const auto& [name, reason, expectedInMessage] : sessions) {
-        SCOPED_TRACE(name);
-        FakeSyntheticInput refusing;
-        refusing.available = false;
-        refusing.reason = reason;
-        refusing.pointer = QPointF(1945, 35);
-        primaryGeometry = QRectF(1920, 0, 1920, 1080);
-        HTTPAPIServer other(settings, history,
-                            HTTPAPIServer::Desktop{&refusing, nullptr, [this] { return primaryGeometry; }});
-        server.stop();
-        other.start(port);
-        ASSERT_TRUE(other.isRunning());
-
-        // Refused before the body is looked at: a good body and a bad one alike.
-        for (const char* path :
-             {"/mouse/move", "/mouse/click", "/mouse/drag", "/keyboard/type", "/keyboard/key", "/keyboard/hotkey"}) {
-            for (const QByteArray& body :
-                 {QByteArray(R"({"x": 1, "y": 1, "text": "a", "key": "a", "keys": ["a"]})"), QByteArray()}) {
-                SCOPED_TRACE(path);
-                const RawHttpResponse refused = post(path, body);
-                EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Forbidden");
-                EXPECT_EQ(refused.json()["error"], "Accessibility permission required");
-                EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(expectedInMessage));
-            }
+    FakeSyntheticInput refusing;
+    refusing.available = false;
+    refusing.pointer = QPointF(1945, 35);
+    primaryGeometry = QRectF(1920, 0, 1920, 1080);
+    HTTPAPIServer other(settings, history,
+                        HTTPAPIServer::Desktop{&refusing, nullptr, [this] { return primaryGeometry; }});
+    server.stop();
+    other.start(port);
+    ASSERT_TRUE(other.isRunning());
+    for (const char* path :
+         {"/mouse/move", "/mouse/click", "/mouse/drag", "/keyboard/type", "/keyboard/key", "/keyboard/hotkey"}) {
+        for (const QByteArray& body :
+             {QByteArray(R"({"x": 1, "y": 1, "text": "a", "key": "a", "keys": ["a"]})"), QByteArray()}) {
+            const RawHttpResponse refused = post(path, body);
+            EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Forbidden") << path;
+            EXPECT_EQ(refused.json()["error"], "Accessibility permission required") << path;
+            EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains("XTEST")) << path;
         }
-        EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", 25.0}, {"y", 35.0}}}}));
-        settle();
-        EXPECT_TRUE(refusing.events.isEmpty());
-        other.stop();
     }
+    EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", 25.0}, {"y", 35.0}}}}));
+    settle();
+    EXPECT_TRUE(refusing.events.isEmpty());
 }
 
 TEST_F(HTTPAPIAutomation, InputStepsInOrderFromThePrimaryMonitorsCorner)
@@ -146,14 +127,12 @@ TEST_F(HTTPAPIAutomation, InputStepsInOrderFromThePrimaryMonitorsCorner)
     EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", -20.0}, {"y", 5.0}}}}));
 
     // cmd and ctrl are both Ctrl and pressed once, win is Super, unknown names are skipped, keys in any case.
-    EXPECT_EQ(post("/keyboard/hotkey", R"({"keys": ["cmd", "Shift", "CTRL", "hyper", "win", "F5"]})").json(),
-              (json{{"success", true}, {"keys", {"cmd", "Shift", "CTRL", "hyper", "win", "F5"}}}));
+    post("/keyboard/hotkey", R"({"keys": ["cmd", "Shift", "CTRL", "hyper", "win", "F5"]})");
     EXPECT_EQ(events(8), (QStringList{"keydown 55 0", "keydown 56 0", "keydown 59 0", "keydown 96 0", "keyup 96 0",
                                       "keyup 59 0", "keyup 56 0", "keyup 55 0"}));
     // "delete" is BackSpace; a key outside the table presses nothing and is still answered.
     post("/keyboard/key", R"({"key": "Delete", "modifiers": ["alt", 4]})");
-    EXPECT_EQ(post("/keyboard/key", R"({"key": "f13", "modifiers": ["shift"]})").json(),
-              (json{{"success", true}, {"key", "f13"}, {"modifiers", {"shift"}}}));
+    EXPECT_EQ(post("/keyboard/key", R"({"key": "f13", "modifiers": ["shift"]})").status(), 200);
     EXPECT_EQ(events(4), (QStringList{"keydown 58 0", "keydown 51 0", "keyup 51 0", "keyup 58 0"}));
 
     EXPECT_EQ(
@@ -198,15 +177,14 @@ TEST_F(HTTPAPIAutomation, WindowsScreenshotsAndOpeners)
                                                   {"?maxSize=99999999999999999999", {1000, 500}}};
     for (const auto& [query, size] : rows) {
         const RawHttpResponse image = get(QByteArray("/screenshot") + query);
-        EXPECT_EQ(pngSize(image.body), size) << query;
+        EXPECT_EQ(QImage::fromData(image.body).size(), size) << query;
         EXPECT_TRUE(size != QSize(1000, 500) || image.body == *delegate.windowsPNG) << query;
     }
+    // A tall image is limited by its height.
     delegate.sidebarPNG = pngOf({300, 900});
-    EXPECT_EQ(pngSize(get("/sidebar/screenshot?maxSize=90").body), QSize(30, 90));
-    delegate.overlayPNG = pngOf({800, 450});
-    EXPECT_EQ(pngSize(get("/overlay/screenshot?maxSize=100").body), QSize(100, 56));
+    EXPECT_EQ(QImage::fromData(get("/sidebar/screenshot?maxSize=90").body).size(), QSize(30, 90));
 
-    // The primary monitor, taken on the server thread (its size and place: tests/e2e/api_input_e2e.py).
+    // The primary monitor, taken on the server thread.
     QImage monitor(1920, 1080, QImage::Format_RGB32);
     monitor.fill(Qt::white);
     display.addDisplay(Monitor{1, QStringLiteral("RIGHT"), QRect(0, 0, 1920, 1080)}, monitor);
@@ -216,10 +194,10 @@ TEST_F(HTTPAPIAutomation, WindowsScreenshotsAndOpeners)
 
     EXPECT_EQ(post("/preferences", R"({"tab": "TEXT_PROCESSING"})").json(),
               (json{{"success", true}, {"message", "Preferences opened"}, {"tab", "TEXT_PROCESSING"}}));
-    EXPECT_EQ(get("/preferences").json(), (json{{"success", true}, {"message", "Preferences opened"}}));
+    get("/preferences");
     EXPECT_FALSE(post("/preferences", R"({"tab": 3})").json().contains("tab"));
-    EXPECT_EQ(post("/about", "").json(), (json{{"success", true}, {"message", "About window opened"}}));
-    EXPECT_EQ(get("/onboarding").json(), (json{{"success", true}, {"message", "Onboarding window opened"}}));
+    post("/about", "");
+    EXPECT_EQ(get("/onboarding").status(), 200);
     settle();
     EXPECT_EQ(delegate.calls, (QStringList{"openPreferences TEXT_PROCESSING", "openPreferences (no tab)",
                                            "openPreferences (no tab)", "openAboutWindow", "openOnboardingWindow"}));

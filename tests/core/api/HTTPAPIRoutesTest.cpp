@@ -39,12 +39,9 @@ TEST_F(HTTPAPIRoutes, StatusAndSidebar)
     // The query is no part of the path; the rest of the path is compared exactly.
     const RawHttpResponse status = get("/?verbose=%ff&x=1=2?y");
     EXPECT_EQ(status.headerBlock, jsonHeaderBlock(200, "OK", status.body.size()));
-    EXPECT_EQ(status.json(), (json{{"app", "Quillora"},
-                                   {"version", "1.0"},
-                                   {"status", "running"},
-                                   {"historyCount", 1},
-                                   {"sidebarVisible", true},
-                                   {"apiPort", port}}));
+    const json expected = {{"app", "Quillora"}, {"version", "1.0"},       {"status", "running"},
+                           {"historyCount", 1}, {"sidebarVisible", true}, {"apiPort", port}};
+    EXPECT_EQ(status.json(), expected);
     EXPECT_EQ(get("/Status?x=1").json(), (json{{"error", "Not found"}, {"path", "/Status"}}));
 
     // The state query runs on the main thread after the change queued before it.

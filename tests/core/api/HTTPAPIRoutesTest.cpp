@@ -122,10 +122,6 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     EXPECT_EQ(get("/settings").json(), after);
     EXPECT_EQ(defaults.batches(), 1) << "nothing to store, no write";
 
-    const RawHttpResponse refused = send(request("PUT", "/settings", "[1]"));
-    EXPECT_EQ(refused.statusLine, "HTTP/1.1 400 Bad Request");
-    EXPECT_EQ(refused.json(), (json{{"error", "Missing request body"}}));
-
     // Nesting that would overflow the parser's stack is refused before it is parsed, well under the size limit.
     for (const int levels : {65, 100000}) {
         const QByteArray deep =
@@ -142,9 +138,6 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
 TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
 {
     const RawHttpResponse document = get("/openapi.json?x=1");
-    EXPECT_EQ(document.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
-                                        QByteArray::number(document.body.size()) +
-                                        "\r\nAccess-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n");
     // The document the validation script checks with an OpenAPI validator.
     EXPECT_EQ(document.body, OpenAPIDocument::text(port).toUtf8());
     // Other names under /docs/ than the page's files, and names that climb out of it, are not found.

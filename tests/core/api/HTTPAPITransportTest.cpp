@@ -146,8 +146,6 @@ TEST_F(HTTPAPITransport, ATricklingClientIsDroppedWhileOthersAreServed)
 
 TEST_F(HTTPAPITransport, WithoutATokenOnlyThisMachineIsServedWithOneTheNetworkToo)
 {
-    EXPECT_TRUE(log.containsOut(
-        QStringLiteral("🌐 Listening on 127.0.0.1:%1 and [::1]:%1 only: no API token is set").arg(port)));
     EXPECT_EQ(send(request("GET", "/status"), QStringLiteral("::1")).status(), 200);
     // A page served by this machine gets its own origin back.
     const RawHttpResponse local = send(request("GET", "/status", {}, "Origin: http://localhost:3000\r\n"));
@@ -159,8 +157,6 @@ TEST_F(HTTPAPITransport, WithoutATokenOnlyThisMachineIsServedWithOneTheNetworkTo
 
     settings.setApiToken(QStringLiteral("s3cret"));
     server.start(port);
-    EXPECT_TRUE(log.containsOut(
-        QStringLiteral("🌐 Listening on all network interfaces, port %1: an API token is set").arg(port)));
     // With a token, a foreign Host is the token's business.
     EXPECT_EQ(send("GET /status HTTP/1.1\r\nHost: attacker.example\r\nAuthorization: Bearer s3cret\r\n\r\n").status(),
               200);
@@ -224,10 +220,8 @@ TEST_F(HTTPAPITransport, AFloodFromTheNetworkLocksNobodyOut)
 TEST_F(HTTPAPITransport, ATakenPortAndStop)
 {
     HTTPAPIServer other(settings, history);
-    log.clear();
     other.start(port);
     EXPECT_FALSE(other.isRunning());
-    EXPECT_TRUE(log.outLines().last().startsWith(QStringLiteral("❌ Failed to start HTTP API Server: ")));
 
     // A handler waiting for the main thread, which is in stop(), is woken at once with its default.
     delegate.sidebarVisible = true;

@@ -39,7 +39,7 @@ public:
 
     bool isOpen() const { return m_fd >= 0; }
     void send(const QByteArray& bytes);
-    // Reads until the marker has arrived (an empty one: until the peer closes), or 15 s pass.
+    // Reads until the marker has arrived (an empty one: until the peer closes), or 15 s pass without a byte.
     QByteArray readUntil(const QByteArray& marker = {});
     // True when the peer closed within the time without sending anything more.
     bool closedByPeer(int timeoutMs);

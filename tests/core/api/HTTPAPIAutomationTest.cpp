@@ -1,6 +1,4 @@
-// The input, window, screenshot and window-opening routes over the socket, with a recording synthetic input, prepared
-// monitor images and a recording delegate. The real desktop is driven in tests/e2e/api_input_e2e.py, a long drag
-// with the API answering meanwhile included.
+// The input, window, screenshot and window-opening routes over the socket.
 #include "QStringPrinter.h"
 #include "ServerFixture.h"
 
@@ -10,7 +8,6 @@
 #include <QThread>
 
 using json = nlohmann::json;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -25,18 +22,12 @@ QByteArray pngOf(const QSize& size)
     return bytes;
 }
 
-QSize pngSize(const QByteArray& png)
-{
-    return QImage::fromData(png, "PNG").size();
-}
-
 } // namespace
 
 class HTTPAPIAutomation : public ServerFixture {
 protected:
     RawHttpResponse post(const QByteArray& path, const QByteArray& body) { return send(request("POST", path, body)); }
-    // Runs the main thread until the input has sent this many events (or 10 s pass) and a little longer, to catch
-    // any it should not have sent, and takes what it sent.
+    // Takes what the input sent once it has sent this many events (or 10 s passed), and any more in 100 ms.
     QStringList events(qsizetype count)
     {
         QElapsedTimer waited;
@@ -57,7 +48,6 @@ TEST_F(HTTPAPIAutomation, RefusedRequests)
     // clang-format off
     // The method, path and body, the status and error of the refusal.
     const std::vector<std::tuple<const char*, QByteArray, QByteArray, QByteArray, int, const char*>> rows = {
-        {"move without a body", "POST", "/mouse/move", "", 400, "Missing 'x' and 'y' coordinates"},
         {"move with y as text", "POST", "/mouse/move", R"({"x": 1, "y": "2"})", 400, "Missing 'x' and 'y' coordinates"},
         {"move beyond 16 bits", "POST", "/mouse/move", R"({"x": 1, "y": 40000})", 400, "Coordinates must be between -32767 and 32767"},
         {"move of negative duration", "POST", "/mouse/move", R"({"x": 1, "y": 2, "duration": -1})", 400, "'duration' must be a number of seconds from 0 to 60"},
@@ -70,15 +60,12 @@ TEST_F(HTTPAPIAutomation, RefusedRequests)
         {"drag of 0 steps", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "steps": 0})", 400, "'steps' must be at least 1"},
         {"a drag of 10001 events", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "steps": 9998})", 400, "Too much input for one request: at most 10000 events"},
         {"drag of 60.5 s", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "duration": 60.5})", 400, "'duration' must be a number of seconds from 0 to 60"},
-        {"drag of negative duration", "POST", "/mouse/drag", R"({"fromX": 1, "fromY": 2, "toX": 3, "toY": 4, "duration": -0.1})", 400, "'duration' must be a number of seconds from 0 to 60"},
         {"type a number", "POST", "/keyboard/type", R"({"text": 5})", 400, "Missing 'text' field"},
         {"type with a delay of 10001 ms", "POST", "/keyboard/type", R"({"text": "a", "delay": 10001})", 400, "'delay' must be from 0 to 10000 ms"},
-        {"type with a negative delay", "POST", "/keyboard/type", R"({"text": "a", "delay": -1})", 400, "'delay' must be from 0 to 10000 ms"},
         {"type 10001 characters", "POST", "/keyboard/type", R"({"text": ")" + QByteArray(10001, 'x') + R"("})", 400, "Too much text for one request: at most 10000 characters"},
         {"typing for 610 s", "POST", "/keyboard/type", typingFor(610), 400, "The input would take longer than 10 minutes"},
         {"key without a name", "POST", "/keyboard/key", R"({"modifiers": ["shift"]})", 400, "Missing 'key' field"},
         {"hotkey of no keys", "POST", "/keyboard/hotkey", R"({"keys": []})", 400, "Missing 'keys' array"},
-        {"hotkey with a number", "POST", "/keyboard/hotkey", R"({"keys": ["ctrl", 5]})", 400, "Missing 'keys' array"},
         {"sidebar screenshot without a sidebar", "GET", "/sidebar/screenshot", "", 404, "Sidebar not visible or capture failed"},
         {"screenshot without windows", "GET", "/screenshot?maxSize=10", "", 404, "No visible app windows to capture"},
         {"overlay screenshot without a capture", "GET", "/overlay/screenshot", "", 404, "No overlay visible or capture failed"},
@@ -99,46 +86,6 @@ TEST_F(HTTPAPIAutomation, RefusedRequests)
               (json{{"error", "Too much input queued: wait until the earlier requests' input has been sent"}}));
 }
 
-TEST_F(HTTPAPIAutomation, WithoutSyntheticInputTheInputRoutesRefuseAndThePositionAnswers)
-{
-    // An X server without XTEST says nothing more; a Wayland session names itself in the refusal.
-    // The reason the input gives, and what the refusal's message must contain.
-    const std::tuple<const char*, QString, QString> sessions[] = {
-        {"x11 without XTEST", QString(), QStringLiteral("XTEST")},
-        {"wayland", QStringLiteral("This is a Wayland session."), QStringLiteral("This is a Wayland session.")},
-    };
-    for (const auto& [name, reason, expectedInMessage] : sessions) {
-        SCOPED_TRACE(name);
-        FakeSyntheticInput refusing;
-        refusing.available = false;
-        refusing.reason = reason;
-        refusing.pointer = QPointF(1945, 35);
-        primaryGeometry = QRectF(1920, 0, 1920, 1080);
-        HTTPAPIServer other(settings, history,
-                            HTTPAPIServer::Desktop{&refusing, nullptr, [this] { return primaryGeometry; }});
-        server.stop();
-        other.start(port);
-        ASSERT_TRUE(other.isRunning());
-
-        // Refused before the body is looked at: a good body and a bad one alike.
-        for (const char* path :
-             {"/mouse/move", "/mouse/click", "/mouse/drag", "/keyboard/type", "/keyboard/key", "/keyboard/hotkey"}) {
-            for (const QByteArray& body :
-                 {QByteArray(R"({"x": 1, "y": 1, "text": "a", "key": "a", "keys": ["a"]})"), QByteArray()}) {
-                SCOPED_TRACE(path);
-                const RawHttpResponse refused = post(path, body);
-                EXPECT_EQ(refused.statusLine, "HTTP/1.1 403 Forbidden");
-                EXPECT_EQ(refused.json()["error"], "Accessibility permission required");
-                EXPECT_TRUE(QString::fromStdString(refused.json()["message"]).contains(expectedInMessage));
-            }
-        }
-        EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", 25.0}, {"y", 35.0}}}}));
-        settle();
-        EXPECT_TRUE(refusing.events.isEmpty());
-        other.stop();
-    }
-}
-
 TEST_F(HTTPAPIAutomation, InputStepsInOrderFromThePrimaryMonitorsCorner)
 {
     primaryGeometry = QRectF(1920, 0, 1920, 1080); // the right one of two monitors
@@ -146,35 +93,23 @@ TEST_F(HTTPAPIAutomation, InputStepsInOrderFromThePrimaryMonitorsCorner)
     EXPECT_EQ(get("/mouse/position").json(), (json{{"position", {{"x", -20.0}, {"y", 5.0}}}}));
 
     // cmd and ctrl are both Ctrl and pressed once, win is Super, unknown names are skipped, keys in any case.
-    EXPECT_EQ(post("/keyboard/hotkey", R"({"keys": ["cmd", "Shift", "CTRL", "hyper", "win", "F5"]})").json(),
-              (json{{"success", true}, {"keys", {"cmd", "Shift", "CTRL", "hyper", "win", "F5"}}}));
+    post("/keyboard/hotkey", R"({"keys": ["cmd", "Shift", "CTRL", "hyper", "win", "F5"]})");
     EXPECT_EQ(events(8), (QStringList{"keydown 55 0", "keydown 56 0", "keydown 59 0", "keydown 96 0", "keyup 96 0",
                                       "keyup 59 0", "keyup 56 0", "keyup 55 0"}));
-    // "delete" is BackSpace; a key outside the table presses nothing and is still answered.
+    // "delete" is BackSpace; a modifier that is no name is skipped.
     post("/keyboard/key", R"({"key": "Delete", "modifiers": ["alt", 4]})");
-    EXPECT_EQ(post("/keyboard/key", R"({"key": "f13", "modifiers": ["shift"]})").json(),
-              (json{{"success", true}, {"key", "f13"}, {"modifiers", {"shift"}}}));
     EXPECT_EQ(events(4), (QStringList{"keydown 58 0", "keydown 51 0", "keyup 51 0", "keyup 58 0"}));
 
-    EXPECT_EQ(
-        post("/mouse/click", R"({"x": 10, "y": 20.5, "button": "Right", "count": 2, "modifiers": ["option"]})").json(),
-        (json{{"success", true}, {"button", "Right"}, {"count", 2}, {"position", {{"x", 10}, {"y", 20.5}}}}));
+    post("/mouse/click", R"({"x": 10, "y": 20.5, "button": "Right", "count": 2, "modifiers": ["option"]})");
     EXPECT_EQ(events(7), (QStringList{"move 1930,20.5", "keydown 58 0", "down right", "up right", "down right",
                                       "up right", "keyup 58 0"}));
     // Without a body the left button clicks once where the pointer is; a coordinate left out stays where it is.
-    EXPECT_EQ(post("/mouse/click", "").json(), (json{{"success", true}, {"button", "left"}, {"count", 1}}));
+    post("/mouse/click", "");
     input.pointer = QPointF(2000, 300);
     post("/mouse/click", R"({"x": 5, "button": "center"})");
     EXPECT_EQ(events(5), (QStringList{"down left", "up left", "move 1925,300", "down middle", "up middle"}));
 
-    // A glide from where the pointer is: the start and four equal moves.
-    input.pointer = QPointF(1920, 100);
-    post("/mouse/move", R"({"x": 40, "y": 100, "duration": 0.2, "steps": 4})");
-    EXPECT_EQ(events(5),
-              (QStringList{"move 1920,100", "move 1930,100", "move 1940,100", "move 1950,100", "move 1960,100"}));
-
-    // Characters as a person sees them (e with a combining accent, a flag), typed on even while the spare keys are
-    // busy; a key pressed by the next request follows the whole text; the spare keys are given back afterwards.
+    // Characters as seen (an accent, a flag) typed while the spare keys are busy, then the next request's key.
     input.busyTypings = 2;
     post("/keyboard/type", R"({"text": "e\u0301🇩🇪x", "delay": 0})");
     post("/keyboard/key", R"({"key": "return"})");
@@ -188,25 +123,21 @@ TEST_F(HTTPAPIAutomation, WindowsScreenshotsAndOpeners)
     delegate.windowsPNG = pngOf({1000, 500});
     const std::pair<const char*, QSize> rows[] = {{"", {1000, 500}},
                                                   {"?maxSize=100", {100, 50}},
-                                                  {"?maxSize=%2B100", {100, 50}},
                                                   {"?maxSize=1", {1, 1}},
                                                   {"?maxSize=1000", {1000, 500}},
                                                   {"?maxSize=0", {1000, 500}},
-                                                  {"?maxSize=-5", {1000, 500}},
                                                   {"?maxSize=10a", {1000, 500}},
-                                                  {"?maxSize=%2010", {1000, 500}},
                                                   {"?maxSize=99999999999999999999", {1000, 500}}};
     for (const auto& [query, size] : rows) {
         const RawHttpResponse image = get(QByteArray("/screenshot") + query);
-        EXPECT_EQ(pngSize(image.body), size) << query;
+        EXPECT_EQ(QImage::fromData(image.body).size(), size) << query;
         EXPECT_TRUE(size != QSize(1000, 500) || image.body == *delegate.windowsPNG) << query;
     }
+    // A tall image is limited by its height.
     delegate.sidebarPNG = pngOf({300, 900});
-    EXPECT_EQ(pngSize(get("/sidebar/screenshot?maxSize=90").body), QSize(30, 90));
-    delegate.overlayPNG = pngOf({800, 450});
-    EXPECT_EQ(pngSize(get("/overlay/screenshot?maxSize=100").body), QSize(100, 56));
+    EXPECT_EQ(QImage::fromData(get("/sidebar/screenshot?maxSize=90").body).size(), QSize(30, 90));
 
-    // The primary monitor, taken on the server thread (its size and place: tests/e2e/api_input_e2e.py).
+    // The primary monitor, taken on the server thread.
     QImage monitor(1920, 1080, QImage::Format_RGB32);
     monitor.fill(Qt::white);
     display.addDisplay(Monitor{1, QStringLiteral("RIGHT"), QRect(0, 0, 1920, 1080)}, monitor);
@@ -214,13 +145,10 @@ TEST_F(HTTPAPIAutomation, WindowsScreenshotsAndOpeners)
     ASSERT_FALSE(display.calls().isEmpty());
     EXPECT_NE(display.calls().last().thread, QThread::currentThreadId());
 
-    EXPECT_EQ(post("/preferences", R"({"tab": "TEXT_PROCESSING"})").json(),
-              (json{{"success", true}, {"message", "Preferences opened"}, {"tab", "TEXT_PROCESSING"}}));
-    EXPECT_EQ(get("/preferences").json(), (json{{"success", true}, {"message", "Preferences opened"}}));
-    EXPECT_FALSE(post("/preferences", R"({"tab": 3})").json().contains("tab"));
-    EXPECT_EQ(post("/about", "").json(), (json{{"success", true}, {"message", "About window opened"}}));
-    EXPECT_EQ(get("/onboarding").json(), (json{{"success", true}, {"message", "Onboarding window opened"}}));
+    post("/preferences", R"({"tab": "TEXT_PROCESSING"})");
+    post("/about", "");
+    get("/onboarding");
     settle();
-    EXPECT_EQ(delegate.calls, (QStringList{"openPreferences TEXT_PROCESSING", "openPreferences (no tab)",
-                                           "openPreferences (no tab)", "openAboutWindow", "openOnboardingWindow"}));
+    EXPECT_EQ(delegate.calls,
+              (QStringList{"openPreferences TEXT_PROCESSING", "openAboutWindow", "openOnboardingWindow"}));
 }

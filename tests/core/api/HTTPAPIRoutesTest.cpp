@@ -2,7 +2,7 @@
 #include "ServerFixture.h"
 #include "TestStores.h"
 
-#include "core/api/APIRouter.h"
+#include "core/api/MainThreadBridge.h"
 #include "core/api/OpenAPIDocument.h"
 
 #include <QImage>
@@ -14,15 +14,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QByteArray jsonHeaderBlock(int status, const QByteArray& reason, qsizetype length)
-{
-    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason +
-           "\r\nContent-Type: application/json\r\nContent-Length: " + QByteArray::number(length) +
-           "\r\nAccess-Control-Allow-Origin: *\r\n"
-           "Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n"
-           "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n";
-}
-
 json success(const char* message)
 {
     return {{"success", true}, {"message", message}};
@@ -32,38 +23,20 @@ json success(const char* message)
 
 using HTTPAPIRoutes = ServerFixture;
 
-TEST_F(HTTPAPIRoutes, StatusSidebarAndQuit)
+TEST_F(HTTPAPIRoutes, Status)
 {
     delegate.sidebarVisible = true;
     history.addEntry(QStringLiteral("one"), std::nullopt, QImage(), QImage());
     // The query is no part of the path; the rest of the path is compared exactly.
-    const RawHttpResponse status = get("/?verbose=%ff&x=1=2?y");
-    EXPECT_EQ(status.headerBlock, jsonHeaderBlock(200, "OK", status.body.size()));
-    EXPECT_EQ(status.json(), (json{{"app", "Quillora"},
-                                   {"version", "1.0"},
-                                   {"status", "running"},
-                                   {"historyCount", 1},
-                                   {"sidebarVisible", true},
-                                   {"apiPort", port}}));
+    const json expected = {{"app", "Quillora"}, {"version", "1.0"},       {"status", "running"},
+                           {"historyCount", 1}, {"sidebarVisible", true}, {"apiPort", port}};
+    EXPECT_EQ(get("/?verbose=%ff&x=1=2?y").json(), expected);
     EXPECT_EQ(get("/Status?x=1").json(), (json{{"error", "Not found"}, {"path", "/Status"}}));
-
-    // The state query runs on the main thread after the change queued before it. (A capture, and the sidebar shown
-    // and toggled, through the real program: tests/e2e/api_e2e.py and sidebar_test.py.)
-    EXPECT_EQ(send(request("POST", "/sidebar/hide")).json(), success("Sidebar hidden"));
-    EXPECT_EQ(get("/sidebar").json(), (json{{"visible", false}}));
-    EXPECT_EQ(send(request("POST", "/sidebar/show")).json(), success("Sidebar shown"));
-
-    EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
-    settle();
-    EXPECT_FALSE(delegate.calls.contains("quitApplication")) << "the answer leaves before the application ends";
-    QTest::qWait(1500);
-    EXPECT_TRUE(delegate.calls.contains("quitApplication"));
 }
 
 TEST_F(HTTPAPIRoutes, HistoryListAddAndDelete)
 {
-    const RawHttpResponse added = send(request("POST", "/history", R"({"text": "Grüße"})"));
-    EXPECT_EQ(added.headerBlock, jsonHeaderBlock(201, "Created", added.body.size()));
+    EXPECT_EQ(send(request("POST", "/history", R"({"text": "Grüße"})")).statusLine, "HTTP/1.1 201 Created");
     EXPECT_EQ(send(request("POST", "/history", R"({"text": "second", "displayName": "Mine"})")).status(), 201);
     settle();
 
@@ -71,7 +44,12 @@ TEST_F(HTTPAPIRoutes, HistoryListAddAndDelete)
     ASSERT_EQ(entries.size(), 2);
     const RawHttpResponse listed = get("/history?ignored=1");
     // Content-Length counts the bytes of the non-ASCII text.
-    EXPECT_EQ(listed.headerBlock, jsonHeaderBlock(200, "OK", listed.body.size()));
+    EXPECT_EQ(listed.headerBlock,
+              "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
+                  QByteArray::number(listed.body.size()) +
+                  "\r\nAccess-Control-Allow-Origin: *\r\n"
+                  "Access-Control-Allow-Methods: GET, POST, PUT, DELETE, OPTIONS\r\n"
+                  "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n");
     const json list = listed.json();
     EXPECT_EQ(list["count"], 2);
     ASSERT_EQ(list["entries"].size(), 2u);
@@ -82,21 +60,16 @@ TEST_F(HTTPAPIRoutes, HistoryListAddAndDelete)
                     {"timestamp", HistoryEntry::formatTimestamp(entries[0].timestamp).toStdString()}}));
     EXPECT_EQ(list["entries"][1]["text"], "Grüße");
 
-    const json missingText = {{"error", "Missing 'text' field"}};
-    for (const QByteArray& body :
-         {QByteArray(R"({"text": ""})"), QByteArray(R"({"text": 5})"), QByteArray("[\"text\"]")}) {
+    for (const char* body : {R"({"text": ""})", R"({"text": 5})", "[\"text\"]"}) {
         const RawHttpResponse refused = send(request("POST", "/history", body));
-        EXPECT_EQ(refused.status(), 400) << body.constData();
-        EXPECT_EQ(refused.json(), missingText) << body.constData();
+        EXPECT_EQ(refused.status(), 400) << body;
+        EXPECT_EQ(refused.json(), (json{{"error", "Missing 'text' field"}})) << body;
     }
 
     // Deleting by a lower-case id finds the upper-case one.
     const QByteArray lowerId = HistoryEntry::formatId(entries[1].id).toLower().toUtf8();
     EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), success("Entry deleted"));
     EXPECT_EQ(send(request("DELETE", "/history/" + lowerId)).json(), (json{{"error", "Entry not found"}}));
-    const RawHttpResponse braced = send(request("DELETE", "/history/{" + lowerId + "}"));
-    EXPECT_EQ(braced.statusLine, "HTTP/1.1 400 Bad Request");
-    EXPECT_EQ(braced.json(), (json{{"error", "Invalid ID format"}}));
     settle();
     EXPECT_EQ(textsOf(history.entries()), QStringList{QStringLiteral("second")});
 }
@@ -104,13 +77,10 @@ TEST_F(HTTPAPIRoutes, HistoryListAddAndDelete)
 TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
 {
     settings.setApiEnabled(true);
-    const json before = {{"historyEnabled", true},         {"historyMaxEntries", 50},   {"historyAutoDeleteDays", 30},
-                         {"removeLineBreaks", false},      {"cleanupWhitespace", true}, {"fixHyphenation", true},
-                         {"copyToPrimarySelection", true}, {"apiEnabled", true},        {"apiPort", 9876}};
-    EXPECT_EQ(get("/settings").json(), before);
+    const json before = get("/settings").json();
+    EXPECT_EQ(before.size(), 9u) << before.dump(); // and the token is not among them
 
-    // A whole number written as 10.0 counts; wrong types, negative counts and the keys this route does not write
-    // are skipped and listed; the rest is stored in one write.
+    // 10.0 is a whole number; wrong types, negative counts and other keys are listed; the rest is one write.
     const QByteArray changes = R"({"historyMaxEntries": 10.0, "removeLineBreaks": true, "historyEnabled": 0,
         "fixHyphenation": "false", "historyAutoDeleteDays": 1.5, "apiPort": 1234, "apiEnabled": false, "apiToken": "x",
         "copyToPrimarySelection": false, "unknown": [1]})";
@@ -135,10 +105,6 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
     EXPECT_EQ(get("/settings").json(), after);
     EXPECT_EQ(defaults.batches(), 1) << "nothing to store, no write";
 
-    const RawHttpResponse refused = send(request("PUT", "/settings", "[1]"));
-    EXPECT_EQ(refused.statusLine, "HTTP/1.1 400 Bad Request");
-    EXPECT_EQ(refused.json(), (json{{"error", "Missing request body"}}));
-
     // Nesting that would overflow the parser's stack is refused before it is parsed, well under the size limit.
     for (const int levels : {65, 100000}) {
         const QByteArray deep =
@@ -155,14 +121,9 @@ TEST_F(HTTPAPIRoutes, SettingsReadAndUpdate)
 TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
 {
     const RawHttpResponse document = get("/openapi.json?x=1");
-    EXPECT_EQ(document.headerBlock, "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " +
-                                        QByteArray::number(document.body.size()) +
-                                        "\r\nAccess-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n");
     // The document the validation script checks with an OpenAPI validator.
     EXPECT_EQ(document.body, OpenAPIDocument::text(port).toUtf8());
-
-    // The page and its files, rendered in a browser: tests/e2e/api_docs_test.py. Other names under /docs/ and names
-    // that climb out of it are not found.
+    // Other names under /docs/ than the page's files, and names that climb out of it, are not found.
     for (const char* path : {"/docs/index.html", "/docs/../openapi.json", "/docs/"})
         EXPECT_EQ(get(path).statusLine, "HTTP/1.1 404 Not Found") << path;
 
@@ -171,19 +132,11 @@ TEST_F(HTTPAPIRoutes, DocumentationPreflightAndUnknownPaths)
               "HTTP/1.1 204 No Content\r\nAccess-Control-Allow-Origin: *\r\n"
               "Access-Control-Allow-Methods: GET, POST, PUT, PATCH, DELETE, OPTIONS\r\n"
               "Access-Control-Allow-Headers: Content-Type, Authorization\r\nConnection: close\r\n\r\n");
-    // A page sending PATCH /settings asks for it first: the preflight names every method the routes answer.
-    const QStringList allowed = QString::fromLatin1(preflight.headerBlock)
-                                    .section(QStringLiteral("Methods: "), 1)
-                                    .section(u'\r', 0, 0)
-                                    .split(QStringLiteral(", "));
-    for (const APIRouter::Endpoint& endpoint : APIRouter::endpoints())
-        EXPECT_TRUE(endpoint.method == u"*" || allowed.contains(endpoint.method)) << endpoint.method.toStdString();
 }
 
 TEST_F(HTTPAPIRoutes, WhileTheMainThreadIsBusy)
 {
-    // A state query gives up after its second with the default. A change is answered at once and applied later,
-    // and the read that follows waits for it.
+    // A state query gives up after its second; a change is answered at once, and the read after it waits for it.
     delegate.sidebarVisible = true;
     QMetaObject::invokeMethod(
         qApp, [] { std::this_thread::sleep_for(1500ms); }, Qt::QueuedConnection);
@@ -211,4 +164,16 @@ TEST_F(HTTPAPIRoutes, DelegateGone)
     EXPECT_EQ(send(request("POST", "/capture")).json(), success("Capture initiated"));
     EXPECT_EQ(send(request("POST", "/quit")).json(), success("App quitting"));
     QTest::qWait(700); // the delayed quit finds no delegate and does nothing
+}
+
+TEST(MainThreadBridge, WorkOfABridgeThatIsGoneNeverRuns)
+{
+    bool ran = false;
+    {
+        MainThreadBridge bridge;
+        bridge.post([&](HTTPAPIServerDelegate*) { ran = true; });
+        bridge.postStoreChange([&] { ran = true; });
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(ran);
 }

@@ -1,5 +1,4 @@
-// Prints the OpenAPI document the server serves on the given port (the routes test checks that it is the same
-// text), for validate_openapi.sh.
+// Prints the OpenAPI document served on the given port, for validate_openapi.sh.
 #include "core/api/OpenAPIDocument.h"
 
 #include <cstdio>

@@ -5,9 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
-// The application's side of the server for tests (a QObject, so the server notices when it is gone): records the
-// requests that open something, keeps the sidebar flag the sidebar routes use, and gives the window list and the
-// screenshots a test prepared.
+// The application's side of the server for tests (a QObject, so the server notices when it is gone): records what
+// it was asked to open, and gives the sidebar flag, window list and screenshots a test prepared.
 class RecordingAPIDelegate : public QObject, public HTTPAPIServerDelegate {
 public:
     void requestCapture() override { calls << QStringLiteral("requestCapture"); }

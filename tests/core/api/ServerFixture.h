@@ -19,29 +19,27 @@
 
 #include <functional>
 
-// One answer as it came off the wire.
+// One answer as it came off the wire; a response without a blank line parses empty.
 struct RawHttpResponse {
     QByteArray statusLine;  // "HTTP/1.1 200 OK"
     QByteArray headerBlock; // status line, header lines and the blank line, exactly as sent
     QByteArray body;
 
-    // From raw bytes; a response without a blank line leaves everything empty.
     static RawHttpResponse parse(const QByteArray& raw);
     int status() const { return statusLine.mid(9, 3).toInt(); }
     nlohmann::json json() const { return nlohmann::json::parse(body.constBegin(), body.constEnd(), nullptr, false); }
 };
 
-// A blocking TCP client speaking raw bytes, for a helper thread: the server thread and the test's main thread
-// (where the server's main-thread work runs) must both stay free while it waits.
+// A blocking TCP client of raw bytes to a numeric address, for a helper thread: the server thread and the main
+// thread (where the server's main-thread work runs) must both stay free while it waits.
 class RawHttpConnection {
 public:
-    // Connects to a numeric IPv4 or IPv6 address; isOpen() tells whether it worked.
     explicit RawHttpConnection(quint16 port, const QString& address = QStringLiteral("127.0.0.1"));
     ~RawHttpConnection();
 
     bool isOpen() const { return m_fd >= 0; }
     void send(const QByteArray& bytes);
-    // Reads until the marker has arrived (an empty one: until the peer closes), or 15 s pass; returns what came.
+    // Reads until the marker has arrived (an empty one: until the peer closes), or 15 s pass without a byte.
     QByteArray readUntil(const QByteArray& marker = {});
     // True when the peer closed within the time without sending anything more.
     bool closedByPeer(int timeoutMs);
@@ -53,24 +51,22 @@ private:
 // Runs work on a helper thread while this thread's event loop keeps running, and returns when it is done.
 void runOffMainThread(const std::function<void()>& work);
 
-// The whole exchange of one request on a fresh connection, on this thread.
+// One request on a fresh connection, on this thread.
 RawHttpResponse exchangeHere(quint16 port, const QByteArray& request,
                              const QString& address = QStringLiteral("127.0.0.1"));
 
-// The real server on a free loopback port, with real settings and history stores (history files in a folder of
-// the test's private home), a recording delegate for the application, and a recording synthetic input and prepared
-// monitor images for the desktop, whose primary monitor is primaryGeometry.
+// The real server on a free loopback port with real settings and history stores, a recording delegate, a recording
+// synthetic input and prepared monitor images; the primary monitor is primaryGeometry.
 class ServerFixture : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    // A non-loopback IPv4 address of this machine, or an empty text when it has none.
+    // A non-loopback IPv4 address of this machine, or an empty text.
     static QString networkAddress();
-
     // "METHOD path HTTP/1.1" with Host: localhost, and a JSON body with its Content-Length when given.
     static QByteArray request(const QByteArray& method, const QByteArray& path, const QByteArray& body = {},
                               const QByteArray& extraHeaders = {});
-    // The whole exchange on a fresh connection, off the main thread.
+    // One request on a fresh connection, off the main thread.
     RawHttpResponse send(const QByteArray& bytes, const QString& address = QStringLiteral("127.0.0.1"));
     RawHttpResponse get(const QByteArray& path) { return send(request("GET", path)); }
     // Lets the main thread run what the server handed it.

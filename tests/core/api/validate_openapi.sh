@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Validates the OpenAPI document the server serves with a real OpenAPI 3.0 validator, and checks its server
-# entry. That it describes exactly the routes served is checked against the route table by OpenAPIDocumentTest.
-#
+# Validates the served OpenAPI document with a real OpenAPI 3.0 validator, and checks its server entry.
 #   validate_openapi.sh <quillora_openapi_document> <work folder>   (needs node and npm)
 set -euo pipefail
 print_document=$1

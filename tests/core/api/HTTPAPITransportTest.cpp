@@ -117,6 +117,29 @@ TEST_F(HTTPAPITransport, BodiesAcrossReadsAndContinue)
     EXPECT_EQ(history.entriesSnapshot().at(1).text, QStringLiteral("continued"));
 }
 
+// A local client that sends its request head a byte at a time runs into the head's deadline: a timer that each byte
+// restarted would let a few such clients hold every connection.
+TEST_F(HTTPAPITransport, ATricklingClientIsDroppedWhileOthersAreServed)
+{
+    bool tricklerDropped = false; // only when the server closed the connection without sending anything
+    RawHttpResponse servedMeanwhile;
+    runOffMainThread([&] {
+        std::thread trickler([&] {
+            RawHttpConnection connection(port);
+            const QByteArray text = "GET /status HTTP/1.1\r\nX-Slow: " + QByteArray(100, 'a');
+            for (qsizetype i = 0; i < text.size() && !tricklerDropped; ++i) {
+                connection.send(text.mid(i, 1));
+                tricklerDropped = connection.closedByPeer(500);
+            }
+        });
+        std::this_thread::sleep_for(1000ms);
+        servedMeanwhile = exchangeHere(port, request("GET", "/status"));
+        trickler.join();
+    });
+    EXPECT_EQ(servedMeanwhile.json()["status"], "running") << "served while the trickler was still connected";
+    EXPECT_TRUE(tricklerDropped);
+}
+
 TEST_F(HTTPAPITransport, WithoutATokenOnlyThisMachineIsServedWithOneTheNetworkToo)
 {
     EXPECT_EQ(send(request("GET", "/status"), QStringLiteral("::1")).status(), 200);
